@@ -1,0 +1,35 @@
+// Helpers shared by every test executable. The executables link this library instead of
+// gtest_main: its main() creates the Qt application (offscreen platform) first.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace lumora::test {
+
+// A fresh folder under the system temporary folder, removed with everything in it when
+// the object goes out of scope.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Path of a file in the shared test data folder (messi5.jpg, Megamind.avi).
+std::string TestDataPath(const std::string& name);
+
+// Whole-file helpers for assertions.
+std::vector<unsigned char> ReadFileBytes(const std::string& path);
+std::string ReadFileText(const std::string& path);
+void WriteFileText(const std::string& path, const std::string& text);
+
+}  // namespace lumora::test
