@@ -23,7 +23,7 @@ TempDir::~TempDir() {
 
 std::string TestDataPath(const std::string& name) {
     const char* dir = std::getenv("LUMORA_TESTDATA");
-    return std::string(dir ? dir : "../shared/testdata") + "/" + name;
+    return std::string(dir ? dir : LUMORA_TESTDATA_DIR) + "/" + name;
 }
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path) {
@@ -41,7 +41,29 @@ void WriteFileText(const std::string& path, const std::string& text) {
     out << text;
 }
 
+std::string ProgramDir() {
+    const char* dir = std::getenv("LUMORA_PROGRAM_DIR");
+    return dir ? dir : LUMORA_TEST_PROGRAM_DIR;
+}
+
 }  // namespace lumora::test
+
+// Sanitizer settings, built in so that every way of starting a test gets them.
+extern "C" const char* __asan_default_options() {
+    return "detect_leaks=1:allocator_may_return_null=1:strict_string_checks=1";
+}
+extern "C" const char* __ubsan_default_options() { return "print_stacktrace=1"; }
+// Process-lifetime caches inside system libraries are not our leaks.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n"
+           "leak:libglib-2.0\n"
+           "leak:libgobject-2.0\n"
+           "leak:libgstreamer-1.0\n"
+           "leak:libQt6Gui\n"
+           "leak:libQt6Core\n"
+           "leak:libdbus\n"
+           "leak:libX11\n";
+}
 
 int main(int argc, char** argv) {
     // Tests never need a screen; the offscreen platform stands in for one.

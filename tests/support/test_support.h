@@ -27,6 +27,9 @@ private:
 // Path of a file in the shared test data folder (messi5.jpg, Megamind.avi).
 std::string TestDataPath(const std::string& name);
 
+// The program folder of this build tree, with a trailing "/" (plug-ins, images/, ...).
+std::string ProgramDir();
+
 // Whole-file helpers for assertions.
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 std::string ReadFileText(const std::string& path);
