@@ -1,0 +1,24 @@
+// Small text helpers shared by the settings store and the profile files.
+//
+// Letter case is folded for ASCII letters only: key names, value names, sections and
+// profile keys are compared that way. Other bytes (UTF-8 sequences included) must match
+// exactly. Stateless; safe from any thread.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lumora {
+
+// `text` with 'A'..'Z' turned into 'a'..'z'.
+std::string FoldAsciiCase(std::string_view text);
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// `text` without the spaces and tabs at either end.
+std::string_view TrimBlanks(std::string_view text);
+
+// True when `text` holds a carriage return or a line feed.
+bool HasLineBreak(std::string_view text);
+
+}  // namespace lumora

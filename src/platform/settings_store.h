@@ -1,0 +1,69 @@
+// The per-user settings file that stands in for the registry under HKEY_LOCAL_MACHINE.
+//
+// The file (see DefaultFile) holds keys and typed values in the .reg text format of
+// RegFileFormat. Nothing is cached: every call reads the file as it is at that moment,
+// so a write is seen by the very next read, in this process or any other.
+//
+// Writing: each write is a read-modify-write of the whole file under an exclusive lock
+// on "<file>.lock" beside it (FileLock), so writers in other threads and processes never
+// lose each other's values. The new contents replace the file atomically (AtomicFile):
+// a crash leaves the old or the new file, never a mix. The folder is created by the first
+// write.
+//
+// Damage: a file that cannot be read or parsed reads as empty. Under the lock it is
+// renamed aside to "<file>.bad" (or ".bad.1", ".bad.2", ... : an earlier one is never
+// overwritten), so the user's data is kept and the next write starts a fresh file. When
+// the file cannot be set aside, writes fail rather than overwrite it.
+//
+// An object only holds the file name; it is cheap to make one per call. Every function
+// may be called from any thread. Functions return false/nothing on failure and throw
+// nothing but std::bad_alloc.
+#pragma once
+
+#include "platform/reg_document.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+namespace lumora {
+
+class SettingsStore {
+public:
+    explicit SettingsStore(std::filesystem::path file) : file_(std::move(file)) {}
+
+    // $LUMORA_CONFIG_DIR/lumora.reg when that variable is set, else
+    // $XDG_CONFIG_HOME/lumora/lumora.reg, else ~/.config/lumora/lumora.reg. Looked up on
+    // every call. Empty when there is no home folder to be found.
+    static std::filesystem::path DefaultFile();
+
+    const std::filesystem::path& file() const { return file_; }
+
+    // The whole file; empty when it is missing or damaged.
+    RegDocument Read() const;
+    std::optional<RegKeyEntry> ReadKey(std::string_view path) const;
+    std::optional<RegValue> ReadValue(std::string_view path, std::string_view name) const;
+
+    // Creates the key and its parents when needed. False for an invalid key path.
+    bool WriteValue(std::string_view path, RegValue value) const;
+    // True when the value is gone afterwards, including when it never existed.
+    bool DeleteValue(std::string_view path, std::string_view name) const;
+    // Deletes the key with its values. False when it has sub-keys (it stays then); true
+    // when it did not exist.
+    bool DeleteKey(std::string_view path) const;
+
+private:
+    enum class Edit { kUnchanged, kChanged, kRefused };
+
+    std::filesystem::path LockFile() const;
+    // Locked read-modify-write; false when the edit is refused or the file is not written.
+    bool Update(const std::function<Edit(RegDocument&)>& edit) const;
+    // The contents, with a damaged file set aside; nothing when the file cannot be
+    // trusted or set aside. The caller holds the lock.
+    std::optional<RegDocument> LoadLocked() const;
+
+    std::filesystem::path file_;
+};
+
+}  // namespace lumora

@@ -1,0 +1,168 @@
+#include "platform/profile_file.h"
+
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <sys/stat.h>
+
+namespace lumora {
+namespace {
+
+TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions) {
+    const std::string longValue(300, 'x');
+    std::string signs = "a";  // then three-byte euro signs; byte 255 falls inside the 85th
+    for (int i = 0; i < 86; ++i) signs += "\xe2\x82\xac";
+    const ProfileFile profile(
+        "\xEF\xBB\xBF" "orphan=before any section\r\n"
+        "[Main_Window]\r\n"
+        "; name=commented out\r\n"
+        "  Name  =   Dark Glass  \r\n"
+        "name=second occurrence\r\n"
+        "double=\"  padded  \"\r\n"
+        "single='quoted'\r\n"
+        "mismatched=\"half'\r\n"
+        "lonequote=\"\r\n"
+        "equation=a=b=c\r\n"
+        "empty=\r\n"
+        "no equals sign here\r\n"
+        "long=" + longValue + "\r\n"
+        "signs=" + signs + "\r\n"
+        "[ general ]\r\n"
+        "name=First\r\n"
+        "[MAIN_WINDOW]\r\n"
+        "hidden=keys of a repeated section are not seen\r\n");
+
+    EXPECT_EQ(profile.Find("main_window", "NAME"), "Dark Glass");
+    EXPECT_EQ(profile.Find("Main_Window", "double"), "  padded  ");
+    EXPECT_EQ(profile.Find("Main_Window", "single"), "quoted");
+    EXPECT_EQ(profile.Find("Main_Window", "mismatched"), "\"half'");
+    EXPECT_EQ(profile.Find("Main_Window", "lonequote"), "\"");
+    EXPECT_EQ(profile.Find("Main_Window", "equation"), "a=b=c");
+    EXPECT_EQ(profile.Find("Main_Window", "empty"), "");
+    EXPECT_EQ(profile.Find("Main_Window", "long"), longValue.substr(0, 255));
+    EXPECT_EQ(profile.Find("Main_Window", "signs"), signs.substr(0, 1 + 84 * 3));
+    EXPECT_EQ(profile.Find("general", "name"), "First");
+    EXPECT_FALSE(profile.Find("Main_Window", "; name"));
+    EXPECT_FALSE(profile.Find("Main_Window", "no equals sign here"));
+    EXPECT_FALSE(profile.Find("Main_Window", "hidden"));
+    EXPECT_FALSE(profile.Find("", "orphan"));
+    EXPECT_EQ(profile.ReadString("Main_Window", "missing", "fallback"), "fallback");
+}
+
+TEST(ProfileFile, ReadsIntegersLikeTheWindowsProfileFunctions) {
+    const ProfileFile profile(
+        "[n]\nplain=42\nnegative=-7\nplus=+3\ntrailing=12px\nwords=bold\nquoted=\"8\"\n"
+        "empty=\nwraps=4294967297\n");
+    EXPECT_EQ(profile.ReadInt("n", "plain", -1), 42);
+    EXPECT_EQ(profile.ReadInt("n", "negative", -1), -7);
+    EXPECT_EQ(profile.ReadInt("n", "plus", -1), 3);
+    EXPECT_EQ(profile.ReadInt("n", "trailing", -1), 12);
+    EXPECT_EQ(profile.ReadInt("n", "words", -1), 0);
+    EXPECT_EQ(profile.ReadInt("n", "quoted", -1), 8);
+    EXPECT_EQ(profile.ReadInt("n", "empty", -1), -1);
+    EXPECT_EQ(profile.ReadInt("n", "wraps", -1), 1);
+    EXPECT_EQ(profile.ReadInt("n", "missing", -1), -1);
+}
+
+class ProfileFileOnDisk : public ::testing::Test {
+protected:
+    test::TempDir dir_;
+    const std::string file_ = dir_.file("skin.ini");
+};
+
+TEST_F(ProfileFileOnDisk, MissingFileReadsAsDefaultsAndIsCreatedByAWrite) {
+    EXPECT_EQ(ReadProfileString(file_, "general", "name", "none"), "none");
+    EXPECT_EQ(ReadProfileInt(file_, "general", "size", 9), 9);
+    ASSERT_TRUE(WriteProfileString(file_, "playlist", "File1", "/videos/a.avi"));
+    ASSERT_TRUE(WriteProfileString(file_, "playlist", "NumberOfEntries", "1"));
+    EXPECT_EQ(test::ReadFileText(file_), "[playlist]\nFile1=/videos/a.avi\nNumberOfEntries=1\n");
+    EXPECT_FALSE(WriteProfileString(dir_.file("no/such/folder/x.pls"), "playlist", "File1", "a"));
+}
+
+TEST_F(ProfileFileOnDisk, WriteChangesOnlyWhatItMust) {
+    const std::string original =
+        "\xEF\xBB\xBF; Skin made by hand\r\n"
+        "[General]\r\n"
+        "  Name = Old   ; not a comment\r\n"
+        "\tname=duplicate stays\r\n"
+        "\r\n"
+        "; The next section is about buttons\r\n"
+        "[buttons]\r\n"
+        "close=close.bmp\r\n"
+        "[GENERAL]\r\n"
+        "name=repeated section stays";
+    test::WriteFileText(file_, original);
+
+    ASSERT_TRUE(WriteProfileString(file_, "general", "NAME", "New"));
+    ASSERT_TRUE(WriteProfileString(file_, "general", "author", "me"));
+    ASSERT_TRUE(WriteProfileString(file_, "buttons", "minimize", "min.bmp"));
+    ASSERT_TRUE(WriteProfileString(file_, "colours", "border", "1,2,3"));
+    EXPECT_EQ(test::ReadFileText(file_),
+              "\xEF\xBB\xBF; Skin made by hand\r\n"
+              "[General]\r\n"
+              "  Name=New\r\n"
+              "\tname=duplicate stays\r\n"
+              "author=me\r\n"
+              "\r\n"
+              "; The next section is about buttons\r\n"
+              "[buttons]\r\n"
+              "close=close.bmp\r\n"
+              "minimize=min.bmp\r\n"
+              "[GENERAL]\r\n"
+              "name=repeated section stays\r\n"
+              "\r\n"
+              "[colours]\r\n"
+              "border=1,2,3\r\n");
+}
+
+TEST_F(ProfileFileOnDisk, ValuesReadBackExactlyAsWritten) {
+    for (const std::string value : {"  leading and trailing  ", "\"quoted\"", "'single'", "\"",
+                                    "a=b;c", "", " ", "\"open", "caf\xc3\xa9"}) {
+        ASSERT_TRUE(WriteProfileString(file_, "s", "k", value)) << value;
+        EXPECT_EQ(ReadProfileString(file_, "s", "k", "default"), value);
+    }
+}
+
+TEST_F(ProfileFileOnDisk, RefusesWhatWouldBreakTheFile) {
+    const std::string original = "[s]\nk=v\n";
+    test::WriteFileText(file_, original);
+    const std::vector<std::array<std::string, 3>> refused = {
+        {"s", "k", "two\nlines"}, {"s", "k", "carriage\rreturn"}, {"s", "a=b", "v"},
+        {"s", ";k", "v"},         {"s", "[k", "v"},                {"s", "k\n", "v"},
+        {"s", "  ", "v"},         {"s]", "k", "v"},                {"s\n", "k", "v"},
+    };
+    for (const auto& [section, key, value] : refused) {
+        EXPECT_FALSE(WriteProfileString(file_, section, key, value)) << section << "/" << key;
+    }
+    EXPECT_EQ(test::ReadFileText(file_), original);
+}
+
+TEST_F(ProfileFileOnDisk, WriteReplacesTheFileWholeAndKeepsItsPermissions) {
+    test::WriteFileText(file_, "[s]\nk=v\n");
+    ASSERT_EQ(::chmod(file_.c_str(), 0640), 0);
+    ASSERT_TRUE(WriteProfileString(file_, "s", "k", "w"));
+    struct stat info {};
+    ASSERT_EQ(::stat(file_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file remains";
+
+    // A link stays a link; the file it points to changes.
+    const std::string link = dir_.file("link.ini");
+    std::filesystem::create_symlink(file_, link);
+    ASSERT_TRUE(WriteProfileString(link, "s", "k", "through the link"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadProfileString(file_, "s", "k", ""), "through the link");
+
+    // A file that exists but cannot be read is not replaced by a one-key file.
+    std::filesystem::create_directory(dir_.file("folder.ini"));
+    EXPECT_FALSE(WriteProfileString(dir_.file("folder.ini"), "s", "k", "v"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir_.file("folder.ini")));
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,121 @@
+#include "platform/reg_file_format.h"
+
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Text(std::string_view text) {
+    Bytes bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+TEST(RegFileFormat, WritesTheDocumentedLayout) {
+    RegDocument document;
+    Bytes counting(26);
+    for (std::size_t i = 0; i < counting.size(); ++i) counting[i] = static_cast<std::uint8_t>(i);
+    document.SetValue("SOFTWARE\\Lumora", {"Text", REG_SZ, Text("a \"q\" \\ \n\x01\xc3\xa9")});
+    document.SetValue("SOFTWARE\\Lumora", {"", REG_SZ, Text("def")});
+    document.SetValue("SOFTWARE\\Lumora", {"N", REG_DWORD, {0x0a, 0, 0, 0}});
+    document.SetValue("SOFTWARE\\Lumora", {"E", REG_EXPAND_SZ, Text("$")});
+    document.SetValue("SOFTWARE\\Lumora", {"Z", REG_BINARY, {}});
+    document.SetValue("SOFTWARE\\Lumora", {"Long", REG_BINARY, counting});
+
+    EXPECT_EQ(RegFileFormat::Serialize(document),
+              "Lumora Registry Version 1\n"
+              "\n"
+              "[SOFTWARE]\n"
+              "\n"
+              "[SOFTWARE\\Lumora]\n"
+              "\"Text\"=\"a \\\"q\\\" \\\\ \\n\\x01\xc3\xa9\"\n"
+              "@=\"def\"\n"
+              "\"N\"=dword:0000000a\n"
+              "\"E\"=hex(2):24,00\n"
+              "\"Z\"=hex:\n"
+              "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,"
+              "13,14,15,16,17,18,\\\n"
+              "  19\n");
+}
+
+TEST(RegFileFormat, ReadsAHandEditedFile) {
+    const auto document = RegFileFormat::Parse(
+        "\xEF\xBB\xBFLumora Registry Version 1\r\n"
+        "; edited by hand\r\n"
+        "\r\n"
+        "[SOFTWARE\\Lumora\\Sub]\r\n"
+        "  \"A\" = dword:A\r\n"
+        "\"B\"=hex:01,FF,\\\r\n"
+        "     02\r\n"
+        "[software\\lumora\\SUB]\r\n"
+        "\"a\"=dword:ffffffff\r\n"
+        "\"C\"=\"C:\\\\dir\"");
+    ASSERT_TRUE(document);
+    EXPECT_TRUE(document->HasSubKeys("SOFTWARE\\Lumora")) << "parents of a key exist";
+    const RegKeyEntry* key = document->FindKey("SOFTWARE\\LUMORA\\sub");
+    ASSERT_TRUE(key);
+    ASSERT_EQ(key->values.size(), 3u) << "a repeated section adds to the key";
+    EXPECT_EQ(RegDocument::FindValue(*key, "A")->data, (Bytes{0xff, 0xff, 0xff, 0xff}))
+        << "a later line replaces an earlier value";
+    EXPECT_EQ(RegDocument::FindValue(*key, "B")->data, (Bytes{0x01, 0xff, 0x02}));
+    EXPECT_EQ(RegDocument::FindValue(*key, "C")->data, Text("C:\\dir"));
+    EXPECT_TRUE(RegFileFormat::Parse("") && RegFileFormat::Parse("")->keys().empty());
+}
+
+TEST(RegFileFormat, RejectsAnythingItCannotReadFully) {
+    const std::string head = "Lumora Registry Version 1\n[K]\n";
+    const std::vector<std::string> damaged = {
+        "Windows Registry Editor Version 5.00\n[K]\n",
+        "Lumora Registry Version 1\n\"A\"=dword:1\n",  // value before any section
+        head + "\"A\"=\"unterminated\n",
+        head + "\"A\"=\"bad \\q escape\"\n",
+        head + "\"A\"=\"short \\x4\"\n",
+        head + "\"A\"=\"x\" trailing\n",
+        head + "\"A\"=dword:123456789\n",
+        head + "\"A\"=dword:\n",
+        head + "\"A\"=qword:1\n",
+        head + "\"A\"=hex:1g\n",
+        head + "\"A\"=hex:123\n",
+        head + "\"A\"=hex:01,,02\n",
+        head + "\"A\"=hex(x):01\n",
+        head + "\"A\"=hex:01,\\\n",  // continuation at the end of the file
+        head + "A=dword:1\n",
+        head + "\"A\"\n",
+        "Lumora Registry Version 1\n[]\n",
+        "Lumora Registry Version 1\n[A\\\\B]\n",
+        "Lumora Registry Version 1\n[A\n",
+    };
+    for (const std::string& text : damaged) EXPECT_FALSE(RegFileFormat::Parse(text)) << text;
+}
+
+TEST(RegFileFormat, OddValuesStillRoundTrip) {
+    // Values no writer of ours makes, but a hand-edited file may hold.
+    const std::vector<RegValue> odd = {
+        {"no final zero", REG_SZ, {'a', 'b'}},
+        {"inner zero", REG_SZ, {'a', 0, 'b', 0}},
+        {"empty text", REG_SZ, {}},
+        {"short dword", REG_DWORD, {1, 2, 3}},
+        {"custom type", 0x1234, {0xde, 0xad}},
+        {"none", REG_NONE, {}},
+        {"@", REG_SZ, Text("not the default value")},
+        {"\t\"\\\x1f\x7f", REG_SZ, Text("\x7f")},
+    };
+    RegDocument document;
+    for (const RegValue& value : odd) document.SetValue("K", value);
+    const auto parsed = RegFileFormat::Parse(RegFileFormat::Serialize(document));
+    ASSERT_TRUE(parsed);
+    const RegKeyEntry* key = parsed->FindKey("K");
+    ASSERT_TRUE(key);
+    ASSERT_EQ(key->values.size(), odd.size());
+    for (std::size_t i = 0; i < odd.size(); ++i) {
+        EXPECT_EQ(key->values[i].name, odd[i].name);
+        EXPECT_EQ(key->values[i].type, odd[i].type) << odd[i].name;
+        EXPECT_EQ(key->values[i].data, odd[i].data) << odd[i].name;
+    }
+    EXPECT_FALSE(RegDocument::FindValue(*key, "")) << "\"@\" is not the default value";
+}
+
+}  // namespace
+}  // namespace lumora

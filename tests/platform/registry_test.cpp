@@ -1,0 +1,172 @@
+#include "config_dir_fixture.h"
+
+#include <lumora/registry.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace lumora {
+namespace {
+
+constexpr const char* kKey = "SOFTWARE\\Lumora";
+constexpr const char* kPip = "SOFTWARE\\Lumora\\9FFBA7A9-17C1-4490-BC91-5273A4314C0E";
+
+using Bytes = std::vector<std::uint8_t>;
+
+class RegistryTest : public test::ConfigDirTest {};
+
+TEST_F(RegistryTest, ReadsGiveDefaultsWhenNothingIsStored) {
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 7u), 7u);
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "LastSourceID"));
+    EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "LastDevFrameTime"));
+    EXPECT_FALSE(OpenRegKey(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_FALSE(std::filesystem::exists(RegFile())) << "a read must not create the file";
+}
+
+TEST_F(RegistryTest, EachReaderOnlyAcceptsItsOwnTypes) {
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Text", "1003"));
+    ASSERT_TRUE(WriteRegExpandString(HKEY_LOCAL_MACHINE, kKey, "Expand", "$HOME/x"));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Number", 0x01020304));
+    const std::uint8_t four[] = {1, 0, 0, 0};
+    ASSERT_TRUE(WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "Four", four, sizeof four));
+
+    // A DWORD only comes from a REG_DWORD, not from text or 4 binary bytes.
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Text", 5u), 5u);
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Four", 5u), 5u);
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Number", 5u), 0x01020304u);
+
+    // Text comes from both string types, unexpanded, never from numbers or binaries.
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Text"), "1003");
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Expand"), "$HOME/x");
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Number"));
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Four"));
+
+    // Raw bytes come from anything, in the stored layout.
+    EXPECT_EQ(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Text"), (Bytes{'1', '0', '0', '3', 0}));
+    EXPECT_EQ(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Number"), (Bytes{4, 3, 2, 1}));
+
+    // Writing another type under the same name replaces the type too.
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Text", 1003));
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Text", 0u), 1003u);
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Text"));
+}
+
+TEST_F(RegistryTest, KeysAndNamesIgnoreCaseAndKeepTheFirstSpelling) {
+    const char* lower = "software\\LUMORA\\9ffba7a9-17c1-4490-bc91-5273a4314c0e";
+    const char* mixed = "Software\\Lumora\\9FFBA7A9-17C1-4490-bc91-5273A4314C0E";
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPip, "Margin", 10));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, lower, "MARGIN", 12));
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, mixed, "margin", 0u), 12u);
+    const std::string text = test::ReadFileText(RegFile());
+    const std::string expected = "[" + std::string(kPip) + "]\n\"Margin\"=dword:0000000c\n";
+    EXPECT_NE(text.find(expected), std::string::npos) << text;
+    EXPECT_EQ(text.find("MARGIN"), std::string::npos) << text;
+}
+
+TEST_F(RegistryTest, ValuesRoundTripExactly) {
+    const std::string tricky = "say \"hi\"\\ C:\\dir\\\nline2\r\ttab \x01\x7f end\\";
+    const std::string utf8 = "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xa5";
+    Bytes big(64 * 1024);
+    for (std::size_t i = 0; i < big.size(); ++i) {
+        big[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+    }
+
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Tricky", tricky.c_str()));
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, utf8.c_str(), utf8.c_str()));
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Empty", ""));
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "name \"with\" \\ and\nbreak", "x"));
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, nullptr, "default"));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Max", 0xFFFFFFFFu));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Zero", 0));
+    ASSERT_TRUE(WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "NoBytes", nullptr, 0));
+    ASSERT_TRUE(WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "Big", big.data(), big.size()));
+
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Tricky"), tricky);
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, utf8.c_str()), utf8);
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Empty"), "");
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "name \"with\" \\ and\nbreak"), "x");
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, ""), "default");
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Max", 0u), 0xFFFFFFFFu);
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Zero", 1u), 0u);
+    EXPECT_EQ(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "NoBytes"), Bytes{});
+    EXPECT_EQ(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Big"), big);
+    // UTF-8 stays readable in the file.
+    EXPECT_NE(test::ReadFileText(RegFile()).find(utf8), std::string::npos);
+}
+
+TEST_F(RegistryTest, BadArgumentsFailQuietlyAndTouchNothing) {
+    const HKEY otherRoot = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x80000001u));
+    for (HKEY root : {otherRoot, HKEY(nullptr)}) {
+        EXPECT_FALSE(WriteRegDword(root, kKey, "A", 1));
+        EXPECT_FALSE(WriteRegString(root, kKey, "A", "x"));
+        EXPECT_EQ(ReadRegDword(root, kKey, "A", 9u), 9u);
+        EXPECT_FALSE(DeleteRegKey(root, kKey));
+    }
+    EXPECT_FALSE(WriteRegDword(HKEY_LOCAL_MACHINE, nullptr, "A", 1));
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, nullptr, "A"));
+    EXPECT_FALSE(DeleteRegValue(HKEY_LOCAL_MACHINE, nullptr, "A"));
+    EXPECT_FALSE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "A", nullptr));
+    EXPECT_FALSE(WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "A", nullptr, 3));
+    for (const char* path : {"", "\\SOFTWARE", "SOFTWARE\\", "SOFTWARE\\\\Lumora", "SOFT\nWARE"}) {
+        EXPECT_FALSE(WriteRegDword(HKEY_LOCAL_MACHINE, path, "A", 1)) << path;
+    }
+    EXPECT_FALSE(std::filesystem::exists(RegFile()));
+}
+
+TEST_F(RegistryTest, DeletingAMissingValueOrKeyIsNotAnError) {
+    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "Nothing"));
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_FALSE(std::filesystem::exists(RegFile()));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Keep", 1));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Drop", 2));
+    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "DROP"));
+    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "Drop"));
+    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere", "Drop"));
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Drop", 0u), 0u);
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Keep", 0u), 1u);
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere"));
+}
+
+TEST_F(RegistryTest, DeleteKeyKeepsAKeyThatStillHasSubKeys) {
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberFilterSettings", 1));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPip, "Margin", 10));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPip, "WindowSize", 30));
+
+    EXPECT_FALSE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberFilterSettings", 0u), 1u);
+
+    // The effect chain's save: delete the key, then write only what is current.
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kPip));
+    EXPECT_FALSE(OpenRegKey(HKEY_LOCAL_MACHINE, kPip));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPip, "Margin", 20));
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kPip, "WindowSize", 99u), 99u);
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kPip, "Margin", 0u), 20u);
+
+    ASSERT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kPip));
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "RememberFilterSettings"));
+    EXPECT_TRUE(OpenRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE")) << "the parent stays";
+}
+
+TEST_F(RegistryTest, QueryRegValueOnAnOpenedKey) {
+    ASSERT_TRUE(WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "Empty", nullptr, 0));
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Text", "ab"));
+    const std::optional<RegKey> key = OpenRegKey(HKEY_LOCAL_MACHINE, "software\\lumora");
+    ASSERT_TRUE(key);
+
+    Bytes buffer{9, 9};
+    std::uint32_t type = 77;
+    EXPECT_EQ(QueryRegValue(*key, "TEXT", &buffer, &type), 3);
+    EXPECT_EQ(buffer, (Bytes{'a', 'b', 0}));
+    EXPECT_EQ(type, REG_SZ);
+    EXPECT_EQ(QueryRegValue(*key, "Empty", &buffer, &type), 0);
+    EXPECT_TRUE(buffer.empty());
+    EXPECT_EQ(type, REG_BINARY);
+    EXPECT_EQ(QueryRegValue(*key, "Text", nullptr, nullptr), 3);
+    EXPECT_EQ(QueryRegValue(*key, "Missing", &buffer, &type), -1);
+    EXPECT_EQ(QueryRegValue(*key, nullptr, &buffer, &type), -1);
+}
+
+}  // namespace
+}  // namespace lumora
