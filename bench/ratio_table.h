@@ -1,0 +1,58 @@
+// RatioTable: collects benchmark times and prints how the subject implementation compares
+// with its references. Benchmarks are named "<Group>/<impl>/<size>" (anything after a
+// third slash is ignored); within one group and size the implementation named kSubject is
+// divided by every other one, on real (wall-clock) time:
+//
+//   ZImage_Resize 1280x720: 2.10x memcpy, 0.98x OpenCV, 0.31x loop
+//
+// A limit registered for a group and reference marks lines that exceed it. Used on the
+// benchmark thread only.
+#pragma once
+
+#include <iosfwd>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace lumora::bench {
+
+class RatioTable {
+public:
+    static constexpr const char* kSubject = "lumora";
+
+    // The table of this process: benchmark files set their limits on it while they
+    // register, main() fills and prints it.
+    static RatioTable& Shared();
+
+    // Records one measurement; names that do not follow the pattern are ignored.
+    // Repeated measurements of one name are averaged.
+    void Add(const std::string& name, double real_seconds, double cpu_seconds);
+
+    // Lines where subject / reference exceeds `max_ratio` are marked.
+    void SetLimit(const std::string& group, const std::string& reference, double max_ratio);
+
+    // Prints one line per group and size that has a subject and at least one reference.
+    void Print(std::ostream& out) const;
+
+private:
+    struct Times {
+        double real = 0;
+        double cpu = 0;
+        int count = 0;
+    };
+    struct Row {
+        std::string group;
+        std::string size;
+        std::vector<std::string> impls;  // in the order first seen
+        std::map<std::string, Times> times;
+    };
+
+    Row& RowFor(const std::string& group, const std::string& size);
+    std::string FormatRow(const Row& row) const;
+
+    std::vector<Row> rows_;
+    std::map<std::pair<std::string, std::string>, double> limits_;
+};
+
+}  // namespace lumora::bench

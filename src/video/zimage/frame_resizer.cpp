@@ -1,0 +1,41 @@
+#include "frame_resizer.h"
+
+#include "bgr_colour.h"
+#include "pixel_rect.h"
+#include "rect_painter.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <cstring>
+
+namespace lumora::zimage {
+
+bool FrameResizer::Resize(const ConstFrameView& source, const FrameView& target) {
+    const bool same_size = source.layout() == target.layout();
+    if (same_size && source.data() == target.data()) return true;
+    if (target.Overlaps(source)) return false;
+
+    if (same_size) {
+        Copy(source, target);
+    } else if (source.width() == 1 && source.height() == 1) {
+        Spread(source, target);
+    } else {
+        cv::Mat out = target.AsMat();
+        cv::resize(source.AsMat(), out, out.size(), 0, 0, cv::INTER_LINEAR);
+        // The header over our buffer has the right size and type, so OpenCV writes into it;
+        // a reallocation would mean the pixels went elsewhere.
+        if (out.data != target.data()) return false;
+    }
+    return true;
+}
+
+void FrameResizer::Copy(const ConstFrameView& source, const FrameView& target) noexcept {
+    std::memcpy(target.data(), source.data(), target.size_bytes());
+}
+
+void FrameResizer::Spread(const ConstFrameView& source, const FrameView& target) noexcept {
+    const std::uint8_t* p = source.data();
+    RectPainter::Fill(target, PixelRect::OfFrame(target.width(), target.height()), BgrColour{p[0], p[1], p[2]});
+}
+
+}  // namespace lumora::zimage

@@ -1,0 +1,234 @@
+// Picture loading and JPEG saving: orientation, formats, failures, atomic replacement.
+#include "test_frame.h"
+#include "test_support.h"
+
+#include <lumora/zimage.h>
+
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
+#include <QImageWriter>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+using lumora::test::Bgr;
+using lumora::test::TempDir;
+using lumora::test::TestFrame;
+
+constexpr Bgr kRed{0, 0, 255};
+constexpr Bgr kBlue{255, 0, 0};
+
+Bgr PixelOf(const lumora::Bitmap& bitmap, int x, int y) {
+    const std::uint8_t* p = bitmap.row(y) + x * 3;
+    return {p[0], p[1], p[2]};
+}
+
+bool Near(Bgr a, Bgr b, int tolerance) {
+    for (int c = 0; c < 3; ++c) {
+        if (std::abs(a[c] - b[c]) > tolerance) return false;
+    }
+    return true;
+}
+
+// 16 x 16, top half red, bottom half blue (as seen by a viewer: top row first).
+QImage RedOverBlue() {
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(QColor(0, 0, 255));
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 16; ++x) image.setPixelColor(x, y, QColor(255, 0, 0));
+    }
+    return image;
+}
+
+// Qt reads GIF but does not write it, so the test codes its own: RedOverBlue() with a
+// two-colour palette, LZW with a clear code before every pair of pixels so that every code
+// stays 3 bits wide.
+std::string RedOverBlueGif() {
+    std::string gif = "GIF89a";
+    gif += std::string("\x10\x00\x10\x00\x80\x00\x00", 7);             // 16 x 16, 2-entry palette
+    gif += std::string("\xFF\x00\x00\x00\x00\xFF", 6);                   // 0 red, 1 blue
+    gif += std::string("\x2C\x00\x00\x00\x00\x10\x00\x10\x00\x00\x02", 11);  // image, min code size 2
+    std::string data;
+    unsigned bits = 0;
+    int count = 0;
+    const auto put = [&](unsigned code) {
+        bits |= code << count;
+        for (count += 3; count >= 8; count -= 8, bits >>= 8) data += static_cast<char>(bits & 0xFF);
+    };
+    for (int i = 0; i < 256; i += 2) {
+        put(4);  // clear
+        put(i < 128 ? 0 : 1);
+        put(i < 128 ? 0 : 1);
+    }
+    put(5);  // end
+    if (count > 0) data += static_cast<char>(bits & 0xFF);
+    for (std::size_t i = 0; i < data.size(); i += 255) {
+        const std::string block = data.substr(i, 255);
+        gif += static_cast<char>(block.size());
+        gif += block;
+    }
+    gif += std::string("\x00\x3B", 2);
+    return gif;
+}
+
+TEST(ZImageLoad, PhotoKeepsItsSizeAndComesOutBottomUp) {
+    const std::string path = lumora::test::TestDataPath("messi5.jpg");
+    const QImage reference = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB888);
+    ASSERT_FALSE(reference.isNull());
+
+    ZImageSize size{-1, -1};
+    const auto bitmap = ZImage_LoadImageToBitmap(path.c_str(), &size);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(size.width, reference.width());
+    EXPECT_EQ(size.height, reference.height());
+    ASSERT_EQ(bitmap->width(), reference.width());
+    ASSERT_EQ(bitmap->height(), reference.height());
+    // The photo's top row is the bitmap's last row, blue-green-red.
+    for (const int y : {0, 100, reference.height() - 1}) {
+        for (const int x : {0, 271, reference.width() - 1}) {
+            const QRgb rgb = reference.pixel(x, y);
+            const Bgr want{std::uint8_t(qBlue(rgb)), std::uint8_t(qGreen(rgb)), std::uint8_t(qRed(rgb))};
+            EXPECT_EQ(PixelOf(*bitmap, x, reference.height() - 1 - y), want) << x << "," << y;
+        }
+    }
+}
+
+TEST(ZImageLoad, EveryPictureFormatTheDialogsOffer) {
+    TempDir dir;
+    for (const char* format : {"bmp", "png", "gif", "ico", "jpg"}) {
+        const std::string path = dir.file(std::string("picture.") + format);
+        if (std::string(format) == "gif") {
+            lumora::test::WriteFileText(path, RedOverBlueGif());
+        } else {
+            ASSERT_TRUE(RedOverBlue().save(QString::fromStdString(path), nullptr, 95)) << format;
+        }
+        const int tolerance = std::string(format) == "jpg" ? 24 : 0;
+
+        ZImageSize size{};
+        const auto own = ZImage_LoadImageToBitmap(path.c_str(), &size);
+        ASSERT_NE(own, nullptr) << format;
+        EXPECT_EQ(size.width, 16);
+        EXPECT_EQ(size.height, 16);
+        EXPECT_TRUE(Near(PixelOf(*own, 3, 15), kRed, tolerance)) << format << ": top row is the last";
+        EXPECT_TRUE(Near(PixelOf(*own, 3, 0), kBlue, tolerance)) << format;
+
+        const auto scaled = ZImage_LoadImageToBitmapSize(path.c_str(), 5, 4);
+        ASSERT_NE(scaled, nullptr) << format;
+        EXPECT_EQ(scaled->width(), 5);
+        EXPECT_EQ(scaled->height(), 4);
+        EXPECT_TRUE(Near(PixelOf(*scaled, 2, 3), kRed, tolerance + 8)) << format;
+        EXPECT_TRUE(Near(PixelOf(*scaled, 2, 0), kBlue, tolerance + 8)) << format;
+    }
+}
+
+TEST(ZImageLoad, TransparentPartsBecomeBlack) {
+    TempDir dir;
+    QImage image(4, 2, QImage::Format_ARGB32);
+    image.fill(QColor(255, 255, 255, 255));
+    for (int x = 0; x < 4; ++x) image.setPixelColor(x, 1, QColor(255, 255, 255, 0));
+    const std::string path = dir.file("alpha.png");
+    ASSERT_TRUE(image.save(QString::fromStdString(path)));
+    const auto bitmap = ZImage_LoadImageToBitmap(path.c_str(), nullptr);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(PixelOf(*bitmap, 1, 1), (Bgr{255, 255, 255}));
+    EXPECT_EQ(PixelOf(*bitmap, 1, 0), (Bgr{0, 0, 0}));
+}
+
+TEST(ZImageLoad, ScaledPhoto) {
+    const std::string path = lumora::test::TestDataPath("messi5.jpg");
+    const auto bitmap = ZImage_LoadImageToBitmapSize(path.c_str(), 100, 61);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(bitmap->width(), 100);
+    EXPECT_EQ(bitmap->height(), 61);
+    EXPECT_EQ(ZImage_LoadImageToBitmapSize(path.c_str(), 0, 61), nullptr);
+    EXPECT_EQ(ZImage_LoadImageToBitmapSize(path.c_str(), 100, -1), nullptr);
+    EXPECT_EQ(ZImage_LoadImageToBitmapSize(path.c_str(), 70000, 70000), nullptr);
+}
+
+TEST(ZImageLoad, MissingOrGarbageFilesGiveNull) {
+    TempDir dir;
+    const std::string garbage = dir.file("garbage.jpg");
+    lumora::test::WriteFileText(garbage, std::string(5000, '\x5A'));
+    const std::string truncated = dir.file("truncated.png");
+    RedOverBlue().save(QString::fromStdString(truncated));
+    std::filesystem::resize_file(truncated, 20);
+
+    for (const std::string& path : {dir.file("missing.bmp"), garbage, truncated, dir.path().string()}) {
+        ZImageSize size{7, 7};
+        EXPECT_EQ(ZImage_LoadImageToBitmap(path.c_str(), &size), nullptr) << path;
+        EXPECT_EQ(size.width, 7) << "the record is left alone on failure";
+        EXPECT_EQ(ZImage_LoadImageToBitmapSize(path.c_str(), 8, 8), nullptr) << path;
+    }
+}
+
+// A frame whose picture (top row first) is red over green, with a soft gradient.
+TestFrame RedOverGreenFrame() {
+    TestFrame frame(64, 48);
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const auto shade = static_cast<std::uint8_t>(x * 2);
+            frame.set(x, y, y >= 24 ? Bgr{shade, 0, 230} : Bgr{shade, 200, 0});
+        }
+    }
+    return frame;
+}
+
+TEST(ZImageSaveJpeg, RoundTripIsUprightAndQuality90) {
+    TempDir dir;
+    const std::string path = dir.file("snapshot000.jpg");
+    const TestFrame frame = RedOverGreenFrame();
+    ASSERT_NE(ZImage_SaveJpeg2(path.c_str(), frame.data(), 64, 48), 0);
+
+    const QImage decoded(QString::fromStdString(path));
+    ASSERT_EQ(decoded.size(), QSize(64, 48));
+    EXPECT_GT(qRed(decoded.pixel(10, 0)), 200) << "the frame's top (its last row) is the file's top";
+    EXPECT_LT(qGreen(decoded.pixel(10, 0)), 40);
+    EXPECT_GT(qGreen(decoded.pixel(10, 47)), 170);
+    long long error = 0;
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const QRgb rgb = decoded.pixel(x, y);
+            const Bgr want = frame.at(x, 47 - y);
+            error += std::abs(qBlue(rgb) - want[0]) + std::abs(qGreen(rgb) - want[1]) + std::abs(qRed(rgb) - want[2]);
+        }
+    }
+    EXPECT_LT(error / (64.0 * 48 * 3), 3.0);
+
+    // Quality 90 exactly: the same bytes as Qt's own writer at 90.
+    QImage upright(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const Bgr p = frame.at(x, 47 - y);
+            upright.setPixel(x, y, qRgb(p[2], p[1], p[0]));
+        }
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(90);
+    ASSERT_TRUE(writer.write(upright.convertToFormat(QImage::Format_BGR888)));
+    const auto bytes = lumora::test::ReadFileBytes(path);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())),
+              buffer.data());
+}
+
+TEST(ZImageSaveJpeg, ReplacesWholeFilesAndLeavesNothingOnFailure) {
+    TempDir dir;
+    const std::string path = dir.file("snapshot001.jpg");
+    lumora::test::WriteFileText(path, "old contents");
+    const TestFrame frame = RedOverGreenFrame();
+    ASSERT_NE(ZImage_SaveJpeg2(path.c_str(), frame.data(), 64, 48), 0);
+    EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(64, 48));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file is left";
+
+    EXPECT_EQ(ZImage_SaveJpeg2(dir.file("no/such/folder.jpg").c_str(), frame.data(), 64, 48), 0);
+    EXPECT_EQ(ZImage_SaveJpeg2(dir.path().string().c_str(), frame.data(), 64, 48), 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+}  // namespace
