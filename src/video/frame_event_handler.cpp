@@ -1,0 +1,33 @@
+#include "video/frame_event_handler.h"
+
+#include "video/frame_copy_event.h"
+#include "video/frame_packet.h"
+
+namespace lumora {
+
+FrameEventHandler::FrameEventHandler(FrameStore& store, VirtualCameraLink& link, QObject* parent)
+    : QObject(parent), store_(store), link_(link) {}
+
+void FrameEventHandler::SendFrameToVirtualCamera() {
+    if (observer_) observer_();
+    if (!store_.BuildPacket(&packet_)) return;
+    const auto payload = static_cast<std::uint32_t>(packet_.size() - FramePacket::kHeaderSize);
+    if (link_.WritePacket(packet_.data(), payload)) ++packetsWritten_;
+}
+
+void FrameEventHandler::CopyCurrentFrame(FrameCopy* copy) { store_.CopyCurrent(copy); }
+
+bool FrameEventHandler::event(QEvent* event) {
+    switch (static_cast<int>(event->type())) {
+        case MSG_FRAME_READY:
+            SendFrameToVirtualCamera();
+            return true;
+        case MSG_GET_FRAME_COPY:
+            CopyCurrentFrame(static_cast<FrameCopyEvent*>(event)->Copy());
+            return true;
+        default:
+            return QObject::event(event);
+    }
+}
+
+}  // namespace lumora
