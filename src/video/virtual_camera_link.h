@@ -1,0 +1,41 @@
+// The open virtual camera ("Lumora Capture") and the capture devices found at start-up.
+//
+// A path naming a v4l2loopback output device is fed through the adapter that converts
+// each packet for the device; any other path (a file, a FIFO, a test device's
+// "packets:<path>") receives the packet bytes as they are.
+//
+// Thread: user-interface thread only. Lifetime: owned by the application; the device stays
+// open from start-up until Close() or destruction.
+#pragma once
+
+#include "video/packet_sink.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace lumora {
+
+class VirtualCameraLink {
+public:
+    VirtualCameraLink();
+    ~VirtualCameraLink();
+    VirtualCameraLink(const VirtualCameraLink&) = delete;
+    VirtualCameraLink& operator=(const VirtualCameraLink&) = delete;
+
+    // Opens the device at `path`. False when a device is open already or the path cannot
+    // be opened (nothing is open afterwards then).
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return sink_ != nullptr; }
+
+    // Fills the link's header fields (magic, payload size, marker) of `packet`, which holds
+    // 40 + payloadSize bytes with the frame's fields filled, and writes it whole. False,
+    // writing nothing, when no device is open or the packet is absent.
+    bool WritePacket(unsigned char* packet, std::uint32_t payloadSize);
+
+private:
+    std::unique_ptr<PacketSink> sink_;
+};
+
+}  // namespace lumora
