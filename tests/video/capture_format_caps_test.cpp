@@ -1,0 +1,78 @@
+#include "capture_device_gst_fixture.h"
+#include "video/capture_format_caps.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace lumora {
+namespace {
+
+using test::Caps;
+using CaptureFormatCapsTest = test::GstTest;
+
+TEST_F(CaptureFormatCapsTest, CapsBecomeHeaderFrameTimeAndSubtypeAndBack) {
+    const struct {
+        const char* caps;
+        std::uint16_t bitCount;
+        std::uint32_t compression;
+        std::uint32_t imageSize;
+        std::int64_t frameTime;
+        Guid subtype;
+    } cases[] = {
+        {"video/x-raw,format=YUY2,width=640,height=480,framerate=30/1", 16, 0x32595559, 614400,
+         333333, {0x32595559, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}}},
+        {"video/x-raw,format=I420,width=640,height=480,framerate=15/1", 12, 0x30323449, 460800,
+         666666, SubtypeFromFourcc(0x30323449)},
+        {"video/x-raw,format=NV12,width=1280,height=720,framerate=25/1", 12, 0x3231564E, 1382400,
+         400000, SubtypeFromFourcc(0x3231564E)},
+        // DIB rows: 318 x 3 = 954 bytes, padded to 956.
+        {"video/x-raw,format=BGR,width=318,height=200,framerate=5/1", 24, 0, 191200, 2000000,
+         {0xE436EB7D, 0x524F, 0x11CE, {0x9F, 0x53, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}}},
+        {"video/x-raw,format=BGRx,width=320,height=240,framerate=30/1", 32, 0, 307200, 333333, kSubtypeRgb32},
+        {"image/jpeg,width=1280,height=720,framerate=30000/1001", 24, 0x47504A4D, 2764800, 333666,
+         SubtypeFromFourcc(0x47504A4D)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caps);
+        CaptureFormat format;
+        format.applied = true;
+        ASSERT_EQ(CaptureFormatFromCaps(Caps(c.caps).get(), format), S_OK);
+        const auto& h = format.header;
+        EXPECT_EQ(h.biSize, 40u);
+        EXPECT_EQ(h.biPlanes, 1);
+        EXPECT_EQ(h.biBitCount, c.bitCount);
+        EXPECT_EQ(h.biCompression, c.compression);
+        EXPECT_EQ(h.biSizeImage, c.imageSize);
+        EXPECT_EQ(format.frameTime, c.frameTime);
+        EXPECT_EQ(format.subtype, c.subtype);
+        EXPECT_TRUE(format.applied);
+
+        // Asked for again (at the exact rate of the frame time), it reads back the same.
+        test::CapsPtr caps(CapsFromCaptureFormat(format, FramerateFromFrameTime(format.frameTime)));
+        CaptureFormat again;
+        ASSERT_EQ(CaptureFormatFromCaps(caps.get(), again), S_OK);
+        EXPECT_EQ(std::memcmp(&again.header, &h, sizeof h), 0);
+        EXPECT_EQ(again.frameTime, format.frameTime);
+        EXPECT_EQ(again.subtype, format.subtype);
+    }
+}
+
+TEST_F(CaptureFormatCapsTest, WhatTheRecordCannotExpressLeavesItAlone) {
+    CaptureFormat format;
+    format.header.biWidth = 7;
+    for (const char* caps : {"video/x-raw,format=RGB,width=320,height=240",
+                             "video/x-h264,width=320,height=240",
+                             "video/x-raw,format=YUY2,width=0,height=240"}) {
+        EXPECT_EQ(CaptureFormatFromCaps(Caps(caps).get(), format), E_NOINTERFACE) << caps;
+    }
+    EXPECT_EQ(CaptureFormatFromCaps(Caps("audio/x-raw,rate=48000").get(), format), S_FALSE);
+    EXPECT_EQ(format.header.biWidth, 7);
+
+    format.subtype = Guid{};
+    format.header.biHeight = 7;
+    EXPECT_EQ(CapsFromCaptureFormat(format, {30, 1}), nullptr);  // unknown subtype
+}
+
+}  // namespace
+}  // namespace lumora
