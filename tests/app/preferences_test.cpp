@@ -1,0 +1,153 @@
+#include "preferences_test_fixture.h"
+#include "video/capture_device_list.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+
+namespace lumora {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr Guid kYuy2{0x32595559, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+class StoredPreferencesTest : public test::PreferencesTest {
+protected:
+    std::pair<std::uint32_t, std::string> LastSource() const {
+        EXPECT_EQ(Stored(reg::kLastSourceType).value_or(RegValue{}).type, REG_DWORD);
+        return {ReadRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceType, 77),
+                GetLastSourceId().value_or("(none)")};
+    }
+
+    // Remembering on, and a YUY2 640x480 format at 30 frames/s stored.
+    void SaveValidFormat() {
+        SetDword(reg::kRememberLastSource, 1);
+        ZImageBitmapInfoHeader header{40, 640, 480, 1, 16, kYuy2.data1, 0, 0, 0, 0, 0};
+        ASSERT_TRUE(SaveLastDeviceFormat(&header, 333333, kYuy2));
+        ASSERT_TRUE(AnyDeviceFormatValue());
+    }
+};
+
+TEST_F(StoredPreferencesTest, LastSourceTypeCountsOnlyWhenRememberedAndKnown) {
+    EXPECT_EQ(GetLastSourceType(), 0);  // no key at all
+    SetDword(reg::kLastSourceType, 1002);
+    SetDword(reg::kRememberLastSource, 0);
+    EXPECT_EQ(GetLastSourceType(), 0);
+
+    SetDword(reg::kRememberLastSource, 2);
+    for (std::uint32_t type : {1000u, 1001u, 1002u, 1003u}) {
+        SetDword(reg::kLastSourceType, type);
+        EXPECT_EQ(GetLastSourceType(), static_cast<int>(type));
+    }
+    for (std::uint32_t type : {5u, 999u, 1004u}) {
+        SetDword(reg::kLastSourceType, type);
+        EXPECT_EQ(GetLastSourceType(), 0) << type;
+    }
+    SetString(reg::kLastSourceType, "1003");
+    EXPECT_EQ(GetLastSourceType(), 0);
+
+    EXPECT_FALSE(IsRememberFilterSettings());
+    SetString(reg::kRememberFilterSettings, "1");
+    EXPECT_FALSE(IsRememberFilterSettings());
+    SetDword(reg::kRememberFilterSettings, 1);
+    EXPECT_TRUE(IsRememberFilterSettings());
+}
+
+TEST_F(StoredPreferencesTest, SaveLastSourceStoresCodeAndIdentifier) {
+    CaptureDeviceList devices([] {
+        return std::vector<CaptureDeviceInfo>{{"Cam", "/dev/v4l/by-id/usb-cam-video-index0"},
+                                              {"Cam", "/dev/video4"}, {"Broken", std::nullopt}};
+    });
+    devices.EnumerateCaptureDevices();
+    const std::string picture = "/home/user/picture.jpg";
+
+    EXPECT_TRUE(SaveLastSource(1002, devices, picture));
+    EXPECT_EQ(LastSource(), std::make_pair(0u, std::string()));  // remembering is off
+
+    SetDword(reg::kRememberLastSource, 1);
+    const std::tuple<int, std::uint32_t, std::string> cases[] = {
+        {1000, 1000, picture}, {1001, 1001, ""}, {1002, 1002, picture},
+        {1003, 1003, "/dev/v4l/by-id/usb-cam-video-index0"}, {1004, 1003, "/dev/video4"},
+        {1005, 1003, ""},  // listed, but without a path
+        {1006, 0, ""}, {999, 0, ""}, {INT_MIN, 0, ""}};
+    for (const auto& [code, type, id] : cases) {
+        EXPECT_TRUE(SaveLastSource(code, devices, picture));
+        EXPECT_EQ(LastSource(), std::make_pair(type, id)) << code;
+    }
+}
+
+TEST_F(StoredPreferencesTest, DeviceFormatIsStoredByteForByte) {
+    SetDword(reg::kRememberLastSource, 1);
+    const ZImageBitmapInfoHeader header{40, 640, -480, 3, 16, kYuy2.data1, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(SaveLastDeviceFormat(&header, 0x0102030405060708, kYuy2));
+
+    const std::tuple<const char*, std::uint32_t, Bytes> values[] = {
+        {reg::kLastDevWidth, REG_DWORD, {0x80, 0x02, 0x00, 0x00}},
+        {reg::kLastDevHeight, REG_DWORD, {0x20, 0xFE, 0xFF, 0xFF}},
+        {reg::kLastDevBitCount, REG_DWORD, {0x10, 0x00, 0x00, 0x00}},
+        {reg::kLastDevPlanes, REG_DWORD, {0x03, 0x00, 0x00, 0x00}},
+        {reg::kLastDevCompression, REG_DWORD, {'Y', 'U', 'Y', '2'}},
+        {reg::kLastDevFrameTime, REG_BINARY, {0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01}},
+        {reg::kLastDevMediaSubType, REG_BINARY,
+         {0x59, 0x55, 0x59, 0x32, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}},
+    };
+    for (const auto& [name, type, bytes] : values) {
+        const auto value = Stored(name);
+        ASSERT_TRUE(value) << name;
+        EXPECT_EQ(value->type, type) << name;
+        EXPECT_EQ(value->data, bytes) << name;
+    }
+}
+
+TEST_F(StoredPreferencesTest, DeviceFormatIsDeletedUnlessComplete) {
+    const ZImageBitmapInfoHeader header{40, 640, 480, 1, 16, kYuy2.data1, 0, 0, 0, 0, 0};
+    const std::tuple<std::uint32_t, const ZImageBitmapInfoHeader*, std::int64_t> cases[] = {
+        {0, &header, 333333}, {1, nullptr, 333333}, {1, &header, 0}, {1, &header, -333333}};
+    for (const auto& [remember, given, frameTime] : cases) {
+        SaveValidFormat();
+        SetDword(reg::kRememberLastSource, remember);
+        EXPECT_TRUE(SaveLastDeviceFormat(given, frameTime, kYuy2));
+        EXPECT_FALSE(AnyDeviceFormatValue()) << remember << " " << frameTime;
+    }
+    EXPECT_TRUE(Stored(reg::kRememberLastSource));  // only the seven go
+}
+
+TEST_F(StoredPreferencesTest, LoadAcceptsOnlyACompleteFormat) {
+    SaveValidFormat();
+    ZImageBitmapInfoHeader header{};
+    std::int64_t frameTime = 0;
+    Guid subtype;
+    ASSERT_TRUE(LoadLastDeviceFormat(header, frameTime, subtype));
+    const ZImageBitmapInfoHeader expected{40, 640, 480, 1, 16, kYuy2.data1, 614400, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(&header, &expected, sizeof header), 0);
+    EXPECT_EQ(frameTime, 333333);
+    EXPECT_EQ(subtype, kYuy2);
+
+    // Longer values count with their first bytes, whatever their type.
+    SetBinary(reg::kLastDevFrameTime, {0x40, 0x42, 0x0F, 0, 0, 0, 0, 0, 0xFF});
+    SetString(reg::kLastDevMediaSubType, "0123456789ABCDEF");
+    ASSERT_TRUE(LoadLastDeviceFormat(header, frameTime, subtype));
+    EXPECT_EQ(frameTime, 1000000);
+    EXPECT_EQ(subtype.data1, 0x33323130u);
+
+    const std::pair<const char*, void (*)()> spoilers[] = {
+        {"4-byte frame time", [] { SetBinary(reg::kLastDevFrameTime, {0x15, 0x16, 0x05, 0x00}); }},
+        {"frame time 0", [] { SetBinary(reg::kLastDevFrameTime, Bytes(8, 0)); }},
+        {"no subtype", [] { DeleteRegValue(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastDevMediaSubType); }},
+        {"15-byte subtype", [] { SetBinary(reg::kLastDevMediaSubType, Bytes(15, 1)); }},
+        {"width 0", [] { SetDword(reg::kLastDevWidth, 0); }},
+        {"height as text", [] { SetString(reg::kLastDevHeight, "480"); }},
+    };
+    for (const auto& [what, spoil] : spoilers) {
+        SaveValidFormat();
+        spoil();
+        frameTime = 9;
+        EXPECT_FALSE(LoadLastDeviceFormat(header, frameTime, subtype)) << what;
+        EXPECT_EQ(frameTime, 9) << what;
+    }
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,102 @@
+#include "app/remembered_format.h"
+#include "preferences_test_fixture.h"
+#include "video/capture_format_caps.h"
+#include "video/capture_format_negotiator.h"
+#include "video/test_device_camera.h"
+
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+constexpr Guid kI420 = SubtypeFromFourcc(MakeFourcc('I', '4', '2', '0'));
+constexpr ZImageBitmapInfoHeader kI420Header{40, 320, 240, 1, 12, kI420.data1, 0, 0, 0, 0, 0};
+
+class RememberedFormatTest : public test::PreferencesTest {
+protected:
+    static void SetUpTestSuite() { gst_init(nullptr, nullptr); }
+
+    // The last run ended on a capture device streaming I420 320x240 at 15 frames/s.
+    static void StoreCaptureDeviceRun() {
+        SetDword(reg::kRememberLastSource, 1);
+        SetDword(reg::kLastSourceType, kSourceCaptureDevice);
+        SaveLastDeviceFormat(&kI420Header, 666666, kI420);
+    }
+
+    // Applies the record to a new test camera; true when it asked the camera for a format.
+    bool ApplyToCamera() {
+        GstElement* camera = GST_ELEMENT(gst_object_ref_sink(CreatePatternCamera("smpte")));
+        GstCaps* request = nullptr;
+        CaptureFormatNegotiator(camera).ApplyCaptureFormat(format_, &request);
+        gst_object_unref(camera);
+        if (request) gst_caps_unref(request);
+        return request != nullptr;
+    }
+
+    static HRESULT ReadI420(CaptureFormat& format) {
+        format.header = kI420Header;
+        format.frameTime = 333333;
+        format.subtype = kI420;
+        return S_OK;
+    }
+
+    CaptureFormat format_;
+    RememberedFormat remembered_{format_};
+};
+
+TEST_F(RememberedFormatTest, StoredDeviceFormatIsAppliedOnlyByTheFirstCaptureBuild) {
+    StoreCaptureDeviceRun();
+    remembered_.PrepareRememberedFormat();
+    EXPECT_FALSE(format_.applied);
+    EXPECT_EQ(format_.header.biWidth, 320);
+    EXPECT_EQ(format_.frameTime, 666666);
+
+    EXPECT_TRUE(ApplyToCamera());
+    EXPECT_FALSE(ApplyToCamera());  // back to the device later in the run
+    remembered_.PrepareRememberedFormat();
+    EXPECT_FALSE(ApplyToCamera());
+}
+
+TEST_F(RememberedFormatTest, NothingIsAppliedWithoutAValidStoredDeviceFormat) {
+    const std::pair<const char*, void (*)()> spoilers[] = {
+        {"frame time 0", [] { SetBinary(reg::kLastDevFrameTime, std::vector<std::uint8_t>(8, 0)); }},
+        {"width 0", [] { SetDword(reg::kLastDevWidth, 0); }},
+        {"desktop source", [] { SetDword(reg::kLastSourceType, kSourceDesktop); }},
+    };
+    for (const auto& [what, spoil] : spoilers) {
+        StoreCaptureDeviceRun();
+        spoil();
+        format_ = CaptureFormat{};
+        remembered_.PrepareRememberedFormat();
+        EXPECT_TRUE(format_.applied) << what;
+        EXPECT_FALSE(ApplyToCamera()) << what;
+    }
+}
+
+TEST_F(RememberedFormatTest, ExitStoresTheFormatOfTheCurrentCaptureDeviceOnly) {
+    StoreCaptureDeviceRun();
+    EXPECT_TRUE(remembered_.SaveCurrentFormat(kSourceCaptureDevice + 1, 2, ReadI420));
+    ZImageBitmapInfoHeader header{};
+    std::int64_t frameTime = 0;
+    Guid subtype;
+    ASSERT_TRUE(LoadLastDeviceFormat(header, frameTime, subtype));
+    EXPECT_EQ(frameTime, 333333);
+
+    const auto unreadable = [](CaptureFormat&) { return E_NOINTERFACE; };
+    const std::tuple<const char*, std::uint32_t, int, RememberedFormat::FormatReader> cases[] = {
+        {"desktop", kSourceDesktop, kSourceDesktop, ReadI420},
+        {"device past the list", kSourceCaptureDevice, kSourceCaptureDevice + 2, ReadI420},
+        {"remembering off", 0, kSourceCaptureDevice, ReadI420},
+        {"format not readable", kSourceCaptureDevice, kSourceCaptureDevice, unreadable},
+    };
+    for (const auto& [what, lastType, sourceId, read] : cases) {
+        StoreCaptureDeviceRun();
+        SetDword(reg::kLastSourceType, lastType);
+        EXPECT_TRUE(remembered_.SaveCurrentFormat(sourceId, 2, read)) << what;
+        EXPECT_FALSE(AnyDeviceFormatValue()) << what;
+    }
+}
+
+}  // namespace
+}  // namespace lumora
