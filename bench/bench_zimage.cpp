@@ -11,7 +11,6 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
-#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
@@ -250,29 +249,26 @@ void RegisterDrawRect() {
     RegisterMemcpy(group);
 }
 
-// JPEG snapshots: the library (file, atomic rename) against the bare encoders in memory.
+// JPEG snapshots: the library (upright, through a temporary file renamed into place)
+// against OpenCV's and Qt's plain file writers at the same quality.
 void RegisterSaveJpeg() {
     const std::string group = "ZImage_SaveJpeg2";
     Register(group, "lumora", [](const FrameSize& s) -> Body {
         std::shared_ptr<Bitmap> frame = GradientFrame(s.width, s.height);
-        const std::string path = Scratch().file("save-" + s.name + ".jpg");
+        const std::string path = Scratch().file("save-lumora-" + s.name + ".jpg");
         return [frame, path] { ZImage_SaveJpeg2(path.c_str(), frame->data(), frame->width(), frame->height()); };
     });
     Register(group, "OpenCV", [](const FrameSize& s) -> Body {
         std::shared_ptr<Bitmap> frame = GradientFrame(s.width, s.height);
-        return [frame, mat = AsMat(*frame)] {
-            std::vector<uchar> bytes;
-            cv::imencode(".jpg", mat, bytes, {cv::IMWRITE_JPEG_QUALITY, 90});
-            benchmark::DoNotOptimize(bytes.data());
-        };
+        const std::string path = Scratch().file("save-opencv-" + s.name + ".jpg");
+        return [frame, path, mat = AsMat(*frame)] { cv::imwrite(path, mat, {cv::IMWRITE_JPEG_QUALITY, 90}); };
     });
     Register(group, "Qt", [](const FrameSize& s) -> Body {
         std::shared_ptr<Bitmap> frame = GradientFrame(s.width, s.height);
         const QImage image = QImage(frame->data(), s.width, s.height, frame->stride(), QImage::Format_BGR888).copy();
-        return [frame, image] {
-            QBuffer buffer;
-            buffer.open(QIODevice::WriteOnly);
-            QImageWriter writer(&buffer, "jpeg");
+        const QString path = QString::fromStdString(Scratch().file("save-qt-" + s.name + ".jpg"));
+        return [image, path] {
+            QImageWriter writer(path, "jpeg");
             writer.setQuality(90);
             writer.write(image);
         };

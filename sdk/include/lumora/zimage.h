@@ -82,8 +82,8 @@ std::int32_t ZImage_Composition(std::uint8_t* dst, std::int32_t dstWidth, std::i
                                 std::int32_t x, std::int32_t y) noexcept;
 
 // Fills the fillWidth x fillHeight rectangle whose lower-left corner is (x, y) with
-// `colour`, clipped to the frame. `reserved` is kept for callers of the original interface
-// (picture-in-picture passes 0); it is ignored.
+// `colour`, clipped to the frame. `reserved` has no meaning yet and is ignored; pass 0 (as
+// picture-in-picture does).
 std::int32_t ZImage_Fill(std::uint8_t* dst, std::int32_t dstWidth, std::int32_t dstHeight,
                          std::int32_t fillWidth, std::int32_t fillHeight, std::int32_t x, std::int32_t y,
                          std::uint32_t colour, std::int32_t reserved) noexcept;

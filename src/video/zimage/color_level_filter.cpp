@@ -56,18 +56,37 @@ void ColorLevelFilter::ApplyRun(std::uint8_t* row, std::size_t pixels) const noe
 #if defined(__SSE2__)
 
 // 16 pixels are 48 bytes, three 16-byte vectors; the channel of byte i is i % 3, so the
-// level pattern repeats every three vectors. Each byte is widened to 16 bits and multiplied
-// by its level into a 32-bit product split in a low and a high half. value * level >> 7
-// passes 255 exactly when the high half is non-zero or the low half reaches 0x8000; in
-// both cases the 16-bit lane ends up at 256 or more and the unsigned-saturating pack turns
-// it into 255.
+// level pattern repeats every three vectors. Each half vector is widened to 16-bit lanes.
+//
+// Levels up to kFastLevelLimit (every level a user can set) take the short road: a byte
+// widened into the high half of its lane is value * 256, and the high half of its product
+// with 2 * level is exactly value * level / 128, at most 32640, so the signed saturating
+// pack clamps it to 255 as wanted. Larger levels need the full 32-bit product: its low half
+// shifted right by 7, and 256 or more wherever the high half is non-zero (the product then
+// exceeds 255 * 128), which the pack again clamps to 255.
 std::size_t ColorLevelFilter::ApplyRunVector(std::uint8_t* row, std::size_t pixels) const noexcept {
+    constexpr std::uint16_t kFastLevelLimit = 16384;
+    const bool fast = std::all_of(levels_.begin(), levels_.end(), [](std::uint16_t l) { return l <= kFastLevelLimit; });
     alignas(16) std::uint16_t pattern[48];
-    for (std::size_t i = 0; i < 48; ++i) pattern[i] = levels_[i % 3];
+    for (std::size_t i = 0; i < 48; ++i) pattern[i] = static_cast<std::uint16_t>(levels_[i % 3] * (fast ? 2 : 1));
     __m128i level[6];
     for (std::size_t i = 0; i < 6; ++i) level[i] = _mm_load_si128(reinterpret_cast<const __m128i*>(pattern + 8 * i));
 
+    const std::size_t groups = pixels / 16;
     const __m128i zero = _mm_setzero_si128();
+    if (fast) {
+        for (std::size_t g = 0; g < groups; ++g) {
+            auto* block = reinterpret_cast<__m128i*>(row + g * 48);
+            for (std::size_t v = 0; v < 3; ++v) {
+                const __m128i bytes = _mm_loadu_si128(block + v);
+                const __m128i low = _mm_mulhi_epu16(_mm_unpacklo_epi8(zero, bytes), level[2 * v]);
+                const __m128i high = _mm_mulhi_epu16(_mm_unpackhi_epi8(zero, bytes), level[2 * v + 1]);
+                _mm_storeu_si128(block + v, _mm_packus_epi16(low, high));
+            }
+        }
+        return groups * 16;
+    }
+
     const __m128i overflow_bit = _mm_set1_epi16(0x100);
     const auto scale_half = [&](__m128i values, __m128i levels) {
         const __m128i low = _mm_mullo_epi16(values, levels);
@@ -75,8 +94,6 @@ std::size_t ColorLevelFilter::ApplyRunVector(std::uint8_t* row, std::size_t pixe
         const __m128i overflow = _mm_andnot_si128(_mm_cmpeq_epi16(high, zero), overflow_bit);
         return _mm_or_si128(_mm_srli_epi16(low, 7), overflow);
     };
-
-    const std::size_t groups = pixels / 16;
     for (std::size_t g = 0; g < groups; ++g) {
         auto* block = reinterpret_cast<__m128i*>(row + g * 48);
         for (std::size_t v = 0; v < 3; ++v) {

@@ -1,5 +1,7 @@
 #include "dib_target.h"
 
+#include "row_converter.h"
+
 #include <lumora/video_frame_layout.h>
 
 #include <cstring>
@@ -45,11 +47,7 @@ void DibTarget::WriteRow(std::int32_t row_from_top, const std::uint8_t* bgrx) co
         }
         break;
     case 24:
-        for (std::int32_t x = 0; x < width_; ++x, in += 4, out += 3) {
-            out[0] = in[0];
-            out[1] = in[1];
-            out[2] = in[2];
-        }
+        RowConverter::BgrxToBgr(in, out, static_cast<std::size_t>(width_));
         break;
     default: {  // 16 bits, 5-5-5, little-endian
         for (std::int32_t x = 0; x < width_; ++x, in += 4, out += 2) {

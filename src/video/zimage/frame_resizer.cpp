@@ -1,6 +1,7 @@
 #include "frame_resizer.h"
 
 #include "bgr_colour.h"
+#include "double_size_scaler.h"
 #include "pixel_rect.h"
 #include "rect_painter.h"
 
@@ -19,6 +20,9 @@ bool FrameResizer::Resize(const ConstFrameView& source, const FrameView& target)
         Copy(source, target);
     } else if (source.width() == 1 && source.height() == 1) {
         Spread(source, target);
+    } else if (target.width() == 2 * source.width() && target.height() == 2 * source.height() &&
+               DoubleSizeScaler::Available()) {
+        DoubleSizeScaler::Scale(source, target);
     } else {
         cv::Mat out = target.AsMat();
         cv::resize(source.AsMat(), out, out.size(), 0, 0, cv::INTER_LINEAR);

@@ -1,6 +1,6 @@
 // FrameResizer: scales one frame into another, bilinear with pixel centres aligned, so the
 // corner pixels keep their values (the same sampling as OpenCV's INTER_LINEAR, whose SIMD
-// kernel does the work). Stateless. The frames are borrowed for the call; the source is
+// kernel does the work; exact doubling has a faster kernel of its own). Stateless. The frames are borrowed for the call; the source is
 // only read, the destination written whole.
 #pragma once
 

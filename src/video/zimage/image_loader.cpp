@@ -1,9 +1,14 @@
 #include "image_loader.h"
 
+#include "row_converter.h"
+
 #include <QFile>
 #include <QImageReader>
 
-#include <cstring>
+
+// Qt's 32-bit formats are words 0xAARRGGBB: blue comes first in memory only on
+// little-endian machines.
+static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "RGB32 rows are read as blue, green, red, unused bytes");
 
 namespace lumora::zimage {
 
@@ -31,19 +36,19 @@ QImage ImageLoader::Decode(const char* path, std::int32_t width, std::int32_t he
 
 std::unique_ptr<Bitmap> ImageLoader::ToBitmap(const QImage& image) {
     if (image.isNull()) return nullptr;
-    QImage source = image;
-    // Premultiplying puts each pixel over black, so what was transparent becomes black
-    // rather than whatever colour the file kept under it.
-    if (source.hasAlphaChannel()) source = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    source = source.convertToFormat(QImage::Format_BGR888);
+    // Four bytes a pixel, blue first in memory. Premultiplying puts each pixel over black,
+    // so what was transparent becomes black rather than whatever colour the file kept
+    // under it. Most decoders hand out one of these formats already.
+    const QImage::Format format =
+        image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage source = image.format() == format ? image : image.convertToFormat(format);
     if (source.isNull()) return nullptr;
 
     std::unique_ptr<Bitmap> bitmap = Bitmap::Create(source.width(), source.height());
     if (!bitmap) return nullptr;
-    const auto row_bytes = static_cast<std::size_t>(source.width()) * 3;
-    for (int y = 0; y < source.height(); ++y) {
-        std::memcpy(bitmap->row(source.height() - 1 - y), source.constScanLine(y), row_bytes);
-    }
+    const int height = source.height();
+    const auto width = static_cast<std::size_t>(source.width());
+    for (int y = 0; y < height; ++y) RowConverter::BgrxToBgr(source.constScanLine(y), bitmap->row(height - 1 - y), width);
     return bitmap;
 }
 

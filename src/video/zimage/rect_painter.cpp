@@ -5,6 +5,12 @@
 
 namespace lumora::zimage {
 
+namespace {
+
+constexpr std::size_t kNarrow = 4;
+
+}  // namespace
+
 void RectPainter::FillRun(std::uint8_t* out, std::size_t pixels, BgrColour colour) noexcept {
     const std::size_t bytes = pixels * 3;
     if (bytes == 0) return;
@@ -29,6 +35,18 @@ void RectPainter::Fill(const FrameView& frame, const PixelRect& rect, BgrColour 
     const auto y1 = static_cast<std::int32_t>(clipped.y1);
     const auto pixels = static_cast<std::size_t>(clipped.width());
 
+    if (pixels <= kNarrow) {
+        // Columns such as an outline's sides: a few stores a row beat a copy call.
+        for (std::int32_t y = y0; y < y1; ++y) {
+            std::uint8_t* p = frame.pixel(x, y);
+            for (std::size_t i = 0; i < pixels; ++i, p += 3) {
+                p[0] = colour.blue;
+                p[1] = colour.green;
+                p[2] = colour.red;
+            }
+        }
+        return;
+    }
     std::uint8_t* first = frame.pixel(x, y0);
     FillRun(first, pixels, colour);
     for (std::int32_t y = y0 + 1; y < y1; ++y) std::memcpy(frame.pixel(x, y), first, pixels * 3);

@@ -4,10 +4,8 @@
 
 #include <lumora/zimage.h>
 
-#include <QBuffer>
 #include <QColor>
 #include <QImage>
-#include <QImageWriter>
 
 #include <gtest/gtest.h>
 
@@ -223,6 +221,8 @@ TEST(ZImageSaveJpeg, ReplacesWholeFilesAndLeavesNothingOnFailure) {
     ASSERT_NE(ZImage_SaveJpeg2(path.c_str(), frame.data(), 64, 48), 0);
     EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(64, 48));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file is left";
+    const auto mode = std::filesystem::status(path).permissions();
+    EXPECT_NE(mode & std::filesystem::perms::others_read, std::filesystem::perms::none) << "a normal file, not 0600";
 
     EXPECT_EQ(ZImage_SaveJpeg2(dir.file("no/such/folder.jpg").c_str(), frame.data(), 64, 48), 0);
     EXPECT_EQ(ZImage_SaveJpeg2(dir.path().string().c_str(), frame.data(), 64, 48), 0);

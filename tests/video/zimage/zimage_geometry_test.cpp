@@ -63,6 +63,29 @@ TEST(ZImageResize, MatchesBilinearReferenceAndKeepsCorners) {
     }
 }
 
+TEST(ZImageResize, DoublingMatchesBilinearReferenceAtAnyWidth) {
+    // Exact doubling has a kernel of its own that works in blocks of 16 pixels; narrow and
+    // ragged widths exercise its edges.
+    for (const int width : {1, 2, 3, 15, 16, 17, 33}) {
+        for (const int height : {1, 2, 5}) {
+            TestFrame src(width, height);
+            src.FillPattern(width * 10 + height);
+            TestFrame dst(2 * width, 2 * height);
+            ASSERT_EQ(ZImage_Resize(dst.data(), 2 * width, 2 * height, src.data(), width, height), 1);
+            for (int y = 0; y < 2 * height; ++y) {
+                for (int x = 0; x < 2 * width; ++x) {
+                    const Bgr want = ReferenceSample(src, 2 * width, 2 * height, x, y);
+                    for (int c = 0; c < 3; ++c) {
+                        ASSERT_LE(std::abs(dst.at(x, y)[c] - want[c]), 1)
+                            << width << "x" << height << " pixel " << x << "," << y;
+                    }
+                }
+            }
+            EXPECT_EQ(dst.at(2 * width - 1, 2 * height - 1), src.at(width - 1, height - 1));
+        }
+    }
+}
+
 TEST(ZImageResize, OnePixelFillsAndEqualSizeCopies) {
     TestFrame dot(1, 1);
     dot.set(0, 0, {1, 2, 3});

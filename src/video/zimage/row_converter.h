@@ -1,0 +1,21 @@
+// RowConverter: converts rows of four-byte pixels (blue, green, red, unused: Qt's RGB32 and
+// X's 24-bit-depth images in memory) to the three-byte pixels of frames. Stateless; safe
+// on any thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace lumora::zimage {
+
+class RowConverter {
+public:
+    // Writes exactly 3 * pixels bytes to `out` from 4 * pixels bytes at `in`. The two
+    // rows must not overlap.
+    static void BgrxToBgr(const std::uint8_t* in, std::uint8_t* out, std::size_t pixels) noexcept;
+
+private:
+    static std::size_t BgrxToBgrVector(const std::uint8_t* in, std::uint8_t* out, std::size_t pixels) noexcept;
+};
+
+}  // namespace lumora::zimage
