@@ -2,6 +2,8 @@
 
 #include "video/frame_packet.h"
 #include "video/packet_file_sink.h"
+#include "video/vcam_packet_sink.h"
+#include "vcam/output_device_probe.h"
 
 namespace lumora {
 namespace {
@@ -12,6 +14,7 @@ std::unique_ptr<PacketSink> OpenSink(const std::string& path) {
     if (path.rfind(kPacketsPrefix, 0) == 0) {
         return PacketFileSink::Open(path.substr(sizeof kPacketsPrefix - 1));
     }
+    if (IsV4l2OutputDevice(path)) return VcamPacketSink::Open(path);
     return PacketFileSink::Open(path);
 }
 

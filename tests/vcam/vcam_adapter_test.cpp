@@ -1,0 +1,343 @@
+#include "vcam/fake_loopback_device.h"
+#include "vcam/output_device_probe.h"
+#include "vcam/termination_signal_flag.h"
+#include "vcam/vcam_adapter.h"
+#include "test_support.h"
+#include "vcam_test_frames.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+namespace lumora {
+namespace {
+
+using namespace std::chrono_literals;
+using test::SolidPacket;
+
+constexpr std::size_t kYuyvFrameBytes = 64 * 48 * 2;
+
+VcamConfig SmallConfig() {
+    VcamConfig config;
+    config.format = {64, 48, VcamPixelFormat::kYuyv};
+    config.repeatWhileStalled = false;  // tests that count frames turn it on themselves
+    config.reconnectFirstDelay = 20ms;
+    config.reconnectMaxDelay = 80ms;
+    return config;
+}
+
+FakeLoopbackDevice::Options DeviceOptions(LoopbackVersion version) {
+    FakeLoopbackDevice::Options options;
+    options.version = version;
+    return options;
+}
+
+bool WritePacket(VcamAdapter& adapter, const std::vector<std::uint8_t>& packet) {
+    return adapter.WritePacket(packet.data(), packet.size());
+}
+
+bool IsBlackYuyv(const std::vector<std::uint8_t>& frame) {
+    for (std::size_t i = 0; i < frame.size(); i += 2) {
+        if (frame[i] != 16 || frame[i + 1] != 128) return false;
+    }
+    return true;
+}
+
+std::size_t CountCalls(const std::vector<std::string>& calls, const std::string& prefix) {
+    return static_cast<std::size_t>(
+        std::count_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
+}
+
+std::size_t ThreadCount() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++count;
+    return count;
+}
+
+std::uint32_t CapabilitiesSeenBy(FakeLoopbackDevice& device) {
+    auto handle = device.NewHandle();
+    EXPECT_EQ(handle->Open(device.path()), 0);
+    v4l2_capability capability;
+    EXPECT_EQ(handle->QueryCapabilities(&capability), 0);
+    return NodeCapabilities(capability);
+}
+
+class VcamAdapterTest : public ::testing::TestWithParam<LoopbackVersion> {
+protected:
+    FakeLoopbackDevice device_{DeviceOptions(GetParam())};
+
+    std::unique_ptr<VcamAdapter> OpenAdapter(VcamConfig config = SmallConfig()) {
+        auto adapter = std::make_unique<VcamAdapter>(device_.NewHandle(), config);
+        std::string error;
+        EXPECT_TRUE(adapter->Open(device_.path(), &error)) << error;
+        return adapter;
+    }
+};
+
+TEST_P(VcamAdapterTest, OpenSetsTheFormatOnceStartsStreamingAndWritesABlackFrameFirst) {
+    auto adapter = OpenAdapter();
+    const std::vector<std::string> expected = {"open", "QUERYCAP", "S_FMT 64x48 YUYV", "S_PARM 1/30", "STREAMON",
+                                               "write 6144"};
+    EXPECT_EQ(device_.Calls(), expected);
+    const auto frames = device_.Frames();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_TRUE(IsBlackYuyv(frames[0].bytes));
+    EXPECT_EQ(device_.Format().pixelformat, V4L2_PIX_FMT_YUYV);
+    EXPECT_TRUE(device_.Streaming());
+}
+
+TEST_P(VcamAdapterTest, EveryPacketIsOneWriteOfExactlyOneFrameInTheFormatSetAtOpen) {
+    auto adapter = OpenAdapter();
+    // Other sizes and shapes are scaled into the device format, never a new S_FMT.
+    for (auto [w, h] : {std::pair{64, 48}, {640, 480}, {33, 71}, {1920, 1080}}) {
+        EXPECT_TRUE(WritePacket(*adapter, SolidPacket(w, h, test::kRed))) << w << "x" << h;
+    }
+    const auto calls = device_.Calls();
+    EXPECT_EQ(CountCalls(calls, "S_FMT"), 1u);
+    EXPECT_EQ(CountCalls(calls, "write"), 5u);
+    // 0.12.7 reports sizeimage rounded up to pages (8192 here); the frame is still 6144.
+    for (const auto& frame : device_.Frames()) EXPECT_EQ(frame.bytes.size(), kYuyvFrameBytes);
+    const auto last = device_.Frames().back().bytes;
+    EXPECT_NEAR(last[64 * 2 * 24 + 64], test::ExpectedYuv(test::kRed).y, 2);  // the picture's middle
+    EXPECT_EQ(adapter->Stats().framesWritten, 4u);
+}
+
+TEST_P(VcamAdapterTest, I420IsAvailableAsAnOption) {
+    VcamConfig config = SmallConfig();
+    config.format.pixelFormat = VcamPixelFormat::kI420;
+    auto adapter = OpenAdapter(config);
+    ASSERT_TRUE(WritePacket(*adapter, SolidPacket(64, 48, test::kBlue)));
+    EXPECT_EQ(device_.Format().pixelformat, V4L2_PIX_FMT_YUV420);
+    const auto frames = device_.Frames();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[1].bytes.size(), 64u * 48 * 3 / 2);
+    EXPECT_NEAR(frames[1].bytes[64 * 48 + 100], test::ExpectedYuv(test::kBlue).u, 2);
+}
+
+TEST_P(VcamAdapterTest, AFormatLockedByAnEarlierProducerIsKeptAndFedAsItIs) {
+    auto first = OpenAdapter();  // locks 64x48 YUYV
+    VcamConfig other = SmallConfig();
+    other.format = {96, 64, VcamPixelFormat::kYuyv};
+    VcamAdapter second(device_.NewHandle(), other);
+    std::string error;
+    ASSERT_TRUE(second.Open(device_.path(), &error)) << error;
+
+    // 0.12.7 answers "success" with the old format, 0.13 answers EBUSY and G_FMT tells.
+    const auto calls = device_.Calls();
+    EXPECT_EQ(CountCalls(calls, "G_FMT"), GetParam() == LoopbackVersion::k0_13 ? 1u : 0u);
+    EXPECT_EQ(device_.Format().width, 64u);
+    ASSERT_TRUE(second.Format());
+    EXPECT_EQ(*second.Format(), (DeviceFrameFormat{64, 48, VcamPixelFormat::kYuyv}));
+    ASSERT_TRUE(WritePacket(second, SolidPacket(96, 64, test::kGreen)));
+    EXPECT_EQ(device_.Frames().back().bytes.size(), kYuyvFrameBytes);
+}
+
+TEST_P(VcamAdapterTest, AFormatWeCannotProduceIsAnErrorNotGarbage) {
+    // A producer has locked the device to BGR4.
+    auto producer = device_.NewHandle();
+    ASSERT_EQ(producer->Open(device_.path()), 0);
+    v4l2_format bgr4 = MakeOutputFormat({64, 48, VcamPixelFormat::kYuyv});
+    bgr4.fmt.pix.pixelformat = V4L2_PIX_FMT_BGR32;
+    ASSERT_EQ(producer->SetFormat(&bgr4), 0);
+    ASSERT_EQ(producer->StreamOn(), 0);
+
+    VcamAdapter adapter(device_.NewHandle(), SmallConfig());
+    std::string error;
+    EXPECT_FALSE(adapter.Open(device_.path(), &error));
+    EXPECT_NE(error.find("BGR4"), std::string::npos) << error;
+    EXPECT_EQ(device_.FrameCount(), 0u);
+    EXPECT_EQ(device_.OpenHandles(), 1);  // only the producer's
+}
+
+TEST_P(VcamAdapterTest, AnUnknownFourccFallingBackToBgr4IsReported) {
+    FakeLoopbackDevice::Options options = DeviceOptions(GetParam());
+    options.fourccs = {V4L2_PIX_FMT_BGR32, V4L2_PIX_FMT_UYVY};  // a module without YUYV
+    FakeLoopbackDevice device(options);
+    VcamAdapter adapter(device.NewHandle(), SmallConfig());
+    std::string error;
+    EXPECT_FALSE(adapter.Open(device.path(), &error));
+    EXPECT_NE(error.find("answered 64x48 BGR4 when asked for 64x48 YUYV"), std::string::npos) << error;
+    EXPECT_FALSE(device.Streaming());
+    EXPECT_EQ(device.FrameCount(), 0u);
+    EXPECT_FALSE(adapter.WritePacket(SolidPacket(8, 8, test::kRed).data(), 40 + 8 * 8 * 3));
+}
+
+TEST_P(VcamAdapterTest, TheCapabilityFlipIsFollowedAndStillCountsAsAnOutputDevice) {
+    EXPECT_EQ(CapabilitiesSeenBy(device_) & (V4L2_CAP_VIDEO_OUTPUT | V4L2_CAP_VIDEO_CAPTURE), V4L2_CAP_VIDEO_OUTPUT);
+    {
+        auto adapter = OpenAdapter();
+        const std::uint32_t streaming = CapabilitiesSeenBy(device_);
+        EXPECT_EQ(streaming & (V4L2_CAP_VIDEO_OUTPUT | V4L2_CAP_VIDEO_CAPTURE), V4L2_CAP_VIDEO_CAPTURE);
+        // A second producer (a restarted Lumora) still finds a device it can feed.
+        VcamAdapter again(device_.NewHandle(), SmallConfig());
+        EXPECT_TRUE(again.Open(device_.path()));
+    }
+    EXPECT_EQ(CapabilitiesSeenBy(device_) & (V4L2_CAP_VIDEO_OUTPUT | V4L2_CAP_VIDEO_CAPTURE), V4L2_CAP_VIDEO_OUTPUT);
+}
+
+TEST_P(VcamAdapterTest, AShortWriteIsAnErrorAndTheNextFrameGoesOutWhole) {
+    auto adapter = OpenAdapter();
+    device_.TruncateWrites(1000);
+    EXPECT_FALSE(WritePacket(*adapter, SolidPacket(64, 48, test::kRed)));
+    EXPECT_TRUE(WritePacket(*adapter, SolidPacket(64, 48, test::kRed)));
+    const VcamStats stats = adapter->Stats();
+    EXPECT_EQ(stats.shortWrites, 1u);
+    EXPECT_EQ(stats.framesWritten, 1u);
+    EXPECT_NE(stats.lastError.find("1000 of 6144"), std::string::npos) << stats.lastError;
+    EXPECT_TRUE(stats.connected);
+}
+
+TEST_P(VcamAdapterTest, BadPacketsAreCountedAndNeverWritten) {
+    auto adapter = OpenAdapter();
+    auto badMagic = SolidPacket(8, 8, test::kRed);
+    badMagic[0] = 'X';
+    auto badSize = SolidPacket(8, 8, test::kRed);
+    badSize[4] ^= 1;
+    auto truncated = SolidPacket(8, 8, test::kRed);
+    truncated.pop_back();
+    EXPECT_FALSE(WritePacket(*adapter, badMagic));
+    EXPECT_FALSE(WritePacket(*adapter, badSize));
+    EXPECT_FALSE(WritePacket(*adapter, truncated));
+    EXPECT_FALSE(adapter->WritePacket(nullptr, 0));
+    EXPECT_EQ(adapter->Stats().badPackets, 4u);
+    ASSERT_EQ(device_.FrameCount(), 1u);  // the black frame only
+    EXPECT_TRUE(IsBlackYuyv(device_.Frames()[0].bytes));
+}
+
+TEST_P(VcamAdapterTest, TheLastFrameIsRepeatedAtTheDeviceRateWhileNoneComes) {
+    VcamConfig config = SmallConfig();
+    config.repeatWhileStalled = true;
+    config.framesPerSecond = 50;
+    auto adapter = OpenAdapter(config);
+    ASSERT_TRUE(WritePacket(*adapter, SolidPacket(64, 48, test::kGreen)));
+    const std::size_t before = device_.FrameCount();
+    std::this_thread::sleep_for(400ms);
+    const auto frames = device_.Frames();
+    const std::size_t repeats = frames.size() - before;
+    EXPECT_GE(repeats, 10u);  // 20 at 50 per second; the machine may be busy
+    EXPECT_LE(repeats, 22u);
+    EXPECT_EQ(frames.back().bytes, frames[before - 1].bytes);
+    const auto span = frames.back().time - frames[before].time;
+    EXPECT_GE(span / (repeats - 1), 15ms);  // never faster than the device rate
+    EXPECT_GE(adapter->Stats().repeats, repeats);
+}
+
+TEST_P(VcamAdapterTest, ALostDeviceIsReopenedWithBackOffWithoutBlockingTheWriter) {
+    for (int error : {ENODEV, EIO}) {
+        SCOPED_TRACE(error);
+        FakeLoopbackDevice device(DeviceOptions(GetParam()));
+        VcamAdapter adapter(device.NewHandle(), SmallConfig());
+        ASSERT_TRUE(adapter.Open(device.path()));
+        const auto lostAt = std::chrono::steady_clock::now();
+        device.Detach(error);
+
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_FALSE(WritePacket(adapter, SolidPacket(64, 48, test::kRed)));
+        EXPECT_FALSE(WritePacket(adapter, SolidPacket(64, 48, test::kBlue)));  // kept for after the reconnect
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 50ms);
+        EXPECT_FALSE(adapter.Stats().connected);
+        EXPECT_EQ(adapter.Stats().deviceLosses, 1u);
+
+        std::this_thread::sleep_for(350ms);
+        // Attempts after 20, 40, 80, 80, ... ms: doubling, capped.
+        auto attempts = device.OpenAttempts();
+        attempts.erase(attempts.begin());  // the first open
+        ASSERT_GE(attempts.size(), 4u);
+        ASSERT_LE(attempts.size(), 8u);
+        EXPECT_GE(attempts[0] - lostAt, 15ms);
+        EXPECT_GE(attempts[2] - attempts[1], 2 * (attempts[1] - attempts[0]) - 15ms);
+        EXPECT_LT(attempts.back() - attempts[attempts.size() - 2], 130ms);
+
+        device.Reattach();
+        ASSERT_TRUE(device.WaitForFrames(2, 1000ms));
+        const VcamStats stats = adapter.Stats();
+        EXPECT_TRUE(stats.connected);
+        EXPECT_EQ(stats.reconnects, 1u);
+        EXPECT_TRUE(device.Streaming());
+        EXPECT_EQ(CountCalls(device.Calls(), "S_FMT"), 2u);
+        const auto frame = device.Frames()[1].bytes;  // the last packet, not black
+        EXPECT_NEAR(frame[64 * 2 * 24 + 64 + 1], test::ExpectedYuv(test::kBlue).u, 2);
+        EXPECT_TRUE(WritePacket(adapter, SolidPacket(64, 48, test::kRed)));
+    }
+}
+
+TEST_P(VcamAdapterTest, CloseStopsStreamingClosesTheDeviceAndLeavesNoThread) {
+    {  // OpenCV's worker threads start at the first conversion and stay
+        auto warmUp = OpenAdapter();
+        ASSERT_TRUE(WritePacket(*warmUp, SolidPacket(640, 480, test::kRed)));
+    }
+    const std::size_t baseline = ThreadCount();
+    VcamConfig config = SmallConfig();
+    config.repeatWhileStalled = true;
+    auto adapter = OpenAdapter(config);
+    EXPECT_GT(ThreadCount(), baseline);
+    ASSERT_TRUE(WritePacket(*adapter, SolidPacket(64, 48, test::kRed)));
+    const int streamOffsBefore = device_.StreamOffCount();
+    adapter->Close();
+    EXPECT_EQ(ThreadCount(), baseline);
+    EXPECT_EQ(device_.StreamOffCount(), streamOffsBefore + 1);
+    EXPECT_EQ(device_.OpenHandles(), 0);
+    const auto calls = device_.Calls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "STREAMOFF");
+    EXPECT_EQ(calls.back(), "close");
+    const std::size_t frames = device_.FrameCount();
+    EXPECT_FALSE(WritePacket(*adapter, SolidPacket(64, 48, test::kRed)));
+    std::this_thread::sleep_for(80ms);
+    EXPECT_EQ(device_.FrameCount(), frames);
+    // The adapter can be opened again, and destruction closes it as well.
+    std::string error;
+    EXPECT_TRUE(adapter->Open(device_.path(), &error)) << error;
+    adapter.reset();
+    EXPECT_EQ(device_.OpenHandles(), 0);
+    EXPECT_EQ(ThreadCount(), baseline);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, VcamAdapterTest,
+                         ::testing::Values(LoopbackVersion::k0_12_7, LoopbackVersion::k0_13),
+                         [](const auto& info) { return info.param == LoopbackVersion::k0_13 ? "V0_13" : "V0_12_7"; });
+
+TEST(VcamOutputProbe, OnlyOutputDevicesAndLoopbackDevicesTakeFrames) {
+    v4l2_capability webcam{};
+    std::strcpy(reinterpret_cast<char*>(webcam.driver), "uvcvideo");
+    webcam.capabilities = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING | V4L2_CAP_DEVICE_CAPS;
+    webcam.device_caps = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING;
+    EXPECT_FALSE(TakesVideoOutput(webcam));
+    v4l2_capability output = webcam;
+    output.device_caps = V4L2_CAP_VIDEO_OUTPUT;  // the node's own caps count, not the card's
+    EXPECT_TRUE(TakesVideoOutput(output));
+    v4l2_capability loopbackWhileCapturing = webcam;
+    std::strcpy(reinterpret_cast<char*>(loopbackWhileCapturing.driver), "v4l2 loopback");
+    EXPECT_TRUE(TakesVideoOutput(loopbackWhileCapturing));
+
+    test::TempDir dir;
+    const std::string file = dir.file("packets");
+    test::WriteFileText(file, "x");
+    EXPECT_FALSE(IsV4l2OutputDevice(file));
+    EXPECT_FALSE(IsV4l2OutputDevice(dir.file("missing")));
+    EXPECT_FALSE(IsV4l2OutputDevice("/dev/null"));  // a character device, but no V4L2
+}
+
+TEST(VcamSignals, TerminationSignalsOnlyRaiseTheFlagAndTheOldHandlersComeBack) {
+    {
+        TerminationSignalFlag flag;
+        EXPECT_FALSE(flag.Raised());
+        std::raise(SIGTERM);
+        EXPECT_TRUE(flag.Raised());
+        EXPECT_EQ(flag.Signal(), SIGTERM);
+    }
+    struct sigaction current {};
+    sigaction(SIGTERM, nullptr, &current);
+    EXPECT_EQ(current.sa_handler, SIG_DFL);
+    TerminationSignalFlag again;
+    EXPECT_FALSE(again.Raised());
+    std::raise(SIGINT);
+    EXPECT_EQ(again.Signal(), SIGINT);
+}
+
+}  // namespace
+}  // namespace lumora

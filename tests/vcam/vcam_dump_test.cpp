@@ -1,0 +1,165 @@
+#include "vcam/vcam_dump_command.h"
+#include "vcam/vcam_tool_arguments.h"
+#include "test_support.h"
+#include "vcam_test_frames.h"
+
+#include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
+
+#include <sys/stat.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace lumora {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Top row red, bottom row blue, the rest green.
+Bytes MarkedPacket(int width, int height) {
+    return test::MakePacket(width, height, [height](int, int y) {
+        if (y == 0) return test::kRed;
+        return y == height - 1 ? test::kBlue : test::kGreen;
+    });
+}
+
+Bytes Concatenate(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+void WriteBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Two good packets with a corrupt one between them (its marker damaged).
+Bytes StreamWithACorruptPacketInTheMiddle() {
+    Bytes corrupt = MarkedPacket(8, 6);
+    corrupt[12] = 0;
+    return Concatenate({MarkedPacket(8, 6), corrupt, MarkedPacket(10, 4)});
+}
+
+struct DumpRun {
+    int status;
+    VcamDumpReport report;
+    std::string out;
+};
+
+DumpRun RunDump(const VcamDumpOptions& options) {
+    std::ostringstream out, err;
+    VcamDumpCommand command(out, err);
+    const int status = command.Run(options);
+    return {status, command.report(), out.str() + err.str()};
+}
+
+TEST(VcamDump, CountsGoodAndBadPacketsAndResynchronisesOnTheNextMagic) {
+    test::TempDir dir;
+    const std::string input = dir.file("stream");
+    WriteBytes(input, Concatenate({Bytes{'j', 'u', 'n', 'k'}, StreamWithACorruptPacketInTheMiddle(), Bytes{'D', 'O'}}));
+    const DumpRun run = RunDump({input, "", "", 30});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.report.packets, 2u);
+    // The junk before the first packet, the corrupt packet, the half magic at the end.
+    EXPECT_EQ(run.report.badPackets, 3u);
+    EXPECT_EQ(run.report.skippedBytes, 4u + (40 + 8 * 3 * 6) + 2u);
+    EXPECT_EQ(run.report.sizes.at({8, 6}), 1u);
+    EXPECT_EQ(run.report.sizes.at({10, 4}), 1u);
+    EXPECT_NE(run.out.find("bad marker"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("packet 2 at byte "), std::string::npos) << run.out;
+}
+
+TEST(VcamDump, PngFilesAreTheRightWayUp) {
+    test::TempDir dir;
+    const std::string input = dir.file("stream");
+    WriteBytes(input, StreamWithACorruptPacketInTheMiddle());
+    const DumpRun run = RunDump({input, dir.file("png"), "", 30});
+    EXPECT_EQ(run.report.framesSaved, 2u);
+    const cv::Mat first = cv::imread(dir.file("png/frame-000001.png"));
+    ASSERT_EQ(first.cols, 8);
+    ASSERT_EQ(first.rows, 6);
+    EXPECT_EQ(first.at<cv::Vec3b>(0, 3), cv::Vec3b(0, 0, 255));  // red on top
+    EXPECT_EQ(first.at<cv::Vec3b>(5, 3), cv::Vec3b(255, 0, 0));  // blue at the bottom
+    const cv::Mat second = cv::imread(dir.file("png/frame-000002.png"));
+    EXPECT_EQ(second.cols, 10);
+    EXPECT_EQ(second.rows, 4);
+}
+
+TEST(VcamDump, Y4mStreamHasTheRightHeaderAndFramesTheRightWayUp) {
+    test::TempDir dir;
+    const std::string input = dir.file("stream");
+    WriteBytes(input, StreamWithACorruptPacketInTheMiddle());
+    const std::string y4m = dir.file("out.y4m");
+    RunDump({input, "", y4m, 25});
+    const Bytes bytes = test::ReadFileBytes(y4m);
+    const std::string header = "YUV4MPEG2 W8 H6 F25:1 Ip A1:1 C420jpeg XCOLORRANGE=LIMITED\n";
+    const std::size_t frameBytes = 8 * 6 * 3 / 2;
+    ASSERT_EQ(bytes.size(), header.size() + 2 * (6 + frameBytes));  // the 10x4 frame is fitted into 8x6
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + static_cast<long>(header.size())), header);
+    const std::size_t firstFrame = header.size() + 6;
+    EXPECT_EQ(std::string(bytes.begin() + static_cast<long>(header.size()), bytes.begin() + static_cast<long>(firstFrame)),
+              "FRAME\n");
+    EXPECT_NEAR(bytes[firstFrame + 3], test::ExpectedYuv(test::kRed).y, 2);            // top row
+    EXPECT_NEAR(bytes[firstFrame + 5 * 8 + 3], test::ExpectedYuv(test::kBlue).y, 2);  // bottom row
+}
+
+TEST(VcamDump, ReadsAFifoWrittenInPieces) {
+    test::TempDir dir;
+    const std::string fifo = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const Bytes stream = StreamWithACorruptPacketInTheMiddle();
+    std::thread writer([&] {
+        std::ofstream out(fifo, std::ios::binary);
+        for (std::size_t at = 0; at < stream.size(); at += 37) {
+            out.write(reinterpret_cast<const char*>(stream.data() + at),
+                      static_cast<std::streamsize>(std::min<std::size_t>(37, stream.size() - at)));
+            out.flush();
+        }
+    });
+    const DumpRun run = RunDump({fifo, "", "", 30});
+    writer.join();
+    EXPECT_EQ(run.report.packets, 2u);
+    EXPECT_EQ(run.report.badPackets, 1u);
+}
+
+TEST(VcamDump, AStreamCutInsideAPacketAndAMissingInputAreReported) {
+    test::TempDir dir;
+    Bytes cut = MarkedPacket(8, 6);
+    cut.resize(cut.size() - 10);
+    WriteBytes(dir.file("cut"), Concatenate({MarkedPacket(8, 6), cut}));
+    const DumpRun run = RunDump({dir.file("cut"), "", "", 30});
+    EXPECT_EQ(run.report.packets, 1u);
+    EXPECT_EQ(run.report.badPackets, 1u);
+    EXPECT_NE(run.out.find("ends inside the packet's pixels"), std::string::npos) << run.out;
+    EXPECT_EQ(RunDump({dir.file("missing"), "", "", 30}).status, 2);
+}
+
+TEST(VcamToolArguments, CommandsAndTheirOptionsAreParsedAndMistakesRefused) {
+    std::string error;
+    auto setup = ParseVcamToolArguments({"setup", "--width", "640", "--height", "480", "--fps", "15", "--persist"}, &error);
+    ASSERT_TRUE(setup) << error;
+    EXPECT_EQ(setup->command, VcamToolArguments::Command::kSetup);
+    EXPECT_EQ(setup->setup.width, 640);
+    EXPECT_EQ(setup->setup.height, 480);
+    EXPECT_EQ(setup->setup.framesPerSecond, 15);
+    EXPECT_TRUE(setup->setup.persist);
+
+    auto dump = ParseVcamToolArguments({"dump", "/tmp/fifo", "--y4m", "out.y4m"}, &error);
+    ASSERT_TRUE(dump) << error;
+    EXPECT_EQ(dump->dump.input, "/tmp/fifo");
+    EXPECT_EQ(dump->dump.y4mFile, "out.y4m");
+
+    EXPECT_FALSE(ParseVcamToolArguments({"setup", "--width", "wide"}, &error));
+    EXPECT_FALSE(ParseVcamToolArguments({"dump"}, &error));
+    EXPECT_FALSE(ParseVcamToolArguments({"dump", "a", "--png"}, &error));
+    EXPECT_FALSE(ParseVcamToolArguments({"status", "extra"}, &error));
+    EXPECT_FALSE(ParseVcamToolArguments({"frobnicate"}, &error));
+    EXPECT_EQ(ParseVcamToolArguments({}, &error)->command, VcamToolArguments::Command::kHelp);
+}
+
+}  // namespace
+}  // namespace lumora
