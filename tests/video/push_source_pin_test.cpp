@@ -1,0 +1,307 @@
+#include "video/capture_format_caps.h"
+#include "video/push_source_pin.h"
+
+#include "test_support.h"
+
+#include <lumora/zimage.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace lumora {
+namespace {
+
+constexpr ZImageRect kScreen{0, 0, 1920, 1080};
+
+MediaType TypeAt(const PushSourcePin& pin, std::int32_t position) {
+    MediaType type;
+    EXPECT_EQ(pin.GetMediaType(position, &type), S_OK);
+    return type;
+}
+
+class RecordingAllocator final : public SampleAllocator {
+public:
+    HRESULT SetProperties(const AllocatorProperties& request, AllocatorProperties& actual) override {
+        requested = request;
+        actual = granted;
+        actual.bufferSize = granted.bufferSize ? granted.bufferSize : request.bufferSize;
+        return answer;
+    }
+    AllocatorProperties requested;
+    AllocatorProperties granted;
+    HRESULT answer = S_OK;
+};
+
+TEST(PushSourcePinTest, StartsAsFiveFramesPerSecondDesktopOverTheWholeScreen) {
+    PushSourcePin pin(kScreen);
+    const PushSourcePin::Settings settings = pin.CurrentSettings();
+    EXPECT_EQ(settings.mode, 1001);
+    EXPECT_EQ(settings.screenRect.right, 1920);
+    EXPECT_EQ(settings.screenRect.bottom, 1080);
+    EXPECT_EQ(settings.width, 640);
+    EXPECT_EQ(settings.height, 480);
+    EXPECT_EQ(settings.frameLength, 2'000'000);
+    EXPECT_EQ(settings.frameNumber, 0);
+    EXPECT_EQ(settings.bitDepth, 32);
+    EXPECT_FALSE(pin.CurrentMediaType().has_value());
+}
+
+TEST(PushSourcePinTest, FrameRateIsClampedToOneToThirty) {
+    const struct {
+        std::int32_t rate;
+        std::int64_t length;
+    } cases[] = {{-3, 10'000'000}, {0, 10'000'000}, {1, 10'000'000}, {5, 2'000'000}, {15, 666'666},
+                 {25, 400'000},    {30, 333'333},   {60, 333'333}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rate);
+        PushSourcePin pin(kScreen);
+        pin.SetDesktopSource(0, 0, 100, 100, 64, 48, c.rate);
+        EXPECT_EQ(pin.CurrentSettings().frameLength, c.length);
+    }
+}
+
+TEST(PushSourcePinTest, OffersFiveRgbFormatsAtTheOutputSizeThenNoMore) {
+    PushSourcePin pin(kScreen);
+    // 318 pixels: 24-bit rows of 954 bytes are padded to 956, 8-bit rows of 318 to 320.
+    pin.SetDesktopSource(10, 20, 330, 220, 318, 200, 5);
+
+    const struct {
+        std::uint16_t bits;
+        std::uint32_t compression;
+        std::array<std::uint32_t, 3> masks;
+        std::uint32_t coloursUsed;
+        std::uint32_t imageSize;
+        Guid subtype;
+    } expected[] = {
+        {32, 0, {}, 0, 1272 * 200, kSubtypeRgb32},
+        {24, 0, {}, 0, 956 * 200, kSubtypeRgb24},
+        {16, 3, {0xF800, 0x07E0, 0x001F}, 0, 636 * 200, kSubtypeRgb565},
+        {16, 3, {0x7C00, 0x03E0, 0x001F}, 0, 636 * 200, kSubtypeRgb555},
+        {8, 0, {}, 256, 320 * 200, kSubtypeRgb8},
+    };
+    for (std::int32_t p = 0; p < 5; ++p) {
+        SCOPED_TRACE(p);
+        const MediaType type = TypeAt(pin, p);
+        const auto& e = expected[p];
+        EXPECT_EQ(type.majorType, kMediaTypeVideo);
+        EXPECT_EQ(type.formatType, kFormatTypeVideoInfo);
+        EXPECT_EQ(type.subtype, e.subtype);
+        EXPECT_TRUE(type.fixedSizeSamples);
+        EXPECT_FALSE(type.temporalCompression);
+        EXPECT_EQ(type.sampleSize, e.imageSize);
+        ASSERT_TRUE(type.format.has_value());
+        const VideoInfo& info = *type.format;
+        EXPECT_EQ(info.header.biSize, 40u);
+        EXPECT_EQ(info.header.biWidth, 318);
+        EXPECT_EQ(info.header.biHeight, 200);
+        EXPECT_EQ(info.header.biPlanes, 1);
+        EXPECT_EQ(info.header.biBitCount, e.bits);
+        EXPECT_EQ(info.header.biCompression, e.compression);
+        EXPECT_EQ(info.header.biSizeImage, e.imageSize);
+        EXPECT_EQ(info.header.biClrUsed, e.coloursUsed);
+        EXPECT_EQ(info.header.biClrImportant, 0u);
+        EXPECT_EQ(info.bitMasks, e.masks);
+        EXPECT_EQ(info.averageTimePerFrame, 0);
+        EXPECT_EQ(info.source.right, 0);
+        EXPECT_EQ(info.target.right, 0);
+        EXPECT_EQ(info.palette, (std::array<std::uint32_t, 256>{}));
+        EXPECT_EQ(pin.CheckMediaType(type), S_OK);
+    }
+
+    MediaType untouched = TypeAt(pin, 1);
+    EXPECT_EQ(pin.GetMediaType(5, &untouched), VFW_S_NO_MORE_ITEMS);
+    EXPECT_EQ(pin.GetMediaType(-1, &untouched), E_INVALIDARG);
+    EXPECT_EQ(untouched.subtype, kSubtypeRgb24);
+    EXPECT_EQ(pin.GetMediaType(0, nullptr), E_POINTER);
+}
+
+TEST(PushSourcePinTest, CheckMediaTypeRefusesEveryMismatch) {
+    PushSourcePin pin(kScreen);
+    const MediaType good = TypeAt(pin, 1);
+    ASSERT_EQ(pin.CheckMediaType(good), S_OK);
+
+    const struct {
+        const char* what;
+        void (*spoil)(MediaType&);
+    } cases[] = {
+        {"audio", [](MediaType& t) { t.majorType = SubtypeFromFourcc(MakeFourcc('a', 'u', 'd', 's')); }},
+        {"variable-size samples", [](MediaType& t) { t.fixedSizeSamples = false; }},
+        {"YUY2", [](MediaType& t) { t.subtype = SubtypeFromFourcc(MakeFourcc('Y', 'U', 'Y', '2')); }},
+        {"no format block", [](MediaType& t) { t.format.reset(); }},
+        {"wrong subtype and no format block",
+         [](MediaType& t) {
+             t.subtype = {};
+             t.format.reset();
+         }},
+        {"another width", [](MediaType& t) { t.format->header.biWidth = 320; }},
+        {"another height", [](MediaType& t) { t.format->header.biHeight = 479; }},
+        {"top-down 640 x -480", [](MediaType& t) { t.format->header.biHeight = -480; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MediaType type = good;
+        c.spoil(type);
+        EXPECT_EQ(pin.CheckMediaType(type), E_INVALIDARG);
+    }
+}
+
+TEST(PushSourcePinTest, SetMediaTypeStoresTheTypeAndTakesItsBitDepth) {
+    PushSourcePin pin(kScreen);
+    for (const std::uint16_t bits : {8, 16, 24, 32}) {
+        MediaType type = TypeAt(pin, 0);
+        type.format->header.biBitCount = bits;
+        EXPECT_EQ(pin.SetMediaType(type), S_OK);
+        EXPECT_EQ(pin.CurrentSettings().bitDepth, bits);
+    }
+
+    MediaType odd = TypeAt(pin, 1);
+    odd.format->header.biBitCount = 12;
+    EXPECT_EQ(pin.SetMediaType(odd), E_INVALIDARG);
+    EXPECT_EQ(pin.CurrentSettings().bitDepth, 32);
+    ASSERT_TRUE(pin.CurrentMediaType().has_value());
+    EXPECT_EQ(pin.CurrentMediaType()->format->header.biBitCount, 12);  // stored before it was checked
+
+    MediaType bare = TypeAt(pin, 1);
+    bare.format.reset();
+    EXPECT_EQ(pin.SetMediaType(bare), E_UNEXPECTED);
+}
+
+TEST(PushSourcePinTest, DecideBufferSizeAsksForOneImageAndRefusesLess) {
+    PushSourcePin pin(kScreen);
+    RecordingAllocator allocator;
+    AllocatorProperties request;
+    EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), E_UNEXPECTED);  // nothing connected yet
+    EXPECT_EQ(pin.DecideBufferSize(nullptr, &request), E_POINTER);
+    EXPECT_EQ(pin.DecideBufferSize(&allocator, nullptr), E_POINTER);
+
+    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 1)), S_OK);
+    EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), S_OK);
+    EXPECT_EQ(allocator.requested.buffers, 1);
+    EXPECT_EQ(allocator.requested.bufferSize, 640 * 480 * 3);
+
+    allocator.granted.bufferSize = 640 * 480 * 3 + 4096;
+    EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), S_OK);
+    allocator.granted.bufferSize = 640 * 480 * 3 - 1;
+    EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), E_FAIL);
+    allocator.answer = E_OUTOFMEMORY;
+    EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), E_OUTOFMEMORY);
+}
+
+TEST(PushSourcePinTest, SamplesAreStampedFrameNumberTimesFrameLength) {
+    PushSourcePin pin(kScreen);
+    EXPECT_EQ(pin.FillBuffer(nullptr), E_POINTER);
+    EXPECT_EQ(pin.Notify(QualityMessage{}), E_FAIL);
+
+    for (std::int64_t n = 0; n < 3; ++n) {
+        MediaSample sample;
+        ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
+        EXPECT_TRUE(sample.timesSet);
+        EXPECT_TRUE(sample.syncPoint);
+        EXPECT_EQ(sample.start, 2'000'000 * n);
+        EXPECT_EQ(sample.stop, 2'000'000 * (n + 1));
+    }
+    // A new rate applies from the next frame on; the count goes on.
+    pin.SetDesktopSource(0, 0, 640, 480, 640, 480, 25);
+    MediaSample sample;
+    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
+    EXPECT_EQ(sample.start, 3 * 400'000);
+    EXPECT_EQ(sample.stop, 4 * 400'000);
+    EXPECT_EQ(pin.CurrentSettings().frameNumber, 4);
+}
+
+// Sample memory of one connected format, prefilled so that untouched bytes show.
+struct SampleBuffer {
+    explicit SampleBuffer(const MediaType& type) : bytes(type.format->header.biSizeImage, 0xA5) {}
+    MediaSample Sample(bool topDown) {
+        MediaSample sample;
+        sample.data = bytes.data();
+        sample.size = bytes.size();
+        sample.topDown = topDown;
+        return sample;
+    }
+    std::vector<std::uint8_t> bytes;
+};
+
+unsigned Pixel16(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    return bytes[offset] | bytes[offset + 1] << 8u;
+}
+
+TEST(PushSourcePinTest, ImageModeCopiesThePictureInTheConnectedFormatAndRowOrder) {
+    const std::string path = test::TestDataPath("messi5.jpg");
+    constexpr std::int32_t kWidth = 30;  // 90-byte 24-bit rows, padded to 92
+    constexpr std::int32_t kHeight = 20;
+    const std::unique_ptr<Bitmap> picture = ZImage_LoadImageToBitmapSize(path.c_str(), kWidth, kHeight);
+    ASSERT_TRUE(picture);
+
+    PushSourcePin pin(kScreen);
+    ASSERT_TRUE(pin.SetImageSource(path.c_str(), kWidth, kHeight, 30));
+    const PushSourcePin::Settings settings = pin.CurrentSettings();
+    EXPECT_EQ(settings.mode, 1002);
+    EXPECT_EQ(settings.frameLength, 333'333);
+    EXPECT_TRUE(settings.hasImage);
+
+    // 24 bits bottom-up is the picture itself; top-down the same rows turned over.
+    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 1)), S_OK);
+    SampleBuffer bgr(TypeAt(pin, 1));
+    MediaSample sample = bgr.Sample(false);
+    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
+    EXPECT_EQ(bgr.bytes, std::vector<std::uint8_t>(picture->data(), picture->data() + picture->size_bytes()));
+    sample = bgr.Sample(true);
+    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
+    for (std::int32_t y = 0; y < kHeight; ++y) {
+        const std::uint8_t* memoryRow = bgr.bytes.data() + static_cast<std::size_t>(kHeight - 1 - y) * 92;
+        ASSERT_EQ(std::memcmp(memoryRow, picture->row(y), 92), 0) << "row " << y;
+    }
+
+    // The top-left pixel in the other formats, top-down.
+    const std::uint8_t* topLeft = picture->row(kHeight - 1);
+    const unsigned b = topLeft[0], g = topLeft[1], r = topLeft[2];
+    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 0)), S_OK);
+    SampleBuffer bgrx(TypeAt(pin, 0));
+    sample = bgrx.Sample(true);
+    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
+    EXPECT_EQ(std::vector<std::uint8_t>(bgrx.bytes.begin(), bgrx.bytes.begin() + 4),
+              (std::vector<std::uint8_t>{topLeft[0], topLeft[1], topLeft[2], 0}));
+
+    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 2)), S_OK);
+    SampleBuffer rgb565(TypeAt(pin, 2));
+    sample = rgb565.Sample(true);
+    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
+    EXPECT_EQ(Pixel16(rgb565.bytes, 0), (r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
+
+    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 3)), S_OK);
+    SampleBuffer rgb555(TypeAt(pin, 3));
+    sample = rgb555.Sample(true);
+    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
+    EXPECT_EQ(Pixel16(rgb555.bytes, 0), (r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
+
+    // 8 bits has an empty palette to map to: the sample stays as it was.
+    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 4)), S_OK);
+    SampleBuffer paletted(TypeAt(pin, 4));
+    sample = paletted.Sample(true);
+    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
+    EXPECT_EQ(paletted.bytes, std::vector<std::uint8_t>(paletted.bytes.size(), 0xA5));
+}
+
+TEST(PushSourcePinTest, AMissingPictureFailsAndLeavesFramesUntouchedButStamped) {
+    test::TempDir dir;
+    PushSourcePin pin(kScreen);
+    EXPECT_FALSE(pin.SetImageSource(dir.file("missing.jpg").c_str(), 160, 120, 5));
+    test::WriteFileText(dir.file("broken.jpg"), "not a picture");
+    EXPECT_FALSE(pin.SetImageSource(dir.file("broken.jpg").c_str(), 160, 120, 5));
+    EXPECT_FALSE(pin.SetImageSource(nullptr, 160, 120, 5));
+    EXPECT_FALSE(pin.CurrentSettings().hasImage);
+    EXPECT_EQ(pin.CurrentSettings().mode, 1002);
+
+    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 1)), S_OK);
+    SampleBuffer frame(TypeAt(pin, 1));
+    MediaSample sample = frame.Sample(true);
+    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
+    EXPECT_EQ(frame.bytes, std::vector<std::uint8_t>(frame.bytes.size(), 0xA5));
+    EXPECT_EQ(sample.stop, 2'000'000);
+}
+
+}  // namespace
+}  // namespace lumora
