@@ -1,0 +1,51 @@
+#include "effects/color_filter_effect.h"
+
+#include "test_frames.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace lumora {
+namespace {
+
+using test::TestFrame;
+
+// Each channel becomes value * level / 128, cut to a whole number and to 255.
+TEST(ColorFilterEffect, ScalesEachChannelOfEveryPixel) {
+    ColorFilterEffect filter;
+    filter.SetLevels(192, 64, 256);  // red, green, blue
+    TestFrame frame(3, 2);           // 9 bytes and 3 of padding per row
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) frame.Set(x, y, 100, 101, 100);
+    }
+    frame.Set(2, 1, 200, 255, 255);
+    std::memset(frame.pixel(0, 0) + 9, 0xEE, 3);
+    ASSERT_TRUE(filter.ProcessFrame(frame.data(), 3, 2, 0.0));
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            const std::uint8_t* p = frame.pixel(x, y);
+            const std::vector<int> expected = x == 2 && y == 1 ? std::vector<int>{255, 127, 255}
+                                                               : std::vector<int>{200, 50, 150};
+            EXPECT_EQ((std::vector<int>{p[0], p[1], p[2]}), expected) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(frame.pixel(0, 0)[9], 0xEE);
+    EXPECT_FALSE(filter.ProcessFrame(nullptr, 3, 2, 0.0));
+}
+
+TEST(ColorFilterEffect, StartsNeutralAndTakesLevelsOutsideOneTo256AsNeutral) {
+    ColorFilterEffect fresh;
+    EXPECT_TRUE(fresh.IsNeutral());
+    EXPECT_EQ(ColorFilterEffect::NormalizeLevel(0), 128);
+    EXPECT_EQ(ColorFilterEffect::NormalizeLevel(257), 128);
+    EXPECT_EQ(ColorFilterEffect::NormalizeLevel(-5), 128);
+    EXPECT_EQ(ColorFilterEffect::NormalizeLevel(1), 1);
+    EXPECT_EQ(ColorFilterEffect::NormalizeLevel(256), 256);
+    ColorFilterEffect filter;
+    filter.SetLevels(128, 128, 129);
+    EXPECT_FALSE(filter.IsNeutral());
+}
+
+}  // namespace
+}  // namespace lumora

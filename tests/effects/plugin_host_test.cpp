@@ -1,0 +1,199 @@
+#include "effects/effect_chain.h"
+
+#include "config_dir_fixture.h"
+#include "layout_probe_fields.h"
+#include "test_frames.h"
+#include "test_support.h"
+
+#include <lumora/plugin.h>
+#include <lumora/registry.h>
+
+#include <QWidget>
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string BuiltModule(const std::string& target) { return std::string(LUMORA_EFFECT_TEST_MODULES) + target + ".so"; }
+
+// A program folder of the test's own with test modules copied in under chosen names.
+class PluginHostTest : public test::ConfigDirTest {
+protected:
+    void TearDown() override {
+        chain_.reset();
+        ConfigDirTest::TearDown();
+    }
+
+    std::string Install(const std::string& target, const std::string& name) {
+        const std::string path = folder_.file(name);
+        fs::copy_file(BuiltModule(target), path, fs::copy_options::overwrite_existing);
+        return path;
+    }
+    EffectChain& Load() {
+        chain_.emplace(folder_.path().string() + "/");
+        chain_->LoadEffects();
+        return *chain_;
+    }
+    // A function a test module exports for the tests, looked up through a module handle.
+    template <class F>
+    static F Export(void* module, const char* name) {
+        return reinterpret_cast<F>(::dlsym(module, name));
+    }
+    static bool IsLoaded(const std::string& path) {
+        void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+        if (handle) ::dlclose(handle);
+        return handle != nullptr;
+    }
+
+    test::TempDir folder_;
+    std::optional<EffectChain> chain_;
+};
+
+TEST_F(PluginHostTest, ModulesLoadInFileNameOrderAndNumberFromFive) {
+    Install("fx_two_effects", "b_two.so");
+    Install("fx_layout_probe", "a_probe.so");
+    fs::create_directory(folder_.file("c_folder.so"));
+    test::WriteFileText(folder_.file("notes.txt"), "not a module");
+    EffectChain& chain = Load();
+
+    ASSERT_EQ(chain.EffectCount(), 7u);
+    EXPECT_STREQ(chain.FindEffect(5)->name, "Layout probe");
+    EXPECT_STREQ(chain.FindEffect(6)->name, "Test animation");  // index 0 of b_two.so
+    EXPECT_STREQ(chain.FindEffect(7)->name, "Test filter");     // index 1
+    EXPECT_EQ(chain.FindEffect(6)->layer, kLayerAnimation);
+    EXPECT_EQ(chain.FindEffect(7)->layer, kLayerFilter);
+
+    ASSERT_EQ(chain.plugins().ModuleCount(), 2u);
+    const PluginModule& two = chain.plugins().Module(1);
+    EXPECT_EQ(fs::path(two.path()).filename(), "b_two.so");
+    EXPECT_EQ(two.record().animationCount, 2);
+    EXPECT_EQ(two.record().moduleHandle, 2u);
+    EXPECT_EQ(two.record().moduleData[0], 0x5A);  // the module's own bytes are left alone
+    EXPECT_EQ(chain.FindEffect(6)->module, two.handle());
+    EXPECT_EQ(chain.FindEffect(7)->module, two.handle());
+
+    // Loading again gives the same numbers.
+    chain.LoadEffects();
+    EXPECT_STREQ(chain.FindEffect(5)->name, "Layout probe");
+    EXPECT_STREQ(chain.FindEffect(7)->name, "Test filter");
+}
+
+// The probe module reads its own object at the fixed byte offsets: what it finds must be
+// what the host meant to write.
+TEST_F(PluginHostTest, TheHostWritesEveryFieldAtItsOffset) {
+    Install("fx_layout_probe", "probe.so");
+    EffectChain& chain = Load();
+    QWidget window;
+    chain.SetOwnerWindow(&window);
+
+    Effect* effect = chain.FindEffect(5);
+    ASSERT_NE(effect, nullptr);
+    auto readFields = Export<void (*)(ProbeFields*)>(effect->module, "TestModule_ReadFields");
+    auto probe = Export<const Effect* (*)()>(effect->module, "TestModule_Probe");
+    ASSERT_NE(readFields, nullptr);
+    ASSERT_EQ(probe(), effect);
+    ProbeFields fields{};
+    readFields(&fields);
+    EXPECT_EQ(fields.vtable, *reinterpret_cast<const void* const*>(effect));
+    EXPECT_EQ(fields.id, 5);
+    EXPECT_EQ(fields.imagesFolder, chain.imagesFolder().c_str());
+    EXPECT_EQ(std::string(fields.imagesFolder), folder_.path().string() + "/images/");
+    EXPECT_EQ(fields.module, chain.plugins().Module(0).handle());
+    EXPECT_EQ(fields.ownerWindow, static_cast<void*>(&window));
+    EXPECT_STREQ(fields.name, "Layout probe");
+    EXPECT_EQ(fields.icon, nullptr);
+    EXPECT_EQ(fields.layer, 3);
+    EXPECT_STREQ(fields.guid, "7D1B5F0E-2A44-4B8E-8C1D-5E6F7A8B9C0D");
+}
+
+// Modules without both exports are unloaded again; files that are no shared objects
+// are passed over.
+TEST_F(PluginHostTest, WhatIsNotAPluginIsSkippedSilently) {
+    const std::string onlyAnimation = Install("fx_only_animation", "a.so");
+    const std::string onlyInfo = Install("fx_only_info", "b.so");
+    test::WriteFileText(folder_.file("b_text.so"), "this is not an ELF file");
+    test::WriteFileText(folder_.file("b_empty.so"), "");
+    Install("fx_layout_probe", "c.so");
+    EffectChain& chain = Load();
+    EXPECT_EQ(chain.plugins().ModuleCount(), 1u);
+    EXPECT_EQ(chain.EffectCount(), 5u);
+    EXPECT_EQ(chain.FindEffect(5)->id, 5);
+    EXPECT_FALSE(IsLoaded(onlyAnimation));
+    EXPECT_FALSE(IsLoaded(onlyInfo));
+}
+
+TEST_F(PluginHostTest, ModulesWithNoEffectsStayLoadedUntilUnload) {
+    const std::string zero = Install("fx_count_zero", "a_zero.so");
+    const std::string negative = Install("fx_count_negative", "b_negative.so");
+    Install("fx_layout_probe", "c_probe.so");
+    EffectChain& chain = Load();
+    ASSERT_EQ(chain.plugins().ModuleCount(), 3u);
+    EXPECT_EQ(chain.EffectCount(), 5u);
+    EXPECT_STREQ(chain.FindEffect(5)->name, "Layout probe");
+    for (std::size_t i = 0; i < 2; ++i) {
+        auto calls = Export<int (*)()>(chain.plugins().Module(i).handle(), "TestModule_AnimationCalls");
+        ASSERT_NE(calls, nullptr);
+        EXPECT_EQ(calls(), 0);
+    }
+    EXPECT_TRUE(IsLoaded(zero));
+    EXPECT_TRUE(IsLoaded(negative));
+    chain.UnloadEffects();
+    EXPECT_FALSE(IsLoaded(zero));
+    EXPECT_FALSE(IsLoaded(negative));
+}
+
+// Null effects are skipped; names and identifiers without their zero are ended inside
+// their fields; effects of layers outside 0 to 3 can be switched on but never run.
+TEST_F(PluginHostTest, CarelessModulesDoNotDisturbTheChain) {
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Lumora", "RememberFilterSettings", 1));
+    Install("fx_malformed", "malformed.so");
+    EffectChain& chain = Load();
+    ASSERT_EQ(chain.EffectCount(), 6u);
+    for (int id : {5, 6}) {
+        Effect* effect = chain.FindEffect(id);
+        EXPECT_EQ(std::string(effect->name), std::string(63, 'N'));
+        EXPECT_EQ(std::string(effect->guid), std::string(63, 'G'));
+        EXPECT_EQ(chain.ActivateEffect(id), kEffectStarted);
+    }
+    EXPECT_EQ(chain.FindEffect(5)->layer, 9);
+    EXPECT_EQ(chain.FindEffect(6)->layer, -1);
+    test::TestFrame frame(3, 2);
+    EXPECT_TRUE(chain.ApplyEffects(frame.data(), 3, 2, 0.0));
+    auto framesSeen = Export<int (*)()>(chain.FindEffect(5)->module, "TestModule_FramesSeen");
+    ASSERT_NE(framesSeen, nullptr);
+    EXPECT_EQ(framesSeen(), 0);
+}
+
+// A plug-in reaches the registry helpers (liblumorasdk) and the image operations
+// (libzimage) from inside the program; its settings are saved before it is unloaded.
+TEST_F(PluginHostTest, PluginsUseTheRegistryHelpersAndZimage) {
+    const char* key = "SOFTWARE\\Lumora\\0C1E7A52-5F3B-4C61-9D0B-3E8A6F2B7C11";
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Lumora", "RememberFilterSettings", 1));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, key, "Speed", 42));
+    Install("fx_two_effects", "two.so");
+    EffectChain& chain = Load();
+    Effect* animation = chain.FindEffect(5);
+    ASSERT_NE(animation, nullptr);
+    auto speed = Export<std::uint32_t (*)()>(animation->module, "TestModule_Speed");
+    auto setSpeed = Export<void (*)(std::uint32_t)>(animation->module, "TestModule_SetSpeed");
+    ASSERT_NE(speed, nullptr);
+    EXPECT_EQ(speed(), 42u);
+
+    ASSERT_EQ(chain.ActivateEffect(5), kEffectStarted);
+    test::TestFrame frame(3, 2);
+    chain.ApplyEffects(frame.data(), 3, 2, 0.0);
+    EXPECT_EQ((std::vector<int>{frame.pixel(0, 0)[0], frame.pixel(0, 0)[1], frame.pixel(0, 0)[2]}),
+              (std::vector<int>{3, 2, 1}));  // 0x00030201 is red 1, green 2, blue 3
+
+    setSpeed(77);
+    chain.UnloadEffects();
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, key, "Speed", 0), 77u);
+}
+
+}  // namespace
+}  // namespace lumora
