@@ -1,0 +1,73 @@
+// GrabberElement: Lumora's sample grabber, a GstBaseTransform working in place. The source
+// graph uses it twice:
+//
+//   "Grabber"          mode kVideoFrames: accepts only 24-bit BGR video and calls its
+//                      buffer callback with every frame in the VideoFrame layout (rows
+//                      bottom-up, padded to 4 bytes; see grabber_frame_layout.h). What the
+//                      callback leaves in the frame goes on downstream, so everything behind
+//                      the grabber sees the processed picture (the frames are turned over in
+//                      the buffer and back). A callback answering a failure code must not
+//                      have touched the frame, as the hand-off promises. The format callback
+//                      is called with the 40-byte bitmap-info header of every caps the
+//                      element accepts, before the first frame in them.
+//   "Grabber Counter"  mode kBuffers: any caps, passes every buffer through untouched and
+//                      shows the callback its bytes as they are (read only: the callback must
+//                      not write them).
+//
+// The sample time given to the callbacks is the buffer's stream time in seconds (0 when the
+// buffer has no time stamp).
+//
+// Threads: create the element and set its mode and callbacks on one thread while it is in
+// NULL; the callbacks run on the streaming thread. Setting or clearing callbacks waits for a
+// call in progress, so once ClearGrabberCallbacks returns no callback runs any more —
+// though the source graph only clears them after the pipeline is back in NULL.
+// Statistics may be read from any thread.
+//
+// Lifetime: the element owns copies of the callback objects; whatever they reference must
+// outlive the element's running (the source graph: its store and counter outlive it).
+#pragma once
+
+#include "platform/hresult.h"
+
+#include <lumora/zimage.h>
+
+#include <gst/gst.h>
+
+#include <cstdint>
+#include <functional>
+
+namespace lumora {
+
+inline constexpr char kGrabberFactoryName[] = "lumoragrabber";
+
+enum class GrabberMode {
+    kVideoFrames,  // 24-bit BGR only, bottom-up frames for the callback
+    kBuffers,      // anything, buffers as they are
+};
+
+using GrabberBufferCallback = std::function<HRESULT(double sampleTime, unsigned char* data, long length)>;
+using GrabberFormatCallback = std::function<void(const ZImageBitmapInfoHeader& format)>;
+
+struct GrabberStatistics {
+    std::uint64_t buffers = 0;  // buffers that passed the element
+    std::uint64_t refused = 0;  // of those, buffers whose callback answered a failure code
+};
+
+// Registers the element factory in this process; later calls only answer. False when
+// GStreamer is not initialised or registration failed.
+bool RegisterGrabberElement();
+
+// A new grabber in `mode` (a floating reference, as gst_element_factory_make gives), or null.
+// An element made from the factory by name is in kBuffers mode.
+GstElement* CreateGrabberElement(GrabberMode mode, const char* name = nullptr);
+
+bool IsGrabberElement(GstElement* element);
+
+// False when `element` is not a grabber. Either callback may be empty.
+bool SetGrabberCallbacks(GstElement* element, GrabberBufferCallback buffer, GrabberFormatCallback format = {});
+void ClearGrabberCallbacks(GstElement* element);
+
+// Zero for anything that is not a grabber.
+GrabberStatistics ReadGrabberStatistics(GstElement* element);
+
+}  // namespace lumora

@@ -1,0 +1,237 @@
+#include "capture_device_gst_fixture.h"
+#include "video/grabber_element.h"
+#include "video/grabber_frame_layout.h"
+
+#include <gst/app/gstappsink.h>
+#include <gst/app/gstappsrc.h>
+#include <gst/video/video.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace lumora {
+namespace {
+
+using test::PipelinePtr;
+
+TEST(GrabberFrameLayout, RowsTurnOverInPlaceWithOddAndEvenCounts) {
+    std::vector<unsigned char> scratch(2);
+    std::vector<unsigned char> three = {1, 1, 2, 2, 3, 3};
+    FlipRowsInPlace(three.data(), 2, 3, scratch.data());
+    EXPECT_EQ(three, (std::vector<unsigned char>{3, 3, 2, 2, 1, 1}));
+    std::vector<unsigned char> four = {1, 1, 2, 2, 3, 3, 4, 4};
+    FlipRowsInPlace(four.data(), 2, 4, scratch.data());
+    EXPECT_EQ(four, (std::vector<unsigned char>{4, 4, 3, 3, 2, 2, 1, 1}));
+}
+
+TEST(GrabberFrameLayout, RowsAreReversedBetweenPaddedAndPackedStrides) {
+    EXPECT_EQ(DibStride(6), 20u);
+    EXPECT_EQ(DibStride(4), 12u);
+    // Three rows of 5 bytes with stride 8, into stride 6: padding of the target untouched.
+    const std::vector<unsigned char> source = {1, 1, 1, 1, 1, 9, 9, 9, 2, 2, 2, 2, 2, 9, 9, 9, 3, 3, 3, 3, 3, 9, 9, 9};
+    std::vector<unsigned char> target(18, 0);
+    CopyRowsReversed(source.data(), 8, target.data(), 6, 5, 3);
+    EXPECT_EQ(target, (std::vector<unsigned char>{3, 3, 3, 3, 3, 0, 2, 2, 2, 2, 2, 0, 1, 1, 1, 1, 1, 0}));
+}
+
+// videotestsrc ! <caps> ! grabber ! appsink, with `buffers` frames.
+class GrabberElementTest : public test::GstTest {
+protected:
+    PipelinePtr Pipeline(const char* caps, GrabberMode mode, int buffers = 1) {
+        GstElement* pipeline = gst_pipeline_new(nullptr);
+        GstElement* source = gst_element_factory_make("videotestsrc", nullptr);
+        g_object_set(source, "num-buffers", buffers, "pattern", 1 /* snow: every row differs */, nullptr);
+        GstElement* filter = gst_element_factory_make("capsfilter", nullptr);
+        test::CapsPtr wanted = test::Caps(caps);
+        g_object_set(filter, "caps", wanted.get(), nullptr);
+        grabber_ = CreateGrabberElement(mode, "Grabber");
+        sink_ = gst_element_factory_make("appsink", nullptr);
+        g_object_set(sink_, "sync", FALSE, "max-buffers", 0u, nullptr);
+        gst_bin_add_many(GST_BIN(pipeline), source, filter, grabber_, sink_, nullptr);
+        linked_ = gst_element_link_many(source, filter, grabber_, sink_, nullptr);
+        return PipelinePtr(GST_ELEMENT(gst_object_ref_sink(pipeline)));
+    }
+
+    // The pixels of the next frame as the sink got it.
+    std::vector<unsigned char> Pull() {
+        GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink_));
+        if (sample == nullptr) return {};
+        GstMapInfo map;
+        GstBuffer* buffer = gst_sample_get_buffer(sample);
+        gst_buffer_map(buffer, &map, GST_MAP_READ);
+        std::vector<unsigned char> pixels(map.data, map.data + map.size);
+        gst_buffer_unmap(buffer, &map);
+        gst_sample_unref(sample);
+        return pixels;
+    }
+
+    GstElement* grabber_ = nullptr;
+    GstElement* sink_ = nullptr;
+    bool linked_ = false;
+};
+
+// What the frame callback saw of a 6x4 frame, and what it wrote.
+struct SeenFrame {
+    std::vector<unsigned char> bottomUp;
+    ZImageBitmapInfoHeader format{};
+    int formats = 0;
+};
+
+constexpr char kSmallBgr[] = "video/x-raw,format=BGR,width=6,height=4,framerate=30/1";
+constexpr std::size_t kRow = 18;
+constexpr std::size_t kStride = 20;
+
+TEST_F(GrabberElementTest, TheCallbackSeesTheFrameBottomUpAndItsChangesGoDownstream) {
+    PipelinePtr pipeline = Pipeline(kSmallBgr, GrabberMode::kVideoFrames);
+    ASSERT_TRUE(linked_);
+    SeenFrame seen;
+    SetGrabberCallbacks(
+        grabber_,
+        [&](double, unsigned char* data, long length) {
+            seen.bottomUp.assign(data, data + length);
+            std::fill(data, data + kRow, 0xAB);  // the bottom row
+            return S_OK;
+        },
+        [&](const ZImageBitmapInfoHeader& format) {
+            seen.format = format;
+            ++seen.formats;
+        });
+    ASSERT_EQ(gst_element_set_state(pipeline.get(), GST_STATE_PLAYING), GST_STATE_CHANGE_ASYNC);
+    const std::vector<unsigned char> out = Pull();
+
+    ASSERT_EQ(out.size(), 4 * kStride);
+    ASSERT_EQ(seen.bottomUp.size(), 4 * kStride);
+    EXPECT_EQ(seen.formats, 1);
+    EXPECT_EQ(seen.format.biWidth, 6);
+    EXPECT_EQ(seen.format.biHeight, 4);
+    EXPECT_EQ(seen.format.biBitCount, 24);
+    EXPECT_EQ(seen.format.biSizeImage, 80u);
+    // The callback's rows 1..3 are the frame's rows 2..0; its row 0 (now 0xAB) came back as row 3.
+    for (std::size_t row = 1; row < 4; ++row) {
+        EXPECT_TRUE(std::equal(out.begin() + static_cast<long>((3 - row) * kStride),
+                               out.begin() + static_cast<long>((3 - row) * kStride + kRow),
+                               seen.bottomUp.begin() + static_cast<long>(row * kStride)))
+            << row;
+    }
+    EXPECT_TRUE(std::all_of(out.begin() + 3 * kStride, out.begin() + 3 * kStride + kRow,
+                            [](unsigned char byte) { return byte == 0xAB; }));
+    const GrabberStatistics statistics = ReadGrabberStatistics(grabber_);
+    EXPECT_EQ(statistics.buffers, 1u);
+    EXPECT_EQ(statistics.refused, 0u);
+}
+
+TEST_F(GrabberElementTest, ARefusedFrameIsCountedAndGoesOnTheRightWayUp) {
+    PipelinePtr pipeline = Pipeline(kSmallBgr, GrabberMode::kVideoFrames);
+    ASSERT_TRUE(linked_);
+    std::vector<unsigned char> given;
+    SetGrabberCallbacks(grabber_, [&](double, unsigned char* data, long length) {
+        given.assign(data, data + length);
+        return E_FAIL;  // the store was busy
+    });
+    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
+    const std::vector<unsigned char> out = Pull();
+    ASSERT_EQ(out.size(), 4 * kStride);
+    for (std::size_t row = 0; row < 4; ++row) {
+        EXPECT_TRUE(std::equal(out.begin() + static_cast<long>(row * kStride),
+                               out.begin() + static_cast<long>(row * kStride + kRow),
+                               given.begin() + static_cast<long>((3 - row) * kStride)));
+    }
+    EXPECT_EQ(ReadGrabberStatistics(grabber_).refused, 1u);
+}
+
+// A producer that spaces its rows 32 bytes apart (video meta) instead of 20.
+TEST_F(GrabberElementTest, RowsAtAProducersOwnStrideAreHandedOverInTheDibLayout) {
+    GstElement* pipeline = gst_pipeline_new(nullptr);
+    PipelinePtr owner(GST_ELEMENT(gst_object_ref_sink(pipeline)));
+    GstElement* source = gst_element_factory_make("appsrc", nullptr);
+    test::CapsPtr caps = test::Caps(kSmallBgr);
+    g_object_set(source, "caps", caps.get(), "format", GST_FORMAT_TIME, nullptr);
+    grabber_ = CreateGrabberElement(GrabberMode::kVideoFrames, "Grabber");
+    sink_ = gst_element_factory_make("appsink", nullptr);
+    gst_bin_add_many(GST_BIN(pipeline), source, grabber_, sink_, nullptr);
+    ASSERT_TRUE(gst_element_link_many(source, grabber_, sink_, nullptr));
+
+    std::vector<unsigned char> given;
+    SetGrabberCallbacks(grabber_, [&](double, unsigned char* data, long length) {
+        given.assign(data, data + length);
+        std::fill(data, data + kRow, 0xAB);
+        return S_OK;
+    });
+    constexpr std::size_t kWide = 32;
+    GstBuffer* buffer = gst_buffer_new_allocate(nullptr, 4 * kWide, nullptr);
+    GstMapInfo map;
+    gst_buffer_map(buffer, &map, GST_MAP_WRITE);
+    for (std::size_t row = 0; row < 4; ++row) std::memset(map.data + row * kWide, static_cast<int>(row + 1), kWide);
+    gst_buffer_unmap(buffer, &map);
+    gsize offsets[GST_VIDEO_MAX_PLANES] = {0};
+    gint strides[GST_VIDEO_MAX_PLANES] = {static_cast<gint>(kWide)};
+    gst_buffer_add_video_meta_full(buffer, GST_VIDEO_FRAME_FLAG_NONE, GST_VIDEO_FORMAT_BGR, 6, 4, 1, offsets, strides);
+    GST_BUFFER_PTS(buffer) = 0;
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    ASSERT_EQ(gst_app_src_push_buffer(GST_APP_SRC(source), buffer), GST_FLOW_OK);
+
+    GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink_));
+    ASSERT_NE(sample, nullptr);
+    ASSERT_EQ(given.size(), 4 * kStride);
+    for (std::size_t row = 0; row < 4; ++row) EXPECT_EQ(given[row * kStride], 4 - row) << row;
+    gst_buffer_map(gst_sample_get_buffer(sample), &map, GST_MAP_READ);
+    EXPECT_EQ(map.data[3 * kWide], 0xAB);  // the callback's first row is the picture's last
+    EXPECT_EQ(map.data[3 * kWide + kRow], 4);  // beyond the pixels: left alone
+    EXPECT_EQ(map.data[0], 1);
+    gst_buffer_unmap(gst_sample_get_buffer(sample), &map);
+    gst_sample_unref(sample);
+}
+
+TEST_F(GrabberElementTest, FrameModeTakesOnlyBgr) {
+    PipelinePtr pipeline = Pipeline("video/x-raw,format=I420,width=6,height=4", GrabberMode::kVideoFrames);
+    EXPECT_FALSE(linked_);
+}
+
+TEST_F(GrabberElementTest, BufferModeCountsAnyBuffersAsTheyAre) {
+    ASSERT_TRUE(RegisterGrabberElement());
+    GstElement* pipeline = gst_parse_launch(
+        "videotestsrc num-buffers=5 ! jpegenc ! lumoragrabber name=counter ! fakesink name=sink signal-handoffs=true",
+        nullptr);
+    ASSERT_NE(pipeline, nullptr);
+    PipelinePtr owner(pipeline);
+    GstElement* counter = gst_bin_get_by_name(GST_BIN(pipeline), "counter");
+    GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "sink");
+    std::uint64_t counted = 0;
+    std::uint64_t delivered = 0;
+    SetGrabberCallbacks(counter, [&](double, unsigned char*, long length) {
+        counted += static_cast<std::uint64_t>(length);
+        return S_OK;
+    });
+    g_signal_connect(sink, "handoff", G_CALLBACK(+[](GstElement*, GstBuffer* buffer, GstPad*, gpointer total) {
+                         *static_cast<std::uint64_t*>(total) += gst_buffer_get_size(buffer);
+                     }),
+                     &delivered);
+    ASSERT_TRUE(test::RunToEos(pipeline));
+    EXPECT_GT(counted, 0u);
+    EXPECT_EQ(counted, delivered);
+    EXPECT_EQ(ReadGrabberStatistics(counter).buffers, 5u);
+    gst_object_unref(counter);
+    gst_object_unref(sink);
+}
+
+TEST_F(GrabberElementTest, ClearedCallbacksAreNotCalledAndOtherElementsAreNoGrabbers) {
+    PipelinePtr pipeline = Pipeline(kSmallBgr, GrabberMode::kVideoFrames, 3);
+    int calls = 0;
+    SetGrabberCallbacks(grabber_, [&](double, unsigned char*, long) {
+        ++calls;
+        return S_OK;
+    });
+    ClearGrabberCallbacks(grabber_);
+    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Pull().size(), 4 * kStride);
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(ReadGrabberStatistics(grabber_).buffers, 3u);
+
+    EXPECT_FALSE(IsGrabberElement(sink_));
+    EXPECT_FALSE(SetGrabberCallbacks(sink_, {}));
+    EXPECT_EQ(ReadGrabberStatistics(sink_).buffers, 0u);
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,255 @@
+#include "source_graph_fixture.h"
+#include "video/capture_device_list.h"
+#include "video/capture_format_caps.h"
+#include "video/frame_event_handler.h"
+#include "video/frame_packet.h"
+#include "video/pin_format_dialog.h"
+#include "video/test_device_config.h"
+#include "video/virtual_camera_link.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTimer>
+
+#include <cstdlib>
+#include <thread>
+
+#include <unistd.h>
+
+namespace lumora {
+namespace {
+
+using test::SourceGraphTest;
+
+constexpr std::uint32_t kVgaFrameBytes = 640 * 480 * 3;
+
+class SourceGraphCamera : public SourceGraphTest {};
+
+// The first pixel of the packet's last row (the picture's top row) and of its first row.
+struct CornerPixels {
+    const unsigned char* top;
+    const unsigned char* bottom;
+};
+
+CornerPixels Corners(const unsigned char* payload, int width, int height) {
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    return {payload + stride * static_cast<std::size_t>(height - 1), payload};
+}
+
+bool IsGrey(const unsigned char* pixel) {
+    return pixel[0] > 150 && std::abs(pixel[0] - pixel[1]) < 12 && std::abs(pixel[1] - pixel[2]) < 12;
+}
+
+TEST_F(SourceGraphCamera, ATestCameraReachesTheVirtualCameraAsPacketsTheRightWayUp) {
+    ::setenv(kTestDevicesVariable, "Cam=pattern:smpte;Cam2=pattern:ball", 1);
+    CaptureDeviceList devices;
+    ASSERT_TRUE(devices.EnumerateCaptureDevices());
+    ::unsetenv(kTestDevicesVariable);
+    const int cam = devices.Count() - 2;
+    ASSERT_EQ(devices.DeviceAt(cam)->friendlyName, "Cam");
+
+    test::TempDir dir;
+    const std::string packets = dir.file("packets");
+    test::WriteFileText(packets, "");
+    VirtualCameraLink link;
+    ASSERT_TRUE(link.Open("packets:" + packets));
+    FrameEventHandler handler(store_, link);
+    store_.SetTarget(&handler);
+
+    ASSERT_TRUE(graph_.SelectCaptureDevice(devices.OpenCaptureFilter(cam)));
+    ASSERT_TRUE(graph_.Run());
+    ASSERT_TRUE(test::WaitUntil([&] { return handler.PacketsWritten() >= 5; }));
+    graph_.Teardown(true, true);
+    QCoreApplication::processEvents();
+    link.Close();
+
+    const std::vector<unsigned char> bytes = test::ReadFileBytes(packets);
+    const std::size_t packetSize = FramePacket::kHeaderSize + kVgaFrameBytes;
+    ASSERT_GE(bytes.size(), 5 * packetSize);
+    ASSERT_EQ(bytes.size() % packetSize, 0u);
+    for (std::size_t offset = 0; offset < bytes.size(); offset += packetSize) {
+        std::string error;
+        const auto header = FramePacket::Parse(bytes.data() + offset, packetSize, &error);
+        ASSERT_TRUE(header) << error;
+        EXPECT_EQ(header->width, 640);
+        EXPECT_EQ(header->height, 480);
+    }
+    // SMPTE bars start with a light grey bar at the top left; the bottom row does not.
+    const CornerPixels corners = Corners(bytes.data() + FramePacket::kHeaderSize, 640, 480);
+    EXPECT_TRUE(IsGrey(corners.top));
+    EXPECT_FALSE(IsGrey(corners.bottom));
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceAndOffersOnlyThePinPage) {
+    test::TempDir dots;
+    ::setenv("GST_DEBUG_DUMP_DOT_DIR", dots.path().c_str(), 1);
+    const bool built = graph_.SelectCaptureDevice(Camera());
+    ::unsetenv("GST_DEBUG_DUMP_DOT_DIR");
+    ASSERT_TRUE(built);
+
+    EXPECT_EQ(graph_.RenderedKind(), SourceKind::kCaptureDevice);
+    const std::string name = GST_OBJECT_NAME(graph_.Pipeline());
+    EXPECT_EQ(name, GraphRegistration::PipelineName(graph_.Pipeline(), static_cast<unsigned>(getpid())));
+    EXPECT_EQ(name.size(), std::string("FilterGraph 01234567 pid 01234567").size());
+    for (const char* element : {"Video Capture", "Capture Format", "Grabber", "InfTee1", "Video Renderer"}) {
+        EXPECT_TRUE(Contains(element)) << element;
+    }
+    EXPECT_FALSE(Contains("NULL renderer"));  // the camera has no video port
+    EXPECT_FALSE(Contains("Grabber Counter"));
+
+    std::string dotName = name;
+    std::replace(dotName.begin(), dotName.end(), ' ', '_');
+    EXPECT_NE(test::ReadFileText(dots.file(dotName + ".dot")).find("Grabber"), std::string::npos);
+
+    EXPECT_TRUE(preview_.Visible());
+    EXPECT_EQ(preview_.Rect(), QRect(0, 0, 320, 240));
+    EXPECT_TRUE(graph_.SetVideoPosition(10, 20, 160, 120));
+    EXPECT_EQ(preview_.Rect(), QRect(10, 20, 160, 120));
+
+    EXPECT_TRUE(graph_.CapturePinOptions());
+    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, true), 1);
+    // A test camera has no V4L2 controls: no filter page, and no message for a query.
+    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCaptureFilter, true), 0);
+    EXPECT_FALSE(graph_.PollCompletion());
+    EXPECT_FALSE(graph_.HasSeeking());
+    EXPECT_FALSE(graph_.Duration());
+
+    // The store already knows the format the camera will deliver.
+    EXPECT_EQ(store_.Format(store_.WaitLock()).biWidth, 640);
+
+    graph_.Teardown(true, true);
+    EXPECT_FALSE(preview_.Visible());
+    EXPECT_EQ(graph_.Pipeline(), nullptr);
+    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, true), 0);
+    EXPECT_EQ(graph_.Parameters().kind, SourceKind::kNone);
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+// A camera bin with a capture pad "src" and a video port "vp".
+GstElement* CameraWithVideoPort() {
+    GstElement* bin = gst_bin_new(nullptr);
+    for (const char* pad : {"src", "vp"}) {
+        GstElement* source = gst_element_factory_make("videotestsrc", nullptr);
+        g_object_set(source, "is-live", TRUE, nullptr);
+        gst_bin_add(GST_BIN(bin), source);
+        GstPad* inner = gst_element_get_static_pad(source, "src");
+        gst_element_add_pad(bin, gst_ghost_pad_new(pad, inner));
+        gst_object_unref(inner);
+    }
+    return bin;
+}
+
+TEST_F(SourceGraphCamera, ADeviceWithAVideoPortGetsAnUnconnectedNullRenderer) {
+    ASSERT_TRUE(graph_.SelectCaptureDevice(CameraWithVideoPort()));
+    ASSERT_TRUE(Contains("NULL renderer"));
+    GstElement* renderer = gst_bin_get_by_name(GST_BIN(graph_.Pipeline()), "NULL renderer");
+    GstPad* pad = gst_element_get_static_pad(renderer, "sink");
+    EXPECT_FALSE(gst_pad_is_linked(pad));
+    gst_object_unref(pad);
+    gst_object_unref(renderer);
+}
+
+TEST_F(SourceGraphCamera, TeardownStopsEveryCallbackAndLeavesNoElementBehind) {
+    ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
+    test::ElementWatch watch;
+    watch.Watch(graph_.Pipeline());
+    ASSERT_TRUE(graph_.Run());
+    ASSERT_TRUE(WaitForFrames(3));
+    graph_.Teardown(true, true);
+    EXPECT_TRUE(watch.WaitReleased()) << watch.AliveNames();
+
+    QCoreApplication::processEvents();
+    const int previewed = preview_.Frames();
+    const int handled = window_.frameEvents;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(preview_.Frames(), previewed);
+    EXPECT_EQ(window_.frameEvents, handled);
+    EXPECT_FALSE(graph_.Run());
+    EXPECT_FALSE(graph_.Stop());
+}
+
+TEST_F(SourceGraphCamera, TheRememberedFormatIsAppliedToTheFirstCaptureGraphOnly) {
+    CaptureFormat& format = graph_.Format();
+    format.header.biWidth = 320;
+    format.header.biHeight = 240;
+    format.header.biBitCount = 12;
+    format.header.biCompression = MakeFourcc('I', '4', '2', '0');
+    format.frameTime = 666666;
+    format.subtype = SubtypeFromFourcc(format.header.biCompression);
+    format.applied = false;
+
+    ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
+    EXPECT_TRUE(format.applied);
+    ASSERT_TRUE(graph_.Run());
+    ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() >= 2; }));
+    EXPECT_EQ(preview_.LastSize(), QSize(320, 240));
+    ASSERT_EQ(graph_.ReadCaptureFormat(), S_OK);
+    EXPECT_EQ(format.header.biWidth, 320);
+    EXPECT_EQ(format.frameTime, 666666);
+    EXPECT_EQ(format.header.biCompression, MakeFourcc('I', '4', '2', '0'));
+
+    ASSERT_TRUE(graph_.SelectImageFile(test::TestDataPath("messi5.jpg"), 160, 120, 30));
+    ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
+    ASSERT_TRUE(graph_.Run());
+    ASSERT_TRUE(WaitForFrames(2));
+    EXPECT_EQ(store_.Format(store_.WaitLock()).biWidth, 640);
+}
+
+TEST_F(SourceGraphCamera, ThePinPageRebuildsTheGraphInTheChosenFormat) {
+    ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
+    ASSERT_TRUE(graph_.Run());
+    ASSERT_TRUE(WaitForFrames(1));
+
+    QString offered;
+    QTimer::singleShot(0, [&] {
+        auto* page = qobject_cast<PinFormatDialog*>(QApplication::activeModalWidget());
+        if (page == nullptr) return;
+        auto* list = page->findChild<QListWidget*>("formats");
+        offered = list->currentItem() ? list->currentItem()->text() : QString();
+        const auto wanted = list->findItems("I420 1280 x 720, 15 fps", Qt::MatchExactly);
+        if (!wanted.isEmpty()) list->setCurrentItem(wanted.front());
+        page->accept();
+    });
+    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, false), 1);
+    EXPECT_EQ(offered, "YUY2 640 x 480, 30 fps");  // the format it was running in
+
+    const int shown = preview_.Frames();
+    ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() >= shown + 2; }));
+    EXPECT_EQ(preview_.LastSize(), QSize(1280, 720));
+    EXPECT_EQ(store_.Format(store_.WaitLock()).biWidth, 1280);
+    ASSERT_EQ(graph_.ReadCaptureFormat(), S_OK);
+    EXPECT_EQ(graph_.Format().frameTime, 666666);
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(SourceGraphCamera, OnlyACaptureGraphOffersThePinPage) {
+    ASSERT_TRUE(graph_.SelectImageFile(test::TestDataPath("messi5.jpg"), 160, 120, 30));
+    EXPECT_FALSE(graph_.CapturePinOptions());
+    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, true), 0);
+    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, false), 0);
+    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCaptureFilter, false), 0);
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(SourceGraphCamera, AFilterPageThatCannotBeHadIsReportedWhenAskedToShowIt) {
+    ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
+    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCaptureFilter, false), 0);
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't open video property dialog!", 0), 0u);
+    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
+}
+
+TEST_F(SourceGraphCamera, ADeviceThatGivesNoVideoFailsTheBuildWithOneMessage) {
+    // A source that only offers audio cannot reach the grabber.
+    GstElement* noVideo = gst_element_factory_make("audiotestsrc", nullptr);
+    EXPECT_FALSE(graph_.SelectCaptureDevice(noVideo));
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't build GStreamer filters sequence!", 0), 0u);
+    EXPECT_EQ(graph_.Pipeline(), nullptr);
+    EXPECT_EQ(graph_.RenderedKind(), SourceKind::kCaptureDevice);  // kept for the caller to reset
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,138 @@
+#include "source_graph_fixture.h"
+
+namespace lumora {
+namespace {
+
+using test::SourceGraphTest;
+
+constexpr int kMegamindFrames = 270;
+constexpr SourceGraph::MediaTime kSecond = 10'000'000;
+
+class SourceGraphFile : public SourceGraphTest {
+protected:
+    // Plays the selected file to its end: true once the main window was told and
+    // PollCompletion confirms it.
+    bool PlayToEnd(std::chrono::milliseconds timeout) {
+        if (!graph_.Run()) return false;
+        bool completed = false;
+        test::WaitUntil(
+            [&] {
+                if (window_.graphEvents > 0 && !completed) completed = graph_.PollCompletion();
+                return completed;
+            },
+            timeout);
+        return completed;
+    }
+
+    void ExpectOneFailure() {
+        ASSERT_EQ(messages_.Messages().size(), 1u) << ::testing::PrintToString(MessageTexts());
+        const MessageRequest& message = messages_.Messages()[0];
+        const bool build = message.text.rfind("Couldn't build GStreamer filters sequence!", 0) == 0;
+        const bool render = message.text.rfind("Couldn't render GStreamer filters sequence!", 0) == 0;
+        EXPECT_TRUE(build || render) << message.text;
+        EXPECT_EQ(message.flags, 0x30u);
+        EXPECT_EQ(graph_.Pipeline(), nullptr);
+    }
+};
+
+TEST_F(SourceGraphFile, MegamindPlaysToItsEndInRealTimeWithEveryFrameAndNoSoundCard) {
+    ASSERT_TRUE(graph_.SelectVideoFile(test::TestDataPath("Megamind.avi")));
+    EXPECT_TRUE(Contains("Source"));
+    EXPECT_TRUE(Contains("Audio Renderer"));  // the sound has somewhere to go, card or not
+    ASSERT_TRUE(graph_.HasSeeking());
+    const auto duration = graph_.Duration();
+    ASSERT_TRUE(duration);
+    EXPECT_NEAR(static_cast<double>(*duration) / kSecond, 270 / 23.976, 0.1);
+    {
+        const FrameStore::Lock lock = store_.WaitLock();
+        EXPECT_EQ(store_.Format(lock).biWidth, 720);
+        EXPECT_EQ(store_.Format(lock).biHeight, 528);
+        EXPECT_EQ(store_.Format(lock).biSizeImage, 720u * 528 * 3);
+    }
+
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(PlayToEnd(std::chrono::seconds(40)));
+    const auto played = std::chrono::steady_clock::now() - started;
+    EXPECT_GT(played, std::chrono::seconds(10));  // in real time, not as fast as it decodes
+
+    EXPECT_EQ(graph_.GrabberFrames().buffers, static_cast<std::uint64_t>(kMegamindFrames));
+    EXPECT_EQ(preview_.Frames(), kMegamindFrames);
+    EXPECT_EQ(preview_.LastSize(), QSize(720, 528));
+    EXPECT_FALSE(graph_.PollCompletion());  // taken already
+    EXPECT_TRUE(graph_.StreamError().empty());
+    EXPECT_TRUE(messages_.Messages().empty()) << ::testing::PrintToString(MessageTexts());
+}
+
+TEST_F(SourceGraphFile, AsFastAsPossibleEveryFrameStillPassesTheGrabberInOrder) {
+    graph_.SetRealTime(false);
+    ASSERT_TRUE(graph_.SelectVideoFile(test::TestDataPath("Megamind.avi")));
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(PlayToEnd(std::chrono::seconds(30)));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_EQ(graph_.GrabberFrames().buffers, static_cast<std::uint64_t>(kMegamindFrames));
+    const std::vector<double> times = preview_.Times();
+    ASSERT_EQ(times.size(), static_cast<std::size_t>(kMegamindFrames));
+    for (std::size_t i = 1; i < times.size(); ++i) ASSERT_GT(times[i], times[i - 1]) << i;
+    EXPECT_NEAR(times.back(), 269 / 23.976, 0.01);
+}
+
+TEST_F(SourceGraphFile, SeeksAndReportsThePosition) {
+    graph_.SetRealTime(false);
+    ASSERT_TRUE(graph_.SelectVideoFile(test::TestDataPath("Megamind.avi")));
+    ASSERT_TRUE(graph_.SetCurrentPosition(5 * kSecond));
+    ASSERT_TRUE(test::WaitUntil([&] {
+        const auto position = graph_.CurrentPosition();
+        return position && *position >= 5 * kSecond - kSecond / 10;
+    }));
+    EXPECT_LT(*graph_.CurrentPosition(), 6 * kSecond);
+    EXPECT_FALSE(graph_.SetCurrentPosition(-1));
+}
+
+TEST_F(SourceGraphFile, AFileThatIsNoVideoFailsWithOneMessage) {
+    test::TempDir dir;
+    const std::string text = dir.file("notes.avi");
+    test::WriteFileText(text, std::string(4096, 'x'));
+    EXPECT_FALSE(graph_.SelectVideoFile(text));
+    ExpectOneFailure();
+}
+
+TEST_F(SourceGraphFile, AMissingFileFailsWithOneMessage) {
+    EXPECT_FALSE(graph_.SelectVideoFile("/nonexistent/folder/clip.avi"));
+    ExpectOneFailure();
+}
+
+TEST_F(SourceGraphFile, AFileWithOnlySoundFailsWithOneMessageSayingSo) {
+    test::TempDir dir;
+    const std::string sound = dir.file("tone.wav");
+    GstElement* writer = gst_parse_launch(
+        ("audiotestsrc num-buffers=20 ! wavenc ! filesink location=" + sound).c_str(), nullptr);
+    ASSERT_NE(writer, nullptr);
+    gst_element_set_state(writer, GST_STATE_PLAYING);
+    GstBus* bus = gst_element_get_bus(writer);
+    gst_message_unref(gst_bus_timed_pop_filtered(bus, 10 * GST_SECOND,
+                                                 static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR)));
+    gst_object_unref(bus);
+    gst_element_set_state(writer, GST_STATE_NULL);
+    gst_object_unref(writer);
+
+    EXPECT_FALSE(graph_.SelectVideoFile(sound));
+    ExpectOneFailure();
+    EXPECT_NE(messages_.Messages()[0].text.find("no video stream"), std::string::npos);
+}
+
+TEST_F(SourceGraphFile, ThePlaybackCanBeStoppedAndRunAgain) {
+    ASSERT_TRUE(graph_.SelectVideoFile(test::TestDataPath("Megamind.avi")));
+    ASSERT_TRUE(graph_.Run());
+    ASSERT_TRUE(WaitForFrames(10));
+    ASSERT_TRUE(graph_.Stop());
+    const auto position = graph_.CurrentPosition();
+    ASSERT_TRUE(position);
+    EXPECT_GT(*position, 0);
+    ASSERT_TRUE(graph_.Run());
+    const std::uint64_t frames = graph_.GrabberFrames().buffers;
+    ASSERT_TRUE(WaitForFrames(frames + 5));
+    EXPECT_GT(*graph_.CurrentPosition(), *position);  // went on from where it stopped
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,58 @@
+#include "source_graph_fixture.h"
+#include "video/frame_copy.h"
+
+
+namespace lumora {
+namespace {
+
+using test::SourceGraphTest;
+
+class SourceGraphStill : public SourceGraphTest {};
+
+std::vector<unsigned char> CurrentFrame(FrameStore& store) {
+    FrameCopy copy;
+    store.CopyCurrent(&copy);
+    return std::vector<unsigned char>(copy.pixels.get(), copy.pixels.get() + copy.size);
+}
+
+TEST_F(SourceGraphStill, APictureAt320x240And30FpsDeliversIdenticalFramesAFrameTimeApart) {
+    ASSERT_TRUE(graph_.SelectImageFile(test::TestDataPath("messi5.jpg"), 320, 240, 30));
+    EXPECT_TRUE(Contains("Source"));
+    EXPECT_EQ(store_.Format(store_.WaitLock()).biWidth, 320);
+    ASSERT_TRUE(graph_.Run());
+    ASSERT_TRUE(WaitForFrames(2));
+    const std::vector<unsigned char> first = CurrentFrame(store_);
+    ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() >= 6; }));
+    EXPECT_EQ(CurrentFrame(store_), first);
+    ASSERT_EQ(first.size(), 320u * 240 * 3);
+
+    const std::vector<double> times = preview_.Times();
+    ASSERT_GE(times.size(), 4u);
+    for (std::size_t i = 1; i < times.size(); ++i) EXPECT_NEAR(times[i] - times[i - 1], 0.0333333, 1e-6);
+    EXPECT_EQ(preview_.LastSize(), QSize(320, 240));
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(SourceGraphStill, APictureThatDoesNotLoadShowsOnlyItsOwnMessage) {
+    test::TempDir dir;
+    const std::string broken = dir.file("broken.jpg");
+    test::WriteFileText(broken, "not a picture");
+    EXPECT_FALSE(graph_.SelectImageFile(broken, 320, 240, 30));
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text, "Couldn't load specified image file!");
+    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
+    EXPECT_EQ(graph_.Pipeline(), nullptr);
+}
+
+TEST_F(SourceGraphStill, TheDesktopDeliversFramesOfTheOutputSize) {
+    // Without a display the frames are black, but they come, in the output size.
+    ASSERT_TRUE(graph_.SelectDesktop(ZImageRect{0, 0, 200, 100}, 176, 144, 10));
+    ASSERT_TRUE(graph_.Run());
+    ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() >= 2; }));
+    EXPECT_EQ(preview_.LastSize(), QSize(176, 144));
+    const FrameStore::Lock lock = store_.WaitLock();
+    EXPECT_EQ(store_.Size(lock), 176u * 144 * 3);
+}
+
+}  // namespace
+}  // namespace lumora
