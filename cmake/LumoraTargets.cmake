@@ -9,3 +9,15 @@ endif()
 function(lumora_strict target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
+
+# The sanitizer settings (leak suppressions for system libraries) compiled into a program.
+set(LUMORA_SANITIZER_DEFAULTS ${CMAKE_CURRENT_LIST_DIR}/sanitizer_defaults.cpp)
+
+# lumora_program(<target>): an executable we ship; sanitizer builds give it the settings
+# the tests run with, so the tests may start it.
+function(lumora_program target)
+  lumora_strict(${target})
+  if(LUMORA_SANITIZE)
+    target_sources(${target} PRIVATE ${LUMORA_SANITIZER_DEFAULTS})
+  endif()
+endfunction()

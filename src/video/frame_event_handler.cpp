@@ -10,7 +10,7 @@ FrameEventHandler::FrameEventHandler(FrameStore& store, VirtualCameraLink& link,
 
 void FrameEventHandler::SendFrameToVirtualCamera() {
     if (observer_) observer_();
-    if (!store_.BuildPacket(&packet_)) return;
+    if (!link_.IsOpen() || !store_.BuildPacket(&packet_)) return;
     const auto payload = static_cast<std::uint32_t>(packet_.size() - FramePacket::kHeaderSize);
     if (link_.WritePacket(packet_.data(), payload)) ++packetsWritten_;
 }

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <utility>
 
 namespace lumora {
 namespace {
@@ -125,6 +126,10 @@ bool SourceGraph::SelectDesktop(const ZImageRect& rect, std::int32_t width, std:
 
 bool SourceGraph::Rebuild() {
     Teardown(true, false);
+    if (!recordNextBuild_.empty()) {
+        recordToFile_ = true;
+        recordingFileName_ = std::exchange(recordNextBuild_, std::string());
+    }
     renderedKind_ = parameters_.kind;
     ClearMediaError();
     if (const HRESULT hr = CreateComponents(); FAILED(hr)) {
@@ -152,8 +157,11 @@ HRESULT SourceGraph::CreateComponents() {
 }
 
 HRESULT SourceGraph::CreateChain() {
-    return chain_.Create([this](double time, unsigned char* data,
-                                long length) { return mainCallback_.BufferCB(time, data, length); },
+    return chain_.Create(
+        [this](double time, unsigned char* data, long length) {
+            if (handOffGate_) handOffGate_();
+            return mainCallback_.BufferCB(time, data, length);
+        },
                          [this](const ZImageBitmapInfoHeader& format) { store_.SetFormat(format); }, realTime_);
 }
 
@@ -235,6 +243,11 @@ void SourceGraph::AddNullRendererForVideoPort() {
 HRESULT SourceGraph::BuildVideoFileSequence() {
     registration_.Register(pipeline_);
     if (const HRESULT hr = chain_.AddTo(Bin(pipeline_)); FAILED(hr)) return hr;
+    // The decoder starts before the graph is rendered; a recording must be in place by
+    // then, or it would join a stream that has already prerolled and never start.
+    if (recordToFile_) {
+        if (const HRESULT hr = BuildRecordingBranch(); FAILED(hr)) return hr;
+    }
     fileSource_ = std::make_unique<VideoFileSource>(Bin(pipeline_), chain_.Grabber(), realTime_);
     if (const HRESULT hr = fileSource_->Add(parameters_.fileName); FAILED(hr)) return hr;
     // The decoder finds the file's streams only as the pipeline starts.
@@ -276,7 +289,7 @@ HRESULT SourceGraph::Render() {
     if (!chain_.PreviewConnected()) return E_FAIL;
     const bool capture = captureFilter_ != nullptr && renderedKind_ == SourceKind::kCaptureDevice;
     capturePinOptions_ = capture;
-    if (capture && recordToFile_) {
+    if (recordToFile_ && !RecordingBranch::Present(Bin(pipeline_))) {
         if (const HRESULT hr = BuildRecordingBranch(); FAILED(hr)) return hr;
     }
     if (renderedKind_ == SourceKind::kVideoFile) {
@@ -357,7 +370,7 @@ void SourceGraph::FinishRecording() {
     if (pipeline_ == nullptr || !RecordingBranch::Present(Bin(pipeline_))) return;
     GstState state = GST_STATE_NULL;
     gst_element_get_state(pipeline_, &state, nullptr, 0);
-    if (state != GST_STATE_PLAYING) return;
+    if (state != GST_STATE_PLAYING || streamEnded_) return;
     gst_element_send_event(pipeline_, gst_event_new_eos());
     events_->WaitFor(static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR), kFinishTimeout);
 }
@@ -392,6 +405,7 @@ void SourceGraph::DestroyGraph(bool releaseCaptureFilter) {
     fileSource_.reset();
     seeking_ = false;
     mediaEvents_ = false;
+    streamEnded_ = false;
     if (captureFilter_ != nullptr && pipeline_ != nullptr && GST_OBJECT_PARENT(captureFilter_) == GST_OBJECT(pipeline_)) {
         gst_bin_remove(Bin(pipeline_), captureFilter_);
     }
@@ -490,6 +504,7 @@ bool SourceGraph::SetVideoPosition(int x, int y, int width, int height) {
 // picture is known too (StreamError); only a video file completes.
 bool SourceGraph::PollCompletion() {
     const bool ended = events_ != nullptr && events_->PollCompletion();
+    streamEnded_ = streamEnded_ || ended;
     return ended && mediaEvents_;
 }
 

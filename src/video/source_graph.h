@@ -50,6 +50,7 @@
 #include <gst/gst.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -78,6 +79,17 @@ public:
     // pictures and the desktop run as fast as the machine allows. Applies from the next build.
     void SetRealTime(bool realTime) { realTime_ = realTime; }
     bool RealTime() const { return realTime_; }
+
+    // Called on the streaming thread before each frame reaches the frame hand-off (outside
+    // the store's lock); it may block to hold the source back (batch processing). Whoever
+    // sets a blocking gate must release it for good before the graph is torn down, or the
+    // teardown waits for it. Set while no graph runs; empty: none.
+    void SetHandOffGate(std::function<void()> gate) { handOffGate_ = std::move(gate); }
+
+    // The next build, of any kind of source, records the processed video into `fileName`
+    // (the compressor as selected). The application records only capture devices, through
+    // RestartCapture; the headless front end records every kind this way.
+    void RecordNextBuild(const std::string& fileName) { recordNextBuild_ = fileName; }
 
     // Each sets the source parameters and calls Rebuild; the answer is Rebuild's.
     // `device` is a capture element (floating or not) that the graph takes over.
@@ -189,6 +201,9 @@ private:
     bool capturePinOptions_ = false;
     bool seeking_ = false;
     bool mediaEvents_ = false;
+    bool streamEnded_ = false;  // an end of stream was taken: the recording is complete
+    std::function<void()> handOffGate_;
+    std::string recordNextBuild_;
 
     // What to build; survives rebuilds.
     SourceParameters parameters_;

@@ -61,18 +61,23 @@ GstCaps* PatternCameraCaps() {
 }
 
 GstElement* CreatePatternCamera(const std::string& pattern) {
+    GstCaps* caps = PatternCameraCaps();
+    GstElement* camera = CreatePatternSource(pattern, caps, true);
+    gst_caps_unref(caps);
+    return camera;
+}
+
+GstElement* CreatePatternSource(const std::string& pattern, const GstCaps* formats, bool live) {
     GstElement* source = MakeElement("videotestsrc", "camera-source");
-    GstElement* formats = MakeElement("capsfilter", "camera-formats");
-    if (!source || !formats || !SetPattern(source, pattern)) {
+    GstElement* filter = MakeElement("capsfilter", "camera-formats");
+    if (!source || !filter || !formats || !SetPattern(source, pattern)) {
         if (source) gst_object_unref(source);
-        if (formats) gst_object_unref(formats);
+        if (filter) gst_object_unref(filter);
         return nullptr;
     }
-    g_object_set(source, "is-live", TRUE, nullptr);
-    GstCaps* caps = PatternCameraCaps();
-    g_object_set(formats, "caps", caps, nullptr);
-    gst_caps_unref(caps);
-    return AssembleCamera(source, formats);
+    g_object_set(source, "is-live", live ? TRUE : FALSE, nullptr);
+    g_object_set(filter, "caps", formats, nullptr);
+    return AssembleCamera(source, filter);
 }
 
 }  // namespace lumora

@@ -19,6 +19,10 @@ namespace lumora {
 // pattern is unknown or videotestsrc is missing.
 GstElement* CreatePatternCamera(const std::string& pattern);
 
+// The same bin offering only `formats` (which it copies): the headless front end's pattern
+// source, live or, for batch runs, as fast as the consumer takes it.
+GstElement* CreatePatternSource(const std::string& pattern, const GstCaps* formats, bool live);
+
 // Every format the camera offers, in its order of preference. The caller unrefs.
 GstCaps* PatternCameraCaps();
 

@@ -1,5 +1,5 @@
 // JpegWriter: writes a frame to a JPEG file, quality 90, top row first as every viewer
-// expects. The encoder is libjpeg-turbo through OpenCV. The file appears only when it is
+// expects. The encoder is libjpeg-turbo. The file appears only when it is
 // complete: the bytes go to a temporary file beside the target, which is then renamed over
 // it, so a failed save leaves neither a partial file nor a damaged old one. (No fsync: a
 // snapshot is not worth a disk flush; a crash of the machine itself may lose the newest
@@ -19,7 +19,7 @@ public:
     static constexpr int kQuality = 90;
 
     // False when the encoder fails, memory runs out, or the folder is not writable; the
-    // target is then left as it was. May throw what OpenCV throws.
+    // target is then left as it was. May throw std::bad_alloc.
     static bool Save(const char* path, const ConstFrameView& frame);
 
 private:

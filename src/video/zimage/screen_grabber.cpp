@@ -64,11 +64,19 @@ bool ScreenGrabber::Grab(const ZImageRect& rect, const DibTarget& target) {
         return false;
     }
     std::lock_guard lock(mutex_);
-    if (Connect() == nullptr) return false;
-    canvas_.create(target.height(), target.width(), CV_8UC4);
-    if (!ReadInto(rect, target)) return false;
-    WriteCanvas(target);
-    return true;
+    // A server that was restarted under the same display name leaves our connection
+    // useless without a word; one fresh connection is worth a try before giving up.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (Connect() == nullptr) return false;
+        canvas_.create(target.height(), target.width(), CV_8UC4);
+        if (ReadInto(rect, target)) {
+            WriteCanvas(target);
+            return true;
+        }
+        reader_.reset();
+        connection_.reset();
+    }
+    return false;
 }
 
 XDisplayConnection* ScreenGrabber::Connect() {

@@ -1,0 +1,34 @@
+// EffectActivation: switches on, in an EffectChain, the effects `lumora-cli run --effect`
+// asked for, with their settings, and finds effects by number, name or identifier.
+//
+// Thread: user-interface thread, before the source runs (like the effect panels).
+#pragma once
+
+#include "cli/effect_request.h"
+
+#include <lumora/effect.h>
+
+#include <string>
+
+namespace lumora {
+class EffectChain;
+}
+
+namespace lumora::cli {
+
+class EffectActivation {
+public:
+    enum class Result { kStarted, kUnknown, kFailed };
+
+    struct Outcome {
+        Result result = Result::kStarted;
+        std::string text;  // what went wrong, as the user is told
+    };
+
+    static Outcome Activate(EffectChain& chain, const EffectRequest& request);
+
+    // The effect with `text` as its name (any case) or identifier, or 0.
+    static EffectId FindByName(const EffectChain& chain, const std::string& text);
+};
+
+}  // namespace lumora::cli

@@ -1,0 +1,73 @@
+#include "cli/effect_request.h"
+
+#include "cli/number_text.h"
+
+#include <cmath>
+
+namespace lumora::cli {
+namespace {
+
+constexpr double kMinZoom = 1.0;
+constexpr double kMaxZoom = 4.0;
+constexpr int kZoomUnits = 256;
+constexpr long kMinLevel = 1;
+constexpr long kMaxLevel = 256;
+constexpr long kMaxOffset = 16384;
+
+std::optional<EffectRequest> Fail(std::string* error, std::string text) {
+    *error = std::move(text);
+    return std::nullopt;
+}
+
+std::optional<EffectRequest> ParseZoom(const std::string& value, std::string* error) {
+    const std::size_t at = value.find('@');
+    const std::optional<double> factor = ParseDecimal(value.substr(0, at));
+    if (!factor || *factor < kMinZoom || *factor > kMaxZoom) return Fail(error, "zoom wants a factor from 1.0 to 4.0");
+    EffectRequest request;
+    request.kind = EffectRequest::Kind::kZoom;
+    request.zoomFactor = static_cast<int>(std::lround(*factor * kZoomUnits));
+    if (at != std::string::npos) {
+        const std::optional<std::vector<long>> offset = ParseIntegerList(value.substr(at + 1));
+        if (!offset || offset->size() != 2 || std::labs((*offset)[0]) > kMaxOffset ||
+            std::labs((*offset)[1]) > kMaxOffset) {
+            return Fail(error, "zoom wants its offset as @<x>,<y>");
+        }
+        request.offsetX = static_cast<int>((*offset)[0]);
+        request.offsetY = static_cast<int>((*offset)[1]);
+    }
+    return request;
+}
+
+std::optional<EffectRequest> ParseColorFilter(const std::string& value, std::string* error) {
+    const std::optional<std::vector<long>> levels = ParseIntegerList(value);
+    if (!levels || levels->size() != 3) return Fail(error, "rgb wants three levels <r>,<g>,<b>");
+    for (const long level : *levels) {
+        if (level < kMinLevel || level > kMaxLevel) return Fail(error, "rgb levels go from 1 to 256");
+    }
+    EffectRequest request;
+    request.kind = EffectRequest::Kind::kColorFilter;
+    request.red = static_cast<int>((*levels)[0]);
+    request.green = static_cast<int>((*levels)[1]);
+    request.blue = static_cast<int>((*levels)[2]);
+    return request;
+}
+
+}  // namespace
+
+std::optional<EffectRequest> EffectRequest::Parse(const std::string& text, std::string* error) {
+    if (text.rfind("zoom=", 0) == 0) return ParseZoom(text.substr(5), error);
+    if (text.rfind("rgb=", 0) == 0) return ParseColorFilter(text.substr(4), error);
+    if (text.empty()) return Fail(error, "--effect wants an effect");
+    EffectRequest request;
+    if (const std::optional<long> number = ParseInteger(text)) {
+        if (*number < 1 || *number > 1000000) return Fail(error, "effect numbers start at 1");
+        request.kind = Kind::kNumber;
+        request.number = static_cast<int>(*number);
+        return request;
+    }
+    request.kind = Kind::kName;
+    request.name = text;
+    return request;
+}
+
+}  // namespace lumora::cli

@@ -1,0 +1,20 @@
+// Strict number parsing for command-line values: the whole text must be the number.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumora::cli {
+
+std::optional<long> ParseInteger(std::string_view text);
+std::optional<double> ParseDecimal(std::string_view text);
+
+// "a,b,c" into its parts (an empty text gives one empty part).
+std::vector<std::string> SplitList(std::string_view text, char separator = ',');
+
+// Every part an integer, or none.
+std::optional<std::vector<long>> ParseIntegerList(std::string_view text, char separator = ',');
+
+}  // namespace lumora::cli

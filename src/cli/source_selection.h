@@ -1,0 +1,55 @@
+// SourceSelection: turns the --source of `lumora-cli run` into source graph selections —
+// one selection for a device, picture, desktop or pattern, one per file for files and
+// playlists (played once, in order; a file that fails to build is reported by the graph
+// and skipped).
+//
+// Thread: user-interface thread. Lifetime: borrows the graph, which must outlive it.
+#pragma once
+
+#include "cli/cli_arguments.h"
+#include "tools/playlist.h"
+
+#include <string>
+
+namespace lumora {
+class SourceGraph;
+}
+
+namespace lumora::cli {
+
+class SourceSelection {
+public:
+    SourceSelection(const RunOptions& options, SourceGraph& graph);
+
+    // Reads the playlist file of a playlist source. False, with Error() set, when it
+    // cannot be read or names no file, or when a recording is asked for more than one file.
+    bool Prepare();
+
+    // Selects the first source; for files, the first one that builds. False when none did
+    // (the graph has shown why, or Error() says).
+    bool SelectFirst();
+    // Files: selects the next file that builds. False when no file is left.
+    bool SelectNext();
+
+    // Files that failed to build so far.
+    int Failures() const { return failures_; }
+    const std::string& Error() const { return error_; }
+    // What is playing, for the summary ("file /x/y.avi", "pattern smpte", ...).
+    const std::string& Description() const { return description_; }
+
+private:
+    bool SelectSingle();
+    bool SelectPattern();
+    bool SelectDevice();
+    bool SelectDesktop();
+    bool SelectFileFrom(int index);
+
+    const RunOptions& options_;
+    SourceGraph& graph_;
+    Playlist playlist_;
+    int failures_ = 0;
+    std::string error_;
+    std::string description_;
+};
+
+}  // namespace lumora::cli

@@ -1,0 +1,108 @@
+#include "cli/cli_arguments.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace lumora::cli {
+namespace {
+
+CliArguments Parse(const std::string& line) {
+    std::istringstream words(line);
+    std::vector<std::string> arguments;
+    for (std::string word; words >> word;) arguments.push_back(word);
+    return CliArguments::Parse(arguments);
+}
+
+TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrder) {
+    const CliArguments parsed = Parse(
+        "run --source pattern:ball --size 1280x720 --fps 15 --effect rgb=256,128,1 --effect zoom=2.5@-10,20 "
+        "--effect 7 --effect Snow --output /tmp/p --frames 90 --fast --snapshot /tmp/s --record /tmp/r.avi "
+        "--codec jpegenc");
+    ASSERT_EQ(parsed.error, "");
+    const RunOptions& run = parsed.run;
+    EXPECT_EQ(run.source.kind, SourceSpec::Kind::kPattern);
+    EXPECT_EQ(run.source.pattern, "ball");
+    EXPECT_EQ(run.width, 1280);
+    EXPECT_EQ(run.height, 720);
+    EXPECT_EQ(run.framesPerSecond, 15);
+    ASSERT_EQ(run.effects.size(), 4u);
+    EXPECT_EQ(run.effects[0].kind, EffectRequest::Kind::kColorFilter);
+    EXPECT_EQ(run.effects[0].red, 256);
+    EXPECT_EQ(run.effects[0].blue, 1);
+    EXPECT_EQ(run.effects[1].kind, EffectRequest::Kind::kZoom);
+    EXPECT_EQ(run.effects[1].zoomFactor, 640);
+    EXPECT_EQ(run.effects[1].offsetX, -10);
+    EXPECT_EQ(run.effects[1].offsetY, 20);
+    EXPECT_EQ(run.effects[2].number, 7);
+    EXPECT_EQ(run.effects[3].name, "Snow");
+    EXPECT_EQ(run.output, "/tmp/p");
+    EXPECT_EQ(run.frames, 90);
+    EXPECT_TRUE(run.fast);
+    EXPECT_EQ(run.snapshotFolder, "/tmp/s");
+    EXPECT_EQ(run.codec, "jpegenc");
+
+    const CliArguments defaults = Parse("run");
+    ASSERT_EQ(defaults.error, "");
+    EXPECT_EQ(defaults.run.source.kind, SourceSpec::Kind::kSamplePicture);
+    EXPECT_EQ(defaults.run.output, "vcam");
+    EXPECT_FALSE(defaults.run.frames || defaults.run.seconds || defaults.run.fast);
+}
+
+TEST(CliArguments, SourcesParseIntoTheirKinds) {
+    std::string error;
+    const auto files = SourceSpec::Parse("file:/a.avi,/b c.mpg", &error);
+    ASSERT_TRUE(files);
+    EXPECT_EQ(files->files, (std::vector<std::string>{"/a.avi", "/b c.mpg"}));
+    const auto desktop = SourceSpec::Parse("desktop:10,20,300,200", &error);
+    ASSERT_TRUE(desktop && desktop->desktopRect);
+    EXPECT_EQ(desktop->desktopRect->left, 10);
+    EXPECT_EQ(desktop->desktopRect->right, 310);
+    EXPECT_EQ(desktop->desktopRect->bottom, 220);
+    EXPECT_FALSE(SourceSpec::Parse("desktop", &error)->desktopRect);
+    EXPECT_EQ(SourceSpec::Parse("device:2", &error)->deviceIndex, 2);
+    EXPECT_EQ(SourceSpec::Parse("pattern", &error)->pattern, "smpte");
+    EXPECT_EQ(SourceSpec::Parse("playlist:/x.pls", &error)->path, "/x.pls");
+    EXPECT_EQ(SourceSpec::Parse("image:/x.jpg", &error)->kind, SourceSpec::Kind::kImage);
+}
+
+// Every one of these is a usage error (exit code 2) with a message.
+TEST(CliArguments, UsageErrorsAreCaught) {
+    for (const char* line : {
+             "",
+             "play",
+             "devices --all",
+             "run --bogus",
+             "run --source",
+             "run --source camera:1",
+             "run --source device:x",
+             "run --source file:",
+             "run --source file:/a.avi,",
+             "run --source desktop:1,2,3",
+             "run --source desktop:0,0,0,10",
+             "run --source image:",
+             "run --size 640",
+             "run --size 0x480",
+             "run --size 640x480x3",
+             "run --fps 0",
+             "run --fps 12.5",
+             "run --frames 0",
+             "run --seconds -1",
+             "run --frames 5 --seconds 2",
+             "run --effect zoom=0.5",
+             "run --effect zoom=4.5",
+             "run --effect zoom=2@1",
+             "run --effect rgb=1,2",
+             "run --effect rgb=0,128,128",
+             "run --effect rgb=128,128,257",
+             "run --effect 0",
+             "run --codec jpegenc",
+             "run --source file:/a.avi --size 320x240",
+             "run --source device:0 --fps 10",
+         }) {
+        EXPECT_NE(Parse(line).error, "") << line;
+    }
+}
+
+}  // namespace
+}  // namespace lumora::cli
