@@ -1,0 +1,208 @@
+#include "effects/face_tracker.h"
+
+#include "platform/program_paths.h"
+
+#include <lumora/zimage.h>
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+#include <opencv2/objdetect.hpp>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+namespace lumora {
+
+namespace {
+
+constexpr double kDetectionScale = 1.2;
+constexpr int kDetectionNeighbours = 2;
+// How much nicer than the streaming threads the worker runs.
+constexpr int kWorkerNiceness = 5;
+
+// A frame in the VideoFrame layout as OpenCV sees it: rows bottom-up, padded.
+cv::Mat FrameMat(const std::uint8_t* pixels, std::int32_t width, std::int32_t height) {
+    return cv::Mat(height, width, CV_8UC3, const_cast<std::uint8_t*>(pixels),
+                   ZImage_CalcWidthBytes(width, 24));
+}
+
+void LowerThisThreadsPriority() {
+    const auto self = static_cast<id_t>(::gettid());
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, self);
+    if (errno == 0) ::setpriority(PRIO_PROCESS, self, nice + kWorkerNiceness);
+}
+
+}  // namespace
+
+std::string FaceTracker::DefaultCascadePath() { return ProgramFolder() + kFaceCascadeFileName; }
+
+FaceTracker::FaceTracker(std::string cascadePath) : cascadePath_(std::move(cascadePath)) {}
+
+FaceTracker::~FaceTracker() {
+    if (!worker_.joinable()) return;
+    {
+        std::lock_guard<std::mutex> guard(signalLock_);
+        quit_ = true;
+    }
+    signal_.notify_all();
+    worker_.join();
+}
+
+bool FaceTracker::Start() {
+    try {
+        if (!track_) track_ = std::make_unique<CFaceTrack>();
+        if (!cascade_) {
+            auto cascade = std::make_unique<cv::CascadeClassifier>();
+            if (!cascade->load(cascadePath_) || cascade->empty()) return false;
+            cascade_ = std::move(cascade);
+        }
+    } catch (const cv::Exception&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!worker_.joinable()) {
+        try {
+            worker_ = std::thread([this] { WorkerLoop(); });
+        } catch (const std::system_error&) {
+            // Without a worker no face is ever found; the effect leaves frames alone.
+        }
+    }
+    return true;
+}
+
+bool FaceTracker::Feed(const std::uint8_t* pixels, std::int32_t width, std::int32_t height) {
+    const std::uint32_t frameBytes = ZImage_CalcImageSize(width, height, 24);
+    if (!track_ || !pixels || frameBytes == 0) return false;
+    std::unique_lock<std::mutex> guard(lock_, std::try_to_lock);
+    if (!guard.owns_lock()) return false;  // the worker is detecting
+
+    const std::size_t packedBytes = static_cast<std::size_t>(width) * height * 3;
+    try {
+        if (trackingBuffer_.size() < packedBytes) trackingBuffer_.resize(packedBytes);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    try {
+        // Top row first, red-green-blue, no padding.
+        cv::Mat packed(height, width, CV_8UC3, trackingBuffer_.data());
+        cv::flip(FrameMat(pixels, width, height), packed, 0);
+        cv::cvtColor(packed, packed, cv::COLOR_BGR2RGB);
+    } catch (const cv::Exception&) {
+        return false;
+    }
+
+    std::uint32_t generation;
+    FtRect face;
+    bool tracking;
+    {
+        std::lock_guard<std::mutex> faceGuard(faceLock_);
+        generation = generation_;
+        face = face_;
+        tracking = tracking_;
+    }
+    if (tracking) {
+        // A frame of another size than the face was learnt in cannot be followed.
+        const bool found = width == trackingWidth_ && height == trackingHeight_ &&
+                           track_->FtTrackNextFrame(face, trackingBuffer_.data()) != 0;
+        Publish(generation, face, found);
+        return found;
+    }
+
+    try {
+        if (detectionFrame_.size() < frameBytes) detectionFrame_.resize(frameBytes);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    std::copy(pixels, pixels + frameBytes, detectionFrame_.begin());
+    detectionWidth_ = width;
+    detectionHeight_ = height;
+    {
+        std::lock_guard<std::mutex> signalGuard(signalLock_);
+        requested_ = true;
+    }
+    signal_.notify_one();
+    return false;
+}
+
+bool FaceTracker::GetFace(FaceRect& face, std::int32_t, std::int32_t height) const {
+    std::lock_guard<std::mutex> guard(faceLock_);
+    if (!tracking_) return false;
+    face.left = face_.left;
+    face.right = face_.right;
+    face.top = height - face_.top - 1;
+    face.bottom = height - face_.bottom - 1;
+    return true;
+}
+
+void FaceTracker::ForgetFace() {
+    std::lock_guard<std::mutex> guard(faceLock_);
+    ++generation_;
+    tracking_ = false;
+}
+
+void FaceTracker::Publish(std::uint32_t generation, const FtRect& face, bool tracking) {
+    std::lock_guard<std::mutex> guard(faceLock_);
+    if (generation != generation_) return;
+    if (tracking) face_ = face;
+    tracking_ = tracking;
+}
+
+void FaceTracker::WorkerLoop() {
+    LowerThisThreadsPriority();
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> signalGuard(signalLock_);
+            signal_.wait(signalGuard, [this] { return requested_ || quit_; });
+            if (quit_) return;
+        }
+        std::lock_guard<std::mutex> guard(lock_);
+        {
+            std::lock_guard<std::mutex> signalGuard(signalLock_);
+            requested_ = false;
+        }
+        std::uint32_t generation;
+        {
+            std::lock_guard<std::mutex> faceGuard(faceLock_);
+            generation = generation_;
+        }
+        FtRect face;
+        const bool found = DetectAndTrain(face);
+        Publish(generation, face, found);
+    }
+}
+
+bool FaceTracker::DetectAndTrain(FtRect& face) {
+    if (!DetectFace(face)) return false;
+    if (!track_->FtInitialization(detectionWidth_, detectionHeight_, 1, TemplateType::kColour)) return false;
+    if (!track_->FtTraining(face, trackingBuffer_.data())) return false;
+    trackingWidth_ = detectionWidth_;
+    trackingHeight_ = detectionHeight_;
+    return true;
+}
+
+bool FaceTracker::DetectFace(FtRect& face) {
+    if (detectionFrame_.empty()) return false;
+    try {
+        cv::Mat image;
+        cv::flip(FrameMat(detectionFrame_.data(), detectionWidth_, detectionHeight_), image, 0);
+        std::vector<cv::Rect> faces;
+        cascade_->detectMultiScale(image, faces, kDetectionScale, kDetectionNeighbours, cv::CASCADE_DO_CANNY_PRUNING,
+                                   cv::Size());
+        if (faces.empty()) return false;
+        const cv::Rect& first = faces.front();
+        face = FtRect{first.x, first.y, first.x + first.width, first.y + first.height};
+        return true;
+    } catch (const cv::Exception&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+}  // namespace lumora

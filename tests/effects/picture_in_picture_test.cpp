@@ -1,0 +1,291 @@
+#include "effects/picture_in_picture_effect.h"
+#include "effects/pip_options_dialog.h"
+
+#include "config_dir_fixture.h"
+#include "platform/message_recorder.h"
+#include "test_frames.h"
+#include "video/capture_device_list.h"
+#include "video/test_device_config.h"
+
+#include <lumora/registry.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace lumora {
+namespace {
+
+using test::TestFrame;
+
+constexpr int kRedCamera = 1;
+constexpr std::uint8_t kGrey = 128;
+
+// 0 the virtual camera (gives no video), 1 a camera showing plain red, 2 a device whose
+// node has gone.
+CaptureDeviceList TestDevices() {
+    CaptureDeviceList devices(
+        [] { return ParseTestDevices("Lumora Capture=packets:/dev/null;Red=pattern:red;Gone=/dev/lumora-gone"); });
+    devices.EnumerateCaptureDevices();
+    return devices;
+}
+
+bool Is(TestFrame& frame, int x, int y, std::uint8_t b, std::uint8_t g, std::uint8_t r, int tolerance = 0) {
+    const std::uint8_t* p = frame.pixel(x, y);
+    return std::abs(p[0] - b) <= tolerance && std::abs(p[1] - g) <= tolerance && std::abs(p[2] - r) <= tolerance;
+}
+
+// Every pixel of the rectangle (x, y from the bottom row) passes `test`.
+bool All(int x, int y, int w, int h, const std::function<bool(int, int)>& test) {
+    for (int j = y; j < y + h; ++j) {
+        for (int i = x; i < x + w; ++i) {
+            if (!test(i, j)) return false;
+        }
+    }
+    return true;
+}
+
+bool IsRed(TestFrame& frame, int x, int y) { return Is(frame, x, y, 0, 0, 255, 8); }
+bool IsGrey(TestFrame& frame, int x, int y) { return Is(frame, x, y, kGrey, kGrey, kGrey); }
+
+class PictureInPictureTest : public test::ConfigDirTest {
+protected:
+    static void SetUpTestSuite() { gst_init(nullptr, nullptr); }
+
+    void SetUp() override {
+        ConfigDirTest::SetUp();
+        effect_.SetDeviceList(&devices_);
+    }
+
+    // Runs main frames through the effect until the inset shows the camera at (x, y).
+    TestFrame WaitForInset(int width, int height, int x, int y) {
+        TestFrame frame(width, height, kGrey);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < deadline) {
+            frame = TestFrame(width, height, kGrey);
+            effect_.ProcessFrame(frame.data(), width, height, 0.0);
+            if (IsRed(frame, x, y)) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return frame;
+    }
+
+    CaptureDeviceList devices_ = TestDevices();
+    PictureInPictureEffect effect_;
+};
+
+// 320 x 240 main frames, size 35, margin 15, border on, top-right, a 640 x 480 camera:
+// the box is 112 x 84 at (192, 140), its border one pixel around it.
+TEST_F(PictureInPictureTest, DarkBoxUntilTheCameraThenTheInsetAndTheDarkBoxAgainWhenTheCameraGoes) {
+    PipSettings settings;
+    settings.deviceIndex = kRedCamera;
+    ASSERT_TRUE(effect_.SetSettings(settings));
+    ASSERT_EQ(effect_.Start(), kEffectStarted);
+    ASSERT_NE(effect_.SecondPipeline(), nullptr);
+
+    const auto check = [&](TestFrame& frame, const std::function<bool(int, int)>& inside) {
+        EXPECT_TRUE(All(192, 140, 112, 84, inside)) << "the box";
+        const auto white = [&](int x, int y) { return Is(frame, x, y, 255, 255, 255); };
+        EXPECT_TRUE(All(191, 139, 114, 1, white) && All(191, 224, 114, 1, white)) << "border rows";
+        EXPECT_TRUE(All(191, 139, 1, 86, white) && All(304, 139, 1, 86, white)) << "border columns";
+        const auto grey = [&](int x, int y) { return IsGrey(frame, x, y); };
+        EXPECT_TRUE(All(0, 0, 320, 138, grey) && All(0, 0, 190, 240, grey) &&
+                    All(305, 0, 15, 240, grey) && All(0, 225, 320, 15, grey))
+            << "nothing else changed";
+    };
+
+    TestFrame first(320, 240, kGrey);
+    ASSERT_TRUE(effect_.ProcessFrame(first.data(), 320, 240, 0.0));
+    check(first, [&](int x, int y) { return Is(first, x, y, 0, 0, 16); });
+
+    TestFrame inset = WaitForInset(320, 240, 200, 150);
+    check(inset, [&](int x, int y) { return IsRed(inset, x, y); });
+
+    // The camera fails as an unplugged one does: an error, and no more frames.
+    GstElement* camera = gst_bin_get_by_name(GST_BIN(effect_.SecondPipeline()), kPipDeviceElementName);
+    ASSERT_NE(camera, nullptr);
+    gst_element_set_locked_state(camera, TRUE);
+    gst_element_set_state(camera, GST_STATE_NULL);
+    GError* error = g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, "device gone");
+    gst_element_post_message(camera, gst_message_new_error(GST_OBJECT(camera), error, "unplugged"));
+    g_error_free(error);
+    gst_object_unref(camera);
+
+    TestFrame after(320, 240, kGrey);
+    ASSERT_TRUE(effect_.ProcessFrame(after.data(), 320, 240, 0.0));
+    check(after, [&](int x, int y) { return Is(after, x, y, 0, 0, 16); });
+    effect_.Stop();
+    EXPECT_EQ(effect_.SecondPipeline(), nullptr);
+    TestFrame stopped(320, 240, kGrey);
+    effect_.ProcessFrame(stopped.data(), 320, 240, 0.0);
+    check(stopped, [&](int x, int y) { return Is(stopped, x, y, 0, 0, 16); });
+}
+
+// A 16:9 main frame and a 4:3 camera: the box is 224 x 126; kept proportions make the
+// inset 168 x 126, otherwise it fills the box.
+TEST_F(PictureInPictureTest, InsetKeepsTheCamerasProportionsInsideTheBoxWhenAsked) {
+    PipSettings settings;
+    settings.deviceIndex = kRedCamera;
+    settings.position = kPipBottomRight;
+    settings.margin = 0;
+    settings.drawBorder = false;
+    ASSERT_TRUE(effect_.SetSettings(settings));
+    ASSERT_EQ(effect_.Start(), kEffectStarted);
+    TestFrame kept = WaitForInset(640, 360, 639, 0);
+    EXPECT_TRUE(All(472, 0, 168, 126, [&](int x, int y) { return IsRed(kept, x, y); }));
+    EXPECT_TRUE(IsGrey(kept, 471, 0) && IsGrey(kept, 639, 126));
+
+    settings.maintainProportions = false;
+    settings.position = kPipBottomLeft;
+    ASSERT_TRUE(effect_.SetSettings(settings));
+    EXPECT_FALSE(effect_.SetSettings(PipSettings{.position = 5}));
+    TestFrame filled = WaitForInset(640, 360, 223, 0);
+    EXPECT_TRUE(All(0, 0, 224, 126, [&](int x, int y) { return IsRed(filled, x, y); }));
+    EXPECT_TRUE(IsGrey(filled, 224, 0) && IsGrey(filled, 0, 126));
+    effect_.Stop();
+}
+
+TEST_F(PictureInPictureTest, StartFailsForADeviceWithoutVideo) {
+    for (const int index : {0, 2, 9}) {
+        PipSettings settings;
+        settings.deviceIndex = index;
+        ASSERT_TRUE(effect_.SetSettings(settings));
+        EXPECT_EQ(effect_.Start(), kEffectFailed) << index;
+        EXPECT_FALSE(effect_.IsRunning());
+    }
+    PictureInPictureEffect noList;
+    noList.SetSettings(PipSettings{.deviceIndex = kRedCamera});
+    EXPECT_EQ(noList.Start(), kEffectFailed);
+}
+
+// Runs `act` on the options dialog once it is open over `owner`.
+void OnDialog(QWidget& owner, std::function<void(PipOptionsDialog&)> act) {
+    QTimer::singleShot(0, [&owner, act] {
+        auto* dialog = owner.findChild<PipOptionsDialog*>();
+        if (!dialog) {
+            ADD_FAILURE() << "no options dialog";
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+            return;
+        }
+        act(*dialog);
+    });
+}
+
+template <class T>
+T* Control(QWidget& dialog, int id) {
+    return dialog.findChild<T*>(QString::number(id));
+}
+
+// Start without a chosen camera asks for one; OK without a choice is refused with a hint,
+// Cancel cancels the start. The virtual camera is not offered.
+TEST_F(PictureInPictureTest, StartAsksForTheCameraAndCancelCancels) {
+    QWidget owner;
+    effect_.ownerWindow = &owner;
+    MessageRecorder messages;
+    OnDialog(owner, [&](PipOptionsDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Picture-in-picture options");
+        auto* devices = Control<QComboBox>(dialog, PipOptionsDialog::kIdDevice);
+        ASSERT_NE(devices, nullptr);
+        ASSERT_EQ(devices->count(), 2);
+        EXPECT_EQ(devices->itemText(0), "Red");
+        EXPECT_EQ(devices->itemData(0).toInt(), kRedCamera);
+        EXPECT_EQ(devices->currentIndex(), -1);
+        Control<QPushButton>(dialog, PipOptionsDialog::kIdOk)->click();
+        EXPECT_TRUE(dialog.isVisible());
+        Control<QPushButton>(dialog, PipOptionsDialog::kIdCancel)->click();
+    });
+    EXPECT_EQ(effect_.Start(), kEffectCancelled);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].text, "You should select video source device!");
+    EXPECT_EQ(messages.Messages()[0].flags, mb::kIconInformation);
+    EXPECT_FALSE(effect_.IsRunning());
+}
+
+// The dialog edits all seven settings; the colour chooser starts from the border colour
+// and its custom colours survive from one dialog to the next.
+TEST_F(PictureInPictureTest, OptionsDialogEditsTheSettingsAndKeepsCustomColours) {
+    QWidget owner;
+    effect_.ownerWindow = &owner;
+    const QColor custom(1, 2, 3);
+    OnDialog(owner, [&](PipOptionsDialog& dialog) {
+        Control<QComboBox>(dialog, PipOptionsDialog::kIdDevice)->setCurrentIndex(0);
+        auto* position = Control<QComboBox>(dialog, PipOptionsDialog::kIdPosition);
+        EXPECT_EQ(position->currentText(), "Top-right");
+        position->setCurrentIndex(position->findText("Bottom-left"));
+        Control<QSlider>(dialog, PipOptionsDialog::kIdMargin)->setValue(40);
+        Control<QSlider>(dialog, PipOptionsDialog::kIdSize)->setValue(20);
+        Control<QCheckBox>(dialog, PipOptionsDialog::kIdProportions)->setChecked(false);
+        QTimer::singleShot(0, [&] {
+            auto* chooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(chooser, nullptr);
+            EXPECT_EQ(chooser->currentColor(), QColor(255, 255, 255));
+            QColorDialog::setCustomColor(3, custom);
+            chooser->setCurrentColor(QColor(10, 20, 30));
+            chooser->accept();
+        });
+        Control<QPushButton>(dialog, PipOptionsDialog::kIdSelectColour)->click();
+        auto* swatch = Control<QLabel>(dialog, PipOptionsDialog::kIdSwatch);
+        EXPECT_EQ(swatch->grab().toImage().pixelColor(swatch->width() / 2, swatch->height() / 2), QColor(10, 20, 30));
+        Control<QPushButton>(dialog, PipOptionsDialog::kIdOk)->click();
+    });
+    ASSERT_TRUE(effect_.ShowOptions());
+    const PipSettings expected{kPipBottomLeft, 40, kRedCamera, true, 0x001E140A, 20, false};
+    EXPECT_EQ(effect_.settings(), expected);
+
+    QColorDialog::setCustomColor(3, Qt::black);  // as another program part might
+    QColor seen;
+    OnDialog(owner, [&](PipOptionsDialog& dialog) {
+        QTimer::singleShot(0, [&] {
+            seen = QColorDialog::customColor(3);
+            QApplication::activeModalWidget()->close();
+        });
+        Control<QPushButton>(dialog, PipOptionsDialog::kIdSelectColour)->click();
+        Control<QPushButton>(dialog, PipOptionsDialog::kIdCancel)->click();
+    });
+    EXPECT_FALSE(effect_.ShowOptions());
+    EXPECT_EQ(seen, custom);
+    EXPECT_EQ(effect_.settings(), expected) << "Cancel keeps the settings";
+}
+
+TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndRoundTrip) {
+    const char* key = "SOFTWARE\\Lumora\\9FFBA7A9-17C1-4490-BC91-5273A4314C0E";
+    WriteRegDword(HKEY_LOCAL_MACHINE, key, "WindowPosition", 5);
+    WriteRegDword(HKEY_LOCAL_MACHINE, key, "Margin", 101);
+    WriteRegDword(HKEY_LOCAL_MACHINE, key, "WindowSize", 4);
+    WriteRegDword(HKEY_LOCAL_MACHINE, key, "DrawBorder", 0);
+    WriteRegDword(HKEY_LOCAL_MACHINE, key, "BorderColor", 0x00123456);
+    effect_.LoadSettings(HKEY_LOCAL_MACHINE, key);
+    PipSettings expected;
+    expected.drawBorder = false;
+    expected.borderColour = 0x00123456;
+    EXPECT_EQ(effect_.settings(), expected);
+
+    WriteRegDword(HKEY_LOCAL_MACHINE, key, "WindowPosition", 4);
+    WriteRegDword(HKEY_LOCAL_MACHINE, key, "Margin", 100);
+    WriteRegDword(HKEY_LOCAL_MACHINE, key, "WindowSize", 5);
+    WriteRegDword(HKEY_LOCAL_MACHINE, key, "MaintainProportions", 7);
+    WriteRegDword(HKEY_LOCAL_MACHINE, key, "DrawBorder", 0xFFFFFFFF);  // reads as missing
+    effect_.LoadSettings(HKEY_LOCAL_MACHINE, key);
+    expected = PipSettings{4, 100, -1, false, 0x00123456, 5, true};
+    EXPECT_EQ(effect_.settings(), expected);
+
+    const char* copy = "SOFTWARE\\Lumora\\copy";
+    effect_.SaveSettings(HKEY_LOCAL_MACHINE, copy);
+    PictureInPictureEffect reloaded;
+    reloaded.LoadSettings(HKEY_LOCAL_MACHINE, copy);
+    EXPECT_EQ(reloaded.settings(), expected) << "the device is not kept";
+}
+
+}  // namespace
+}  // namespace lumora
