@@ -59,6 +59,12 @@ std::string ParseEffect(const std::string& value, RunOptions& options) {
     return error;
 }
 
+std::string ParseLocator(const std::string& value, RunOptions& options) {
+    if (value != "on" && value != "off") return "--locator wants on or off";
+    options.locator = value == "on";
+    return {};
+}
+
 std::string NotEmpty(const char* option, const std::string& value, std::string& target) {
     if (value.empty()) return std::string(option) + " wants a value";
     target = value;
@@ -71,6 +77,7 @@ const std::map<std::string, OptionParser>& ValueOptions() {
         {"--size", ParseSize},
         {"--fps", ParseFramesPerSecond},
         {"--effect", ParseEffect},
+        {"--locator", ParseLocator},
         {"--frames", ParseFrames},
         {"--seconds", ParseSeconds},
         {"--output", [](const std::string& v, RunOptions& o) { return NotEmpty("--output", v, o.output); }},
@@ -139,14 +146,15 @@ CliArguments CliArguments::Parse(const std::vector<std::string>& arguments) {
 
 const char* CliArguments::Usage() {
     return "usage: lumora-cli devices | codecs | effects | help\n"
-           "       lumora-cli run [--source S] [--size WxH] [--fps N] [--effect E]... [--output O]\n"
-           "                      [--frames N | --seconds S] [--fast] [--snapshot DIR]\n"
+           "       lumora-cli run [--source S] [--size WxH] [--fps N] [--effect E]... [--locator on|off]\n"
+           "                      [--output O] [--frames N | --seconds S] [--fast] [--snapshot DIR]\n"
            "                      [--record FILE [--codec NAME|none]]\n"
            "\n"
            "  S  device:<index> | file:<path>[,<path>...] | playlist:<file.pls> | image:<path>\n"
            "     | desktop[:<x>,<y>,<w>,<h>] | pattern[:<videotestsrc pattern>]\n"
            "     (default: the sample picture in the program's images folder)\n"
-           "  E  zoom=<1.0-4.0>[@<x>,<y>] | rgb=<r>,<g>,<b> (1-256) | <number> | <name>\n"
+           "  E  zoom=<1.0-4.0>[@<x>,<y>] | rgb=<r>,<g>,<b> (1-256) | face[=<6-9>]\n"
+           "     | pip=<device>[,<position 1-4>[,<size 5-50>[,<margin 0-100>]]] | <number> | <name>\n"
            "  O  vcam (the \"Lumora Capture\" device, the default) | none | <file or FIFO>\n"
            "  --size, --fps   output size and rate of pictures, the desktop and patterns\n"
            "                  (pictures and patterns 640x480 at 30, the desktop at 5)\n"

@@ -1,7 +1,7 @@
 // CliArguments: the command line of lumora-cli, parsed.
 //
 //   lumora-cli devices | codecs | effects | help
-//   lumora-cli run [--source S] [--size WxH] [--fps N] [--effect E]... [--output O]
+//   lumora-cli run [--source S] [--size WxH] [--fps N] [--effect E]... [--locator on|off] [--output O]
 //                  [--frames N | --seconds S] [--fast] [--snapshot DIR]
 //                  [--record FILE [--codec NAME|none]]
 //
@@ -23,6 +23,7 @@ struct RunOptions {
     std::optional<int> height;
     std::optional<int> framesPerSecond;
     std::vector<EffectRequest> effects;  // in the order given
+    std::optional<bool> locator;         // --locator on|off: the face-tracking outline
     std::string output = "vcam";         // "vcam", "none" or a path
     std::optional<long> frames;
     std::optional<double> seconds;

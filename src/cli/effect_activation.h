@@ -11,6 +11,7 @@
 #include <string>
 
 namespace lumora {
+class CaptureDeviceList;
 class EffectChain;
 }
 
@@ -25,7 +26,12 @@ public:
         std::string text;  // what went wrong, as the user is told
     };
 
-    static Outcome Activate(EffectChain& chain, const EffectRequest& request);
+    // `devices` (enumerated) is what a picture-in-picture device number counts in; it must
+    // outlive the run of the effect.
+    static Outcome Activate(EffectChain& chain, const EffectRequest& request, const CaptureDeviceList& devices);
+
+    // Shows or hides the face-tracking outline.
+    static void SetLocator(const EffectChain& chain, bool show);
 
     // The effect with `text` as its name (any case) or identifier, or 0.
     static EffectId FindByName(const EffectChain& chain, const std::string& text);

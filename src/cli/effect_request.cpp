@@ -13,6 +13,15 @@ constexpr int kZoomUnits = 256;
 constexpr long kMinLevel = 1;
 constexpr long kMaxLevel = 256;
 constexpr long kMaxOffset = 16384;
+constexpr long kMinFaceAmount = 6;
+constexpr long kMaxFaceAmount = 9;
+
+struct Range {
+    long low;
+    long high;
+};
+// Device, then position, size and margin of the inset.
+constexpr Range kPipRanges[] = {{0, 1000}, {1, 4}, {5, 50}, {0, 100}};
 
 std::optional<EffectRequest> Fail(std::string* error, std::string text) {
     *error = std::move(text);
@@ -52,11 +61,43 @@ std::optional<EffectRequest> ParseColorFilter(const std::string& value, std::str
     return request;
 }
 
+std::optional<EffectRequest> ParseFace(const std::string& text, std::string* error) {
+    EffectRequest request;
+    request.kind = EffectRequest::Kind::kFace;
+    if (text == "face") return request;
+    const std::optional<long> amount = ParseInteger(text.substr(5));
+    if (!amount || *amount < kMinFaceAmount || *amount > kMaxFaceAmount) return Fail(error, "face wants an amount from 6 to 9");
+    request.faceAmount = static_cast<int>(*amount);
+    return request;
+}
+
+std::optional<EffectRequest> ParsePictureInPicture(const std::string& value, std::string* error) {
+    const std::optional<std::vector<long>> numbers = ParseIntegerList(value);
+    if (!numbers || numbers->empty() || numbers->size() > 4) {
+        return Fail(error, "pip wants <device>[,<position 1-4>[,<size 5-50>[,<margin 0-100>]]]");
+    }
+    for (std::size_t i = 0; i < numbers->size(); ++i) {
+        if ((*numbers)[i] < kPipRanges[i].low || (*numbers)[i] > kPipRanges[i].high) {
+            return Fail(error, "pip: the device is a number from lumora-cli devices, the position 1-4, the size "
+                               "5-50 and the margin 0-100");
+        }
+    }
+    EffectRequest request;
+    request.kind = EffectRequest::Kind::kPictureInPicture;
+    request.pipDevice = static_cast<int>((*numbers)[0]);
+    if (numbers->size() > 1) request.pipPosition = static_cast<int>((*numbers)[1]);
+    if (numbers->size() > 2) request.pipSize = static_cast<int>((*numbers)[2]);
+    if (numbers->size() > 3) request.pipMargin = static_cast<int>((*numbers)[3]);
+    return request;
+}
+
 }  // namespace
 
 std::optional<EffectRequest> EffectRequest::Parse(const std::string& text, std::string* error) {
     if (text.rfind("zoom=", 0) == 0) return ParseZoom(text.substr(5), error);
     if (text.rfind("rgb=", 0) == 0) return ParseColorFilter(text.substr(4), error);
+    if (text == "face" || text.rfind("face=", 0) == 0) return ParseFace(text, error);
+    if (text.rfind("pip=", 0) == 0) return ParsePictureInPicture(text.substr(4), error);
     if (text.empty()) return Fail(error, "--effect wants an effect");
     EffectRequest request;
     if (const std::optional<long> number = ParseInteger(text)) {

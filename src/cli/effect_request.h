@@ -2,6 +2,10 @@
 //
 //   zoom=<factor 1.0-4.0>[@<x>,<y>]   the zoom, with its window offset in pixels
 //   rgb=<r>,<g>,<b>                   the RGB filter, levels 1-256 (128 leaves a channel)
+//   face[=<amount 6-9>]               the zoom that follows the face (default amount: the
+//                                     effect's own)
+//   pip=<device>[,<position 1-4>[,<size 5-50>[,<margin 0-100>]]]
+//                                     picture-in-picture from another capture device
 //   <number>                          any registered effect by its number (lumora-cli effects)
 //   <name>                            any registered effect by its name or identifier
 //
@@ -15,7 +19,7 @@
 namespace lumora::cli {
 
 struct EffectRequest {
-    enum class Kind { kZoom, kColorFilter, kNumber, kName };
+    enum class Kind { kZoom, kColorFilter, kFace, kPictureInPicture, kNumber, kName };
 
     Kind kind = Kind::kName;
     int zoomFactor = 256;  // 1/256 units, 256 to 1024
@@ -24,6 +28,11 @@ struct EffectRequest {
     int red = 128;
     int green = 128;
     int blue = 128;
+    std::optional<int> faceAmount;
+    int pipDevice = -1;
+    std::optional<int> pipPosition;
+    std::optional<int> pipSize;
+    std::optional<int> pipMargin;
     int number = 0;
     std::string name;
 

@@ -4,7 +4,9 @@
 #include "cli/cli_arguments.h"
 #include "cli/listings.h"
 #include "cli/run_session.h"
+#include "effects/all_builtin_effects.h"
 #include "effects/effect_chain.h"
+#include "platform/program_paths.h"
 #include "video/capture_device_list.h"
 #include "video/compressor_list.h"
 
@@ -37,7 +39,7 @@ int RunCommand(const CliArguments& arguments) {
             return RunSession::kExitDone;
         }
         case CliArguments::Command::kEffects: {
-            lumora::EffectChain effects;
+            lumora::EffectChain effects(lumora::ProgramFolder(), lumora::CreateAllBuiltinEffects);
             effects.LoadEffects();
             lumora::cli::ListEffects(effects, std::cout);
             effects.UnloadEffects();

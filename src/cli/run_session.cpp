@@ -2,6 +2,8 @@
 
 #include "cli/effect_activation.h"
 #include "cli/listings.h"
+#include "effects/all_builtin_effects.h"
+#include "platform/program_paths.h"
 #include "platform/app_events.h"
 #include "platform/message_presenter.h"
 #include "tools/snapshot_names.h"
@@ -38,7 +40,8 @@ bool SameName(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-RunSession::RunSession(const RunOptions& options, std::ostream& err) : options_(options), err_(err) {
+RunSession::RunSession(const RunOptions& options, std::ostream& err)
+    : options_(options), err_(err), effects_(ProgramFolder(), CreateAllBuiltinEffects) {
     MessagePresenter::Instance().SetHook([this](const MessageRequest& message) {
         Say(message.text);
         return id::kOk;
@@ -116,8 +119,10 @@ bool RunSession::OpenOutput() {
 }
 
 int RunSession::ActivateEffects() {
+    devices_.EnumerateCaptureDevices();
+    if (options_.locator) EffectActivation::SetLocator(effects_, *options_.locator);
     for (const EffectRequest& request : options_.effects) {
-        const EffectActivation::Outcome outcome = EffectActivation::Activate(effects_, request);
+        const EffectActivation::Outcome outcome = EffectActivation::Activate(effects_, request, devices_);
         if (outcome.result == EffectActivation::Result::kUnknown) {
             Say(outcome.text);
             return kExitUsage;

@@ -22,6 +22,7 @@
 #include "cli/progress_report.h"
 #include "cli/source_selection.h"
 #include "effects/effect_chain.h"
+#include "video/capture_device_list.h"
 #include "video/frame_event_handler.h"
 #include "video/frame_store.h"
 #include "video/recorded_bytes_counter.h"
@@ -72,6 +73,7 @@ private:
     RecordedBytesCounter recorded_;
     VirtualCameraLink link_;
     FrameEventHandler output_{store_, link_};
+    CaptureDeviceList devices_;  // what device numbers count in (picture-in-picture)
     EffectChain effects_;
     FrameGate gate_;
     SourceGraph graph_{store_, recorded_};

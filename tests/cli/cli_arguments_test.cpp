@@ -17,7 +17,7 @@ CliArguments Parse(const std::string& line) {
 TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrder) {
     const CliArguments parsed = Parse(
         "run --source pattern:ball --size 1280x720 --fps 15 --effect rgb=256,128,1 --effect zoom=2.5@-10,20 "
-        "--effect 7 --effect Snow --output /tmp/p --frames 90 --fast --snapshot /tmp/s --record /tmp/r.avi "
+        "--effect 7 --effect Snow --effect face=7 --effect pip=1,2,20 --locator off --output /tmp/p --frames 90 --fast --snapshot /tmp/s --record /tmp/r.avi "
         "--codec jpegenc");
     ASSERT_EQ(parsed.error, "");
     const RunOptions& run = parsed.run;
@@ -26,7 +26,7 @@ TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrder) {
     EXPECT_EQ(run.width, 1280);
     EXPECT_EQ(run.height, 720);
     EXPECT_EQ(run.framesPerSecond, 15);
-    ASSERT_EQ(run.effects.size(), 4u);
+    ASSERT_EQ(run.effects.size(), 6u);
     EXPECT_EQ(run.effects[0].kind, EffectRequest::Kind::kColorFilter);
     EXPECT_EQ(run.effects[0].red, 256);
     EXPECT_EQ(run.effects[0].blue, 1);
@@ -36,6 +36,12 @@ TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrder) {
     EXPECT_EQ(run.effects[1].offsetY, 20);
     EXPECT_EQ(run.effects[2].number, 7);
     EXPECT_EQ(run.effects[3].name, "Snow");
+    EXPECT_EQ(run.effects[4].faceAmount, 7);
+    EXPECT_EQ(run.effects[5].pipDevice, 1);
+    EXPECT_EQ(run.effects[5].pipPosition, 2);
+    EXPECT_EQ(run.effects[5].pipSize, 20);
+    EXPECT_FALSE(run.effects[5].pipMargin);
+    EXPECT_EQ(run.locator, false);
     EXPECT_EQ(run.output, "/tmp/p");
     EXPECT_EQ(run.frames, 90);
     EXPECT_TRUE(run.fast);
@@ -96,6 +102,14 @@ TEST(CliArguments, UsageErrorsAreCaught) {
              "run --effect rgb=0,128,128",
              "run --effect rgb=128,128,257",
              "run --effect 0",
+             "run --effect face=5",
+             "run --effect face=",
+             "run --effect pip=",
+             "run --effect pip=0,5",
+             "run --effect pip=0,1,4",
+             "run --effect pip=0,1,20,101",
+             "run --effect pip=0,1,20,10,3",
+             "run --locator maybe",
              "run --codec jpegenc",
              "run --source file:/a.avi --size 320x240",
              "run --source device:0 --fps 10",

@@ -46,14 +46,15 @@ CliRun RunCli(const QStringList& arguments, const QString& testDevices = {}, int
     return run;
 }
 
-// The packets of a packet file, checked one by one; stops at the first bad one.
+// The packets of a packet file, checked one by one; stops at the first bad one. The
+// payloads are kept only when asked for (a whole video's are hundreds of megabytes).
 struct PacketFile {
     std::vector<FramePacketHeader> headers;
     std::vector<std::vector<unsigned char>> payloads;
     bool wellFormed = true;
 };
 
-PacketFile ReadPackets(const std::string& path) {
+PacketFile ReadPackets(const std::string& path, bool keepPayloads = true) {
     const std::vector<unsigned char> bytes = test::ReadFileBytes(path);
     PacketFile file;
     std::size_t at = 0;
@@ -65,7 +66,7 @@ PacketFile ReadPackets(const std::string& path) {
         }
         file.headers.push_back(*header);
         const auto* payload = bytes.data() + at + FramePacket::kHeaderSize;
-        file.payloads.emplace_back(payload, payload + header->payloadSize);
+        if (keepPayloads) file.payloads.emplace_back(payload, payload + header->payloadSize);
         at += FramePacket::kHeaderSize + header->payloadSize;
     }
     return file;
@@ -133,7 +134,7 @@ TEST(CliEndToEnd, TheTestVideoPlaysToItsEndWithEveryFrameWithoutASoundCard) {
     const CliRun fast = RunCli({"run", "--source", "file:" + kMegamind, "--fast", "--output",
                                 QString::fromStdString(dir.file("fast.packets"))});
     ASSERT_EQ(fast.exitCode, 0) << fast.err;
-    const PacketFile packets = ReadPackets(dir.file("fast.packets"));
+    const PacketFile packets = ReadPackets(dir.file("fast.packets"), false);
     EXPECT_TRUE(packets.wellFormed);
     ASSERT_EQ(packets.headers.size(), static_cast<std::size_t>(kMegamindFrames));
     EXPECT_EQ(packets.headers[0].width, 720);
@@ -158,7 +159,7 @@ TEST(CliEndToEnd, APlaylistPlaysInOrderSkippingAFileThatIsNoVideo) {
     const CliRun run = RunCli({"run", "--source", QString::fromStdString("playlist:" + dir.file("list.pls")), "--fast",
                                "--output", QString::fromStdString(dir.file("out.packets"))});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(ReadPackets(dir.file("out.packets")).headers.size(), 2u * kMegamindFrames);
+    EXPECT_EQ(ReadPackets(dir.file("out.packets"), false).headers.size(), 2u * kMegamindFrames);
     EXPECT_NE(run.err.find("Couldn't build GStreamer filters sequence!"), std::string::npos) << run.err;
 
     // Alone, the same file fails with the message and nothing else.
@@ -199,6 +200,27 @@ TEST(CliEndToEnd, EffectsChangeThePicturesThatGoOutAndSnapshotsTakeTheNextNumber
         const QImage snapshot(QString::fromStdString(dir.file(name)));
         EXPECT_EQ(snapshot.size(), QSize(320, 240)) << name;
     }
+}
+
+TEST(CliEndToEnd, PictureInPictureShowsTheSecondDeviceInTheChosenCorner) {
+    test::TempDir dir;
+    const QString devices = "Main=pattern:black;Second=pattern:white";
+    const CliRun run = RunCli({"run", "--source", "device:0", "--effect", "pip=1,3,25,0", "--frames", "40", "--output",
+                               QString::fromStdString(dir.file("pip.packets"))},
+                              devices);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const PacketFile packets = ReadPackets(dir.file("pip.packets"));
+    ASSERT_EQ(packets.headers.size(), 40u);
+    // Bottom left, 25 % of 640 x 480: the payload's first rows are the picture's bottom.
+    const std::vector<unsigned char>& last = packets.payloads.back();
+    const std::size_t stride = 640 * 3;
+    const auto at = [&](int x, int y) { return last[static_cast<std::size_t>(y) * stride + x * 3]; };
+    EXPECT_GT(at(40, 40), 240);   // inside the inset (white through YUV: 253)
+    EXPECT_LT(at(600, 40), 16);   // the main picture beside it
+    EXPECT_LT(at(40, 400), 16);   // and above it
+
+    const CliRun missing = RunCli({"run", "--source", "device:0", "--effect", "pip=7", "--output", "none"}, devices);
+    EXPECT_EQ(missing.exitCode, 1);
 }
 
 TEST(CliEndToEnd, RecordingsOfAnySourcePlayWithTheirFramesAndSize) {
