@@ -1,4 +1,5 @@
 #include "ratio_table.h"
+#include <algorithm>
 
 #include <cstdio>
 #include <ostream>
@@ -55,18 +56,19 @@ RatioTable::Row& RatioTable::RowFor(const std::string& group, const std::string&
 std::string RatioTable::FormatRow(const Row& row) const {
     const auto subject = row.times.find(kSubject);
     if (subject == row.times.end()) return {};
-    const double subject_time = subject->second.real / subject->second.count;
+    const Times& ours = subject->second;
     std::string line = row.group + " " + row.size + ":";
     std::string marks;
     bool first = true;
     for (const std::string& impl : row.impls) {
         if (impl == kSubject) continue;
         const Times& times = row.times.at(impl);
-        const double ratio = subject_time / (times.real / times.count);
-        line += (first ? " " : ", ") + Ratio(ratio) + " " + impl;
+        const double ratio = (ours.real / ours.count) / (times.real / times.count);
+        const double cpuRatio = (ours.cpu / ours.count) / (times.cpu / times.count);
+        line += (first ? " " : ", ") + Ratio(ratio) + " " + impl + " (cpu " + Ratio(cpuRatio) + ")";
         first = false;
         const auto limit = limits_.find({row.group, impl});
-        if (limit != limits_.end() && ratio > limit->second) {
+        if (limit != limits_.end() && std::min(ratio, cpuRatio) > limit->second) {
             marks += "  [over " + Ratio(limit->second) + " " + impl + "]";
         }
     }
@@ -74,7 +76,8 @@ std::string RatioTable::FormatRow(const Row& row) const {
 }
 
 void RatioTable::Print(std::ostream& out) const {
-    out << "\nRatios of " << kSubject << " to each reference (real time; below 1 is faster):\n";
+    out << "\nRatios of " << kSubject << " to each reference (real time, then the benchmark thread's CPU time;"
+           " below 1 is faster):\n";
     for (const Row& row : rows_) {
         const std::string line = FormatRow(row);
         if (!line.empty()) out << "  " << line << "\n";

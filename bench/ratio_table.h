@@ -1,12 +1,15 @@
 // RatioTable: collects benchmark times and prints how the subject implementation compares
 // with its references. Benchmarks are named "<Group>/<impl>/<size>" (anything after a
 // third slash is ignored); within one group and size the implementation named kSubject is
-// divided by every other one, on real (wall-clock) time:
+// divided by every other one, on real (wall-clock) time and on the benchmark thread's CPU
+// time:
 //
-//   ZImage_Resize 1280x720: 2.10x memcpy, 0.98x OpenCV, 0.31x loop
+//   ZImage_Resize 1280x720: 2.10x memcpy (cpu 2.05x), 0.98x OpenCV (cpu 1.90x)
 //
-// A limit registered for a group and reference marks lines that exceed it. Used on the
-// benchmark thread only.
+// On a busy machine the wall clock also counts the time other processes held the core, so
+// a limit registered for a group and reference marks a line only when both ratios exceed
+// it. (The CPU time leaves out helper threads: a reference that runs on several threads,
+// such as OpenCV's, looks cheaper by it than it is.) Used on the benchmark thread only.
 #pragma once
 
 #include <iosfwd>
