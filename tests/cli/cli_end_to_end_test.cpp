@@ -196,6 +196,14 @@ TEST(CliEndToEnd, EffectsChangeThePicturesThatGoOutAndSnapshotsTakeTheNextNumber
     }
     EXPECT_EQ(wrong, 0);
 
+    // The sample picture by default, with bundled plug-ins chosen by their names.
+    const CliRun plugins = RunCli({"run", "--effect", "Falling snow", "--effect", "negative", "--frames", "3",
+                                   "--output", QString::fromStdString(dir.file("plugins"))});
+    ASSERT_EQ(plugins.exitCode, 0) << plugins.err;
+    const PacketFile sample = ReadPackets(dir.file("plugins"), false);
+    ASSERT_EQ(sample.headers.size(), 3u);
+    EXPECT_EQ(sample.headers[0].width, 640);
+
     for (const char* name : {"snaps/snapshot000.jpg", "snaps/snapshot001.jpg"}) {
         const QImage snapshot(QString::fromStdString(dir.file(name)));
         EXPECT_EQ(snapshot.size(), QSize(320, 240)) << name;
