@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 #include <utility>
@@ -195,8 +196,11 @@ bool FaceTracker::DetectFace(FtRect& face) {
         cascade_->detectMultiScale(image, faces, kDetectionScale, kDetectionNeighbours, cv::CASCADE_DO_CANNY_PRUNING,
                                    cv::Size());
         if (faces.empty()) return false;
-        const cv::Rect& first = faces.front();
-        face = FtRect{first.x, first.y, first.x + first.width, first.y + first.height};
+        // The largest rectangle: the detector's parallel search returns its rectangles in
+        // no fixed order, and the person in front of the camera is the biggest face.
+        const cv::Rect& chosen =
+            *std::max_element(faces.begin(), faces.end(), [](const cv::Rect& a, const cv::Rect& b) { return a.area() < b.area(); });
+        face = FtRect{chosen.x, chosen.y, chosen.x + chosen.width, chosen.y + chosen.height};
         return true;
     } catch (const cv::Exception&) {
         return false;

@@ -4,7 +4,7 @@
 //
 // The cycle: while no face is followed, every frame Feed gets the lock for is copied for
 // the worker and the worker is woken; it detects (scale 1.2, 2 neighbours, Canny pruning,
-// no minimum size; the first rectangle found is the face) and trains CFaceTrack with it.
+// no minimum size; the largest rectangle found is the face) and trains CFaceTrack with it.
 // From then on Feed moves the face frame by frame until CFaceTrack loses it, and the cycle
 // starts again. GetFace reports the face in frame coordinates (y from the bottom row).
 //

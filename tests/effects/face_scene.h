@@ -15,6 +15,14 @@
 
 namespace lumora::test {
 
+// A picture (blue-green-red, top-down) as a frame: VideoFrame layout, bottom row first.
+inline TestFrame FrameOf(const cv::Mat& picture) {
+    TestFrame frame(picture.cols, picture.rows);
+    cv::Mat rows(picture.rows, picture.cols, CV_8UC3, frame.data(), frame.layout.stride());
+    cv::flip(picture, rows, 0);
+    return frame;
+}
+
 class FaceScene {
 public:
     // The 120 x 120 crop of the photograph holds the face at (41, 42), 36 x 36.
@@ -48,13 +56,9 @@ public:
         return {x + kFaceX * scale, y + kFaceY * scale, kFaceSide * scale, kFaceSide * scale};
     }
 
-    // The picture as a frame: VideoFrame layout, bottom row first.
+    // The picture as a frame.
     TestFrame Frame(double x, double y, double scale, bool withFace = true) const {
-        const cv::Mat picture = Picture(x, y, scale, withFace);
-        TestFrame frame(picture.cols, picture.rows);
-        cv::Mat rows(picture.rows, picture.cols, CV_8UC3, frame.data(), frame.layout.stride());
-        cv::flip(picture, rows, 0);
-        return frame;
+        return FrameOf(Picture(x, y, scale, withFace));
     }
 
     // The picture as packed top-down red-green-blue rows.

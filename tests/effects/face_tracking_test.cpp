@@ -1,4 +1,5 @@
 #include "effects/c_face_track.h"
+#include "effects/effect_chain.h"
 #include "effects/face_tracker.h"
 #include "effects/face_tracking_effect.h"
 
@@ -7,17 +8,22 @@
 
 #include <gtest/gtest.h>
 #include <opencv2/objdetect.hpp>
+#include <opencv2/videoio.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace lumora {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using test::FaceScene;
+using test::FrameOf;
 using test::TestFrame;
 
 std::string Cascade() { return test::ProgramDir() + kFaceCascadeFileName; }
@@ -29,6 +35,25 @@ std::size_t ThreadCount() {
     std::size_t count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;
     return count;
+}
+
+// The detector as the worker runs it: every face it finds, the first being the one used.
+std::vector<cv::Rect> Detect(cv::CascadeClassifier& cascade, const cv::Mat& picture) {
+    std::vector<cv::Rect> faces;
+    cascade.detectMultiScale(picture, faces, 1.2, 2, cv::CASCADE_DO_CANNY_PRUNING, cv::Size());
+    return faces;
+}
+
+double IntersectionOverUnion(const cv::Rect& a, const cv::Rect& b) {
+    const double common = (a & b).area();
+    return common / (a.area() + b.area() - common);
+}
+
+int GreenCount(TestFrame& frame) {
+    const cv::Mat rows(frame.height, frame.width, CV_8UC3, frame.data(), frame.layout.stride());
+    cv::Mat green;
+    cv::inRange(rows, cv::Scalar(0, 255, 0), cv::Scalar(0, 255, 0), green);
+    return cv::countNonZero(green);
 }
 
 // Pixels of exactly the locator's green, and the box around them.
@@ -126,12 +151,13 @@ TEST_F(FaceTest, TrackerDetectsTheFaceOnItsWorkerAndReportsItBottomUp) {
     }
     ASSERT_TRUE(tracker.GetFace(face, 320, 240)) << "no face found";
 
-    // The detector's first rectangle (top-down), turned bottom-up.
+    // The detector's largest rectangle (top-down), turned bottom-up.
     cv::CascadeClassifier cascade(Cascade());
     std::vector<cv::Rect> found;
     cascade.detectMultiScale(scene320_.Picture(x, y, 1), found, 1.2, 2, 0, cv::Size());
     ASSERT_FALSE(found.empty());
-    const cv::Rect& first = found.front();
+    const cv::Rect& first =
+        *std::max_element(found.begin(), found.end(), [](auto& a, auto& b) { return a.area() < b.area(); });
     EXPECT_EQ(face, (FaceRect{first.x, 240 - first.y - 1, first.br().x, 240 - first.br().y - 1}));
     const cv::Rect2d truth = FaceScene::Face(x, y, 1);
     EXPECT_LT(cv::norm(Centre(cv::Rect2d(first)) - Centre(truth)), 4) << "the detector found the face";
@@ -139,6 +165,29 @@ TEST_F(FaceTest, TrackerDetectsTheFaceOnItsWorkerAndReportsItBottomUp) {
     EXPECT_TRUE(tracker.Feed(frame.data(), 320, 240)) << "followed from frame to frame";
     tracker.ForgetFace();
     EXPECT_FALSE(tracker.GetFace(face, 320, 240));
+}
+
+// Face tracking switched off and on through the chain, as the zoom panel does: one
+// worker, which ends with the effect.
+TEST_F(FaceTest, SwitchingTheEffectOffAndOnKeepsOneWorkerThatEndsWithIt) {
+    const std::size_t threadsBefore = ThreadCount();
+    {
+        test::TempDir programFolder;
+        EffectChain chain(programFolder.path().string() + "/", [] {
+            BuiltinEffects effects = CreateDefaultBuiltinEffects();
+            effects.faceTracking = MakeOwnedEffect<FaceTrackingEffect>(Cascade());
+            return effects;
+        });
+        chain.LoadEffects();
+        const EffectId id = chain.faceTrackingEffectId();
+        for (int i = 0; i < 10; ++i) {
+            ASSERT_EQ(chain.ActivateEffect(id), kEffectStarted);
+            EXPECT_TRUE(chain.IsEffectActive(id));
+            chain.DeactivateEffect(id);
+        }
+        EXPECT_EQ(ThreadCount(), threadsBefore + 1);
+    }
+    EXPECT_EQ(ThreadCount(), threadsBefore);
 }
 
 TEST_F(FaceTest, StartFailsWithoutAUsableCascade) {
@@ -207,6 +256,102 @@ TEST_F(FaceTest, EffectZoomsOntoTheFaceAndLetsGoWhenItLeaves) {
     }
     EXPECT_TRUE(untouched);
     EXPECT_EQ(effect.zoomState().factor, 256);
+}
+
+// A real video: Megamind.avi, 270 frames of 720 x 528 (only the first one black), a woman
+// at a restaurant table with a man behind her, then other faces after cuts. The frames
+// are fed at the file's own rate, as a camera delivers them.
+TEST_F(FaceTest, EffectFollowsTheFacesOfARealVideo) {
+    const std::string path = test::TestDataPath("Megamind.avi");
+    cv::VideoCapture video(path);
+    ASSERT_TRUE(video.isOpened()) << path;
+    const double rate = video.get(cv::CAP_PROP_FPS);
+    ASSERT_GT(rate, 20);
+    FaceTrackingEffect effect(Cascade());
+    ASSERT_EQ(effect.Start(), kEffectStarted);
+
+    int frames = 0, held = -1, withFace = 0, outlined = 0;
+    std::int32_t largest = FaceFollowingZoom::kNoZoom;
+    double nextRefresh = 0;
+    bool restart = true;
+    FaceTrackingEffect::ZoomState previous = effect.zoomState();
+    const auto start = Clock::now();
+    cv::Mat picture;
+    for (int k = 0; video.read(picture); ++k, ++frames) {
+        const double time = k / rate;
+        std::this_thread::sleep_until(start + std::chrono::duration_cast<Clock::duration>(
+                                                  std::chrono::duration<double>(time)));
+        const bool restarted = std::exchange(restart, false);
+        if (restarted) nextRefresh = time + FaceTrackingEffect::kRefreshInterval;
+        TestFrame frame = FrameOf(picture);
+        ASSERT_TRUE(effect.ProcessFrame(frame.data(), frame.width, frame.height, time));
+        const FaceTrackingEffect::ZoomState state = effect.zoomState();
+
+        // Back to 1.0x when the effect starts over, otherwise 8/256 a frame toward the
+        // target of the face the zoom had.
+        if (restarted) {
+            EXPECT_EQ(state.factor, FaceFollowingZoom::kNoZoom) << "frame " << k;
+        } else if (state.factor != previous.factor) {
+            const std::int32_t target = FaceFollowingZoom::TargetFactor(previous.face, frame.width, frame.height,
+                                                                        effect.zoomAmount(), nullptr);
+            EXPECT_EQ(state.factor, previous.factor + (target > previous.factor ? 8 : -8)) << "frame " << k;
+        }
+        largest = std::max(largest, state.factor);
+        if (!restarted && previous.faceFound) {
+            ++withFace;
+            outlined += GreenCount(frame) > 0;
+        }
+        // Every 0.2 s the zoom takes the tracker's face; without one it starts over.
+        if (time >= nextRefresh) {
+            restart = !state.faceFound;
+            while (nextRefresh <= time) nextRefresh += FaceTrackingEffect::kRefreshInterval;
+        }
+        if (held < 0 && state.faceFound) held = k;
+        previous = state;
+    }
+    EXPECT_EQ(frames, 270);
+    ASSERT_GE(held, 0) << "no face followed";
+    EXPECT_LE(held / rate, 1.0) << "tracking took hold at frame " << held;
+    EXPECT_GT(largest, 512) << "the faces fill a third of the frame: zoomed well beyond 2x";
+    EXPECT_GT(withFace, frames / 2);
+    // The outline is drawn around the face the zoom has, unless the face lies where the
+    // zoomed picture no longer shows it.
+    EXPECT_GE(outlined, withFace * 3 / 4) << outlined << " of " << withFace << " frames outlined";
+
+    // The tracker on the same frames, trained with the largest rectangle the detector finds
+    // whenever it has nothing to follow: where the detector finds a face, the tracked face
+    // is on one (intersection over union at least 0.5). It is, except in the scene from
+    // frame 155, whose largest (and first) rectangle is the chin and neck, which the
+    // tracker then follows faithfully, and while the woman turns away (frames 72 to 89).
+    cv::CascadeClassifier cascade(Cascade());
+    ASSERT_TRUE(video.open(path));
+    CFaceTrack track;
+    FtRect face;
+    bool tracking = false;
+    int compared = 0, matched = 0;
+    for (int k = 0; video.read(picture); ++k) {
+        std::vector<std::uint8_t> packed(picture.total() * 3);
+        cv::cvtColor(picture, cv::Mat(picture.rows, picture.cols, CV_8UC3, packed.data()), cv::COLOR_BGR2RGB);
+        if (tracking) tracking = track.FtTrackNextFrame(face, packed.data()) != 0;
+        if (tracking && k % 3 != 0) continue;
+        const std::vector<cv::Rect> faces = Detect(cascade, picture);
+        if (faces.empty()) continue;
+        if (!tracking) {
+            const cv::Rect largest =
+                *std::max_element(faces.begin(), faces.end(), [](auto& a, auto& b) { return a.area() < b.area(); });
+            face = {largest.x, largest.y, largest.br().x, largest.br().y};
+            tracking = track.FtInitialization(picture.cols, picture.rows, 1, TemplateType::kColour) != 0 &&
+                       track.FtTraining(face, packed.data()) != 0;
+            continue;
+        }
+        ++compared;
+        const cv::Rect tracked(face.left, face.top, face.right - face.left, face.bottom - face.top);
+        double best = 0;
+        for (const cv::Rect& found : faces) best = std::max(best, IntersectionOverUnion(tracked, found));
+        matched += best >= 0.5;
+    }
+    EXPECT_GT(compared, 60);
+    EXPECT_GE(matched, 0.7 * compared) << matched << " of " << compared;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/message_recorder.h"
 #include "test_frames.h"
 #include "video/capture_device_list.h"
+#include "video/test_device_camera.h"
 #include "video/test_device_config.h"
 
 #include <lumora/registry.h>
@@ -57,7 +58,26 @@ bool All(int x, int y, int w, int h, const std::function<bool(int, int)>& test) 
 }
 
 bool IsRed(TestFrame& frame, int x, int y) { return Is(frame, x, y, 0, 0, 255, 8); }
+bool IsBlue(TestFrame& frame, int x, int y) { return Is(frame, x, y, 255, 0, 0, 8); }
 bool IsGrey(TestFrame& frame, int x, int y) { return Is(frame, x, y, kGrey, kGrey, kGrey); }
+
+// Puts `camera` in the place of the second camera in the effect's running pipeline.
+void ReplaceCamera(GstElement* pipeline, GstElement* camera) {
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    GstElement* old = gst_bin_get_by_name(GST_BIN(pipeline), kPipDeviceElementName);
+    GstPad* out = gst_element_get_static_pad(old, "src");
+    GstPad* peer = gst_pad_get_peer(out);
+    GstElement* next = gst_pad_get_parent_element(peer);
+    gst_bin_remove(GST_BIN(pipeline), old);
+    gst_element_set_name(camera, kPipDeviceElementName);
+    gst_bin_add(GST_BIN(pipeline), camera);
+    EXPECT_TRUE(gst_element_link(camera, next));
+    gst_object_unref(next);
+    gst_object_unref(peer);
+    gst_object_unref(out);
+    gst_object_unref(old);
+    EXPECT_NE(gst_element_set_state(pipeline, GST_STATE_PLAYING), GST_STATE_CHANGE_FAILURE);
+}
 
 class PictureInPictureTest : public test::ConfigDirTest {
 protected:
@@ -69,13 +89,13 @@ protected:
     }
 
     // Runs main frames through the effect until the inset shows the camera at (x, y).
-    TestFrame WaitForInset(int width, int height, int x, int y) {
+    TestFrame WaitForInset(int width, int height, int x, int y, bool (*shown)(TestFrame&, int, int) = IsRed) {
         TestFrame frame(width, height, kGrey);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (std::chrono::steady_clock::now() < deadline) {
             frame = TestFrame(width, height, kGrey);
             effect_.ProcessFrame(frame.data(), width, height, 0.0);
-            if (IsRed(frame, x, y)) break;
+            if (shown(frame, x, y)) break;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return frame;
@@ -86,7 +106,8 @@ protected:
 };
 
 // 320 x 240 main frames, size 35, margin 15, border on, top-right, a 640 x 480 camera:
-// the box is 112 x 84 at (192, 140), its border one pixel around it.
+// the box is 112 x 84 at (192, 140), its border one pixel around it (left 191, top 225,
+// right 305, bottom 139). A 640 x 360 camera fills 112 x 63 of it.
 TEST_F(PictureInPictureTest, DarkBoxUntilTheCameraThenTheInsetAndTheDarkBoxAgainWhenTheCameraGoes) {
     PipSettings settings;
     settings.deviceIndex = kRedCamera;
@@ -94,23 +115,45 @@ TEST_F(PictureInPictureTest, DarkBoxUntilTheCameraThenTheInsetAndTheDarkBoxAgain
     ASSERT_EQ(effect_.Start(), kEffectStarted);
     ASSERT_NE(effect_.SecondPipeline(), nullptr);
 
-    const auto check = [&](TestFrame& frame, const std::function<bool(int, int)>& inside) {
-        EXPECT_TRUE(All(192, 140, 112, 84, inside)) << "the box";
-        const auto white = [&](int x, int y) { return Is(frame, x, y, 255, 255, 255); };
-        EXPECT_TRUE(All(191, 139, 114, 1, white) && All(191, 224, 114, 1, white)) << "border rows";
-        EXPECT_TRUE(All(191, 139, 1, 86, white) && All(304, 139, 1, 86, white)) << "border columns";
-        const auto grey = [&](int x, int y) { return IsGrey(frame, x, y); };
-        EXPECT_TRUE(All(0, 0, 320, 138, grey) && All(0, 0, 190, 240, grey) &&
-                    All(305, 0, 15, 240, grey) && All(0, 225, 320, 15, grey))
+    // The inset at (x, y), w x h, all of it `inside`; the white border around it; every
+    // other pixel as it was.
+    const auto check = [&](TestFrame& frame, int x, int y, int w, int h, const std::function<bool(int, int)>& inside) {
+        EXPECT_TRUE(All(x, y, w, h, inside)) << "the box";
+        const auto white = [&](int i, int j) { return Is(frame, i, j, 255, 255, 255); };
+        EXPECT_TRUE(All(x - 1, y - 1, w + 2, 1, white) && All(x - 1, y + h, w + 2, 1, white)) << "border rows";
+        EXPECT_TRUE(All(x - 1, y - 1, 1, h + 2, white) && All(x + w, y - 1, 1, h + 2, white)) << "border columns";
+        const auto bordered = [&](int i, int j) { return i >= x - 1 && i <= x + w && j >= y - 1 && j <= y + h; };
+        EXPECT_TRUE(All(0, 0, frame.width, frame.height,
+                        [&](int i, int j) { return bordered(i, j) || IsGrey(frame, i, j); }))
             << "nothing else changed";
     };
+    const auto dark = [](TestFrame& frame) { return [&frame](int x, int y) { return Is(frame, x, y, 0, 0, 16); }; };
+    const auto red = [](TestFrame& frame) { return [&frame](int x, int y) { return IsRed(frame, x, y); }; };
 
     TestFrame first(320, 240, kGrey);
     ASSERT_TRUE(effect_.ProcessFrame(first.data(), 320, 240, 0.0));
-    check(first, [&](int x, int y) { return Is(first, x, y, 0, 0, 16); });
+    check(first, 192, 140, 112, 84, dark(first));
 
     TestFrame inset = WaitForInset(320, 240, 200, 150);
-    check(inset, [&](int x, int y) { return IsRed(inset, x, y); });
+    check(inset, 192, 140, 112, 84, red(inset));
+
+    // Bottom-left sits at (margin + 1, margin + 1).
+    settings.position = kPipBottomLeft;
+    ASSERT_TRUE(effect_.SetSettings(settings));
+    TestFrame bottomLeft(320, 240, kGrey);
+    effect_.ProcessFrame(bottomLeft.data(), 320, 240, 0.0);
+    check(bottomLeft, 16, 16, 112, 84, red(bottomLeft));
+
+    // A 16:9 camera: the box is 112 x 84, a 640 x 360 picture fits it at 112 x 63.
+    settings.position = kPipTopRight;
+    ASSERT_TRUE(effect_.SetSettings(settings));
+    GstCaps* wide = gst_caps_from_string("video/x-raw,format=YUY2,width=640,height=360,framerate=30/1");
+    GstElement* wideCamera = CreatePatternSource("blue", wide, true);
+    gst_caps_unref(wide);
+    ASSERT_NE(wideCamera, nullptr);
+    ReplaceCamera(effect_.SecondPipeline(), wideCamera);
+    TestFrame wideInset = WaitForInset(320, 240, 200, 170, IsBlue);
+    check(wideInset, 192, 161, 112, 63, [&](int x, int y) { return IsBlue(wideInset, x, y); });
 
     // The camera fails as an unplugged one does: an error, and no more frames.
     GstElement* camera = gst_bin_get_by_name(GST_BIN(effect_.SecondPipeline()), kPipDeviceElementName);
@@ -124,12 +167,12 @@ TEST_F(PictureInPictureTest, DarkBoxUntilTheCameraThenTheInsetAndTheDarkBoxAgain
 
     TestFrame after(320, 240, kGrey);
     ASSERT_TRUE(effect_.ProcessFrame(after.data(), 320, 240, 0.0));
-    check(after, [&](int x, int y) { return Is(after, x, y, 0, 0, 16); });
+    check(after, 192, 140, 112, 84, dark(after));
     effect_.Stop();
     EXPECT_EQ(effect_.SecondPipeline(), nullptr);
     TestFrame stopped(320, 240, kGrey);
     effect_.ProcessFrame(stopped.data(), 320, 240, 0.0);
-    check(stopped, [&](int x, int y) { return Is(stopped, x, y, 0, 0, 16); });
+    check(stopped, 192, 140, 112, 84, dark(stopped));
 }
 
 // A 16:9 main frame and a 4:3 camera: the box is 224 x 126; kept proportions make the
