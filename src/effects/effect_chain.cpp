@@ -104,21 +104,32 @@ void EffectChain::DeactivateEffect(EffectId id) {
     effect->Stop();
 }
 
-void EffectChain::ProcessFrame(unsigned char* pixels, int width, int height, double time) {
-    ApplyEffects(pixels, width, height, time);
+bool EffectChain::ProcessFrame(unsigned char* pixels, int width, int height, double time) {
+    return RunActiveEffects(pixels, width, height, time) > 0;
 }
 
 bool EffectChain::ApplyEffects(std::uint8_t* pixels, std::int32_t width, std::int32_t height, double time) noexcept {
+    if (active_.capacity() == 0) return false;
+    RunActiveEffects(pixels, width, height, time);
+    return true;
+}
+
+std::size_t EffectChain::RunActiveEffects(std::uint8_t* pixels, std::int32_t width, std::int32_t height,
+                                          double time) noexcept {
     const std::size_t slots = active_.capacity();
-    if (slots == 0) return false;
+    if (slots == 0) return 0;
     active_.Snapshot(frameEffects_.data());
+    std::size_t ran = 0;
     for (EffectLayer layer = kFirstLayer; layer <= kLastLayer; ++layer) {
         for (std::size_t i = 0; i < slots; ++i) {
             Effect* effect = frameEffects_[i];
-            if (effect && effect->layer == layer) effect->ProcessFrame(pixels, width, height, time);
+            if (effect && effect->layer == layer) {
+                effect->ProcessFrame(pixels, width, height, time);
+                ++ran;
+            }
         }
     }
-    return true;
+    return ran;
 }
 
 void EffectChain::ResetActiveEffects() {

@@ -59,8 +59,8 @@ public:
     // Empties its slot, then calls Stop, also when it was not on.
     void DeactivateEffect(EffectId id);
 
-    // FrameProcessor: applies the active effects to the frame in place.
-    void ProcessFrame(unsigned char* pixels, int width, int height, double time) override;
+    // FrameProcessor: applies the active effects to the frame in place; false when none is on.
+    bool ProcessFrame(unsigned char* pixels, int width, int height, double time) override;
     // The same; false when there is no active table (nothing loaded).
     bool ApplyEffects(std::uint8_t* pixels, std::int32_t width, std::int32_t height, double time) noexcept;
 
@@ -87,6 +87,8 @@ public:
 private:
     void RegisterBuiltins();
     EffectId RegisterBuiltin(OwnedEffect& effect, const char* name, const char* guid, EffectLayer layer);
+    // The passes over the active effects; how many effects ran.
+    std::size_t RunActiveEffects(std::uint8_t* pixels, std::int32_t width, std::int32_t height, double time) noexcept;
 
     std::string programFolder_;
     std::string imagesFolder_;

@@ -7,7 +7,9 @@ namespace lumora {
 class FrameProcessor {
 public:
     // `pixels` holds one frame of `width` × `height`; `time` is the stream time in seconds.
-    virtual void ProcessFrame(unsigned char* pixels, int width, int height, double time) = 0;
+    // False when nothing touched the frame (no effect is switched on), so the caller need
+    // not write it back anywhere.
+    virtual bool ProcessFrame(unsigned char* pixels, int width, int height, double time) = 0;
 
 protected:
     ~FrameProcessor() = default;

@@ -25,7 +25,6 @@ struct GrabberState {
     GrabberBufferCallback buffer;
     GrabberFormatCallback format;
     GstVideoInfo info{};
-    std::vector<unsigned char> scratch;  // one row, for turning frames over in place
     std::vector<unsigned char> frame;    // a frame in the VideoFrame layout, when its rows are not DIB-spaced
     std::atomic<std::uint64_t> buffers{0};
     std::atomic<std::uint64_t> refused{0};
@@ -103,7 +102,7 @@ gboolean SetCaps(GstBaseTransform* base, GstCaps* incaps, GstCaps*) {
     }
     const ZImageBitmapInfoHeader header = HeaderOf(info);
     try {
-        state->scratch.assign(DibStride(header.biWidth), 0);
+        state->frame.assign(header.biSizeImage, 0);
     } catch (const std::bad_alloc&) {
         return FALSE;
     }
@@ -124,16 +123,9 @@ bool HasBufferCallback(GrabberState* state) {
     return static_cast<bool>(state->buffer);
 }
 
-// The usual case: DIB-spaced rows, turned over in the buffer itself.
-HRESULT GrabInPlace(GrabberState* state, double time, unsigned char* pixels, std::size_t stride, int height) {
-    FlipRowsInPlace(pixels, stride, height, state->scratch.data());
-    const HRESULT hr = CallBack(state, time, pixels, stride * static_cast<std::size_t>(height));
-    FlipRowsInPlace(pixels, stride, height, state->scratch.data());
-    return hr;
-}
-
-// Rows at a producer's own stride: through a DIB-layout block. A refusing callback has not
-// touched the frame (the hand-off's contract), so nothing needs copying back then.
+// The rows, reversed, go through a DIB-layout block: the callback sees the VideoFrame
+// layout, and what it changed (S_OK) is copied back in GStreamer's row order. A callback
+// that left the frame alone (S_FALSE) or refused it costs no copy back.
 HRESULT GrabThroughCopy(GrabberState* state, double time, unsigned char* pixels, std::size_t stride, int width,
                         int height) {
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
@@ -141,7 +133,7 @@ HRESULT GrabThroughCopy(GrabberState* state, double time, unsigned char* pixels,
     state->frame.resize(dibStride * static_cast<std::size_t>(height));
     CopyRowsReversed(pixels, stride, state->frame.data(), dibStride, rowBytes, height);
     const HRESULT hr = CallBack(state, time, state->frame.data(), state->frame.size());
-    if (SUCCEEDED(hr)) CopyRowsReversed(state->frame.data(), dibStride, pixels, stride, rowBytes, height);
+    if (hr == S_OK) CopyRowsReversed(state->frame.data(), dibStride, pixels, stride, rowBytes, height);
     return hr;
 }
 
@@ -157,8 +149,7 @@ GstFlowReturn GrabVideoFrame(GstBaseTransform* base, GrabberState* state, GstBuf
     auto* pixels = static_cast<unsigned char*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
     const auto stride = static_cast<std::size_t>(GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0));
     const double time = SampleTime(base, buffer);
-    const HRESULT hr = stride == DibStride(width) ? GrabInPlace(state, time, pixels, stride, height)
-                                                  : GrabThroughCopy(state, time, pixels, stride, width, height);
+    const HRESULT hr = GrabThroughCopy(state, time, pixels, stride, width, height);
     if (FAILED(hr)) state->refused.fetch_add(1, std::memory_order_relaxed);
     gst_video_frame_unmap(&frame);
     return GST_FLOW_OK;

@@ -3,11 +3,11 @@
 //
 //   "Grabber"          mode kVideoFrames: accepts only 24-bit BGR video and calls its
 //                      buffer callback with every frame in the VideoFrame layout (rows
-//                      bottom-up, padded to 4 bytes; see grabber_frame_layout.h). What the
-//                      callback leaves in the frame goes on downstream, so everything behind
-//                      the grabber sees the processed picture (the frames are turned over in
-//                      the buffer and back). A callback answering a failure code must not
-//                      have touched the frame, as the hand-off promises. The format callback
+//                      bottom-up, padded to 4 bytes; see grabber_frame_layout.h). When the
+//                      callback answers S_OK, what it left in the frame goes on downstream,
+//                      so everything behind the grabber sees the processed picture; S_FALSE
+//                      says it left the frame as it was, and a failure code that it refused
+//                      it: either way the buffer goes on untouched. The format callback
 //                      is called with the 40-byte bitmap-info header of every caps the
 //                      element accepts, before the first frame in them.
 //   "Grabber Counter"  mode kBuffers: any caps, passes every buffer through untouched and

@@ -20,18 +20,19 @@ HRESULT MainGrabberCallback::BufferCB(double sampleTime, unsigned char* buffer, 
     const auto size = static_cast<std::uint32_t>(length);
     if (!store_.Reserve(lock, size)) return E_OUTOFMEMORY;
 
+    bool changed = false;
     if (FrameProcessor* processor = store_.Processor()) {
         const ZImageBitmapInfoHeader& format = store_.Format(lock);
         // Effects only ever see a frame that really has the format's size.
         if (ZImage_CalcImageSize(format.biWidth, format.biHeight, 24) <= size) {
-            processor->ProcessFrame(buffer, format.biWidth, format.biHeight, sampleTime);
+            changed = processor->ProcessFrame(buffer, format.biWidth, format.biHeight, sampleTime);
         }
     }
     store_.Store(lock, buffer, size);
     if (QObject* target = store_.Target()) {
         QCoreApplication::postEvent(target, new QEvent(EventType(MSG_FRAME_READY)));
     }
-    return S_OK;
+    return changed ? S_OK : S_FALSE;
 }
 
 }  // namespace lumora

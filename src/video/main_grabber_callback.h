@@ -19,7 +19,8 @@ public:
     explicit MainGrabberCallback(FrameStore& store) : store_(store) {}
 
     // `buffer` holds `length` bytes of one frame in the VideoFrame layout of the store's
-    // format; `sampleTime` is the stream time in seconds.
+    // format; `sampleTime` is the stream time in seconds. S_OK: stored, the effects may
+    // have changed the frame; S_FALSE: stored, the frame is as it came (no effect is on).
     HRESULT BufferCB(double sampleTime, unsigned char* buffer, long length);
 
 private:

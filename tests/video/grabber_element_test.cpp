@@ -15,16 +15,6 @@ namespace {
 
 using test::PipelinePtr;
 
-TEST(GrabberFrameLayout, RowsTurnOverInPlaceWithOddAndEvenCounts) {
-    std::vector<unsigned char> scratch(2);
-    std::vector<unsigned char> three = {1, 1, 2, 2, 3, 3};
-    FlipRowsInPlace(three.data(), 2, 3, scratch.data());
-    EXPECT_EQ(three, (std::vector<unsigned char>{3, 3, 2, 2, 1, 1}));
-    std::vector<unsigned char> four = {1, 1, 2, 2, 3, 3, 4, 4};
-    FlipRowsInPlace(four.data(), 2, 4, scratch.data());
-    EXPECT_EQ(four, (std::vector<unsigned char>{4, 4, 3, 3, 2, 2, 1, 1}));
-}
-
 TEST(GrabberFrameLayout, RowsAreReversedBetweenPaddedAndPackedStrides) {
     EXPECT_EQ(DibStride(6), 20u);
     EXPECT_EQ(DibStride(4), 12u);
