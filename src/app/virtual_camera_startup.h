@@ -5,13 +5,14 @@
 // Thread: user-interface thread (it shows message boxes).
 #pragma once
 
+#include "video/capture_device_info.h"
+
 namespace lumora {
 
 class CaptureDeviceList;
 class VirtualCameraLink;
 
 // The friendly name of Lumora's virtual camera.
-inline constexpr const char kVirtualCameraName[] = "Lumora Capture";
 
 enum class StartupOutcome {
     kContinue,  // go on; the link is open, or the user chose to run without it

@@ -47,7 +47,7 @@ std::string ParseSeconds(const std::string& value, RunOptions& options) {
 
 std::string ParseSource(const std::string& value, RunOptions& options) {
     std::string error;
-    const std::optional<SourceSpec> source = SourceSpec::Parse(value, &error);
+    const std::optional<SourceArgument> source = SourceArgument::Parse(value, &error);
     if (source) options.source = *source;
     return error;
 }

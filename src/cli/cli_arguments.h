@@ -9,7 +9,7 @@
 #pragma once
 
 #include "cli/effect_request.h"
-#include "cli/source_spec.h"
+#include "cli/source_argument.h"
 
 #include <optional>
 #include <string>
@@ -18,7 +18,7 @@
 namespace lumora::cli {
 
 struct RunOptions {
-    SourceSpec source;
+    SourceArgument source;
     std::optional<int> width;   // --size; the source's default when absent
     std::optional<int> height;
     std::optional<int> framesPerSecond;

@@ -18,9 +18,6 @@ class EffectChain;
 
 namespace lumora::cli {
 
-// The name the virtual camera device goes by.
-inline constexpr char kVirtualCameraName[] = "Lumora Capture";
-
 void ListDevices(const CaptureDeviceList& devices, std::ostream& out);
 void ListCodecs(const CompressorList& compressors, std::ostream& out);
 void ListEffects(const EffectChain& effects, std::ostream& out);

@@ -34,7 +34,7 @@ ZImageRect WholeScreen() {
 SourceSelection::SourceSelection(const RunOptions& options, SourceGraph& graph) : options_(options), graph_(graph) {}
 
 bool SourceSelection::Prepare() {
-    if (options_.source.kind == SourceSpec::Kind::kPlaylist) {
+    if (options_.source.kind == SourceArgument::Kind::kPlaylist) {
         if (!playlist_.LoadPls(options_.source.path)) {
             error_ = "cannot read the playlist " + options_.source.path;
             return false;
@@ -73,22 +73,22 @@ bool SourceSelection::SelectFileFrom(int index) {
 }
 
 bool SourceSelection::SelectSingle() {
-    const SourceSpec& source = options_.source;
+    const SourceArgument& source = options_.source;
     const int width = options_.width.value_or(kDefaultWidth);
     const int height = options_.height.value_or(kDefaultHeight);
     switch (source.kind) {
-        case SourceSpec::Kind::kSamplePicture:
-        case SourceSpec::Kind::kImage: {
-            const std::string path = source.kind == SourceSpec::Kind::kImage ? source.path
+        case SourceArgument::Kind::kSamplePicture:
+        case SourceArgument::Kind::kImage: {
+            const std::string path = source.kind == SourceArgument::Kind::kImage ? source.path
                                                                             : ProgramFolder() + kSamplePicture;
             description_ = "picture " + path;
             return graph_.SelectImageFile(path, width, height, options_.framesPerSecond.value_or(kDefaultFramesPerSecond));
         }
-        case SourceSpec::Kind::kDesktop: return SelectDesktop();
-        case SourceSpec::Kind::kPattern: return SelectPattern();
-        case SourceSpec::Kind::kDevice: return SelectDevice();
-        case SourceSpec::Kind::kFiles:
-        case SourceSpec::Kind::kPlaylist: break;
+        case SourceArgument::Kind::kDesktop: return SelectDesktop();
+        case SourceArgument::Kind::kPattern: return SelectPattern();
+        case SourceArgument::Kind::kDevice: return SelectDevice();
+        case SourceArgument::Kind::kFiles:
+        case SourceArgument::Kind::kPlaylist: break;
     }
     return false;
 }

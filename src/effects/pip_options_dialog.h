@@ -11,6 +11,7 @@
 #pragma once
 
 #include "effects/picture_in_picture_effect.h"
+#include "video/capture_device_info.h"
 
 #include <QDialog>
 
@@ -22,8 +23,6 @@ class QSlider;
 namespace lumora {
 
 class CaptureDeviceList;
-
-inline constexpr char kVirtualCameraName[] = "Lumora Capture";
 
 class PipOptionsDialog : public QDialog {
     Q_OBJECT

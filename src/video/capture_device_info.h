@@ -10,6 +10,10 @@
 
 namespace lumora {
 
+// The name the virtual camera device goes by: listed among the capture devices, never a
+// source of its own.
+inline constexpr char kVirtualCameraName[] = "Lumora Capture";
+
 struct CaptureDeviceInfo {
     std::optional<std::string> friendlyName;
     // "/dev/v4l/by-id/..." or "/dev/videoN" for a V4L2 device; "pattern:<name>" or

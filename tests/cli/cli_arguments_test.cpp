@@ -21,7 +21,7 @@ TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrder) {
         "--codec jpegenc");
     ASSERT_EQ(parsed.error, "");
     const RunOptions& run = parsed.run;
-    EXPECT_EQ(run.source.kind, SourceSpec::Kind::kPattern);
+    EXPECT_EQ(run.source.kind, SourceArgument::Kind::kPattern);
     EXPECT_EQ(run.source.pattern, "ball");
     EXPECT_EQ(run.width, 1280);
     EXPECT_EQ(run.height, 720);
@@ -50,26 +50,26 @@ TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrder) {
 
     const CliArguments defaults = Parse("run");
     ASSERT_EQ(defaults.error, "");
-    EXPECT_EQ(defaults.run.source.kind, SourceSpec::Kind::kSamplePicture);
+    EXPECT_EQ(defaults.run.source.kind, SourceArgument::Kind::kSamplePicture);
     EXPECT_EQ(defaults.run.output, "vcam");
     EXPECT_FALSE(defaults.run.frames || defaults.run.seconds || defaults.run.fast);
 }
 
 TEST(CliArguments, SourcesParseIntoTheirKinds) {
     std::string error;
-    const auto files = SourceSpec::Parse("file:/a.avi,/b c.mpg", &error);
+    const auto files = SourceArgument::Parse("file:/a.avi,/b c.mpg", &error);
     ASSERT_TRUE(files);
     EXPECT_EQ(files->files, (std::vector<std::string>{"/a.avi", "/b c.mpg"}));
-    const auto desktop = SourceSpec::Parse("desktop:10,20,300,200", &error);
+    const auto desktop = SourceArgument::Parse("desktop:10,20,300,200", &error);
     ASSERT_TRUE(desktop && desktop->desktopRect);
     EXPECT_EQ(desktop->desktopRect->left, 10);
     EXPECT_EQ(desktop->desktopRect->right, 310);
     EXPECT_EQ(desktop->desktopRect->bottom, 220);
-    EXPECT_FALSE(SourceSpec::Parse("desktop", &error)->desktopRect);
-    EXPECT_EQ(SourceSpec::Parse("device:2", &error)->deviceIndex, 2);
-    EXPECT_EQ(SourceSpec::Parse("pattern", &error)->pattern, "smpte");
-    EXPECT_EQ(SourceSpec::Parse("playlist:/x.pls", &error)->path, "/x.pls");
-    EXPECT_EQ(SourceSpec::Parse("image:/x.jpg", &error)->kind, SourceSpec::Kind::kImage);
+    EXPECT_FALSE(SourceArgument::Parse("desktop", &error)->desktopRect);
+    EXPECT_EQ(SourceArgument::Parse("device:2", &error)->deviceIndex, 2);
+    EXPECT_EQ(SourceArgument::Parse("pattern", &error)->pattern, "smpte");
+    EXPECT_EQ(SourceArgument::Parse("playlist:/x.pls", &error)->path, "/x.pls");
+    EXPECT_EQ(SourceArgument::Parse("image:/x.jpg", &error)->kind, SourceArgument::Kind::kImage);
 }
 
 // Every one of these is a usage error (exit code 2) with a message.

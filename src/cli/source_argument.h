@@ -1,4 +1,4 @@
-// SourceSpec: the --source argument of `lumora-cli run`, parsed.
+// SourceArgument: the --source argument of `lumora-cli run`, parsed.
 //
 //   device:<index>            a capture device, numbered as `lumora-cli devices` lists them
 //   file:<path>[,<path>...]   video files played one after the other
@@ -18,7 +18,7 @@
 
 namespace lumora::cli {
 
-struct SourceSpec {
+struct SourceArgument {
     enum class Kind { kSamplePicture, kDevice, kFiles, kPlaylist, kImage, kDesktop, kPattern };
 
     Kind kind = Kind::kSamplePicture;
@@ -29,7 +29,7 @@ struct SourceSpec {
     std::string pattern = "smpte";
 
     // The source, or none with `error` saying what is wrong.
-    static std::optional<SourceSpec> Parse(const std::string& text, std::string* error);
+    static std::optional<SourceArgument> Parse(const std::string& text, std::string* error);
 
     // Pictures, the desktop and patterns take --size and --fps; devices and files do not.
     bool TakesOutputFormat() const;
