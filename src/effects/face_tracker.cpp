@@ -1,18 +1,19 @@
 #include "effects/face_tracker.h"
 
+#include "effects/face_detector.h"
 #include "platform/program_paths.h"
 
 #include <lumora/zimage.h>
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
-#include <opencv2/objdetect.hpp>
 
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -20,8 +21,6 @@ namespace lumora {
 
 namespace {
 
-constexpr double kDetectionScale = 1.2;
-constexpr int kDetectionNeighbours = 2;
 // How much nicer than the streaming threads the worker runs.
 constexpr int kWorkerNiceness = 5;
 
@@ -57,16 +56,11 @@ FaceTracker::~FaceTracker() {
 bool FaceTracker::Start() {
     try {
         if (!track_) track_ = std::make_unique<CFaceTrack>();
-        if (!cascade_) {
-            auto cascade = std::make_unique<cv::CascadeClassifier>();
-            if (!cascade->load(cascadePath_) || cascade->empty()) return false;
-            cascade_ = std::move(cascade);
-        }
-    } catch (const cv::Exception&) {
-        return false;
+        if (!detector_) detector_ = std::make_unique<FaceDetector>();
     } catch (const std::bad_alloc&) {
         return false;
     }
+    if (!detector_->loaded() && !detector_->Load(cascadePath_)) return false;
     if (!worker_.joinable()) {
         try {
             worker_ = std::thread([this] { WorkerLoop(); });
@@ -123,6 +117,7 @@ bool FaceTracker::Feed(const std::uint8_t* pixels, std::int32_t width, std::int3
     std::copy(pixels, pixels + frameBytes, detectionFrame_.begin());
     detectionWidth_ = width;
     detectionHeight_ = height;
+    detecting_.store(true, std::memory_order_relaxed);
     {
         std::lock_guard<std::mutex> signalGuard(signalLock_);
         requested_ = true;
@@ -175,6 +170,8 @@ void FaceTracker::WorkerLoop() {
         FtRect face;
         const bool found = DetectAndTrain(face);
         Publish(generation, face, found);
+        detectionsFinished_.fetch_add(1, std::memory_order_relaxed);
+        detecting_.store(false, std::memory_order_relaxed);
     }
 }
 
@@ -189,24 +186,19 @@ bool FaceTracker::DetectAndTrain(FtRect& face) {
 
 bool FaceTracker::DetectFace(FtRect& face) {
     if (detectionFrame_.empty()) return false;
+    std::optional<cv::Rect> found;
     try {
-        cv::Mat image;
-        cv::flip(FrameMat(detectionFrame_.data(), detectionWidth_, detectionHeight_), image, 0);
-        std::vector<cv::Rect> faces;
-        cascade_->detectMultiScale(image, faces, kDetectionScale, kDetectionNeighbours, cv::CASCADE_DO_CANNY_PRUNING,
-                                   cv::Size());
-        if (faces.empty()) return false;
-        // The largest rectangle: the detector's parallel search returns its rectangles in
-        // no fixed order, and the person in front of the camera is the biggest face.
-        const cv::Rect& chosen =
-            *std::max_element(faces.begin(), faces.end(), [](const cv::Rect& a, const cv::Rect& b) { return a.area() < b.area(); });
-        face = FtRect{chosen.x, chosen.y, chosen.x + chosen.width, chosen.y + chosen.height};
-        return true;
+        cv::Mat picture;
+        cv::flip(FrameMat(detectionFrame_.data(), detectionWidth_, detectionHeight_), picture, 0);
+        found = detector_->FindFace(picture);
     } catch (const cv::Exception&) {
         return false;
     } catch (const std::bad_alloc&) {
         return false;
     }
+    if (!found) return false;
+    face = FtRect{found->x, found->y, found->x + found->width, found->y + found->height};
+    return true;
 }
 
 }  // namespace lumora

@@ -3,8 +3,8 @@
 // the tracker's own; following is fast and runs on the streaming thread inside Feed.
 //
 // The cycle: while no face is followed, every frame Feed gets the lock for is copied for
-// the worker and the worker is woken; it detects (scale 1.2, 2 neighbours, Canny pruning,
-// no minimum size; the largest rectangle found is the face) and trains CFaceTrack with it.
+// the worker and the worker is woken; it detects (FaceDetector) and trains CFaceTrack with
+// the face found.
 // From then on Feed moves the face frame by frame until CFaceTrack loses it, and the cycle
 // starts again. GetFace reports the face in frame coordinates (y from the bottom row).
 //
@@ -20,7 +20,7 @@
 //   that was running when ForgetFace was called is thrown away when it ends.
 // Lock order: effect lock, tracker lock, face lock; the worker takes the last two.
 //
-// Lifetime: the cascade, CFaceTrack and the worker are made by the first Start and kept;
+// Lifetime: the detector's cascade, CFaceTrack and the worker are made by the first Start and kept;
 // later Starts reuse them. The destructor stops the worker and waits for it. Buffers grow
 // with the frame size and are kept.
 #pragma once
@@ -28,6 +28,7 @@
 #include "effects/c_face_track.h"
 #include "effects/face_following_zoom.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -36,11 +37,9 @@
 #include <thread>
 #include <vector>
 
-namespace cv {
-class CascadeClassifier;
-}
-
 namespace lumora {
+
+class FaceDetector;
 
 inline constexpr char kFaceCascadeFileName[] = "facedetect.xml";
 
@@ -73,6 +72,11 @@ public:
     void ForgetFace();
 
     bool HasWorker() const noexcept { return worker_.joinable(); }
+
+    // For diagnostics, from any thread: a frame is queued for the worker or being searched,
+    // and how many detections the worker has finished.
+    bool Detecting() const noexcept { return detecting_.load(std::memory_order_relaxed); }
+    std::uint32_t DetectionsFinished() const noexcept { return detectionsFinished_.load(std::memory_order_relaxed); }
     const std::string& cascadePath() const noexcept { return cascadePath_; }
 
 private:
@@ -86,7 +90,7 @@ private:
 
     // Made by Start; touched by the worker only under lock_.
     std::unique_ptr<CFaceTrack> track_;
-    std::unique_ptr<cv::CascadeClassifier> cascade_;
+    std::unique_ptr<FaceDetector> detector_;
 
     std::mutex lock_;  // the worker's lock: everything below up to the face lock
     std::vector<std::uint8_t> trackingBuffer_;  // packed top-down red-green-blue
@@ -106,6 +110,9 @@ private:
     bool requested_ = false;
     bool quit_ = false;
     std::thread worker_;
+
+    std::atomic<bool> detecting_{false};
+    std::atomic<std::uint32_t> detectionsFinished_{0};
 };
 
 }  // namespace lumora

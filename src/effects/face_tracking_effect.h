@@ -59,6 +59,7 @@ public:
         FaceRect face;
     };
     ZoomState zoomState();
+    const FaceTracker& tracker() const noexcept { return tracker_; }
 
 private:
     std::mutex lock_;

@@ -1,5 +1,6 @@
 #include "effects/c_face_track.h"
 #include "effects/effect_chain.h"
+#include "effects/face_detector.h"
 #include "effects/face_tracker.h"
 #include "effects/face_tracking_effect.h"
 
@@ -7,13 +8,14 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
-#include <opencv2/objdetect.hpp>
+#include <opencv2/imgcodecs.hpp>
 #include <opencv2/videoio.hpp>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -35,13 +37,6 @@ std::size_t ThreadCount() {
     std::size_t count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;
     return count;
-}
-
-// The detector as the worker runs it: every face it finds, the first being the one used.
-std::vector<cv::Rect> Detect(cv::CascadeClassifier& cascade, const cv::Mat& picture) {
-    std::vector<cv::Rect> faces;
-    cascade.detectMultiScale(picture, faces, 1.2, 2, cv::CASCADE_DO_CANNY_PRUNING, cv::Size());
-    return faces;
 }
 
 double IntersectionOverUnion(const cv::Rect& a, const cv::Rect& b) {
@@ -151,16 +146,14 @@ TEST_F(FaceTest, TrackerDetectsTheFaceOnItsWorkerAndReportsItBottomUp) {
     }
     ASSERT_TRUE(tracker.GetFace(face, 320, 240)) << "no face found";
 
-    // The detector's largest rectangle (top-down), turned bottom-up.
-    cv::CascadeClassifier cascade(Cascade());
-    std::vector<cv::Rect> found;
-    cascade.detectMultiScale(scene320_.Picture(x, y, 1), found, 1.2, 2, 0, cv::Size());
-    ASSERT_FALSE(found.empty());
-    const cv::Rect& first =
-        *std::max_element(found.begin(), found.end(), [](auto& a, auto& b) { return a.area() < b.area(); });
-    EXPECT_EQ(face, (FaceRect{first.x, 240 - first.y - 1, first.br().x, 240 - first.br().y - 1}));
+    // The detector's face (top-down), turned bottom-up.
+    FaceDetector detector;
+    ASSERT_TRUE(detector.Load(Cascade()));
+    const std::optional<cv::Rect> found = detector.FindFace(scene320_.Picture(x, y, 1));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(face, (FaceRect{found->x, 240 - found->y - 1, found->br().x, 240 - found->br().y - 1}));
     const cv::Rect2d truth = FaceScene::Face(x, y, 1);
-    EXPECT_LT(cv::norm(Centre(cv::Rect2d(first)) - Centre(truth)), 4) << "the detector found the face";
+    EXPECT_LT(cv::norm(Centre(cv::Rect2d(*found)) - Centre(truth)), 4) << "the detector found the face";
 
     EXPECT_TRUE(tracker.Feed(frame.data(), 320, 240)) << "followed from frame to frame";
     tracker.ForgetFace();
@@ -318,12 +311,13 @@ TEST_F(FaceTest, EffectFollowsTheFacesOfARealVideo) {
     // zoomed picture no longer shows it.
     EXPECT_GE(outlined, withFace * 3 / 4) << outlined << " of " << withFace << " frames outlined";
 
-    // The tracker on the same frames, trained with the largest rectangle the detector finds
-    // whenever it has nothing to follow: where the detector finds a face, the tracked face
-    // is on one (intersection over union at least 0.5). It is, except in the scene from
-    // frame 155, whose largest (and first) rectangle is the chin and neck, which the
-    // tracker then follows faithfully, and while the woman turns away (frames 72 to 89).
-    cv::CascadeClassifier cascade(Cascade());
+    // The tracker on the same frames, trained with the detector's face whenever it has
+    // nothing to follow: where the detector finds faces, the tracked face is on one of them
+    // (intersection over union at least 0.5) in nine frames out of ten. The misses are
+    // while the woman turns away (frames 72 to 89): the tracker stays on her head, the
+    // detector sees only the man behind her.
+    FaceDetector detector;
+    ASSERT_TRUE(detector.Load(Cascade()));
     ASSERT_TRUE(video.open(path));
     CFaceTrack track;
     FtRect face;
@@ -334,12 +328,11 @@ TEST_F(FaceTest, EffectFollowsTheFacesOfARealVideo) {
         cv::cvtColor(picture, cv::Mat(picture.rows, picture.cols, CV_8UC3, packed.data()), cv::COLOR_BGR2RGB);
         if (tracking) tracking = track.FtTrackNextFrame(face, packed.data()) != 0;
         if (tracking && k % 3 != 0) continue;
-        const std::vector<cv::Rect> faces = Detect(cascade, picture);
+        const std::vector<FaceDetector::Detection> faces = detector.FindAll(picture);
         if (faces.empty()) continue;
         if (!tracking) {
-            const cv::Rect largest =
-                *std::max_element(faces.begin(), faces.end(), [](auto& a, auto& b) { return a.area() < b.area(); });
-            face = {largest.x, largest.y, largest.br().x, largest.br().y};
+            const cv::Rect chosen = *FaceDetector::Choose(faces);
+            face = {chosen.x, chosen.y, chosen.br().x, chosen.br().y};
             tracking = track.FtInitialization(picture.cols, picture.rows, 1, TemplateType::kColour) != 0 &&
                        track.FtTraining(face, packed.data()) != 0;
             continue;
@@ -347,11 +340,37 @@ TEST_F(FaceTest, EffectFollowsTheFacesOfARealVideo) {
         ++compared;
         const cv::Rect tracked(face.left, face.top, face.right - face.left, face.bottom - face.top);
         double best = 0;
-        for (const cv::Rect& found : faces) best = std::max(best, IntersectionOverUnion(tracked, found));
+        for (const FaceDetector::Detection& found : faces) best = std::max(best, IntersectionOverUnion(tracked, found.box));
         matched += best >= 0.5;
     }
     EXPECT_GT(compared, 60);
-    EXPECT_GE(matched, 0.7 * compared) << matched << " of " << compared;
+    EXPECT_GE(matched, 0.9 * compared) << matched << " of " << compared;
+}
+
+// The face followed: of two overlapping rectangles the better-supported one (the chin and
+// neck below a face, or the shoulder beside it, pass with a few windows), then the largest
+// face (the woman in front, not the man behind her). The numbers are the detector's on
+// frames 154 and 1 of the video and on the photograph.
+TEST(FaceDetectorTest, FollowsTheLargestFaceAfterPassingOverWeakerOverlappingRectangles) {
+    using D = FaceDetector::Detection;
+    EXPECT_FALSE(FaceDetector::Choose({}));
+    EXPECT_EQ(FaceDetector::Choose({D{{5, 5, 40, 40}, 1}}), cv::Rect(5, 5, 40, 40)) << "one face, however weak";
+    const cv::Rect face(204, 151, 187, 187), chin(196, 213, 243, 243), behind(420, 190, 84, 84);
+    EXPECT_EQ(FaceDetector::Choose({D{chin, 3}, D{face, 20}}), face);
+    EXPECT_EQ(FaceDetector::Choose({D{behind, 29}, D{face, 27}}), face);
+    EXPECT_EQ(FaceDetector::Choose({D{behind, 29}, D{face, 27}, D{chin, 3}}), face);
+    EXPECT_EQ(FaceDetector::Choose({D{face, 20}, D{chin, 20}}), chin) << "equal support: the larger";
+    const cv::Rect apart(400, 0, 300, 300);
+    EXPECT_EQ(FaceDetector::Choose({D{face, 20}, D{apart, 3}}), apart) << "no overlap: the larger";
+
+    FaceDetector detector;
+    ASSERT_TRUE(detector.Load(Cascade()));
+    const cv::Mat photo = cv::imread(test::TestDataPath("messi5.jpg"));
+    ASSERT_FALSE(photo.empty());
+    const std::optional<cv::Rect> player = detector.FindFace(photo);
+    ASSERT_TRUE(player) << "the cascade finds the player's face";
+    EXPECT_LT(cv::norm(Centre(cv::Rect2d(*player)) - cv::Point2d(245, 112)), 10) << *player;
+    EXPECT_NEAR(player->width, 40, 12);
 }
 
 }  // namespace
