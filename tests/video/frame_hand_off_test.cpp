@@ -1,3 +1,5 @@
+// The frame's way from the grabber callback through the store to the virtual camera: the
+// store's block, the packet format and its parser, the hand-off and the link.
 #include "platform/message_recorder.h"
 #include "test_support.h"
 #include "video/counter_grabber_callback.h"
@@ -17,6 +19,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 namespace lumora {
@@ -29,6 +32,67 @@ std::uint32_t U32At(const std::vector<unsigned char>& bytes, std::size_t offset)
     std::uint32_t value;
     std::memcpy(&value, bytes.data() + offset, 4);
     return value;
+}
+
+TEST(FrameStore, TheBlockGrowsToALargerFrameAndIsReusedForASmallerOne) {
+    FrameStore store;
+    auto lock = store.TryLock();
+    ASSERT_TRUE(lock.owns_lock());
+    EXPECT_FALSE(store.HasFrame(lock));
+
+    std::vector<unsigned char> small(100, 7), large(300, 9);
+    ASSERT_TRUE(store.Reserve(lock, 100));
+    store.Store(lock, small.data(), 100);
+    EXPECT_EQ(store.Capacity(lock), 100u);
+
+    ASSERT_TRUE(store.Reserve(lock, 300));
+    EXPECT_EQ(store.Capacity(lock), 300u);
+    for (std::uint32_t i = 0; i < 300; ++i) ASSERT_EQ(store.Pixels(lock)[i], 0) << "zeroed block";
+    store.Store(lock, large.data(), 300);
+
+    const unsigned char* block = store.Pixels(lock);
+    ASSERT_TRUE(store.Reserve(lock, 100));
+    store.Store(lock, small.data(), 100);
+    EXPECT_EQ(store.Pixels(lock), block);
+    EXPECT_EQ(store.Capacity(lock), 300u);
+    EXPECT_EQ(store.Size(lock), 100u);
+}
+
+TEST(FramePacket, TheParserRefusesEveryMalformedPacket) {
+    std::vector<unsigned char> good(40 + ZImage_CalcImageSize(4, 2, 24), 0);
+    FramePacket::FillHeader(good.data(), 4, 2, ZImage_CalcImageSize(4, 2, 24));
+    ASSERT_TRUE(FramePacket::Parse(good.data(), good.size()));
+
+    auto put = [](std::vector<unsigned char>& p, std::size_t at, std::uint32_t v) {
+        std::memcpy(p.data() + at, &v, 4);
+    };
+    const std::vector<std::pair<const char*, std::function<void(std::vector<unsigned char>&)>>>
+        corruptions = {
+            {"magic", [](auto& p) { p[3] = 'X'; }},
+            {"marker", [&](auto& p) { put(p, 12, 0xFFFFFFFE); }},
+            {"reserved 8", [&](auto& p) { put(p, 8, 1); }},
+            {"reserved 16", [&](auto& p) { put(p, 16, 1); }},
+            {"reserved 28", [&](auto& p) { put(p, 28, 1); }},
+            {"reserved 36", [&](auto& p) { put(p, 36, 1); }},
+            {"bit count", [&](auto& p) { put(p, 32, 32); }},
+            {"zero width", [&](auto& p) { put(p, 20, 0); }},
+            {"negative height", [&](auto& p) { put(p, 24, static_cast<std::uint32_t>(-2)); }},
+            {"payload too small", [&](auto& p) { put(p, 4, 23); }},
+            {"payload size of another frame", [&](auto& p) { put(p, 20, 8); }},
+            {"huge frame", [&](auto& p) { put(p, 20, 0x7FFFFFFF); put(p, 24, 0x7FFFFFFF); }},
+            {"truncated", [](auto& p) { p.pop_back(); }},
+            {"trailing byte", [](auto& p) { p.push_back(0); }},
+            {"header only", [](auto& p) { p.resize(40); }},
+            {"short header", [](auto& p) { p.resize(39); }},
+        };
+    for (const auto& [what, corrupt] : corruptions) {
+        std::vector<unsigned char> bad = good;
+        corrupt(bad);
+        std::string error;
+        EXPECT_FALSE(FramePacket::Parse(bad.data(), bad.size(), &error)) << what;
+        EXPECT_FALSE(error.empty()) << what;
+    }
+    EXPECT_FALSE(FramePacket::Parse(nullptr, 100));
 }
 
 // Inverts every byte, and counts its calls.
@@ -77,9 +141,9 @@ protected:
     MessageRecorder messages_;
 };
 
-TEST_F(FrameHandOff, A640x480FrameReachesTheDeviceProcessedAndByteExact) {
-    SetFormat(640, 480);
-    std::vector<unsigned char> frame(921600);
+TEST_F(FrameHandOff, AnOddWidthFrameReachesTheDeviceProcessedPaddedAndByteExact) {
+    SetFormat(641, 480);  // 1923 bytes a row, padded to 1924
+    std::vector<unsigned char> frame(1924 * 480);
     for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<unsigned char>(i * 7);
 
     ASSERT_EQ(grabber_.BufferCB(0.5, frame.data(), static_cast<long>(frame.size())), S_OK);
@@ -87,11 +151,11 @@ TEST_F(FrameHandOff, A640x480FrameReachesTheDeviceProcessedAndByteExact) {
     HandleEvents();
 
     const auto written = ReadFileBytes(packets_);
-    ASSERT_EQ(written.size(), 921640u);
+    ASSERT_EQ(written.size(), 40 + frame.size());
     EXPECT_EQ(std::memcmp(written.data(), "DODU", 4), 0);
-    EXPECT_EQ(U32At(written, 4), 921600u);
+    EXPECT_EQ(U32At(written, 4), frame.size());
     EXPECT_EQ(U32At(written, 12), 0xFFFFFFFFu);
-    EXPECT_EQ(U32At(written, 20), 640u);
+    EXPECT_EQ(U32At(written, 20), 641u);
     EXPECT_EQ(U32At(written, 24), 480u);
     EXPECT_EQ(U32At(written, 32), 24u);
     EXPECT_EQ(std::memcmp(written.data() + 40, frame.data(), frame.size()), 0);
@@ -144,26 +208,43 @@ TEST_F(FrameHandOff, TheCallbacksRefuseMissingBuffersAndAFrameSmallerThanItsForm
     std::vector<unsigned char> shortFrame(100, 1);
     EXPECT_EQ(grabber_.BufferCB(0, shortFrame.data(), 100), S_FALSE) << "stored, left as it came";
     EXPECT_EQ(inverter_.calls, 0);
+    // Without effects a whole frame is stored as it came, and answered S_FALSE: nothing to copy back.
+    store_.SetProcessor(nullptr);
+    std::vector<unsigned char> frame(921600, 1);
+    EXPECT_EQ(grabber_.BufferCB(0, frame.data(), static_cast<long>(frame.size())), S_FALSE);
+    EXPECT_EQ(frame, std::vector<unsigned char>(921600, 1));
 
+    // The recording counter ignores empty buffers and counts on past 32 bits.
     RecordedBytesCounter counter;
     CounterGrabberCallback counting(counter);
     EXPECT_EQ(counting.BufferCB(0, nullptr, 100), S_OK);
     EXPECT_EQ(counting.BufferCB(0, &byte, 0), S_OK);
-    EXPECT_EQ(counting.BufferCB(0, &byte, 1000), S_OK);
-    EXPECT_EQ(counter.Read(), 1000u);
+    EXPECT_EQ(counting.BufferCB(0, &byte, 3'000'000'000L), S_OK);
+    EXPECT_EQ(counting.BufferCB(0, &byte, 3'000'000'000L), S_OK);
+    EXPECT_EQ(counter.Read(), 6'000'000'000u);
+    counter.Reset();
+    EXPECT_EQ(counter.Read(), 0u);
 }
 
 TEST_F(FrameHandOff, ASnapshotCopyIsSentThroughTheEventAndMatchesTheStore) {
-    SetFormat(4, 2);
-    std::vector<unsigned char> frame(24, 0x0F);
-    ASSERT_EQ(grabber_.BufferCB(0, frame.data(), 24), S_OK);
     FrameCopy copy;
+    copy.size = 99;
+    FrameCopyEvent empty(&copy);
+    QCoreApplication::sendEvent(&handler_, &empty);
+    EXPECT_EQ(copy.pixels, nullptr) << "no frame yet: the record is left empty";
+    EXPECT_EQ(copy.size, 0u);
+
+    SetFormat(4, 2);
+    std::vector<unsigned char> frame(24);
+    for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<unsigned char>(i);
+    ASSERT_EQ(grabber_.BufferCB(0, frame.data(), 24), S_OK);  // inverted in place
     FrameCopyEvent event(&copy);
     QCoreApplication::sendEvent(&handler_, &event);
     ASSERT_NE(copy.pixels, nullptr);
+    EXPECT_EQ(copy.size, 24u);
     EXPECT_EQ(copy.width, 4);
     EXPECT_EQ(copy.height, 2);
-    EXPECT_EQ(copy.pixels[0], 0xF0);
+    EXPECT_EQ(std::vector<unsigned char>(copy.pixels.get(), copy.pixels.get() + 24), frame);
 }
 
 TEST(VirtualCameraLink, WritesNothingWithoutADeviceAndOpensOnlyOnce) {

@@ -2,6 +2,7 @@
 #include "test_support.h"
 #include "video/push_source_filter.h"
 #include "video/push_source_pin.h"
+#include "test_environment.h"
 
 #include <lumora/zimage.h>
 
@@ -9,106 +10,17 @@
 #include <gst/video/video.h>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace lumora {
 namespace {
 
 using test::ElementPtr;
+using test::ScopedEnv;
 using PushSourceFilterTest = test::GstTest;
 
 constexpr GstClockTime kThirtyFpsNs = 333'333 * 100;
-
-// Sets or clears $DISPLAY for the life of the object.
-class ScopedDisplay {
-public:
-    explicit ScopedDisplay(const char* value) {
-        if (const char* old = std::getenv("DISPLAY")) saved_ = old;
-        if (value) {
-            setenv("DISPLAY", value, 1);
-        } else {
-            unsetenv("DISPLAY");
-        }
-    }
-    ~ScopedDisplay() {
-        if (saved_) {
-            setenv("DISPLAY", saved_->c_str(), 1);
-        } else {
-            unsetenv("DISPLAY");
-        }
-    }
-
-private:
-    std::optional<std::string> saved_;
-};
-
-// An Xvfb on a display number of its own choosing, white root window, stopped with the object.
-class Xvfb {
-public:
-    static std::optional<std::string> Find() {
-        const char* path = std::getenv("PATH");
-        std::string dirs = path ? path : "/usr/bin:/bin";
-        for (std::size_t start = 0; start <= dirs.size();) {
-            const std::size_t end = std::min(dirs.find(':', start), dirs.size());
-            const std::string candidate = dirs.substr(start, end - start) + "/Xvfb";
-            if (access(candidate.c_str(), X_OK) == 0) return candidate;
-            start = end + 1;
-        }
-        return std::nullopt;
-    }
-
-    Xvfb(const std::string& program, const char* screenSize) {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        const std::string writeFd = std::to_string(fds[1]);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        const char* argv[] = {"Xvfb", "-displayfd", writeFd.c_str(), "-screen", "0", screenSize,
-                              "-nolisten", "tcp", "-wr", nullptr};
-        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, const_cast<char* const*>(argv), environ) != 0) {
-            pid_ = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        // The server writes its display number once it accepts connections.
-        std::string number;
-        pollfd readable{fds[0], POLLIN, 0};
-        char c = 0;
-        while (pid_ > 0 && poll(&readable, 1, 10'000) == 1 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        if (!number.empty() && c == '\n') display_ = ":" + number;
-    }
-    ~Xvfb() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    Xvfb(const Xvfb&) = delete;
-    Xvfb& operator=(const Xvfb&) = delete;
-
-    const std::string& display() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
 
 struct Frame {
     std::string format;
@@ -185,11 +97,17 @@ std::vector<std::string> OfferedCaps(GstElement* source) {
     return offered;
 }
 
+// Frames of a desktop without a display: the source graph's still-source test.
 TEST_F(PushSourceFilterTest, OffersThePinsFormatsAtTheOutputSizeAndRate) {
+    ScopedEnv noDisplay("DISPLAY", nullptr);
     ElementPtr source = NewSource();
     ASSERT_TRUE(source);
     EXPECT_STREQ(GST_OBJECT_NAME(source.get()), "Source");
-    EXPECT_EQ(PushSourcePinOf(source.get())->CurrentSettings().frameLength, 2'000'000);
+    const PushSourcePin::Settings settings = PushSourcePinOf(source.get())->CurrentSettings();
+    EXPECT_EQ(settings.frameLength, 2'000'000);
+    const ZImageRect screen = settings.screenRect;
+    EXPECT_EQ(std::vector<int>({screen.left, screen.top, screen.right, screen.bottom}), std::vector<int>({0, 0, 640, 480}))
+        << "without a display the screen is taken to be 640 x 480";
 
     const std::string fiveFps =
         ", width=(int)640, height=(int)480, framerate=(fraction)5/1, pixel-aspect-ratio=(fraction)1/1";
@@ -247,28 +165,11 @@ TEST_F(PushSourceFilterTest, ImageSourceDeliversTheSameUprightPictureEveryThirti
     }
 }
 
-TEST_F(PushSourceFilterTest, DesktopWithoutADisplayStillDeliversFramesOfTheOutputSize) {
-    ScopedDisplay noDisplay(nullptr);
-    ElementPtr source = NewSource();
-    const ZImageRect screen = PushSourcePinOf(source.get())->CurrentSettings().screenRect;
-    EXPECT_EQ(std::vector<int>({screen.left, screen.top, screen.right, screen.bottom}),
-              std::vector<int>({0, 0, 640, 480}));
-    ASSERT_TRUE(SetDesktopSource(source.get(), 0, 0, 1280, 1024, 320, 240, 30));
-
-    const std::vector<Frame> frames = Pull(std::move(source), "video/x-raw,format=BGR", 3);
-    ASSERT_EQ(frames.size(), 3u);
-    for (std::size_t n = 0; n < frames.size(); ++n) {
-        EXPECT_EQ(frames[n].bytes.size(), 320u * 240 * 3);
-        EXPECT_EQ(frames[n].pts, n * kThirtyFpsNs);
-    }
-}
-
 TEST_F(PushSourceFilterTest, DesktopUnderXvfbScalesTheWholeRectangleToTheOutputSize) {
-    const std::optional<std::string> program = Xvfb::Find();
-    if (!program) GTEST_SKIP() << "no Xvfb";
-    Xvfb server(*program, "1280x1024x24");
+    if (!test::XvfbServer::Installed()) GTEST_SKIP() << "no Xvfb";
+    test::XvfbServer server("1280x1024x24");
     ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
-    ScopedDisplay display(server.display().c_str());
+    ScopedEnv display("DISPLAY", server.display().c_str());
 
     // The screen is measured when the source is made.
     ElementPtr source = NewSource();

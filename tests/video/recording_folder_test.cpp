@@ -1,23 +1,24 @@
+#include "test_environment.h"
 #include "test_support.h"
 #include "video/recording_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace lumora {
 namespace {
 
+using test::ScopedEnv;
 using test::TempDir;
 
 TEST(RecordingFolder, IsTheLumoraFolderOfTheVideosFolder) {
     TempDir dir;
-    ::setenv("XDG_VIDEOS_DIR", dir.path().c_str(), 1);
-    EXPECT_EQ(RecordingFolder(), dir.path().string() + "/Lumora/");
-    ::setenv("XDG_VIDEOS_DIR", (dir.path().string() + "/").c_str(), 1);
-    EXPECT_EQ(RecordingFolder(), dir.path().string() + "/Lumora/");
-    ::unsetenv("XDG_VIDEOS_DIR");
+    for (const std::string& videos : {dir.path().string(), dir.path().string() + "/"}) {
+        ScopedEnv env("XDG_VIDEOS_DIR", videos.c_str());
+        EXPECT_EQ(RecordingFolder(), dir.path().string() + "/Lumora/") << videos;
+    }
+    ScopedEnv none("XDG_VIDEOS_DIR", nullptr);
     const std::string fallback = RecordingFolder();
     EXPECT_EQ(fallback.substr(fallback.size() - 8), "/Lumora/");
 }
@@ -31,6 +32,9 @@ TEST(RecordingFolder, TheNextNameIsTheFirstFreeOneAndTheFolderIsMadeWhenMissing)
     test::WriteFileText(folder + "video001.avi", "");
     test::WriteFileText(folder + "video003.avi", "");
     EXPECT_EQ(NextRecordingFileName(folder), folder + "video002.avi");
+
+    test::WriteFileText(dir.file("file"), "");
+    EXPECT_EQ(NextRecordingFileName(dir.file("file") + "/"), "") << "a folder that cannot be made gives no name";
 }
 
 TEST(RecordingFolder, WhenAllThousandNamesAreTakenThereIsNone) {
@@ -44,12 +48,6 @@ TEST(RecordingFolder, WhenAllThousandNamesAreTakenThereIsNone) {
     EXPECT_EQ(NextRecordingFileName(folder), "");
     std::filesystem::remove(folder + "video999.avi");
     EXPECT_EQ(NextRecordingFileName(folder), folder + "video999.avi");
-}
-
-TEST(RecordingFolder, AFolderThatCannotBeMadeGivesNoName) {
-    TempDir dir;
-    test::WriteFileText(dir.file("file"), "");
-    EXPECT_EQ(NextRecordingFileName(dir.file("file") + "/"), "");
 }
 
 }  // namespace

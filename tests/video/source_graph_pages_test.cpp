@@ -44,29 +44,25 @@ TEST_F(SourceGraphPinFormats, FixesRangesDropsDuplicatesAndNamesJpeg) {
     EXPECT_TRUE(PinFormatList::FromCaps(nullptr).Empty());
 }
 
+DeviceControl Control(std::uint32_t id, const char* name, DeviceControl::Type type, std::int32_t minimum,
+                      std::int32_t maximum, std::int32_t value) {
+    DeviceControl control;
+    control.id = id;
+    control.name = name;
+    control.type = type;
+    control.minimum = minimum;
+    control.maximum = maximum;
+    control.value = value;
+    return control;
+}
+
 class FakeControls : public DeviceControls {
 public:
     FakeControls() {
-        DeviceControl brightness;
-        brightness.id = 9963776;
-        brightness.name = "Brightness";
-        brightness.minimum = -64;
-        brightness.maximum = 64;
-        brightness.value = 10;
-        DeviceControl automatic;
-        automatic.id = 9963788;
-        automatic.name = "White Balance, Automatic";
-        automatic.type = DeviceControl::Type::kBoolean;
-        automatic.maximum = 1;
-        automatic.value = 1;
-        DeviceControl frequency;
-        frequency.id = 9963800;
-        frequency.name = "Power Line Frequency";
-        frequency.type = DeviceControl::Type::kMenu;
-        frequency.maximum = 2;
-        frequency.value = 1;
-        frequency.menu = {{0, "Disabled"}, {1, "50 Hz"}, {2, "60 Hz"}};
-        controls_ = {brightness, automatic, frequency};
+        controls_ = {Control(9963776, "Brightness", DeviceControl::Type::kInteger, -64, 64, 10),
+                     Control(9963788, "White Balance, Automatic", DeviceControl::Type::kBoolean, 0, 1, 1),
+                     Control(9963800, "Power Line Frequency", DeviceControl::Type::kMenu, 0, 2, 1)};
+        controls_[2].menu = {{0, "Disabled"}, {1, "50 Hz"}, {2, "60 Hz"}};
     }
     const std::vector<DeviceControl>& Controls() const override { return controls_; }
     bool Set(std::uint32_t id, std::int32_t value) override {

@@ -1,3 +1,4 @@
+#include "../test_environment.h"
 #include "source_graph_fixture.h"
 #include "video/capture_device_list.h"
 #include "video/capture_format_caps.h"
@@ -11,7 +12,6 @@
 #include <QListWidget>
 #include <QTimer>
 
-#include <cstdlib>
 #include <thread>
 
 #include <unistd.h>
@@ -25,26 +25,16 @@ constexpr std::uint32_t kVgaFrameBytes = 640 * 480 * 3;
 
 class SourceGraphCamera : public SourceGraphTest {};
 
-// The first pixel of the packet's last row (the picture's top row) and of its first row.
-struct CornerPixels {
-    const unsigned char* top;
-    const unsigned char* bottom;
-};
-
-CornerPixels Corners(const unsigned char* payload, int width, int height) {
-    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
-    return {payload + stride * static_cast<std::size_t>(height - 1), payload};
-}
-
 bool IsGrey(const unsigned char* pixel) {
     return pixel[0] > 150 && std::abs(pixel[0] - pixel[1]) < 12 && std::abs(pixel[1] - pixel[2]) < 12;
 }
 
 TEST_F(SourceGraphCamera, ATestCameraReachesTheVirtualCameraAsPacketsTheRightWayUp) {
-    ::setenv(kTestDevicesVariable, "Cam=pattern:smpte;Cam2=pattern:ball", 1);
     CaptureDeviceList devices;
-    ASSERT_TRUE(devices.EnumerateCaptureDevices());
-    ::unsetenv(kTestDevicesVariable);
+    {
+        test::ScopedEnv cameras(kTestDevicesVariable, "Cam=pattern:smpte;Cam2=pattern:ball");
+        ASSERT_TRUE(devices.EnumerateCaptureDevices());
+    }
     const int cam = devices.Count() - 2;
     ASSERT_EQ(devices.DeviceAt(cam)->friendlyName, "Cam");
 
@@ -74,19 +64,19 @@ TEST_F(SourceGraphCamera, ATestCameraReachesTheVirtualCameraAsPacketsTheRightWay
         EXPECT_EQ(header->width, 640);
         EXPECT_EQ(header->height, 480);
     }
-    // SMPTE bars start with a light grey bar at the top left; the bottom row does not.
-    const CornerPixels corners = Corners(bytes.data() + FramePacket::kHeaderSize, 640, 480);
-    EXPECT_TRUE(IsGrey(corners.top));
-    EXPECT_FALSE(IsGrey(corners.bottom));
+    // SMPTE bars start with a light grey bar at the top left (the packet's last row); the bottom row does not.
+    const unsigned char* payload = bytes.data() + FramePacket::kHeaderSize;
+    EXPECT_TRUE(IsGrey(payload + 1920 * 479));
+    EXPECT_FALSE(IsGrey(payload));
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
 TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceAndOffersOnlyThePinPage) {
     test::TempDir dots;
-    ::setenv("GST_DEBUG_DUMP_DOT_DIR", dots.path().c_str(), 1);
-    const bool built = graph_.SelectCaptureDevice(Camera());
-    ::unsetenv("GST_DEBUG_DUMP_DOT_DIR");
-    ASSERT_TRUE(built);
+    {
+        test::ScopedEnv dotDir("GST_DEBUG_DUMP_DOT_DIR", dots.path().c_str());
+        ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
+    }
 
     EXPECT_EQ(graph_.RenderedKind(), SourceKind::kCaptureDevice);
     const std::string name = GST_OBJECT_NAME(graph_.Pipeline());
@@ -224,16 +214,14 @@ TEST_F(SourceGraphCamera, ThePinPageRebuildsTheGraphInTheChosenFormat) {
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
-TEST_F(SourceGraphCamera, OnlyACaptureGraphOffersThePinPage) {
+TEST_F(SourceGraphCamera, OnlyACaptureGraphHasPagesAndAMissingFilterPageIsReportedWhenShown) {
     ASSERT_TRUE(graph_.SelectImageFile(test::TestDataPath("messi5.jpg"), 160, 120, 30));
     EXPECT_FALSE(graph_.CapturePinOptions());
     EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, true), 0);
     EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, false), 0);
     EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCaptureFilter, false), 0);
     EXPECT_TRUE(messages_.Messages().empty());
-}
 
-TEST_F(SourceGraphCamera, AFilterPageThatCannotBeHadIsReportedWhenAskedToShowIt) {
     ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
     EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCaptureFilter, false), 0);
     ASSERT_EQ(messages_.Messages().size(), 1u);

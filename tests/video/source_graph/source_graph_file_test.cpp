@@ -88,21 +88,10 @@ TEST_F(SourceGraphFile, SeeksAndReportsThePosition) {
     EXPECT_FALSE(graph_.SetCurrentPosition(-1));
 }
 
-TEST_F(SourceGraphFile, AFileThatIsNoVideoFailsWithOneMessage) {
+TEST_F(SourceGraphFile, AMissingFileTextOrSoundFailsWithOneMessage) {
     test::TempDir dir;
     const std::string text = dir.file("notes.avi");
     test::WriteFileText(text, std::string(4096, 'x'));
-    EXPECT_FALSE(graph_.SelectVideoFile(text));
-    ExpectOneFailure();
-}
-
-TEST_F(SourceGraphFile, AMissingFileFailsWithOneMessage) {
-    EXPECT_FALSE(graph_.SelectVideoFile("/nonexistent/folder/clip.avi"));
-    ExpectOneFailure();
-}
-
-TEST_F(SourceGraphFile, AFileWithOnlySoundFailsWithOneMessageSayingSo) {
-    test::TempDir dir;
     const std::string sound = dir.file("tone.wav");
     GstElement* writer = gst_parse_launch(
         ("audiotestsrc num-buffers=20 ! wavenc ! filesink location=" + sound).c_str(), nullptr);
@@ -115,9 +104,13 @@ TEST_F(SourceGraphFile, AFileWithOnlySoundFailsWithOneMessageSayingSo) {
     gst_element_set_state(writer, GST_STATE_NULL);
     gst_object_unref(writer);
 
-    EXPECT_FALSE(graph_.SelectVideoFile(sound));
-    ExpectOneFailure();
-    EXPECT_NE(messages_.Messages()[0].text.find("no video stream"), std::string::npos);
+    for (const std::string& file : {std::string("/nonexistent/folder/clip.avi"), text, sound}) {
+        SCOPED_TRACE(file);
+        messages_.Clear();
+        EXPECT_FALSE(graph_.SelectVideoFile(file));
+        ASSERT_NO_FATAL_FAILURE(ExpectOneFailure());
+    }
+    EXPECT_NE(messages_.Messages()[0].text.find("no video stream"), std::string::npos) << "a file with only sound says so";
 }
 
 TEST_F(SourceGraphFile, ThePlaybackCanBeStoppedAndRunAgain) {

@@ -38,7 +38,6 @@ class CountingPreview : public PreviewTarget {
 public:
     void PresentFrame(const PreviewFrame& frame) override {
         std::lock_guard lock(mutex_);
-        ++frames_;
         width_ = frame.width;
         height_ = frame.height;
         times_.push_back(frame.time);
@@ -49,7 +48,7 @@ public:
 
     int Frames() const {
         std::lock_guard lock(mutex_);
-        return frames_;
+        return static_cast<int>(times_.size());
     }
     QSize LastSize() const {
         std::lock_guard lock(mutex_);
@@ -64,7 +63,6 @@ public:
 
 private:
     mutable std::mutex mutex_;
-    int frames_ = 0;
     int width_ = 0;
     int height_ = 0;
     std::vector<double> times_;

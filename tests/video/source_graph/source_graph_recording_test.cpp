@@ -1,7 +1,7 @@
+#include "../test_environment.h"
 #include "source_graph_fixture.h"
 #include "video/recording_folder.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace lumora {
@@ -26,12 +26,13 @@ protected:
         if (device_ != nullptr) gst_object_unref(device_);
     }
 
-    // Records `frames` frames into `file` and stops the recording again.
+    // Records `frames` frames into `file` (through the selected compressor, if any) and stops again.
     void Record(const std::string& file, std::uint64_t frames) {
         counter_.Reset();
         ASSERT_EQ(graph_.RestartCapture(true, file), S_OK);
         EXPECT_TRUE(graph_.RecordToFile());
         EXPECT_TRUE(Contains("Grabber Counter"));
+        EXPECT_EQ(Contains("Codec"), graph_.Compressors().Selected() >= 0);
         ASSERT_TRUE(WaitForFrames(frames));
         ASSERT_EQ(graph_.RestartCapture(false, ""), S_OK);
         EXPECT_FALSE(graph_.RecordToFile());
@@ -46,6 +47,15 @@ protected:
         const int shown = preview_.Frames();
         ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() >= shown + 3; }));
         EXPECT_EQ(preview_.LastSize(), QSize(640, 480));
+    }
+
+    // A second reader, where ffprobe is installed, finds the same video.
+    static void ExpectFfprobeAgrees(const std::string& file, const AviFacts& avi) {
+        if (const auto probe = test::Ffprobe(file)) {
+            EXPECT_EQ(probe->width, avi.width);
+            EXPECT_EQ(probe->height, avi.height);
+            EXPECT_EQ(probe->frames, avi.frames);
+        }
     }
 
     int CompressorNamed(const std::string& name) {
@@ -73,11 +83,7 @@ TEST_F(SourceGraphRecording, WithoutCompressionTheFileHoldsEveryCountedRgb24Fram
     EXPECT_EQ(avi.compression, 0u);
     EXPECT_EQ(static_cast<std::uint64_t>(avi.frames), counted / kVgaFrameBytes);
     EXPECT_EQ(avi.headerFrames, static_cast<std::uint32_t>(avi.frames));
-    if (const auto probe = test::Ffprobe(file)) {
-        EXPECT_EQ(probe->width, 640);
-        EXPECT_EQ(probe->height, 480);
-        EXPECT_EQ(probe->frames, avi.frames);
-    }
+    ExpectFfprobeAgrees(file, avi);
     // Demuxed top row first: SMPTE bars begin with light grey at the top left.
     ASSERT_GE(avi.firstFrame.size(), kVgaFrameBytes);
     EXPECT_GT(avi.firstFrame[0], 150);
@@ -90,12 +96,8 @@ TEST_F(SourceGraphRecording, WithJpegencTheFileHoldsMotionJpegThatDecodes) {
     const int jpeg = CompressorNamed("JPEG image encoder");
     ASSERT_GE(jpeg, 0);
     graph_.Compressors().SetSelected(jpeg);
-    counter_.Reset();
     const std::string file = dir_.file("jpeg.avi");
-    ASSERT_EQ(graph_.RestartCapture(true, file), S_OK);
-    EXPECT_TRUE(Contains("Codec"));
-    ASSERT_TRUE(WaitForFrames(10));
-    ASSERT_EQ(graph_.RestartCapture(false, ""), S_OK);
+    Record(file, 10);
 
     const AviFacts avi = test::ReadAvi(file, "jpegdec");
     EXPECT_EQ(avi.compression, kMjpg);
@@ -103,11 +105,7 @@ TEST_F(SourceGraphRecording, WithJpegencTheFileHoldsMotionJpegThatDecodes) {
     EXPECT_EQ(avi.height, 480);
     EXPECT_GT(avi.frames, 0);
     EXPECT_EQ(avi.headerFrames, static_cast<std::uint32_t>(avi.frames));
-    if (const auto probe = test::Ffprobe(file)) {
-        EXPECT_EQ(probe->width, 640);
-        EXPECT_EQ(probe->height, 480);
-        EXPECT_EQ(probe->frames, avi.frames);
-    }
+    ExpectFfprobeAgrees(file, avi);
     const std::uint64_t counted = counter_.Read();
     EXPECT_GT(counted, 0u);
     EXPECT_LT(counted, static_cast<std::uint64_t>(avi.frames) * kVgaFrameBytes);  // compressed
@@ -133,20 +131,19 @@ TEST_F(SourceGraphRecording, AnExistingFileIsReplacedAndStoppingTheGraphFinishes
 }
 
 TEST_F(SourceGraphRecording, WithoutANameTheRecordingGoesToTheNextFreeDefaultName) {
-    ::setenv("XDG_VIDEOS_DIR", dir_.path().c_str(), 1);
+    test::ScopedEnv videos("XDG_VIDEOS_DIR", dir_.path().c_str());
     std::filesystem::create_directories(dir_.path() / "Lumora");
     test::WriteFileText(dir_.file("Lumora/video000.avi"), "");
     ASSERT_EQ(graph_.RestartCapture(true, ""), S_OK);
     ASSERT_TRUE(WaitForFrames(3));
     graph_.Teardown(true, true);  // another source, or exit: the file is finished too
-    ::unsetenv("XDG_VIDEOS_DIR");
     const AviFacts avi = test::ReadAvi(dir_.file("Lumora/video001.avi"));
     EXPECT_GT(avi.frames, 0);
     EXPECT_EQ(avi.headerFrames, static_cast<std::uint32_t>(avi.frames));
 }
 
 TEST_F(SourceGraphRecording, NoFreeDefaultNameFailsTheRenderAndNeverStartsRecording) {
-    ::setenv("XDG_VIDEOS_DIR", dir_.path().c_str(), 1);
+    test::ScopedEnv videos("XDG_VIDEOS_DIR", dir_.path().c_str());
     std::filesystem::create_directories(dir_.path() / "Lumora");
     for (int n = 0; n < 1000; ++n) {
         char name[32];
@@ -154,7 +151,6 @@ TEST_F(SourceGraphRecording, NoFreeDefaultNameFailsTheRenderAndNeverStartsRecord
         test::WriteFileText(dir_.file(name), "");
     }
     EXPECT_EQ(graph_.RestartCapture(true, ""), E_FAIL);
-    ::unsetenv("XDG_VIDEOS_DIR");
     ASSERT_EQ(messages_.Messages().size(), 1u) << ::testing::PrintToString(MessageTexts());
     EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't render GStreamer filters sequence!\n\n"
                                                  "System error message (0x80004005):\n", 0), 0u);

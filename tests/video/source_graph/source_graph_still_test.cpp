@@ -1,6 +1,6 @@
+#include "../test_environment.h"
 #include "source_graph_fixture.h"
 #include "video/frame_copy.h"
-
 
 namespace lumora {
 namespace {
@@ -44,8 +44,8 @@ TEST_F(SourceGraphStill, APictureThatDoesNotLoadShowsOnlyItsOwnMessage) {
     EXPECT_EQ(graph_.Pipeline(), nullptr);
 }
 
-TEST_F(SourceGraphStill, TheDesktopDeliversFramesOfTheOutputSize) {
-    // Without a display the frames are black, but they come, in the output size.
+TEST_F(SourceGraphStill, WithoutADisplayTheDesktopDeliversFramesOfTheOutputSize) {
+    test::ScopedEnv noDisplay("DISPLAY", nullptr);  // the frames are black, but they come
     ASSERT_TRUE(graph_.SelectDesktop(ZImageRect{0, 0, 200, 100}, 176, 144, 10));
     ASSERT_TRUE(graph_.Run());
     ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() >= 2; }));

@@ -1,24 +1,17 @@
 // Screen copies: argument checks without a display, and real copies from an Xvfb server
 // that the test starts itself (skipped where Xvfb is not installed).
+#include "../test_environment.h"
+
 #include <lumora/zimage.h>
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <optional>
-#include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
+
+using lumora::test::ScopedEnv;
+using lumora::test::XvfbServer;
 
 ZImageBitmapInfoHeader Header(int width, int height, int bits = 24) {
     ZImageBitmapInfoHeader header{};
@@ -31,86 +24,14 @@ ZImageBitmapInfoHeader Header(int width, int height, int bits = 24) {
     return header;
 }
 
-// Sets an environment variable for the scope, restoring the old value at the end.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            setenv(name_.c_str(), old_->c_str(), 1);
-        } else {
-            unsetenv(name_.c_str());
-        }
-    }
-
-private:
-    std::string name_;
-    std::optional<std::string> old_;
-};
-
-// An Xvfb server with a white 64 x 48 screen on a display number it picks itself.
-class XvfbServer {
-public:
-    static bool Installed() { return access("/usr/bin/Xvfb", X_OK) == 0; }
-
-    XvfbServer() {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        const std::string fd = std::to_string(fds[1]);
-        std::vector<std::string> args{"Xvfb", "-displayfd", fd, "-screen", "0", "64x48x24", "-wr", "-nolisten", "tcp"};
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        if (posix_spawn(&pid_, "/usr/bin/Xvfb", &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        std::string number;
-        pollfd poll_fd{fds[0], POLLIN, 0};
-        char c = 0;
-        while (pid_ > 0 && poll(&poll_fd, 1, 10000) == 1 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        if (!number.empty()) display_ = ":" + number;
-    }
-    ~XvfbServer() { Stop(); }
-
-    const std::string& display() const { return display_; }
-    void Stop() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
-
 TEST(ZImageScreen, WithoutDisplayOrWithBadArgumentsAnswersZero) {
     std::vector<std::uint8_t> pixels(ZImage_CalcImageSize(8, 6, 24), 0x5A);
     const ZImageRect rect{0, 0, 8, 6};
-    {
-        ScopedEnv no_display("DISPLAY", nullptr);
-        const auto header = Header(8, 6);
-        EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), &header), 0u);
-    }
-    {
-        ScopedEnv no_server("DISPLAY", ":250");
-        const auto header = Header(8, 6);
-        EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), &header), 0u);
-    }
     const auto good = Header(8, 6);
+    for (const char* display : {static_cast<const char*>(nullptr), ":250"}) {  // no display; no server there
+        ScopedEnv env("DISPLAY", display);
+        EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), &good), 0u);
+    }
     EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, nullptr, pixels.data(), &good), 0u);
     EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, nullptr, &good), 0u);
     EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), nullptr), 0u);

@@ -1,0 +1,180 @@
+#include "capture_device_gst_fixture.h"
+#include "video/capture_format_caps.h"
+#include "video/capture_format_negotiator.h"
+#include "video/pin_format_list.h"
+#include "video/test_device_camera.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace lumora {
+namespace {
+
+using test::Caps;
+using CaptureFormatCapsTest = test::GstTest;
+
+TEST_F(CaptureFormatCapsTest, CapsBecomeHeaderFrameTimeAndSubtypeAndBack) {
+    const struct {
+        const char* caps;
+        std::uint16_t bitCount;
+        std::uint32_t compression;
+        std::uint32_t imageSize;
+        std::int64_t frameTime;
+        Guid subtype;
+    } cases[] = {
+        {"video/x-raw,format=YUY2,width=640,height=480,framerate=30/1", 16, 0x32595559, 614400,
+         333333, {0x32595559, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}}},
+        {"video/x-raw,format=I420,width=640,height=480,framerate=15/1", 12, 0x30323449, 460800,
+         666666, SubtypeFromFourcc(0x30323449)},
+        {"video/x-raw,format=NV12,width=1280,height=720,framerate=25/1", 12, 0x3231564E, 1382400,
+         400000, SubtypeFromFourcc(0x3231564E)},
+        // DIB rows: 318 x 3 = 954 bytes, padded to 956.
+        {"video/x-raw,format=BGR,width=318,height=200,framerate=5/1", 24, 0, 191200, 2000000,
+         {0xE436EB7D, 0x524F, 0x11CE, {0x9F, 0x53, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}}},
+        {"video/x-raw,format=BGRx,width=320,height=240,framerate=30/1", 32, 0, 307200, 333333, kSubtypeRgb32},
+        {"image/jpeg,width=1280,height=720,framerate=30000/1001", 24, 0x47504A4D, 2764800, 333666,
+         SubtypeFromFourcc(0x47504A4D)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caps);
+        CaptureFormat format;
+        format.applied = true;
+        ASSERT_EQ(CaptureFormatFromCaps(Caps(c.caps).get(), format), S_OK);
+        const auto& h = format.header;
+        EXPECT_EQ(h.biSize, 40u);
+        EXPECT_EQ(h.biPlanes, 1);
+        EXPECT_EQ(h.biBitCount, c.bitCount);
+        EXPECT_EQ(h.biCompression, c.compression);
+        EXPECT_EQ(h.biSizeImage, c.imageSize);
+        EXPECT_EQ(format.frameTime, c.frameTime);
+        EXPECT_EQ(format.subtype, c.subtype);
+        EXPECT_TRUE(format.applied);
+
+        // Asked for again (at the exact rate of the frame time), it reads back the same.
+        test::CapsPtr caps(CapsFromCaptureFormat(format, FramerateFromFrameTime(format.frameTime)));
+        CaptureFormat again;
+        ASSERT_EQ(CaptureFormatFromCaps(caps.get(), again), S_OK);
+        EXPECT_EQ(std::memcmp(&again.header, &h, sizeof h), 0);
+        EXPECT_EQ(again.frameTime, format.frameTime);
+        EXPECT_EQ(again.subtype, format.subtype);
+    }
+}
+
+TEST_F(CaptureFormatCapsTest, WhatTheRecordCannotExpressLeavesItAlone) {
+    CaptureFormat format;
+    format.header.biWidth = 7;
+    for (const char* caps : {"video/x-raw,format=RGB,width=320,height=240",
+                             "video/x-h264,width=320,height=240",
+                             "video/x-raw,format=YUY2,width=0,height=240"}) {
+        EXPECT_EQ(CaptureFormatFromCaps(Caps(caps).get(), format), E_NOINTERFACE) << caps;
+    }
+    EXPECT_EQ(CaptureFormatFromCaps(Caps("audio/x-raw,rate=48000").get(), format), S_FALSE);
+    EXPECT_EQ(format.header.biWidth, 7);
+
+    format.subtype = Guid{};
+    format.header.biHeight = 7;
+    EXPECT_EQ(CapsFromCaptureFormat(format, {30, 1}), nullptr);  // unknown subtype
+}
+
+
+class CaptureFormatNegotiatorTest : public test::GstTest {
+protected:
+    // A remembered format, as the preferences load it.
+    static CaptureFormat Remembered(const char* caps) {
+        CaptureFormat format;
+        EXPECT_EQ(CaptureFormatFromCaps(Caps(caps).get(), format), S_OK);
+        return format;
+    }
+
+    // Applies the format to a new test camera, streams the camera through the request
+    // (if any) and answers the format it streamed.
+    static CaptureFormat StreamWith(CaptureFormat& format, HRESULT& applyResult) {
+        GstElement* camera = CreatePatternCamera("smpte");
+        GstCaps* request = nullptr;
+        applyResult = CaptureFormatNegotiator(camera).ApplyCaptureFormat(format, &request);
+        test::CapsPtr owned(request);
+        auto pipeline = test::CameraPipeline(camera, request);
+        CaptureFormat streamed;
+        EXPECT_TRUE(test::RunToEos(pipeline.get()));
+        EXPECT_EQ(CaptureFormatNegotiator(camera).ReadCaptureFormat(streamed), S_OK);
+        return streamed;
+    }
+};
+
+// That the applied format reaches the device is the source graph's camera test.
+TEST_F(CaptureFormatNegotiatorTest, RememberedFormatIsRequestedOnceAsTheDeviceSpellsIt) {
+    const CaptureFormat remembered = Remembered("video/x-raw,format=I420,width=320,height=240,framerate=15/1");
+    auto camera = test::Adopt(CreatePatternCamera("smpte"));
+    const CaptureFormatNegotiator negotiator(camera.get());
+    CaptureFormat format = remembered;
+    GstCaps* request = nullptr;
+    ASSERT_EQ(negotiator.ApplyCaptureFormat(format, &request), S_OK);
+    test::CapsPtr owned(request);
+    EXPECT_TRUE(format.applied);
+    EXPECT_TRUE(gst_caps_is_equal(
+        request, Caps("video/x-raw,format=I420,width=320,height=240,framerate=15/1").get()));
+    GstCaps* second = nullptr;
+    EXPECT_EQ(negotiator.ApplyCaptureFormat(format, &second), S_OK);
+    EXPECT_EQ(second, nullptr);
+
+    // Reading before anything was negotiated clears the record but keeps the flag.
+    EXPECT_EQ(negotiator.ReadCaptureFormat(format), S_OK);
+    EXPECT_EQ(format.frameTime, 0);
+    EXPECT_TRUE(format.applied);
+}
+
+TEST_F(CaptureFormatNegotiatorTest, IncompleteFormatIsNeitherAppliedNorMarked) {
+    auto camera = test::Adopt(CreatePatternCamera("smpte"));
+    const CaptureFormat valid = Remembered("video/x-raw,format=I420,width=320,height=240,framerate=15/1");
+    CaptureFormat noFrameTime = valid, noWidth = valid, topDown = valid;
+    noFrameTime.frameTime = 0;
+    noWidth.header.biWidth = 0;
+    topDown.header.biHeight = -240;
+    for (CaptureFormat* format : {&noFrameTime, &noWidth, &topDown}) {
+        GstCaps* request = nullptr;
+        EXPECT_EQ(CaptureFormatNegotiator(camera.get()).ApplyCaptureFormat(*format, &request), S_OK);
+        EXPECT_EQ(request, nullptr);
+        EXPECT_FALSE(format->applied);
+    }
+}
+
+TEST_F(CaptureFormatNegotiatorTest, RefusedFormatLeavesTheDevicesOwn) {
+    for (const char* caps : {"video/x-raw,format=YUY2,width=800,height=600,framerate=30/1",
+                             "video/x-raw,format=I420,width=640,height=480,framerate=25/1",
+                             "image/jpeg,width=640,height=480,framerate=30/1"}) {
+        SCOPED_TRACE(caps);
+        CaptureFormat format = Remembered(caps);
+        HRESULT result = S_OK;
+        const CaptureFormat streamed = StreamWith(format, result);
+        EXPECT_EQ(result, E_FAIL);
+        EXPECT_TRUE(format.applied);
+        EXPECT_EQ(streamed.header.biWidth, 640);
+        EXPECT_EQ(streamed.header.biCompression, MakeFourcc('Y', 'U', 'Y', '2'));
+        EXPECT_EQ(streamed.frameTime, 333333);
+    }
+}
+
+// The test camera streams every format it offers (their list: the pin format page's test),
+// and reads back each one as asked.
+TEST_F(CaptureFormatNegotiatorTest, EveryFormatATestCameraOffersReallyStreams) {
+    GstCaps* offered = PatternCameraCaps();
+    const PinFormatList formats = PinFormatList::FromCaps(offered);
+    gst_caps_unref(offered);
+    ASSERT_FALSE(formats.Empty());
+    for (const PinFormatList::Entry& entry : formats.Entries()) {
+        SCOPED_TRACE(entry.description);
+        CaptureFormat expected;
+        ASSERT_EQ(CaptureFormatFromCaps(entry.caps, expected), S_OK);
+        GstElement* camera = CreatePatternCamera("ball");
+        auto pipeline = test::CameraPipeline(camera, entry.caps);
+        ASSERT_TRUE(test::RunToEos(pipeline.get()));
+        CaptureFormat streamed;
+        ASSERT_EQ(CaptureFormatNegotiator(camera).ReadCaptureFormat(streamed), S_OK);
+        EXPECT_EQ(std::memcmp(&streamed.header, &expected.header, sizeof expected.header), 0);
+        EXPECT_EQ(streamed.frameTime, expected.frameTime);
+    }
+}
+
+}  // namespace
+}  // namespace lumora
