@@ -23,31 +23,40 @@ protected:
     MessageRecorder recorder_;
 };
 
-TEST_F(MessageBoxTest, MediaErrorShowsAllEightDigitsAfterABlankLine) {
+TEST_F(MessageBoxTest, ErrorMessagesAddTheCodeAndTheSystemTextAfterABlankLine) {
     auto owner = std::make_unique<QWidget>();
     SetMessageOwner(owner.get());
     ShowMediaErrorMessage("Couldn't build GStreamer filters sequence!", 0x30, E_FAIL);
-
-    ASSERT_EQ(recorder_.Messages().size(), 1u);
-    const MessageRequest& shown = recorder_.Messages()[0];
-    EXPECT_EQ(shown.caption, "Lumora");
-    EXPECT_EQ(shown.flags, 0x30u);
-    EXPECT_EQ(shown.owner, owner.get());
-    EXPECT_EQ(shown.text,
-              "Couldn't build GStreamer filters sequence!\n\n"
-              "System error message (0x80004005):\nUnspecified error");
-}
-
-TEST_F(MessageBoxTest, MediaErrorPrefersTheRecordedFrameworkTextForItsCodeOnly) {
     RecordMediaError(E_FAIL, "Internal data stream error.");
     ShowMediaErrorMessage(nullptr, 0x30, E_FAIL);
-    ShowMediaErrorMessage("x", 0x30, E_INVALIDARG);
+    ShowMediaErrorMessage("x", 0x30, E_INVALIDARG);  // the recorded text belongs to E_FAIL only
+    // Success codes and codes without a text show the plain text.
+    ShowMediaErrorMessage("plain", 0x40, S_OK);
+    ShowMediaErrorMessage("plain", 0x40, VFW_S_NO_MORE_ITEMS);
+    ShowMediaErrorMessage("plain", 0x40, static_cast<HRESULT>(0x80041234u));
+    ShowMediaErrorMessage(nullptr, 0x40, S_FALSE);
+    errno = ENOENT;
+    ShowLastErrorMessage(nullptr, "Couldn't open file!", 0x30);
+    errno = 0;
+    ShowLastErrorMessage(nullptr, "No error here", 0x30);
+    errno = EACCES;
+    ShowLastErrorMessage(nullptr, nullptr, 0x30);
 
-    ASSERT_EQ(recorder_.Messages().size(), 2u);
-    EXPECT_EQ(recorder_.Messages()[0].text,
-              "System error message (0x80004005):\nInternal data stream error.");
-    EXPECT_EQ(recorder_.Messages()[1].text,
-              "x\n\nSystem error message (0x80070057):\nThe parameter is incorrect.");
+    const std::vector<std::string> expected = {
+        "Couldn't build GStreamer filters sequence!\n\nSystem error message (0x80004005):\nUnspecified error",
+        "System error message (0x80004005):\nInternal data stream error.",
+        "x\n\nSystem error message (0x80070057):\nThe parameter is incorrect.",
+        "plain", "plain", "plain", "",
+        "Couldn't open file!\n\nSystem error message (0x0002):\nNo such file or directory",
+        "No error here",
+        "System error message (0x000D):\nPermission denied",
+    };
+    const auto& shown = recorder_.Messages();
+    ASSERT_EQ(shown.size(), expected.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_EQ(shown[i].text, expected[i]) << i;
+    EXPECT_EQ(shown[0].caption, "Lumora");
+    EXPECT_EQ(shown[0].flags, 0x30u);
+    EXPECT_EQ(shown[0].owner, owner.get());
 }
 
 TEST_F(MessageBoxTest, MediaErrorTextIsCutAt160CharactersOnACharacterBoundary) {
@@ -57,57 +66,24 @@ TEST_F(MessageBoxTest, MediaErrorTextIsCutAt160CharactersOnACharacterBoundary) {
     EXPECT_EQ(MediaErrorText(E_FAIL), std::string(159, 'a'));
 }
 
-TEST_F(MessageBoxTest, SuccessCodesAndCodesWithoutTextShowThePlainText) {
-    ShowMediaErrorMessage("plain", 0x40, S_OK);
-    ShowMediaErrorMessage("plain", 0x40, VFW_S_NO_MORE_ITEMS);
-    ShowMediaErrorMessage("plain", 0x40, static_cast<HRESULT>(0x80041234u));
-    ShowMediaErrorMessage(nullptr, 0x40, S_FALSE);
-
-    ASSERT_EQ(recorder_.Messages().size(), 4u);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(recorder_.Messages()[i].text, "plain");
-    EXPECT_EQ(recorder_.Messages()[3].text, "");
-}
-
-TEST_F(MessageBoxTest, LastErrorUsesErrnoWithAtLeastFourDigits) {
-    errno = ENOENT;
-    ShowLastErrorMessage(nullptr, "Couldn't open file!", 0x30);
-    errno = 0;
-    ShowLastErrorMessage(nullptr, "No error here", 0x30);
-    errno = EACCES;
-    ShowLastErrorMessage(nullptr, nullptr, 0x30);
-
-    ASSERT_EQ(recorder_.Messages().size(), 3u);
-    EXPECT_EQ(recorder_.Messages()[0].text,
-              "Couldn't open file!\n\nSystem error message (0x0002):\nNo such file or directory");
-    EXPECT_EQ(recorder_.Messages()[1].text, "No error here");
-    EXPECT_EQ(recorder_.Messages()[2].text, "System error message (0x000D):\nPermission denied");
-}
-
-TEST_F(MessageBoxTest, AppMessagesFollowTheOwnerAndForgetOneThatIsDestroyed) {
+TEST_F(MessageBoxTest, AppMessagesForgetADestroyedOwnerAndRecordersNest) {
     auto owner = std::make_unique<QWidget>();
     SetMessageOwner(owner.get());
     ShowAppMessage("first", 0x40);
     owner.reset();
-    ShowAppMessage("second", 0x40);
-
-    ASSERT_EQ(recorder_.Messages().size(), 2u);
-    EXPECT_NE(recorder_.Messages()[0].owner, nullptr);
-    EXPECT_EQ(recorder_.Messages()[1].owner, nullptr);
-}
-
-TEST_F(MessageBoxTest, RecordersNestAndAnswerTheirPresetButton) {
     {
         MessageRecorder inner(id::kYes);
         EXPECT_EQ(ShowAppMessage("question", 0x34), id::kYes);
-        EXPECT_EQ(inner.Messages().size(), 1u);
+        ASSERT_EQ(inner.Messages().size(), 1u);
+        EXPECT_EQ(inner.Messages()[0].owner, nullptr);
     }
     EXPECT_EQ(ShowAppMessage("after", 0x40), id::kOk);
-    ASSERT_EQ(recorder_.Messages().size(), 1u);
-    EXPECT_EQ(recorder_.Messages()[0].text, "after");
+    ASSERT_EQ(recorder_.Messages().size(), 2u);
+    EXPECT_NE(recorder_.Messages()[0].owner, nullptr);
+    EXPECT_EQ(recorder_.Messages()[1].text, "after");
 }
 
-// Without a hook the presenter shows a real dialog: the flags choose its icon and buttons,
-// and the answer is the Windows id of the button pressed.
+// Without a hook a real dialog: the flags choose icon and buttons, the answer is the button's id.
 TEST(MessageDialog, FlagsChooseIconAndButtonsAndTheAnswerIsTheButtonPressed) {
     auto hook = MessagePresenter::Instance().SetHook({});
     QMessageBox::Icon icon = QMessageBox::NoIcon;

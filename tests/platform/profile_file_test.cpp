@@ -11,8 +11,7 @@ namespace lumora {
 namespace {
 
 TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions) {
-    const std::string longValue(300, 'x');
-    std::string signs = "a";  // then three-byte euro signs; byte 255 falls inside the 85th
+    std::string signs = "a";  // then three-byte euro signs; the 255-byte cut falls inside the 85th
     for (int i = 0; i < 86; ++i) signs += "\xe2\x82\xac";
     const ProfileFile profile(
         "\xEF\xBB\xBF" "orphan=before any section\r\n"
@@ -22,12 +21,8 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions) {
         "name=second occurrence\r\n"
         "double=\"  padded  \"\r\n"
         "single='quoted'\r\n"
-        "mismatched=\"half'\r\n"
-        "lonequote=\"\r\n"
-        "equation=a=b=c\r\n"
         "empty=\r\n"
         "no equals sign here\r\n"
-        "long=" + longValue + "\r\n"
         "signs=" + signs + "\r\n"
         "[ general ]\r\n"
         "name=First\r\n"
@@ -37,11 +32,7 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions) {
     EXPECT_EQ(profile.Find("main_window", "NAME"), "Dark Glass");
     EXPECT_EQ(profile.Find("Main_Window", "double"), "  padded  ");
     EXPECT_EQ(profile.Find("Main_Window", "single"), "quoted");
-    EXPECT_EQ(profile.Find("Main_Window", "mismatched"), "\"half'");
-    EXPECT_EQ(profile.Find("Main_Window", "lonequote"), "\"");
-    EXPECT_EQ(profile.Find("Main_Window", "equation"), "a=b=c");
     EXPECT_EQ(profile.Find("Main_Window", "empty"), "");
-    EXPECT_EQ(profile.Find("Main_Window", "long"), longValue.substr(0, 255));
     EXPECT_EQ(profile.Find("Main_Window", "signs"), signs.substr(0, 1 + 84 * 3));
     EXPECT_EQ(profile.Find("general", "name"), "First");
     EXPECT_FALSE(profile.Find("Main_Window", "; name"));
@@ -52,18 +43,11 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions) {
 }
 
 TEST(ProfileFile, ReadsIntegersLikeTheWindowsProfileFunctions) {
-    const ProfileFile profile(
-        "[n]\nplain=42\nnegative=-7\nplus=+3\ntrailing=12px\nwords=bold\nquoted=\"8\"\n"
-        "empty=\nwraps=4294967297\n");
-    EXPECT_EQ(profile.ReadInt("n", "plain", -1), 42);
-    EXPECT_EQ(profile.ReadInt("n", "negative", -1), -7);
-    EXPECT_EQ(profile.ReadInt("n", "plus", -1), 3);
-    EXPECT_EQ(profile.ReadInt("n", "trailing", -1), 12);
-    EXPECT_EQ(profile.ReadInt("n", "words", -1), 0);
-    EXPECT_EQ(profile.ReadInt("n", "quoted", -1), 8);
-    EXPECT_EQ(profile.ReadInt("n", "empty", -1), -1);
-    EXPECT_EQ(profile.ReadInt("n", "wraps", -1), 1);
-    EXPECT_EQ(profile.ReadInt("n", "missing", -1), -1);
+    const ProfileFile profile("[n]\nnegative=-7\nplus=+3\ntrailing=12px\nwords=bold\nquoted=\"8\"\nempty=\n"
+                              "wraps=4294967297\n");
+    const std::pair<const char*, int> expected[] = {{"negative", -7}, {"plus", 3},   {"trailing", 12}, {"words", 0},
+                                                    {"quoted", 8},    {"empty", -1}, {"wraps", 1},     {"missing", -1}};
+    for (const auto& [key, value] : expected) EXPECT_EQ(profile.ReadInt("n", key, -1), value) << key;
 }
 
 class ProfileFileOnDisk : public ::testing::Test {
@@ -71,15 +55,6 @@ protected:
     test::TempDir dir_;
     const std::string file_ = dir_.file("skin.ini");
 };
-
-TEST_F(ProfileFileOnDisk, MissingFileReadsAsDefaultsAndIsCreatedByAWrite) {
-    EXPECT_EQ(ReadProfileString(file_, "general", "name", "none"), "none");
-    EXPECT_EQ(ReadProfileInt(file_, "general", "size", 9), 9);
-    ASSERT_TRUE(WriteProfileString(file_, "playlist", "File1", "/videos/a.avi"));
-    ASSERT_TRUE(WriteProfileString(file_, "playlist", "NumberOfEntries", "1"));
-    EXPECT_EQ(test::ReadFileText(file_), "[playlist]\nFile1=/videos/a.avi\nNumberOfEntries=1\n");
-    EXPECT_FALSE(WriteProfileString(dir_.file("no/such/folder/x.pls"), "playlist", "File1", "a"));
-}
 
 TEST_F(ProfileFileOnDisk, WriteChangesOnlyWhatItMust) {
     const std::string original =
@@ -139,8 +114,13 @@ TEST_F(ProfileFileOnDisk, RefusesWhatWouldBreakTheFile) {
     EXPECT_EQ(test::ReadFileText(file_), original);
 }
 
-TEST_F(ProfileFileOnDisk, WriteReplacesTheFileWholeAndKeepsItsPermissions) {
-    test::WriteFileText(file_, "[s]\nk=v\n");
+TEST_F(ProfileFileOnDisk, WriteCreatesOrReplacesTheFileWholeAndKeepsItsPermissions) {
+    EXPECT_EQ(ReadProfileString(file_, "s", "k", "none"), "none");
+    EXPECT_EQ(ReadProfileInt(file_, "s", "size", 9), 9);
+    ASSERT_TRUE(WriteProfileString(file_, "s", "k", "v"));
+    EXPECT_EQ(test::ReadFileText(file_), "[s]\nk=v\n");
+    EXPECT_FALSE(WriteProfileString(dir_.file("no/such/folder/x.pls"), "s", "k", "v"));
+
     ASSERT_EQ(::chmod(file_.c_str(), 0640), 0);
     ASSERT_TRUE(WriteProfileString(file_, "s", "k", "w"));
     struct stat info {};

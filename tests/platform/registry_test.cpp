@@ -16,14 +16,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 class RegistryTest : public test::ConfigDirTest {};
 
-TEST_F(RegistryTest, ReadsGiveDefaultsWhenNothingIsStored) {
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 7u), 7u);
-    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "LastSourceID"));
-    EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "LastDevFrameTime"));
-    EXPECT_FALSE(OpenRegKey(HKEY_LOCAL_MACHINE, kKey));
-    EXPECT_FALSE(std::filesystem::exists(RegFile())) << "a read must not create the file";
-}
-
 TEST_F(RegistryTest, EachReaderOnlyAcceptsItsOwnTypes) {
     ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Text", "1003"));
     ASSERT_TRUE(WriteRegExpandString(HKEY_LOCAL_MACHINE, kKey, "Expand", "$HOME/x"));
@@ -68,31 +60,22 @@ TEST_F(RegistryTest, ValuesRoundTripExactly) {
     const std::string tricky = "say \"hi\"\\ C:\\dir\\\nline2\r\ttab \x01\x7f end\\";
     const std::string utf8 = "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xa5";
     Bytes big(64 * 1024);
-    for (std::size_t i = 0; i < big.size(); ++i) {
-        big[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
-    }
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
 
     ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Tricky", tricky.c_str()));
     ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, utf8.c_str(), utf8.c_str()));
-    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Empty", ""));
-    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "name \"with\" \\ and\nbreak", "x"));
     ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, nullptr, "default"));
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Max", 0xFFFFFFFFu));
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Zero", 0));
     ASSERT_TRUE(WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "NoBytes", nullptr, 0));
     ASSERT_TRUE(WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "Big", big.data(), big.size()));
 
     EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Tricky"), tricky);
     EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, utf8.c_str()), utf8);
-    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Empty"), "");
-    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "name \"with\" \\ and\nbreak"), "x");
     EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, ""), "default");
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Max", 0u), 0xFFFFFFFFu);
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Zero", 1u), 0u);
     EXPECT_EQ(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "NoBytes"), Bytes{});
     EXPECT_EQ(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Big"), big);
-    // UTF-8 stays readable in the file.
-    EXPECT_NE(test::ReadFileText(RegFile()).find(utf8), std::string::npos);
+    EXPECT_NE(test::ReadFileText(RegFile()).find(utf8), std::string::npos) << "UTF-8 stays readable in the file";
 }
 
 TEST_F(RegistryTest, BadArgumentsFailQuietlyAndTouchNothing) {
@@ -114,18 +97,23 @@ TEST_F(RegistryTest, BadArgumentsFailQuietlyAndTouchNothing) {
     EXPECT_FALSE(std::filesystem::exists(RegFile()));
 }
 
-TEST_F(RegistryTest, DeletingAMissingValueOrKeyIsNotAnError) {
+TEST_F(RegistryTest, WithNothingStoredReadsGiveDefaultsAndDeletesSucceed) {
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 7u), 7u);
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "LastSourceID"));
+    EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "LastDevFrameTime"));
+    EXPECT_FALSE(OpenRegKey(HKEY_LOCAL_MACHINE, kKey));
     EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "Nothing"));
     EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
-    EXPECT_FALSE(std::filesystem::exists(RegFile()));
+    EXPECT_FALSE(std::filesystem::exists(RegFile())) << "neither reads nor empty deletes create the file";
+
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Keep", 1));
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Drop", 2));
     EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "DROP"));
     EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "Drop"));
     EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere", "Drop"));
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere"));
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Drop", 0u), 0u);
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Keep", 0u), 1u);
-    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere"));
 }
 
 TEST_F(RegistryTest, DeleteKeyKeepsAKeyThatStillHasSubKeys) {

@@ -9,7 +9,6 @@ namespace {
 TEST(SnapshotNames, ANumberIsTakenByEitherAJpegOrAnOlderBitmap) {
     test::TempDir dir;
     EXPECT_EQ(SnapshotNames::FileName(7), "snapshot007.jpg");
-    EXPECT_EQ(SnapshotNames::FileName(999), "snapshot999.jpg");
     EXPECT_EQ(SnapshotNames::FindFree(dir.path(), 0), 0);
     test::WriteFileText(dir.file("snapshot000.jpg"), "x");
     test::WriteFileText(dir.file("snapshot001.bmp"), "x");

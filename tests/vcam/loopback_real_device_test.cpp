@@ -1,6 +1,5 @@
-// Runs only on a machine with a real "Lumora Capture" v4l2loopback device (lumora-vcam
-// setup) and GStreamer's v4l2src: frames written through the adapter must come back out
-// of the capture side in the right colours.
+// Needs a real "Lumora Capture" v4l2loopback device and v4l2src: frames written through the
+// adapter must come back out of the capture side in their colours.
 #include "vcam/loopback_sysfs.h"
 #include "vcam/process_command_runner.h"
 #include "vcam/vcam_adapter.h"
@@ -30,8 +29,7 @@ TEST(LoopbackRealDevice, StreamedFramesReadBackWithTheirColours) {
     auto adapter = VcamAdapter::OpenDevice(device->node, config, &error);
     if (!adapter) GTEST_SKIP() << "the device cannot be opened here: " << error;
 
-    // The reader starts once the device has turned into a capture device (black frame).
-    test::TempDir dir;
+    test::TempDir dir;  // the black frame has made it a capture device: the reader can start
     const std::string captured = dir.file("captured.yuyv");
     constexpr int kReadFrames = 30;
     auto reader = std::async(std::launch::async, [&] {

@@ -40,13 +40,6 @@ bool WritePacket(VcamAdapter& adapter, const std::vector<std::uint8_t>& packet) 
     return adapter.WritePacket(packet.data(), packet.size());
 }
 
-bool IsBlackYuyv(const std::vector<std::uint8_t>& frame) {
-    for (std::size_t i = 0; i < frame.size(); i += 2) {
-        if (frame[i] != 16 || frame[i + 1] != 128) return false;
-    }
-    return true;
-}
-
 std::size_t CountCalls(const std::vector<std::string>& calls, const std::string& prefix) {
     return static_cast<std::size_t>(
         std::count_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
@@ -83,43 +76,42 @@ TEST_P(VcamAdapterTest, OpenSetsTheFormatOnceStartsStreamingAndWritesABlackFrame
     const std::vector<std::string> expected = {"open", "QUERYCAP", "S_FMT 64x48 YUYV", "S_PARM 1/30", "STREAMON",
                                                "write 6144"};
     EXPECT_EQ(device_.Calls(), expected);
-    const auto frames = device_.Frames();
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_TRUE(IsBlackYuyv(frames[0].bytes));
-    EXPECT_EQ(device_.Format().pixelformat, V4L2_PIX_FMT_YUYV);
-    EXPECT_TRUE(device_.Streaming());
+    ASSERT_EQ(device_.FrameCount(), 1u);
+    const auto black = device_.Frames()[0].bytes;
+    for (std::size_t i = 0; i < black.size(); i += 2) ASSERT_TRUE(black[i] == 16 && black[i + 1] == 128) << i;
+
+    FakeLoopbackDevice other(DeviceOptions(GetParam()));
+    VcamConfig config = SmallConfig();
+    config.format.pixelFormat = VcamPixelFormat::kI420;
+    VcamAdapter i420(other.NewHandle(), config);
+    ASSERT_TRUE(i420.Open(other.path()));
+    ASSERT_TRUE(WritePacket(i420, SolidPacket(64, 48, test::kBlue)));
+    EXPECT_EQ(other.Format().pixelformat, V4L2_PIX_FMT_YUV420);
+    const auto frame = other.Frames().back().bytes;
+    ASSERT_EQ(frame.size(), 64u * 48 * 3 / 2);
+    EXPECT_NEAR(frame[64 * 48 + 100], test::ExpectedYuv(test::kBlue).u, 2);
 }
 
 TEST_P(VcamAdapterTest, EveryPacketIsOneWriteOfExactlyOneFrameInTheFormatSetAtOpen) {
     auto adapter = OpenAdapter();
     // Other sizes and shapes are scaled into the device format, never a new S_FMT.
-    for (auto [w, h] : {std::pair{64, 48}, {640, 480}, {33, 71}, {1920, 1080}}) {
+    for (auto [w, h] : {std::pair{64, 48}, {33, 71}, {1920, 1080}}) {
         EXPECT_TRUE(WritePacket(*adapter, SolidPacket(w, h, test::kRed))) << w << "x" << h;
     }
     const auto calls = device_.Calls();
     EXPECT_EQ(CountCalls(calls, "S_FMT"), 1u);
-    EXPECT_EQ(CountCalls(calls, "write"), 5u);
+    EXPECT_EQ(CountCalls(calls, "write"), 4u);
     // 0.12.7 reports sizeimage rounded up to pages (8192 here); the frame is still 6144.
     for (const auto& frame : device_.Frames()) EXPECT_EQ(frame.bytes.size(), kYuyvFrameBytes);
     const auto last = device_.Frames().back().bytes;
     EXPECT_NEAR(last[64 * 2 * 24 + 64], test::ExpectedYuv(test::kRed).y, 2);  // the picture's middle
-    EXPECT_EQ(adapter->Stats().framesWritten, 4u);
-}
-
-TEST_P(VcamAdapterTest, I420IsAvailableAsAnOption) {
-    VcamConfig config = SmallConfig();
-    config.format.pixelFormat = VcamPixelFormat::kI420;
-    auto adapter = OpenAdapter(config);
-    ASSERT_TRUE(WritePacket(*adapter, SolidPacket(64, 48, test::kBlue)));
-    EXPECT_EQ(device_.Format().pixelformat, V4L2_PIX_FMT_YUV420);
-    const auto frames = device_.Frames();
-    ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames[1].bytes.size(), 64u * 48 * 3 / 2);
-    EXPECT_NEAR(frames[1].bytes[64 * 48 + 100], test::ExpectedYuv(test::kBlue).u, 2);
+    EXPECT_EQ(adapter->Stats().framesWritten, 3u);
 }
 
 TEST_P(VcamAdapterTest, AFormatLockedByAnEarlierProducerIsKeptAndFedAsItIs) {
     auto first = OpenAdapter();  // locks 64x48 YUYV
+    // While streaming the device announces capture only; a second producer must still open it.
+    EXPECT_EQ(CapabilitiesSeenBy(device_) & (V4L2_CAP_VIDEO_OUTPUT | V4L2_CAP_VIDEO_CAPTURE), V4L2_CAP_VIDEO_CAPTURE);
     VcamConfig other = SmallConfig();
     other.format = {96, 64, VcamPixelFormat::kYuyv};
     VcamAdapter second(device_.NewHandle(), other);
@@ -127,85 +119,58 @@ TEST_P(VcamAdapterTest, AFormatLockedByAnEarlierProducerIsKeptAndFedAsItIs) {
     ASSERT_TRUE(second.Open(device_.path(), &error)) << error;
 
     // 0.12.7 answers "success" with the old format, 0.13 answers EBUSY and G_FMT tells.
-    const auto calls = device_.Calls();
-    EXPECT_EQ(CountCalls(calls, "G_FMT"), GetParam() == LoopbackVersion::k0_13 ? 1u : 0u);
+    EXPECT_EQ(CountCalls(device_.Calls(), "G_FMT"), GetParam() == LoopbackVersion::k0_13 ? 1u : 0u);
     EXPECT_EQ(device_.Format().width, 64u);
-    ASSERT_TRUE(second.Format());
-    EXPECT_EQ(*second.Format(), (DeviceFrameFormat{64, 48, VcamPixelFormat::kYuyv}));
+    EXPECT_EQ(second.Format(), (DeviceFrameFormat{64, 48, VcamPixelFormat::kYuyv}));
     ASSERT_TRUE(WritePacket(second, SolidPacket(96, 64, test::kGreen)));
     EXPECT_EQ(device_.Frames().back().bytes.size(), kYuyvFrameBytes);
 }
 
 TEST_P(VcamAdapterTest, AFormatWeCannotProduceIsAnErrorNotGarbage) {
-    // A producer has locked the device to BGR4.
+    // A module without YUYV falls back to BGR4.
+    FakeLoopbackDevice::Options options = DeviceOptions(GetParam());
+    options.fourccs = {V4L2_PIX_FMT_BGR32, V4L2_PIX_FMT_UYVY};
+    FakeLoopbackDevice noYuyv(options);
+    VcamAdapter adapter(noYuyv.NewHandle(), SmallConfig());
+    std::string error;
+    EXPECT_FALSE(adapter.Open(noYuyv.path(), &error));
+    EXPECT_NE(error.find("answered 64x48 BGR4 when asked for 64x48 YUYV"), std::string::npos) << error;
+    EXPECT_FALSE(noYuyv.Streaming());
+    EXPECT_EQ(noYuyv.FrameCount(), 0u);
+    EXPECT_FALSE(WritePacket(adapter, SolidPacket(8, 8, test::kRed)));
+
+    // Another producer has locked the device to BGR4.
     auto producer = device_.NewHandle();
     ASSERT_EQ(producer->Open(device_.path()), 0);
     v4l2_format bgr4 = MakeOutputFormat({64, 48, VcamPixelFormat::kYuyv});
     bgr4.fmt.pix.pixelformat = V4L2_PIX_FMT_BGR32;
     ASSERT_EQ(producer->SetFormat(&bgr4), 0);
     ASSERT_EQ(producer->StreamOn(), 0);
-
-    VcamAdapter adapter(device_.NewHandle(), SmallConfig());
-    std::string error;
-    EXPECT_FALSE(adapter.Open(device_.path(), &error));
+    VcamAdapter locked(device_.NewHandle(), SmallConfig());
+    EXPECT_FALSE(locked.Open(device_.path(), &error));
     EXPECT_NE(error.find("BGR4"), std::string::npos) << error;
     EXPECT_EQ(device_.FrameCount(), 0u);
     EXPECT_EQ(device_.OpenHandles(), 1);  // only the producer's
 }
 
-TEST_P(VcamAdapterTest, AnUnknownFourccFallingBackToBgr4IsReported) {
-    FakeLoopbackDevice::Options options = DeviceOptions(GetParam());
-    options.fourccs = {V4L2_PIX_FMT_BGR32, V4L2_PIX_FMT_UYVY};  // a module without YUYV
-    FakeLoopbackDevice device(options);
-    VcamAdapter adapter(device.NewHandle(), SmallConfig());
-    std::string error;
-    EXPECT_FALSE(adapter.Open(device.path(), &error));
-    EXPECT_NE(error.find("answered 64x48 BGR4 when asked for 64x48 YUYV"), std::string::npos) << error;
-    EXPECT_FALSE(device.Streaming());
-    EXPECT_EQ(device.FrameCount(), 0u);
-    EXPECT_FALSE(adapter.WritePacket(SolidPacket(8, 8, test::kRed).data(), 40 + 8 * 8 * 3));
-}
-
-TEST_P(VcamAdapterTest, TheCapabilityFlipIsFollowedAndStillCountsAsAnOutputDevice) {
-    EXPECT_EQ(CapabilitiesSeenBy(device_) & (V4L2_CAP_VIDEO_OUTPUT | V4L2_CAP_VIDEO_CAPTURE), V4L2_CAP_VIDEO_OUTPUT);
-    {
-        auto adapter = OpenAdapter();
-        const std::uint32_t streaming = CapabilitiesSeenBy(device_);
-        EXPECT_EQ(streaming & (V4L2_CAP_VIDEO_OUTPUT | V4L2_CAP_VIDEO_CAPTURE), V4L2_CAP_VIDEO_CAPTURE);
-        // A second producer (a restarted Lumora) still finds a device it can feed.
-        VcamAdapter again(device_.NewHandle(), SmallConfig());
-        EXPECT_TRUE(again.Open(device_.path()));
-    }
-    EXPECT_EQ(CapabilitiesSeenBy(device_) & (V4L2_CAP_VIDEO_OUTPUT | V4L2_CAP_VIDEO_CAPTURE), V4L2_CAP_VIDEO_OUTPUT);
-}
-
-TEST_P(VcamAdapterTest, AShortWriteIsAnErrorAndTheNextFrameGoesOutWhole) {
+TEST_P(VcamAdapterTest, ShortWritesAndBadPacketsAreCountedAndTheNextFrameGoesOutWhole) {
     auto adapter = OpenAdapter();
+    auto truncated = SolidPacket(8, 8, test::kRed);
+    truncated.pop_back();
+    EXPECT_FALSE(WritePacket(*adapter, truncated));
+    EXPECT_FALSE(adapter->WritePacket(nullptr, 0));
+    EXPECT_EQ(device_.FrameCount(), 1u);  // bad packets are never written
+
     device_.TruncateWrites(1000);
     EXPECT_FALSE(WritePacket(*adapter, SolidPacket(64, 48, test::kRed)));
     EXPECT_TRUE(WritePacket(*adapter, SolidPacket(64, 48, test::kRed)));
     const VcamStats stats = adapter->Stats();
+    EXPECT_EQ(stats.badPackets, 2u);
     EXPECT_EQ(stats.shortWrites, 1u);
     EXPECT_EQ(stats.framesWritten, 1u);
     EXPECT_NE(stats.lastError.find("1000 of 6144"), std::string::npos) << stats.lastError;
     EXPECT_TRUE(stats.connected);
-}
-
-TEST_P(VcamAdapterTest, BadPacketsAreCountedAndNeverWritten) {
-    auto adapter = OpenAdapter();
-    auto badMagic = SolidPacket(8, 8, test::kRed);
-    badMagic[0] = 'X';
-    auto badSize = SolidPacket(8, 8, test::kRed);
-    badSize[4] ^= 1;
-    auto truncated = SolidPacket(8, 8, test::kRed);
-    truncated.pop_back();
-    EXPECT_FALSE(WritePacket(*adapter, badMagic));
-    EXPECT_FALSE(WritePacket(*adapter, badSize));
-    EXPECT_FALSE(WritePacket(*adapter, truncated));
-    EXPECT_FALSE(adapter->WritePacket(nullptr, 0));
-    EXPECT_EQ(adapter->Stats().badPackets, 4u);
-    ASSERT_EQ(device_.FrameCount(), 1u);  // the black frame only
-    EXPECT_TRUE(IsBlackYuyv(device_.Frames()[0].bytes));
+    EXPECT_EQ(device_.Frames().back().bytes.size(), kYuyvFrameBytes);
 }
 
 TEST_P(VcamAdapterTest, TheLastFrameIsRepeatedAtTheDeviceRateWhileNoneComes) {
@@ -276,10 +241,8 @@ TEST_P(VcamAdapterTest, CloseStopsStreamingClosesTheDeviceAndLeavesNoThread) {
     auto adapter = OpenAdapter(config);
     EXPECT_GT(ThreadCount(), baseline);
     ASSERT_TRUE(WritePacket(*adapter, SolidPacket(64, 48, test::kRed)));
-    const int streamOffsBefore = device_.StreamOffCount();
     adapter->Close();
     EXPECT_EQ(ThreadCount(), baseline);
-    EXPECT_EQ(device_.StreamOffCount(), streamOffsBefore + 1);
     EXPECT_EQ(device_.OpenHandles(), 0);
     const auto calls = device_.Calls();
     ASSERT_GE(calls.size(), 2u);
@@ -290,8 +253,7 @@ TEST_P(VcamAdapterTest, CloseStopsStreamingClosesTheDeviceAndLeavesNoThread) {
     std::this_thread::sleep_for(80ms);
     EXPECT_EQ(device_.FrameCount(), frames);
     // The adapter can be opened again, and destruction closes it as well.
-    std::string error;
-    EXPECT_TRUE(adapter->Open(device_.path(), &error)) << error;
+    EXPECT_TRUE(adapter->Open(device_.path()));
     adapter.reset();
     EXPECT_EQ(device_.OpenHandles(), 0);
     EXPECT_EQ(ThreadCount(), baseline);

@@ -88,39 +88,28 @@ protected:
     VcamSetupContext context_;
 };
 
-const Line kModprobe = {"modprobe", "v4l2loopback", "exclusive_caps=1", "card_label=\"Lumora Capture\""};
-
-Line With(Line front, const Line& rest) {
-    front.insert(front.end(), rest.begin(), rest.end());
-    return front;
-}
-
 TEST_F(VcamSetup, AnUnloadedModuleIsLoadedWithOurLabelThroughPkexecOrSudo) {
     runner_.results["modinfo"] = {0, "0.12.7\n"};
+    const Line modprobe = {"modprobe", "v4l2loopback", "exclusive_caps=1", "card_label=\"Lumora Capture\""};
     runner_.onRun = [&](const Line& argv) {
-        if (argv.back() == kModprobe.back()) system_.AddVideoDevice(4, "Lumora Capture");
+        if (argv.back() == modprobe.back()) system_.AddVideoDevice(4, "Lumora Capture");
     };
-    context_.graphicalSession = true;
-    SetupRun run = Run();
-    EXPECT_EQ(run.status, 0) << run.err;
-    ASSERT_EQ(runner_.lines.size(), 2u);
-    EXPECT_EQ(runner_.lines[0], (Line{"modinfo", "-F", "version", "v4l2loopback"}));
-    EXPECT_EQ(runner_.lines[1], With({"pkexec"}, kModprobe));
-    EXPECT_NE(run.out.find("/dev/video4"), std::string::npos) << run.out;
-
     // Without a desktop and without a terminal, sudo must not wait for a password.
-    fs::remove_all(system_.root() + "/sys/class");
-    runner_.lines.clear();
-    context_ = {};
-    Run();
-    ASSERT_EQ(runner_.lines.size(), 2u);
-    EXPECT_EQ(runner_.lines[1], With({"sudo", "-n"}, kModprobe));
-
-    fs::remove_all(system_.root() + "/sys/class");
-    runner_.lines.clear();
-    context_.isRoot = true;
-    Run();
-    EXPECT_EQ(runner_.lines[1], kModprobe);
+    const std::pair<VcamSetupContext, Line> cases[] = {
+        {{.graphicalSession = true}, {"pkexec"}}, {{}, {"sudo", "-n"}}, {{.isRoot = true}, {}}};
+    for (const auto& [context, prefix] : cases) {
+        fs::remove_all(system_.root() + "/sys/class");
+        runner_.lines.clear();
+        context_ = context;
+        const SetupRun run = Run();
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find("/dev/video4"), std::string::npos) << run.out;
+        ASSERT_EQ(runner_.lines.size(), 2u);
+        EXPECT_EQ(runner_.lines[0], (Line{"modinfo", "-F", "version", "v4l2loopback"}));
+        Line expected = prefix;
+        expected.insert(expected.end(), modprobe.begin(), modprobe.end());
+        EXPECT_EQ(runner_.lines[1], expected);
+    }
 }
 
 TEST_F(VcamSetup, ANewerModuleGetsOurDeviceAddedWithTheControlToolAndTheFormatFixed) {
@@ -129,11 +118,7 @@ TEST_F(VcamSetup, ANewerModuleGetsOurDeviceAddedWithTheControlToolAndTheFormatFi
     runner_.available.insert("v4l2loopback-ctl");
     runner_.results["v4l2loopback-ctl"] = {0, "/dev/video3\n"};
     context_.isRoot = true;
-    VcamSetupOptions options;
-    options.width = 640;
-    options.height = 480;
-    options.framesPerSecond = 25;
-    const SetupRun run = Run(options);
+    const SetupRun run = Run({640, 480, 25, false});
     EXPECT_EQ(run.status, 0) << run.err;
     const std::vector<Line> expected = {
         {"v4l2loopback-ctl", "add", "-n", "Lumora Capture", "-x", "1"},
@@ -189,10 +174,7 @@ TEST_F(VcamSetup, PersistWritesTheBootFilesDirectlyAsRootOrThroughInstall) {
               "# Lumora's virtual camera (written by lumora-vcam setup --persist)\nv4l2loopback\n");
 
     test::TempDir scratch;
-    context_ = {};
-    context_.graphicalSession = true;
-    context_.etcFolder = "/etc";
-    context_.scratchFolder = scratch.path().string();
+    context_ = {.graphicalSession = true, .scratchFolder = scratch.path().string()};
     std::vector<std::string> staged;
     runner_.onRun = [&](const Line& argv) { staged.push_back(test::ReadFileText(argv[argv.size() - 2])); };
     EXPECT_EQ(Run(options).status, 0);

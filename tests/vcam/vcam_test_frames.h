@@ -1,6 +1,5 @@
-// Helpers for the virtual camera tests: packets built from a picture description, and the
-// BT.601 limited-range values a colour must come out as (from the floating-point
-// definition, not from the code under test).
+// Virtual camera test helpers: packets painted from a function, and the BT.601 limited-range
+// values a colour must come out as (from the floating-point definition, not from the code).
 #pragma once
 
 #include "video/frame_packet.h"
