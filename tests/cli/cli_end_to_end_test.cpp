@@ -26,13 +26,15 @@ struct CliRun {
     std::string err;
 };
 
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
 CliRun RunCli(const QStringList& arguments, const QString& testDevices = {}, int timeoutMs = 60000) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LUMORA_TEST_DEVICES", testDevices);
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(environment);
-    process.start(QString::fromStdString(test::ProgramDir() + "lumora-cli"), arguments);
+    process.start(Q(test::ProgramDir() + "lumora-cli"), arguments);
     CliRun run;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
@@ -75,7 +77,7 @@ PacketFile ReadPackets(const std::string& path, bool keepPayloads = true) {
 // "done: <frames> frames in ... <dropped> dropped" of the summary line.
 std::optional<std::pair<int, int>> Summary(const std::string& err) {
     const QRegularExpression line("done: (\\d+) frames in .* (\\d+) dropped");
-    const QRegularExpressionMatch match = line.match(QString::fromStdString(err));
+    const QRegularExpressionMatch match = line.match(Q(err));
     if (!match.hasMatch()) return std::nullopt;
     return std::make_pair(match.captured(1).toInt(), match.captured(2).toInt());
 }
@@ -102,14 +104,14 @@ std::optional<Probe> Ffprobe(const std::string& path) {
 
 bool HaveFfprobe() { return std::system("command -v ffprobe >/dev/null 2>&1") == 0; }
 
-const QString kMegamind = QString::fromStdString(test::TestDataPath("Megamind.avi"));
+const QString kMegamind = Q(test::TestDataPath("Megamind.avi"));
 constexpr int kMegamindFrames = 270;
 
 TEST(CliEndToEnd, ATestCameraFeedsTheVirtualCameraDeviceWithWholePackets) {
     test::TempDir dir;
     const std::string device = dir.file("vcam.packets");
     test::WriteFileText(device, "");
-    const QString devices = QString::fromStdString("Test Camera=pattern:ball;Lumora Capture=packets:" + device);
+    const QString devices = Q("Test Camera=pattern:ball;Lumora Capture=packets:" + device);
 
     const CliRun listing = RunCli({"devices"}, devices);
     ASSERT_EQ(listing.exitCode, 0) << listing.err;
@@ -129,23 +131,13 @@ TEST(CliEndToEnd, ATestCameraFeedsTheVirtualCameraDeviceWithWholePackets) {
     EXPECT_NE(missing.err.find("there is no capture device 5"), std::string::npos) << missing.err;
 }
 
-TEST(CliEndToEnd, TheTestVideoPlaysToItsEndWithEveryFrameWithoutASoundCard) {
-    test::TempDir dir;
-    const CliRun fast = RunCli({"run", "--source", "file:" + kMegamind, "--fast", "--output",
-                                QString::fromStdString(dir.file("fast.packets"))});
-    ASSERT_EQ(fast.exitCode, 0) << fast.err;
-    const PacketFile packets = ReadPackets(dir.file("fast.packets"), false);
-    EXPECT_TRUE(packets.wellFormed);
-    ASSERT_EQ(packets.headers.size(), static_cast<std::size_t>(kMegamindFrames));
-    EXPECT_EQ(packets.headers[0].width, 720);
-    EXPECT_EQ(packets.headers[0].height, 528);
-
-    // In real time, with the sound going to whatever output there is (none here), every
-    // frame still passes; the hand-off may refuse one the user-interface thread was copying.
-    const CliRun realTime = RunCli({"run", "--source", "file:" + kMegamind, "--output", "none"});
-    ASSERT_EQ(realTime.exitCode, 0) << realTime.err;
-    const auto summary = Summary(realTime.err);
-    ASSERT_TRUE(summary) << realTime.err;
+// In real time, with the sound going to whatever output there is (none here), every
+// frame passes; the hand-off may refuse one the user-interface thread was copying.
+TEST(CliEndToEnd, TheTestVideoPlaysInRealTimeWithEveryFrameWithoutASoundCard) {
+    const CliRun run = RunCli({"run", "--source", "file:" + kMegamind, "--output", "none"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto summary = Summary(run.err);
+    ASSERT_TRUE(summary) << run.err;
     EXPECT_EQ(summary->first + summary->second, kMegamindFrames);
     EXPECT_LE(summary->second, 3);
 }
@@ -156,15 +148,18 @@ TEST(CliEndToEnd, APlaylistPlaysInOrderSkippingAFileThatIsNoVideo) {
     test::WriteFileText(dir.file("list.pls"), "[playlist]\nFile1=" + kMegamind.toStdString() + "\nFile2=" +
                                                   dir.file("notes.avi") + "\nFile3=" + kMegamind.toStdString() +
                                                   "\nNumberOfEntries=3\n");
-    const CliRun run = RunCli({"run", "--source", QString::fromStdString("playlist:" + dir.file("list.pls")), "--fast",
-                               "--output", QString::fromStdString(dir.file("out.packets"))});
+    const CliRun run = RunCli({"run", "--source", Q("playlist:" + dir.file("list.pls")), "--fast",
+                               "--output", Q(dir.file("out.packets"))});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(ReadPackets(dir.file("out.packets"), false).headers.size(), 2u * kMegamindFrames);
+    const PacketFile packets = ReadPackets(dir.file("out.packets"), false);
+    EXPECT_TRUE(packets.wellFormed);
+    ASSERT_EQ(packets.headers.size(), 2u * kMegamindFrames);
+    EXPECT_EQ(packets.headers[0].width, 720);
+    EXPECT_EQ(packets.headers[0].height, 528);
     EXPECT_NE(run.err.find("Couldn't build GStreamer filters sequence!"), std::string::npos) << run.err;
 
     // Alone, the same file fails with the message and nothing else.
-    const CliRun alone = RunCli({"run", "--source", QString::fromStdString("file:" + dir.file("notes.avi")),
-                                 "--output", "none"});
+    const CliRun alone = RunCli({"run", "--source", Q("file:" + dir.file("notes.avi")), "--output", "none"});
     EXPECT_EQ(alone.exitCode, 1);
     const bool build = alone.err.find("Couldn't build GStreamer filters sequence!") != std::string::npos;
     const bool render = alone.err.find("Couldn't render GStreamer filters sequence!") != std::string::npos;
@@ -174,19 +169,17 @@ TEST(CliEndToEnd, APlaylistPlaysInOrderSkippingAFileThatIsNoVideo) {
 
 TEST(CliEndToEnd, EffectsChangeThePicturesThatGoOutAndSnapshotsTakeTheNextNumber) {
     test::TempDir dir;
-    const QString picture = "image:" + QString::fromStdString(test::TestDataPath("messi5.jpg"));
-    const QString snapshots = QString::fromStdString(dir.file("snaps"));
+    const QString picture = "image:" + Q(test::TestDataPath("messi5.jpg"));
+    const QString snapshots = Q(dir.file("snaps"));
     const CliRun plain = RunCli({"run", "--source", picture, "--size", "320x240", "--frames", "2", "--output",
-                                 QString::fromStdString(dir.file("plain")), "--snapshot", snapshots});
+                                 Q(dir.file("plain")), "--snapshot", snapshots});
     const CliRun filtered = RunCli({"run", "--source", picture, "--size", "320x240", "--frames", "2", "--effect",
-                                    "rgb=128,1,256", "--output", QString::fromStdString(dir.file("filtered")),
-                                    "--snapshot", snapshots});
+                                    "rgb=128,1,256", "--output", Q(dir.file("filtered")), "--snapshot", snapshots});
     ASSERT_EQ(plain.exitCode, 0) << plain.err;
     ASSERT_EQ(filtered.exitCode, 0) << filtered.err;
     const PacketFile before = ReadPackets(dir.file("plain"));
     const PacketFile after = ReadPackets(dir.file("filtered"));
-    ASSERT_FALSE(before.payloads.empty());
-    ASSERT_FALSE(after.payloads.empty());
+    ASSERT_FALSE(before.payloads.empty() || after.payloads.empty());
     const std::vector<unsigned char>& in = before.payloads[0];
     const std::vector<unsigned char>& out = after.payloads[0];
     ASSERT_EQ(in.size(), out.size());
@@ -198,14 +191,14 @@ TEST(CliEndToEnd, EffectsChangeThePicturesThatGoOutAndSnapshotsTakeTheNextNumber
 
     // The sample picture by default, with bundled plug-ins chosen by their names.
     const CliRun plugins = RunCli({"run", "--effect", "Falling snow", "--effect", "negative", "--frames", "3",
-                                   "--output", QString::fromStdString(dir.file("plugins"))});
+                                   "--output", Q(dir.file("plugins"))});
     ASSERT_EQ(plugins.exitCode, 0) << plugins.err;
     const PacketFile sample = ReadPackets(dir.file("plugins"), false);
     ASSERT_EQ(sample.headers.size(), 3u);
     EXPECT_EQ(sample.headers[0].width, 640);
 
     for (const char* name : {"snaps/snapshot000.jpg", "snaps/snapshot001.jpg"}) {
-        const QImage snapshot(QString::fromStdString(dir.file(name)));
+        const QImage snapshot(Q(dir.file(name)));
         EXPECT_EQ(snapshot.size(), QSize(320, 240)) << name;
     }
 }
@@ -213,11 +206,11 @@ TEST(CliEndToEnd, EffectsChangeThePicturesThatGoOutAndSnapshotsTakeTheNextNumber
 TEST(CliEndToEnd, PictureInPictureShowsTheSecondDeviceInTheChosenCorner) {
     test::TempDir dir;
     const QString devices = "Main=pattern:black;Second=pattern:white";
-    const CliRun run = RunCli({"run", "--source", "device:0", "--effect", "pip=1,3,25,0", "--frames", "40", "--output",
-                               QString::fromStdString(dir.file("pip.packets"))},
-                              devices);
+    const CliRun run = RunCli(
+        {"run", "--source", "device:0", "--effect", "pip=1,3,25,0", "--frames", "40", "--output", Q(dir.file("pip"))},
+        devices);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const PacketFile packets = ReadPackets(dir.file("pip.packets"));
+    const PacketFile packets = ReadPackets(dir.file("pip"));
     ASSERT_EQ(packets.headers.size(), 40u);
     // Bottom left, 25 % of 640 x 480: the payload's first rows are the picture's bottom.
     const std::vector<unsigned char>& last = packets.payloads.back();
@@ -235,7 +228,7 @@ TEST(CliEndToEnd, RecordingsOfAnySourcePlayWithTheirFramesAndSize) {
     if (!HaveFfprobe()) GTEST_SKIP() << "ffprobe (package ffmpeg) is not installed";
     test::TempDir dir;
     const CliRun raw = RunCli({"run", "--source", "pattern:ball", "--fast", "--frames", "30", "--output", "none",
-                               "--record", QString::fromStdString(dir.file("raw.avi"))});
+                               "--record", Q(dir.file("raw.avi"))});
     ASSERT_EQ(raw.exitCode, 0) << raw.err;
     const auto rawProbe = Ffprobe(dir.file("raw.avi"));
     ASSERT_TRUE(rawProbe);
@@ -245,7 +238,7 @@ TEST(CliEndToEnd, RecordingsOfAnySourcePlayWithTheirFramesAndSize) {
     EXPECT_GE(rawProbe->frames, 30);
 
     const CliRun file = RunCli({"run", "--source", "file:" + kMegamind, "--fast", "--output", "none", "--record",
-                                QString::fromStdString(dir.file("mjpeg.avi")), "--codec", "JPEG image encoder"});
+                                Q(dir.file("mjpeg.avi")), "--codec", "JPEG image encoder"});
     ASSERT_EQ(file.exitCode, 0) << file.err;
     const auto fileProbe = Ffprobe(dir.file("mjpeg.avi"));
     ASSERT_TRUE(fileProbe);
@@ -255,7 +248,7 @@ TEST(CliEndToEnd, RecordingsOfAnySourcePlayWithTheirFramesAndSize) {
     EXPECT_EQ(fileProbe->frames, kMegamindFrames);
 
     const CliRun unknown = RunCli({"run", "--source", "pattern", "--output", "none", "--record",
-                                   QString::fromStdString(dir.file("x.avi")), "--codec", "nosuchcodec"});
+                                   Q(dir.file("x.avi")), "--codec", "nosuchcodec"});
     EXPECT_EQ(unknown.exitCode, 2);
 }
 

@@ -5,16 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace lumora {
 namespace {
 
 using test::TestFrame;
 
-// Each channel becomes value * level / 128, cut to a whole number and to 255.
+// Each channel becomes value * level / 128, cut to a whole number and to 255; levels
+// outside 1 to 256 are read as neutral.
 TEST(ColorFilterEffect, ScalesEachChannelOfEveryPixel) {
     ColorFilterEffect filter;
+    EXPECT_TRUE(filter.IsNeutral());
     filter.SetLevels(192, 64, 256);  // red, green, blue
+    EXPECT_FALSE(filter.IsNeutral());
     TestFrame frame(3, 2);           // 9 bytes and 3 of padding per row
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 3; ++x) frame.Set(x, y, 100, 101, 100);
@@ -32,19 +37,9 @@ TEST(ColorFilterEffect, ScalesEachChannelOfEveryPixel) {
     }
     EXPECT_EQ(frame.pixel(0, 0)[9], 0xEE);
     EXPECT_FALSE(filter.ProcessFrame(nullptr, 3, 2, 0.0));
-}
-
-TEST(ColorFilterEffect, StartsNeutralAndTakesLevelsOutsideOneTo256AsNeutral) {
-    ColorFilterEffect fresh;
-    EXPECT_TRUE(fresh.IsNeutral());
-    EXPECT_EQ(ColorFilterEffect::NormalizeLevel(0), 128);
-    EXPECT_EQ(ColorFilterEffect::NormalizeLevel(257), 128);
-    EXPECT_EQ(ColorFilterEffect::NormalizeLevel(-5), 128);
-    EXPECT_EQ(ColorFilterEffect::NormalizeLevel(1), 1);
-    EXPECT_EQ(ColorFilterEffect::NormalizeLevel(256), 256);
-    ColorFilterEffect filter;
-    filter.SetLevels(128, 128, 129);
-    EXPECT_FALSE(filter.IsNeutral());
+    for (const auto& [level, read] : {std::pair{0, 128}, {257, 128}, {-5, 128}, {1, 1}, {256, 256}}) {
+        EXPECT_EQ(ColorFilterEffect::NormalizeLevel(level), read) << level;
+    }
 }
 
 }  // namespace

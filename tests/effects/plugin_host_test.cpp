@@ -12,7 +12,9 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 namespace lumora {
 namespace {
@@ -54,20 +56,23 @@ protected:
     std::optional<EffectChain> chain_;
 };
 
-TEST_F(PluginHostTest, ModulesLoadInFileNameOrderAndNumberFromFive) {
+// Modules load in file-name order, their effects numbered from five. The probe module
+// reads its own object at the fixed byte offsets: what it finds must be what the host
+// meant to write.
+TEST_F(PluginHostTest, ModulesLoadInFileNameOrderAndTheHostWritesEveryFieldAtItsOffset) {
     Install("fx_two_effects", "b_two.so");
     Install("fx_layout_probe", "a_probe.so");
     fs::create_directory(folder_.file("c_folder.so"));
     test::WriteFileText(folder_.file("notes.txt"), "not a module");
     EffectChain& chain = Load();
+    QWidget window;
+    chain.SetOwnerWindow(&window);
 
     ASSERT_EQ(chain.EffectCount(), 7u);
-    EXPECT_STREQ(chain.FindEffect(5)->name, "Layout probe");
     EXPECT_STREQ(chain.FindEffect(6)->name, "Test animation");  // index 0 of b_two.so
     EXPECT_STREQ(chain.FindEffect(7)->name, "Test filter");     // index 1
     EXPECT_EQ(chain.FindEffect(6)->layer, kLayerAnimation);
     EXPECT_EQ(chain.FindEffect(7)->layer, kLayerFilter);
-
     ASSERT_EQ(chain.plugins().ModuleCount(), 2u);
     const PluginModule& two = chain.plugins().Module(1);
     EXPECT_EQ(fs::path(two.path()).filename(), "b_two.so");
@@ -77,22 +82,7 @@ TEST_F(PluginHostTest, ModulesLoadInFileNameOrderAndNumberFromFive) {
     EXPECT_EQ(chain.FindEffect(6)->module, two.handle());
     EXPECT_EQ(chain.FindEffect(7)->module, two.handle());
 
-    // Loading again gives the same numbers.
-    chain.LoadEffects();
-    EXPECT_STREQ(chain.FindEffect(5)->name, "Layout probe");
-    EXPECT_STREQ(chain.FindEffect(7)->name, "Test filter");
-}
-
-// The probe module reads its own object at the fixed byte offsets: what it finds must be
-// what the host meant to write.
-TEST_F(PluginHostTest, TheHostWritesEveryFieldAtItsOffset) {
-    Install("fx_layout_probe", "probe.so");
-    EffectChain& chain = Load();
-    QWidget window;
-    chain.SetOwnerWindow(&window);
-
     Effect* effect = chain.FindEffect(5);
-    ASSERT_NE(effect, nullptr);
     auto readFields = Export<void (*)(ProbeFields*)>(effect->module, "TestModule_ReadFields");
     auto probe = Export<const Effect* (*)()>(effect->module, "TestModule_Probe");
     ASSERT_NE(readFields, nullptr);
@@ -109,32 +99,30 @@ TEST_F(PluginHostTest, TheHostWritesEveryFieldAtItsOffset) {
     EXPECT_EQ(fields.icon, nullptr);
     EXPECT_EQ(fields.layer, 3);
     EXPECT_STREQ(fields.guid, "7D1B5F0E-2A44-4B8E-8C1D-5E6F7A8B9C0D");
+
+    // Loading again gives the same numbers.
+    chain.LoadEffects();
+    EXPECT_STREQ(chain.FindEffect(5)->name, "Layout probe");
+    EXPECT_STREQ(chain.FindEffect(7)->name, "Test filter");
 }
 
-// Modules without both exports are unloaded again; files that are no shared objects
-// are passed over.
-TEST_F(PluginHostTest, WhatIsNotAPluginIsSkippedSilently) {
+// Modules without both exports are unloaded again and files that are no shared objects
+// passed over; modules that offer no effects stay loaded, unasked, until unloading.
+TEST_F(PluginHostTest, WhatIsNotAPluginIsSkippedAndModulesWithoutEffectsAreKept) {
     const std::string onlyAnimation = Install("fx_only_animation", "a.so");
     const std::string onlyInfo = Install("fx_only_info", "b.so");
     test::WriteFileText(folder_.file("b_text.so"), "this is not an ELF file");
     test::WriteFileText(folder_.file("b_empty.so"), "");
-    Install("fx_layout_probe", "c.so");
-    EffectChain& chain = Load();
-    EXPECT_EQ(chain.plugins().ModuleCount(), 1u);
-    EXPECT_EQ(chain.EffectCount(), 5u);
-    EXPECT_EQ(chain.FindEffect(5)->id, 5);
-    EXPECT_FALSE(IsLoaded(onlyAnimation));
-    EXPECT_FALSE(IsLoaded(onlyInfo));
-}
-
-TEST_F(PluginHostTest, ModulesWithNoEffectsStayLoadedUntilUnload) {
-    const std::string zero = Install("fx_count_zero", "a_zero.so");
-    const std::string negative = Install("fx_count_negative", "b_negative.so");
-    Install("fx_layout_probe", "c_probe.so");
+    const std::string zero = Install("fx_count_zero", "c_zero.so");
+    const std::string negative = Install("fx_count_negative", "d_negative.so");
+    Install("fx_layout_probe", "e_probe.so");
     EffectChain& chain = Load();
     ASSERT_EQ(chain.plugins().ModuleCount(), 3u);
     EXPECT_EQ(chain.EffectCount(), 5u);
     EXPECT_STREQ(chain.FindEffect(5)->name, "Layout probe");
+    EXPECT_EQ(chain.FindEffect(5)->id, 5);
+    EXPECT_FALSE(IsLoaded(onlyAnimation));
+    EXPECT_FALSE(IsLoaded(onlyInfo));
     for (std::size_t i = 0; i < 2; ++i) {
         auto calls = Export<int (*)()>(chain.plugins().Module(i).handle(), "TestModule_AnimationCalls");
         ASSERT_NE(calls, nullptr);
@@ -148,7 +136,7 @@ TEST_F(PluginHostTest, ModulesWithNoEffectsStayLoadedUntilUnload) {
 }
 
 // Null effects are skipped; names and identifiers without their zero are ended inside
-// their fields; effects of layers outside 0 to 3 can be switched on but never run.
+// their fields.
 TEST_F(PluginHostTest, CarelessModulesDoNotDisturbTheChain) {
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Lumora", "RememberFilterSettings", 1));
     Install("fx_malformed", "malformed.so");
@@ -160,13 +148,6 @@ TEST_F(PluginHostTest, CarelessModulesDoNotDisturbTheChain) {
         EXPECT_EQ(std::string(effect->guid), std::string(63, 'G'));
         EXPECT_EQ(chain.ActivateEffect(id), kEffectStarted);
     }
-    EXPECT_EQ(chain.FindEffect(5)->layer, 9);
-    EXPECT_EQ(chain.FindEffect(6)->layer, -1);
-    test::TestFrame frame(3, 2);
-    EXPECT_TRUE(chain.ApplyEffects(frame.data(), 3, 2, 0.0));
-    auto framesSeen = Export<int (*)()>(chain.FindEffect(5)->module, "TestModule_FramesSeen");
-    ASSERT_NE(framesSeen, nullptr);
-    EXPECT_EQ(framesSeen(), 0);
 }
 
 // A plug-in reaches the registry helpers (liblumorasdk) and the image operations
@@ -193,6 +174,52 @@ TEST_F(PluginHostTest, PluginsUseTheRegistryHelpersAndZimage) {
     setSpeed(77);
     chain.UnloadEffects();
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, key, "Speed", 0), 77u);
+}
+
+// The SDK's example plug-in, built outside this tree by the PluginSdkExampleBuildsAndLoads
+// test, which names the module in LUMORA_SDK_EXAMPLE. Skipped when run on its own.
+class PluginSdkExample : public PluginHostTest {
+protected:
+    void SetUp() override {
+        PluginHostTest::SetUp();
+        const char* module = std::getenv("LUMORA_SDK_EXAMPLE");
+        if (!module) GTEST_SKIP() << "run by the PluginSdkExampleBuildsAndLoads test";
+        fs::copy_file(module, folder_.file("sliding_bar.so"));
+    }
+
+    // Where the bar starts on the bottom row of a black 64 x 8 frame at `time`; -1 for none.
+    int BarStart(double time) {
+        test::TestFrame frame(64, 8);
+        chain_->ApplyEffects(frame.data(), 64, 8, time);
+        for (int x = 0; x < 64; ++x) {
+            const std::uint8_t* p = frame.pixel(x, 0);
+            if (p[0] || p[1] || p[2]) return x;
+        }
+        return -1;
+    }
+};
+
+TEST_F(PluginSdkExample, SlidingBarMovesWithStreamTimeAndKeepsItsSettings) {
+    const char* key = "SOFTWARE\\Lumora\\5E0C2F3A-9B7D-4E21-A6C8-1D4F7B2E9A30";
+    Effect* bar = Load().FindEffect(5);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_STREQ(bar->name, "Sliding bar");
+    EXPECT_EQ(bar->layer, kLayerAnimation);
+    ASSERT_EQ(chain_->ActivateEffect(5), kEffectStarted);
+    // Every 4 s across 64 + 5 columns, starting 5 columns left of the picture.
+    EXPECT_EQ(BarStart(0.0), -1);
+    EXPECT_EQ(BarStart(1.0), 12);
+    EXPECT_EQ(BarStart(1.0), 12);  // the same time, the same place
+    EXPECT_EQ(BarStart(3.0), 46);
+
+    chain_.reset();
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Lumora", "RememberFilterSettings", 1));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, key, "Seconds", 2));
+    ASSERT_EQ(Load().ActivateEffect(5), kEffectStarted);
+    EXPECT_EQ(BarStart(1.0), 29);  // halfway at 1 s of 2
+    chain_->UnloadEffects();
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, key, "Seconds", 0), 2u);
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, key, "Colour", 0), 0x0000C0FFu);
 }
 
 }  // namespace

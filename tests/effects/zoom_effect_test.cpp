@@ -1,12 +1,20 @@
 #include "effects/zoom_effect.h"
+#include "effects/zoom_window.h"
 
 #include "test_frames.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
 namespace lumora {
 namespace {
 
+using test::MaxPixelDifference;
+using test::NoiseFrame;
+using test::ReferenceZoom;
 using test::TestFrame;
 
 // A 4 x 2 frame whose columns are 0, 40, 80, 120 (grey) on both rows. At 2x the
@@ -30,54 +38,34 @@ std::vector<int> GreyRow(TestFrame& frame, int y) {
     return row;
 }
 
-TEST(ZoomEffect, FactorOneLeavesTheFrameAlone) {
-    ZoomEffect zoom;
-    TestFrame frame = test::NoiseFrame(33, 7, 3);
-    const TestFrame before = frame;
-    zoom.SetOffset(5, 5);
-    EXPECT_TRUE(zoom.ProcessFrame(frame.data(), 33, 7, 0.0));
-    EXPECT_EQ(frame.bytes, before.bytes);
-    EXPECT_FALSE(zoom.ProcessFrame(nullptr, 33, 7, 0.0));
-}
-
-TEST(ZoomEffect, DoubleShowsTheHandComputedWindow) {
+// Offsets past the enlarged picture's far edges are stored clamped; negative ones the
+// preview wrote before Start clamped them are kept and drawn as 0.
+TEST(ZoomEffect, DoubleShowsTheHandComputedWindowAtClampedOffsets) {
     ZoomEffect zoom;
     zoom.SetFactor(512);
-    TestFrame left = ColumnRamp();
-    ASSERT_TRUE(zoom.ProcessFrame(left.data(), 4, 2, 0.0));
-    EXPECT_EQ(GreyRow(left, 0), (std::vector<int>{0, 10, 30, 50}));
-    EXPECT_EQ(GreyRow(left, 1), (std::vector<int>{0, 10, 30, 50}));
-
-    zoom.SetOffset(4, 0);
-    TestFrame right = ColumnRamp();
-    ASSERT_TRUE(zoom.ProcessFrame(right.data(), 4, 2, 0.0));
-    EXPECT_EQ(GreyRow(right, 0), (std::vector<int>{70, 90, 110, 120}));
+    for (const auto& [x, y, shown] : {std::tuple{0, 0, std::vector<int>{0, 10, 30, 50}},
+                                      {4, 0, {70, 90, 110, 120}},
+                                      {100, 100, {70, 90, 110, 120}},
+                                      {-3, -1, {0, 10, 30, 50}}}) {
+        zoom.SetOffset(x, y);
+        TestFrame frame = ColumnRamp();
+        ASSERT_TRUE(zoom.ProcessFrame(frame.data(), 4, 2, 0.0));
+        EXPECT_EQ(GreyRow(frame, 0), shown) << x;
+        EXPECT_EQ(GreyRow(frame, 1), shown) << x;
+        EXPECT_EQ(zoom.offsetX(), std::min(x, 4));  // 8 - 4
+        EXPECT_EQ(zoom.offsetY(), std::min(y, 2));  // 4 - 2
+    }
 
     // Rows 0 and 200 (bottom, top) enlarge to 0 50 150 200; offset y 0 shows the bottom
     // two, offset y 2 the top two.
-    TestFrame rows(3, 2);
-    for (int x = 0; x < 3; ++x) rows.SetGrey(x, 1, 200);
-    zoom.SetOffset(0, 0);
-    TestFrame bottom = rows;
-    ASSERT_TRUE(zoom.ProcessFrame(bottom.data(), 3, 2, 0.0));
-    EXPECT_EQ(GreyRow(bottom, 0), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(GreyRow(bottom, 1), (std::vector<int>{50, 50, 50}));
-    zoom.SetOffset(0, 2);
-    TestFrame top = rows;
-    ASSERT_TRUE(zoom.ProcessFrame(top.data(), 3, 2, 0.0));
-    EXPECT_EQ(GreyRow(top, 0), (std::vector<int>{150, 150, 150}));
-    EXPECT_EQ(GreyRow(top, 1), (std::vector<int>{200, 200, 200}));
-}
-
-TEST(ZoomEffect, OffsetsPastThePictureAreClampedAndKept) {
-    ZoomEffect zoom;
-    zoom.SetFactor(512);
-    zoom.SetOffset(100, 100);
-    TestFrame frame = ColumnRamp();
-    ASSERT_TRUE(zoom.ProcessFrame(frame.data(), 4, 2, 0.0));
-    EXPECT_EQ(zoom.offsetX(), 4);  // 8 - 4
-    EXPECT_EQ(zoom.offsetY(), 2);  // 4 - 2
-    EXPECT_EQ(GreyRow(frame, 0), (std::vector<int>{70, 90, 110, 120}));
+    for (const auto& [y, lower, upper] : {std::tuple{0, 0, 50}, {2, 150, 200}}) {
+        TestFrame rows(3, 2);
+        for (int x = 0; x < 3; ++x) rows.SetGrey(x, 1, 200);
+        zoom.SetOffset(0, y);
+        ASSERT_TRUE(zoom.ProcessFrame(rows.data(), 3, 2, 0.0));
+        EXPECT_EQ(GreyRow(rows, 0), std::vector<int>(3, lower)) << y;
+        EXPECT_EQ(GreyRow(rows, 1), std::vector<int>(3, upper)) << y;
+    }
 }
 
 TEST(ZoomEffect, StartClampsWhatThePanelWroteAndStopReturnsToOne) {
@@ -96,27 +84,56 @@ TEST(ZoomEffect, StartClampsWhatThePanelWroteAndStopReturnsToOne) {
     EXPECT_EQ(zoom.offsetY(), 5);
 
     zoom.SetFactor(600);
-    TestFrame frame = test::NoiseFrame(20, 10, 1);
-    ASSERT_TRUE(zoom.ProcessFrame(frame.data(), 20, 10, 0.0));
+    TestFrame frame = NoiseFrame(33, 7, 1);
+    ASSERT_TRUE(zoom.ProcessFrame(frame.data(), 33, 7, 0.0));
     zoom.Stop();
     EXPECT_EQ(zoom.factor(), 256);
     EXPECT_EQ(zoom.offsetX(), 0);
     EXPECT_EQ(zoom.offsetY(), 0);
-    // A frame that began before the effect was switched off passes untouched.
+    // At 1.0x (also a frame that began before the effect was switched off) frames pass untouched.
     const TestFrame before = frame;
-    EXPECT_TRUE(zoom.ProcessFrame(frame.data(), 20, 10, 0.0));
+    EXPECT_TRUE(zoom.ProcessFrame(frame.data(), 33, 7, 0.0));
     EXPECT_EQ(frame.bytes, before.bytes);
+    EXPECT_FALSE(zoom.ProcessFrame(nullptr, 33, 7, 0.0));
 }
 
-// A negative offset the preview wrote before Start clamped it is drawn as 0.
-TEST(ZoomEffect, NegativeOffsetsDrawTheEdgeWindow) {
-    ZoomEffect zoom;
-    zoom.SetFactor(512);
-    zoom.SetOffset(-3, -1);
-    TestFrame frame = ColumnRamp();
-    ASSERT_TRUE(zoom.ProcessFrame(frame.data(), 4, 2, 0.0));
-    EXPECT_EQ(GreyRow(frame, 0), (std::vector<int>{0, 10, 30, 50}));
-    EXPECT_EQ(zoom.offsetX(), -3);
+// Every factor the panels can reach, on frame sizes with and without row padding, at the
+// window's corners, one pixel in and in the middle: within 1 of enlarging the whole frame,
+// and at exactly twice the size byte for byte what the 2x scaler makes.
+TEST(ZoomWindow, MatchesEnlargingTheWholeFrame) {
+    const std::tuple<int, int> sizes[] = {{1, 1}, {2, 3}, {17, 9}, {160, 120}, {641, 479}};
+    ZoomWindow window;
+    unsigned seed = 1;
+    for (const auto& [w, h] : sizes) {
+        for (int factor = 264; factor <= 1024; factor += 8) {
+            if (w > 100 && factor % 48 != 0 && factor != 512) continue;  // keep the large frames quick
+            const int zw = (factor * w) >> 8, zh = (factor * h) >> 8;
+            const std::tuple<int, int> offsets[] = {
+                {0, 0}, {std::min(1, zw - w), std::min(1, zh - h)}, {zw - w, zh - h}, {(zw - w) / 2, (zh - h) / 3}};
+            for (const auto& [x, y] : offsets) {
+                TestFrame source = NoiseFrame(w, h, seed++);
+                TestFrame expected = ReferenceZoom(source, zw, zh, x, y);
+                TestFrame actual = source;
+                ASSERT_TRUE(window.Draw(actual.data(), w, h, zw, zh, x, y));
+                ASSERT_LE(MaxPixelDifference(actual, expected), factor == 512 ? 0 : 1)
+                    << w << "x" << h << " factor " << factor << " at " << x << "," << y;
+                // Row padding is not part of the picture and stays as it was.
+                EXPECT_EQ(test::RowPadding(actual), test::RowPadding(source)) << w << "x" << h;
+            }
+        }
+    }
+}
+
+TEST(ZoomWindow, RefusesWindowsOutsideThePictureAndLeavesTheFrame) {
+    ZoomWindow window;
+    TestFrame frame = NoiseFrame(8, 6, 7);
+    const TestFrame before = frame;
+    EXPECT_FALSE(window.Draw(frame.data(), 8, 6, 16, 12, 9, 0));   // past the right edge
+    EXPECT_FALSE(window.Draw(frame.data(), 8, 6, 16, 12, 0, -1));  // below the bottom
+    EXPECT_FALSE(window.Draw(frame.data(), 8, 6, 7, 12, 0, 0));    // smaller than the frame
+    EXPECT_FALSE(window.Draw(nullptr, 8, 6, 16, 12, 0, 0));
+    EXPECT_FALSE(window.Draw(frame.data(), 0, 6, 16, 12, 0, 0));
+    EXPECT_EQ(frame.bytes, before.bytes);
 }
 
 }  // namespace

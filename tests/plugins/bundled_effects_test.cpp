@@ -1,13 +1,89 @@
-#include "bundled_plugins_fixture.h"
+// The bundled plug-ins as the program sees them: an effect chain over this build's
+// program folder, with stand-ins for the four built-in effects, and a settings folder of
+// the test's own.
+#include "effects/effect_chain.h"
+
+#include "config_dir_fixture.h"
+#include "test_frames.h"
+#include "test_support.h"
+
+#include <lumora/registry.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QSpinBox>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace lumora::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr const char* kBundledModules[] = {"lumora-animations.so", "lumora-filters.so"};
+
+class BundledPluginsTest : public ConfigDirTest {
+protected:
+    void SetUp() override {
+        ConfigDirTest::SetUp();
+        Load(ProgramDir());
+    }
+    void TearDown() override {
+        chain_.reset();
+        ConfigDirTest::TearDown();
+    }
+
+    EffectChain& Load(const std::string& programFolder) {
+        chain_.reset();
+        chain_.emplace(programFolder, [] { return BuiltinEffects{}; });
+        chain_->LoadEffects();
+        return *chain_;
+    }
+    EffectChain& chain() { return *chain_; }
+
+    // The effects of the two bundled modules, in the chain's order.
+    std::vector<Effect*> Bundled() const {
+        std::vector<Effect*> effects;
+        for (std::size_t m = 0; m < chain_->plugins().ModuleCount(); ++m) {
+            const PluginModule& module = chain_->plugins().Module(m);
+            const std::string file = fs::path(module.path()).filename().string();
+            if (file != kBundledModules[0] && file != kBundledModules[1]) continue;
+            for (Effect* effect : chain_->Effects()) {
+                if (effect->module == module.handle()) effects.push_back(effect);
+            }
+        }
+        return effects;
+    }
+    // The bundled effect called `name`, started; null (and the test failed) when missing.
+    Effect* Started(const char* name) {
+        for (Effect* effect : Bundled()) {
+            if (std::strcmp(effect->name, name) == 0) {
+                EXPECT_EQ(chain_->ActivateEffect(effect->id), kEffectStarted) << name;
+                return effect;
+            }
+        }
+        ADD_FAILURE() << "no bundled effect \"" << name << "\"";
+        return nullptr;
+    }
+    static void Apply(Effect& effect, TestFrame& frame, double time) {
+        effect.ProcessFrame(frame.data(), frame.width, frame.height, time);
+    }
+    // The settings key of an effect.
+    static std::string KeyOf(const Effect& effect) { return std::string(kEffectSettingsRoot) + "\\" + effect.guid; }
+
+private:
+    std::optional<EffectChain> chain_;
+};
 
 constexpr const char* kMovingAnimations[] = {"Falling snow", "Hearts", "Bubbles", "Confetti"};
 
@@ -61,7 +137,7 @@ TEST_F(BundledPluginsTest, EveryEffectRunsOnTinyAndOddFramesWithinItsBytes) {
     }
 }
 
-TEST_F(BundledPluginsTest, BlackAndWhiteGivesEqualChannels) {
+TEST_F(BundledPluginsTest, PixelFiltersDoExactlyWhatTheySay) {
     Effect* grey = Started("Black and white");
     ASSERT_NE(grey, nullptr);
     TestFrame frame = NoiseFrame(641, 479, 7);
@@ -72,39 +148,35 @@ TEST_F(BundledPluginsTest, BlackAndWhiteGivesEqualChannels) {
             ASSERT_TRUE(p[0] == p[1] && p[1] == p[2]) << x << ", " << y;
         }
     }
-}
 
-TEST_F(BundledPluginsTest, NegativeTwiceGivesThePictureBack) {
     Effect* negative = Started("Negative");
     ASSERT_NE(negative, nullptr);
     const TestFrame original = NoiseFrame(641, 479, 8);
-    TestFrame frame = original;
+    frame = original;
     Apply(*negative, frame, 0);
     EXPECT_EQ(255 - frame.pixel(10, 20)[1], original.bytes[original.layout.PixelOffset(10, 20) + 1]);
     Apply(*negative, frame, 0);
-    EXPECT_EQ(frame.bytes, original.bytes);
-}
+    EXPECT_EQ(frame.bytes, original.bytes) << "negative twice";
 
-TEST_F(BundledPluginsTest, MirrorSwapsColumnsExactly) {
     Effect* mirror = Started("Mirror");
     ASSERT_NE(mirror, nullptr);
     for (const std::int32_t width : {641, 640, 3}) {
-        TestFrame original = NoiseFrame(width, 5, 9);
-        TestFrame frame = original;
+        TestFrame unmirrored = NoiseFrame(width, 5, 9);
+        frame = unmirrored;
         Apply(*mirror, frame, 0);
         for (std::int32_t y = 0; y < frame.height; ++y) {
             for (std::int32_t x = 0; x < width; ++x) {
-                ASSERT_TRUE(std::equal(frame.pixel(x, y), frame.pixel(x, y) + 3, original.pixel(width - 1 - x, y)))
+                ASSERT_TRUE(std::equal(frame.pixel(x, y), frame.pixel(x, y) + 3, unmirrored.pixel(width - 1 - x, y)))
                     << width << ": " << x << ", " << y;
             }
         }
     }
 }
 
-// A plain picture has nothing to smooth, average or swap: one wrong weight or edge
-// sample shows as a changed byte.
+// A plain picture has nothing to smooth or average: one wrong weight or edge sample
+// shows as a changed byte.
 TEST_F(BundledPluginsTest, SpatialFiltersKeepAPlainPictureExactly) {
-    for (const char* name : {"Soft focus", "Pixelate", "Mirror"}) {
+    for (const char* name : {"Soft focus", "Pixelate"}) {
         Effect* effect = Started(name);
         ASSERT_NE(effect, nullptr);
         for (const auto& [width, height] : {std::pair{641, 479}, std::pair{5, 3}}) {
@@ -169,6 +241,121 @@ TEST_F(BundledPluginsTest, AnimationsFollowTheStreamTimeAlone) {
         TestFrame later = drawn(*effect, 12.5);
         EXPECT_NE(later.bytes, afterOne.bytes) << name << " does not move";
     }
+}
+
+struct Setting {
+    const char* value;
+    std::uint32_t kept;  // a valid value other than the one an effect starts with
+    std::uint32_t outOfRange;
+};
+
+struct ConfigurableEffect {
+    const char* name;
+    std::vector<Setting> settings;
+};
+
+const ConfigurableEffect kConfigurable[] = {
+    {"Falling snow", {{"Amount", 350, 5000}, {"Speed", 8, 0}}},
+    {"Date and time", {{"Corner", 2, 4}, {"ShowDate", 0, 7}}},
+    {"Pixelate", {{"BlockSize", 20, 1}}},
+};
+
+// Where the caption put its white text on a black frame: -1, 0 or 1 for left/right of
+// the middle and below/above it; 0 when it drew nowhere or on both sides.
+std::pair<int, int> CaptionSide(Effect& caption) {
+    TestFrame frame(640, 480);
+    caption.ProcessFrame(frame.data(), 640, 480, 0);
+    bool left = false, right = false, below = false, above = false;
+    for (std::int32_t y = 0; y < frame.height; ++y) {
+        for (std::int32_t x = 0; x < frame.width; ++x) {
+            if (frame.pixel(x, y)[0] < 128) continue;
+            (x < 320 ? left : right) = true;
+            (y < 240 ? below : above) = true;
+        }
+    }
+    return {left == right ? 0 : (left ? -1 : 1), below == above ? 0 : (below ? -1 : 1)};
+}
+
+TEST_F(BundledPluginsTest, ConfigurableEffectsKeepTheirSettingsBetweenRuns) {
+    std::map<std::string, std::string> keys;  // effect name -> settings key
+    for (const Effect* effect : Bundled()) keys[effect->name] = KeyOf(*effect);
+    chain().UnloadEffects();  // before the preference is on, so it saves nothing
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kEffectSettingsRoot, "RememberFilterSettings", 1));
+    for (const ConfigurableEffect& configurable : kConfigurable) {
+        for (const Setting& setting : configurable.settings) {
+            WriteRegDword(HKEY_LOCAL_MACHINE, keys[configurable.name].c_str(), setting.value, setting.kept);
+        }
+    }
+    Load(ProgramDir());  // reads the values written above
+    for (Effect* effect : Bundled()) {
+        const auto named = [effect](const ConfigurableEffect& c) { return std::strcmp(c.name, effect->name) == 0; };
+        const auto* configurable = std::find_if(std::begin(kConfigurable), std::end(kConfigurable), named);
+        EXPECT_EQ(effect->IsConfigurable(), configurable != std::end(kConfigurable)) << effect->name;
+        if (configurable == std::end(kConfigurable)) continue;
+        // Values out of range, and then no values at all, leave the current ones.
+        const char* key = keys[effect->name].c_str();
+        for (const Setting& setting : configurable->settings) {
+            WriteRegDword(HKEY_LOCAL_MACHINE, key, setting.value, setting.outOfRange);
+        }
+        effect->LoadSettings(HKEY_LOCAL_MACHINE, key);
+        DeleteRegKey(HKEY_LOCAL_MACHINE, key);
+        effect->LoadSettings(HKEY_LOCAL_MACHINE, key);
+    }
+    chain().UnloadEffects();  // saves the effects' settings afresh
+    for (const ConfigurableEffect& configurable : kConfigurable) {
+        for (const Setting& setting : configurable.settings) {
+            EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, keys[configurable.name].c_str(), setting.value, 12345),
+                      setting.kept)
+                << configurable.name << " " << setting.value;
+        }
+    }
+}
+
+TEST_F(BundledPluginsTest, CaptionGoesToTheCornerOfItsSetting) {
+    Effect* caption = Started("Date and time");
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(CaptionSide(*caption), std::pair(1, -1));  // bottom right at first
+    const std::string key = KeyOf(*caption);
+    WriteRegDword(HKEY_LOCAL_MACHINE, key.c_str(), "Corner", 2);
+    caption->LoadSettings(HKEY_LOCAL_MACHINE, key.c_str());
+    EXPECT_EQ(CaptionSide(*caption), std::pair(-1, 1));  // top left
+}
+
+// Answers the options dialog that `effect` opens over `owner`: sets its first number box
+// to `number` and presses OK, or Cancel. Fails when no dialog belongs to the owner.
+bool AnswerOptions(Effect& effect, QWidget& owner, int number, bool accept) {
+    effect.ownerWindow = &owner;
+    bool found = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = owner.findChild<QDialog*>();
+        if (!dialog) {
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+            return;
+        }
+        found = dialog->isModal() && dialog->isVisible();
+        if (auto* box = dialog->findChild<QSpinBox*>()) box->setValue(number);
+        accept ? dialog->accept() : dialog->reject();
+    });
+    const bool accepted = effect.ShowOptions();
+    EXPECT_TRUE(found) << "no modal dialog over the owner";
+    return accepted;
+}
+
+TEST_F(BundledPluginsTest, OptionsDialogOpensOverTheOwnerAndAppliesOnlyOnOk) {
+    Effect* pixelate = Started("Pixelate");
+    ASSERT_NE(pixelate, nullptr);
+    QWidget owner;
+    const std::string key = KeyOf(*pixelate);
+    const auto saved = [&] {
+        pixelate->SaveSettings(HKEY_LOCAL_MACHINE, key.c_str());
+        return ReadRegDword(HKEY_LOCAL_MACHINE, key.c_str(), "BlockSize", 0);
+    };
+    const std::uint32_t before = saved();
+    EXPECT_FALSE(AnswerOptions(*pixelate, owner, before + 3, false));
+    EXPECT_EQ(saved(), before);
+    EXPECT_TRUE(AnswerOptions(*pixelate, owner, before + 3, true));
+    EXPECT_EQ(saved(), before + 3);
+    pixelate->ownerWindow = nullptr;
 }
 
 }  // namespace
