@@ -20,7 +20,7 @@
 //   that was running when ForgetFace was called is thrown away when it ends.
 // Lock order: effect lock, tracker lock, face lock; the worker takes the last two.
 //
-// Lifetime: the detector's cascade, CFaceTrack and the worker are made by the first Start and kept;
+// Lifetime: the detector, CFaceTrack and the worker are made by the first Start and kept;
 // later Starts reuse them. The destructor stops the worker and waits for it. Buffers grow
 // with the frame size and are kept.
 #pragma once

@@ -59,6 +59,7 @@ public:
         FaceRect face;
     };
     ZoomState zoomState();
+    // The tracker, for its diagnostic counters (any thread).
     const FaceTracker& tracker() const noexcept { return tracker_; }
 
 private:
