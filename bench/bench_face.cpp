@@ -199,12 +199,11 @@ struct DetectionStall {
 DetectionStall MeasureDetectionStall(std::shared_ptr<const Frames> frames, double rate) {
     DetectionStall result;
     lumora::FaceTrackingEffect effect;
-    const lumora::FaceTracker& tracker = effect.tracker();
     Player player(frames);
     double time = 0;
     if (effect.Start() != lumora::kEffectStarted || !WaitForFace(effect, player, time, rate)) return result;
     std::vector<double> followingWall, followingCpu;
-    const std::uint32_t detectionsBefore = tracker.DetectionsFinished();
+    const std::uint32_t detectionsBefore = effect.detectionsFinished();
     const int framesPerCycle = static_cast<int>(rate);
     for (int cycle = 0; cycle < 8; ++cycle) {
         effect.Reset();
@@ -213,12 +212,12 @@ DetectionStall MeasureDetectionStall(std::shared_ptr<const Frames> frames, doubl
             const auto start = Clock::now();
             const auto due = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / rate));
             const double cpuStart = ThreadSeconds();
-            const std::uint32_t finished = tracker.DetectionsFinished();
-            const bool detectingBefore = tracker.Detecting();
+            const std::uint32_t finished = effect.detectionsFinished();
+            const bool detectingBefore = effect.detecting();
             effect.ProcessFrame(frame, kWidth, kHeight, time);
             const FrameTime spent{std::chrono::duration<double>(Clock::now() - start).count(), ThreadSeconds() - cpuStart};
             time += 1.0 / rate;
-            if (detectingBefore || tracker.Detecting() || tracker.DetectionsFinished() != finished) {
+            if (detectingBefore || effect.detecting() || effect.detectionsFinished() != finished) {
                 result.worst.wall = std::max(result.worst.wall, spent.wall);
                 result.worst.cpu = std::max(result.worst.cpu, spent.cpu);
                 ++result.framesDuring;
@@ -229,7 +228,7 @@ DetectionStall MeasureDetectionStall(std::shared_ptr<const Frames> frames, doubl
             std::this_thread::sleep_until(due);
         }
     }
-    result.detections = static_cast<int>(tracker.DetectionsFinished() - detectionsBefore);
+    result.detections = static_cast<int>(effect.detectionsFinished() - detectionsBefore);
     result.median = {Median(followingWall), Median(followingCpu)};
     result.ok = result.detections > 0 && !followingWall.empty();
     return result;
@@ -269,7 +268,10 @@ const bool registered = [] {
     RegisterTracking(frames, rate);
     RegisterZoom(frames);
     RegisterDetectionStall(frames, rate);
-    lumora::bench::RatioTable::Shared().SetLimit("FaceTrackingDetecting", "median", 2.0);
+    // Frames during a detection do little work; what the limit guards against is their
+    // waiting (for the worker's lock or for a core), so it is checked on the wall clock.
+    lumora::bench::RatioTable::Shared().SetLimit("FaceTrackingDetecting", "median", 2.0,
+                                                 lumora::bench::RatioTable::LimitOn::kWallClock);
     return true;
 }();
 

@@ -41,8 +41,8 @@ void RatioTable::Add(const std::string& name, double real_seconds, double cpu_se
     ++times.count;
 }
 
-void RatioTable::SetLimit(const std::string& group, const std::string& reference, double max_ratio) {
-    limits_[{group, reference}] = max_ratio;
+void RatioTable::SetLimit(const std::string& group, const std::string& reference, double max_ratio, LimitOn on) {
+    limits_[{group, reference}] = Limit{max_ratio, on};
 }
 
 RatioTable::Row& RatioTable::RowFor(const std::string& group, const std::string& size) {
@@ -68,8 +68,9 @@ std::string RatioTable::FormatRow(const Row& row) const {
         line += (first ? " " : ", ") + Ratio(ratio) + " " + impl + " (cpu " + Ratio(cpuRatio) + ")";
         first = false;
         const auto limit = limits_.find({row.group, impl});
-        if (limit != limits_.end() && std::min(ratio, cpuRatio) > limit->second) {
-            marks += "  [over " + Ratio(limit->second) + " " + impl + "]";
+        if (limit != limits_.end()) {
+            const double compared = limit->second.on == LimitOn::kWallClock ? ratio : std::min(ratio, cpuRatio);
+            if (compared > limit->second.max_ratio) marks += "  [over " + Ratio(limit->second.max_ratio) + " " + impl + "]";
         }
     }
     return first ? std::string() : line + marks;

@@ -8,7 +8,7 @@
 //
 // On a busy machine the wall clock also counts the time other processes held the core, so
 // a limit registered for a group and reference marks a line only when both ratios exceed
-// it. (The CPU time leaves out helper threads: a reference that runs on several threads,
+// it (or, for a limit on the wall clock, when the real-time ratio does). (The CPU time leaves out helper threads: a reference that runs on several threads,
 // such as OpenCV's, looks cheaper by it than it is.) Used on the benchmark thread only.
 #pragma once
 
@@ -32,8 +32,12 @@ public:
     // Repeated measurements of one name are averaged.
     void Add(const std::string& name, double real_seconds, double cpu_seconds);
 
-    // Lines where subject / reference exceeds `max_ratio` are marked.
-    void SetLimit(const std::string& group, const std::string& reference, double max_ratio);
+    // Lines where subject / reference exceeds `max_ratio` are marked: by default when both
+    // ratios do; with kWallClock when the real-time ratio does (for measurements where
+    // waiting, not work, is what the limit is about).
+    enum class LimitOn { kBoth, kWallClock };
+    void SetLimit(const std::string& group, const std::string& reference, double max_ratio,
+                  LimitOn on = LimitOn::kBoth);
 
     // Prints one line per group and size that has a subject and at least one reference.
     void Print(std::ostream& out) const;
@@ -55,7 +59,11 @@ private:
     std::string FormatRow(const Row& row) const;
 
     std::vector<Row> rows_;
-    std::map<std::pair<std::string, std::string>, double> limits_;
+    struct Limit {
+        double max_ratio;
+        LimitOn on;
+    };
+    std::map<std::pair<std::string, std::string>, Limit> limits_;
 };
 
 }  // namespace lumora::bench

@@ -19,14 +19,13 @@ bool Overlap(const cv::Rect& a, const cv::Rect& b) {
     return 4 * (a & b).area() >= smaller && smaller > 0;
 }
 
-// True when another detection of the same head is better supported (or, equally
-// supported, larger).
-bool OutdoneByAnOverlappingOne(const FaceDetector::Detection& d, const std::vector<FaceDetector::Detection>& all) {
-    for (const FaceDetector::Detection& other : all) {
-        if (&other == &d || !Overlap(d.box, other.box)) continue;
-        if (other.support > d.support || (other.support == d.support && other.box.area() > d.box.area())) return true;
-    }
-    return false;
+// Stronger first: more support, then larger, then higher and further left, so that the
+// order never depends on the order the detector returned them in.
+bool Stronger(const FaceDetector::Detection& a, const FaceDetector::Detection& b) {
+    if (a.support != b.support) return a.support > b.support;
+    if (a.box.area() != b.box.area()) return a.box.area() > b.box.area();
+    if (a.box.y != b.box.y) return a.box.y < b.box.y;
+    return a.box.x < b.box.x;
 }
 
 }  // namespace
@@ -74,14 +73,17 @@ std::vector<FaceDetector::Detection> FaceDetector::FindAll(const cv::Mat& pictur
     return found;
 }
 
-std::optional<cv::Rect> FaceDetector::Choose(const std::vector<Detection>& found) {
-    const Detection* chosen = nullptr;
+std::optional<cv::Rect> FaceDetector::Choose(std::vector<Detection> found) {
+    // Strongest first, each kept unless it overlaps one kept before it.
+    std::sort(found.begin(), found.end(), Stronger);
+    std::vector<cv::Rect> kept;
     for (const Detection& d : found) {
-        if (OutdoneByAnOverlappingOne(d, found)) continue;
-        if (!chosen || d.box.area() > chosen->box.area()) chosen = &d;
+        const bool seen = std::any_of(kept.begin(), kept.end(), [&](const cv::Rect& k) { return Overlap(k, d.box); });
+        if (!seen) kept.push_back(d.box);
     }
-    if (!chosen) return std::nullopt;
-    return chosen->box;
+    if (kept.empty()) return std::nullopt;
+    return *std::max_element(kept.begin(), kept.end(),
+                             [](const cv::Rect& a, const cv::Rect& b) { return a.area() < b.area(); });
 }
 
 }  // namespace lumora

@@ -6,15 +6,23 @@
 // support). With only two neighbours asked for, the cascade also fires on a chin and neck
 // or a shoulder next to a real face, and such a rectangle can be larger than the face.
 // Rectangles that overlap (the common part is at least a quarter of the smaller one) are
-// taken for one head seen twice, and only the better-supported one is kept (of equal
-// support, the larger). The face followed is the largest of the rest: the person in front
-// of the camera, not someone behind them.
+// taken for one head seen twice: going from the best-supported down (of equal support,
+// the larger first), a rectangle is kept unless it overlaps one kept already. The face
+// followed is the largest one kept: the person in front of the camera, not someone
+// behind them.
 //
-// Threads: one detector is used by one thread at a time. A detection runs on the calling
-// thread alone: OpenCV's parallel loops inside it are not spread over other cores, so a
-// detection on a background thread never takes a core from the video. (OpenCV keeps one
-// "inside a parallel loop" flag per process, so while a detection runs, OpenCV's parallel
-// loops on other threads run serially too; they are the small conversions of one frame.)
+// Threads: Load before the detector is shared; then FindAll on one thread at a time, and
+// loaded() from any thread.
+//
+// A detection runs on the calling thread alone: it is wrapped in an OpenCV parallel loop
+// of one step, and OpenCV runs the parallel loops nested in another serially, so the
+// detector's own loops do not spread over OpenCV's worker threads, which run at normal
+// priority, onto the core the video needs. OpenCV keeps that "inside a parallel loop"
+// flag for the whole process: while a detection runs, OpenCV loops started on other
+// threads (the zoom's enlargement, the virtual camera's conversion, the tracker's
+// conversions) run serially on their own threads, as they do during any OpenCV loop; and
+// a detection that starts while another thread is inside an OpenCV loop may still spread
+// once that loop ends.
 // Lifetime: the cascade is loaded by Load and kept.
 #pragma once
 
@@ -54,7 +62,7 @@ public:
     std::vector<Detection> FindAll(const cv::Mat& picture);
 
     // The face to follow among `found` (see above); nothing when `found` is empty.
-    static std::optional<cv::Rect> Choose(const std::vector<Detection>& found);
+    static std::optional<cv::Rect> Choose(std::vector<Detection> found);
 
     // FindAll and Choose.
     std::optional<cv::Rect> FindFace(const cv::Mat& picture) { return Choose(FindAll(picture)); }

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
 #include <optional>
 #include <system_error>
 #include <utility>
@@ -64,6 +65,7 @@ bool FaceTracker::Start() {
     if (!worker_.joinable()) {
         try {
             worker_ = std::thread([this] { WorkerLoop(); });
+            workerRunning_.store(true, std::memory_order_release);
         } catch (const std::system_error&) {
             // Without a worker no face is ever found; the effect leaves frames alone.
         }
@@ -73,7 +75,8 @@ bool FaceTracker::Start() {
 
 bool FaceTracker::Feed(const std::uint8_t* pixels, std::int32_t width, std::int32_t height) {
     const std::uint32_t frameBytes = ZImage_CalcImageSize(width, height, 24);
-    if (!track_ || !pixels || frameBytes == 0) return false;
+    // Without a worker no face is ever found, so there is nothing to follow or queue.
+    if (!track_ || !pixels || frameBytes == 0 || !workerRunning_.load(std::memory_order_acquire)) return false;
     std::unique_lock<std::mutex> guard(lock_, std::try_to_lock);
     if (!guard.owns_lock()) return false;  // the worker is detecting
 
@@ -117,7 +120,7 @@ bool FaceTracker::Feed(const std::uint8_t* pixels, std::int32_t width, std::int3
     std::copy(pixels, pixels + frameBytes, detectionFrame_.begin());
     detectionWidth_ = width;
     detectionHeight_ = height;
-    detecting_.store(true, std::memory_order_relaxed);
+    detecting_.store(true, std::memory_order_release);
     {
         std::lock_guard<std::mutex> signalGuard(signalLock_);
         requested_ = true;
@@ -168,10 +171,15 @@ void FaceTracker::WorkerLoop() {
             generation = generation_;
         }
         FtRect face;
-        const bool found = DetectAndTrain(face);
+        bool found = false;
+        try {
+            found = DetectAndTrain(face);
+        } catch (const std::exception&) {
+            // Whatever OpenCV let through: no face this time, and the worker goes on.
+        }
         Publish(generation, face, found);
-        detectionsFinished_.fetch_add(1, std::memory_order_relaxed);
-        detecting_.store(false, std::memory_order_relaxed);
+        detectionsFinished_.fetch_add(1, std::memory_order_release);
+        detecting_.store(false, std::memory_order_release);
     }
 }
 

@@ -71,12 +71,14 @@ public:
     // Stops following; the next frame fed is queued for a new detection.
     void ForgetFace();
 
-    bool HasWorker() const noexcept { return worker_.joinable(); }
+    // From any thread.
+    bool HasWorker() const noexcept { return workerRunning_.load(std::memory_order_acquire); }
 
-    // For diagnostics, from any thread: a frame is queued for the worker or being searched,
-    // and how many detections the worker has finished.
-    bool Detecting() const noexcept { return detecting_.load(std::memory_order_relaxed); }
-    std::uint32_t DetectionsFinished() const noexcept { return detectionsFinished_.load(std::memory_order_relaxed); }
+    // For diagnostics, from any thread: a frame is queued for the worker, or the worker is
+    // detecting in it and training CFaceTrack; and how many detections the worker has
+    // finished (counted before Detecting turns false).
+    bool Detecting() const noexcept { return detecting_.load(std::memory_order_acquire); }
+    std::uint32_t DetectionsFinished() const noexcept { return detectionsFinished_.load(std::memory_order_acquire); }
     const std::string& cascadePath() const noexcept { return cascadePath_; }
 
 private:
@@ -111,6 +113,7 @@ private:
     bool quit_ = false;
     std::thread worker_;
 
+    std::atomic<bool> workerRunning_{false};  // set once the worker is started
     std::atomic<bool> detecting_{false};
     std::atomic<std::uint32_t> detectionsFinished_{0};
 };

@@ -59,8 +59,10 @@ public:
         FaceRect face;
     };
     ZoomState zoomState();
-    // The tracker, for its diagnostic counters (any thread).
-    const FaceTracker& tracker() const noexcept { return tracker_; }
+    // The tracker's diagnostics (any thread): see FaceTracker::Detecting and
+    // DetectionsFinished.
+    bool detecting() const noexcept { return tracker_.Detecting(); }
+    std::uint32_t detectionsFinished() const noexcept { return tracker_.DetectionsFinished(); }
 
 private:
     std::mutex lock_;

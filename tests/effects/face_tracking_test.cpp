@@ -577,6 +577,9 @@ TEST(FaceDetectorTest, FollowsTheLargestFaceAfterPassingOverWeakerOverlappingRec
     EXPECT_EQ(FaceDetector::Choose({D{behind, 29}, D{face, 27}}), face);
     EXPECT_EQ(FaceDetector::Choose({D{behind, 29}, D{face, 27}, D{chin, 3}}), face);
     EXPECT_EQ(FaceDetector::Choose({D{face, 20}, D{chin, 20}}), chin) << "equal support: the larger";
+    // A rectangle passed over hides nothing: below the chin, clear of the face, one more.
+    const cv::Rect below(200, 380, 240, 240);
+    EXPECT_EQ(FaceDetector::Choose({D{below, 5}, D{chin, 10}, D{face, 20}}), below);
     const cv::Rect apart(400, 0, 300, 300);
     EXPECT_EQ(FaceDetector::Choose({D{face, 20}, D{apart, 3}}), apart) << "no overlap: the larger";
 
