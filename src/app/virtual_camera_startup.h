@@ -12,8 +12,6 @@ namespace lumora {
 class CaptureDeviceList;
 class VirtualCameraLink;
 
-// The friendly name of Lumora's virtual camera.
-
 enum class StartupOutcome {
     kContinue,  // go on; the link is open, or the user chose to run without it
     kExit,      // the user declined to run without the virtual camera: exit with code 0

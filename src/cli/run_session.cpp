@@ -74,6 +74,7 @@ int RunSession::Exec() {
 }
 
 int RunSession::Setup() {
+    devices_.EnumerateCaptureDevices();
     effects_.LoadEffects();
     store_.SetProcessor(&effects_);
     graph_.Initialize(nullptr, this);
@@ -98,9 +99,7 @@ bool RunSession::OpenOutput() {
     if (output == "none") return true;
     std::string path = output;
     if (output == "vcam") {
-        CaptureDeviceList devices;
-        devices.EnumerateCaptureDevices();
-        const std::optional<std::string> found = devices.FindDevicePathByName(kVirtualCameraName);
+        const std::optional<std::string> found = devices_.FindDevicePathByName(kVirtualCameraName);
         if (!found) {
             Say(std::string("The virtual camera \"") + kVirtualCameraName +
                 "\" is not set up (lumora-vcam setup); choose --output <file> or --output none.");
@@ -119,7 +118,6 @@ bool RunSession::OpenOutput() {
 }
 
 int RunSession::ActivateEffects() {
-    devices_.EnumerateCaptureDevices();
     if (options_.locator) EffectActivation::SetLocator(effects_, *options_.locator);
     for (const EffectRequest& request : options_.effects) {
         const EffectActivation::Outcome outcome = EffectActivation::Activate(effects_, request, devices_);

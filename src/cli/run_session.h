@@ -73,11 +73,11 @@ private:
     RecordedBytesCounter recorded_;
     VirtualCameraLink link_;
     FrameEventHandler output_{store_, link_};
-    CaptureDeviceList devices_;  // what device numbers count in (picture-in-picture)
+    CaptureDeviceList devices_;  // listed once by Setup: what device numbers count in
     EffectChain effects_;
     FrameGate gate_;
     SourceGraph graph_{store_, recorded_};
-    SourceSelection source_{options_, graph_};
+    SourceSelection source_{options_, devices_, graph_};
     TerminationSignalFlag termination_;
 
     QTimer ticks_;

@@ -2,10 +2,9 @@
 
 #include "platform/program_paths.h"
 #include "video/capture_device_list.h"
+#include "video/push_source_screen.h"
 #include "video/source_graph.h"
 #include "video/test_device_camera.h"
-
-#include <X11/Xlib.h>
 
 namespace lumora::cli {
 namespace {
@@ -18,20 +17,10 @@ constexpr int kDesktopFramesPerSecond = 5;
 
 constexpr char kSamplePicture[] = "images/sample.jpg";
 
-// The whole screen of the display, or a 640 x 480 corner when there is none.
-ZImageRect WholeScreen() {
-    ZImageRect rect{0, 0, kDefaultWidth, kDefaultHeight};
-    if (Display* display = XOpenDisplay(nullptr)) {
-        rect.right = DisplayWidth(display, DefaultScreen(display));
-        rect.bottom = DisplayHeight(display, DefaultScreen(display));
-        XCloseDisplay(display);
-    }
-    return rect;
-}
-
 }  // namespace
 
-SourceSelection::SourceSelection(const RunOptions& options, SourceGraph& graph) : options_(options), graph_(graph) {}
+SourceSelection::SourceSelection(const RunOptions& options, const CaptureDeviceList& devices, SourceGraph& graph)
+    : options_(options), devices_(devices), graph_(graph) {}
 
 bool SourceSelection::Prepare() {
     if (options_.source.kind == SourceArgument::Kind::kPlaylist) {
@@ -65,7 +54,6 @@ bool SourceSelection::SelectNext() {
 bool SourceSelection::SelectFileFrom(int index) {
     for (; index < playlist_.Count(); ++index) {
         const std::string file = *playlist_.Select(index);
-        description_ = "file " + file;
         if (graph_.SelectVideoFile(file)) return true;
         ++failures_;
     }
@@ -81,7 +69,6 @@ bool SourceSelection::SelectSingle() {
         case SourceArgument::Kind::kImage: {
             const std::string path = source.kind == SourceArgument::Kind::kImage ? source.path
                                                                             : ProgramFolder() + kSamplePicture;
-            description_ = "picture " + path;
             return graph_.SelectImageFile(path, width, height, options_.framesPerSecond.value_or(kDefaultFramesPerSecond));
         }
         case SourceArgument::Kind::kDesktop: return SelectDesktop();
@@ -94,8 +81,7 @@ bool SourceSelection::SelectSingle() {
 }
 
 bool SourceSelection::SelectDesktop() {
-    const ZImageRect rect = options_.source.desktopRect.value_or(WholeScreen());
-    description_ = "desktop";
+    const ZImageRect rect = options_.source.desktopRect.value_or(ReadDesktopScreenRect());
     return graph_.SelectDesktop(rect, options_.width.value_or(kDefaultWidth), options_.height.value_or(kDefaultHeight),
                                 options_.framesPerSecond.value_or(kDesktopFramesPerSecond));
 }
@@ -109,7 +95,6 @@ bool SourceSelection::SelectPattern() {
     GstCaps* formats = gst_caps_from_string(caps.c_str());
     GstElement* camera = CreatePatternSource(options_.source.pattern, formats, !options_.fast);
     gst_caps_unref(formats);
-    description_ = "pattern " + options_.source.pattern;
     if (camera == nullptr) {
         error_ = "unknown pattern \"" + options_.source.pattern + "\"";
         return false;
@@ -118,17 +103,13 @@ bool SourceSelection::SelectPattern() {
 }
 
 bool SourceSelection::SelectDevice() {
-    CaptureDeviceList devices;
-    devices.EnumerateCaptureDevices();
-    const CaptureDeviceInfo* device = devices.DeviceAt(options_.source.deviceIndex);
-    description_ = "device " + std::to_string(options_.source.deviceIndex);
-    GstElement* element = device != nullptr ? devices.OpenCaptureFilter(options_.source.deviceIndex) : nullptr;
+    const CaptureDeviceInfo* device = devices_.DeviceAt(options_.source.deviceIndex);
+    GstElement* element = device != nullptr ? devices_.OpenCaptureFilter(options_.source.deviceIndex) : nullptr;
     if (element == nullptr) {
         error_ = device == nullptr ? "there is no capture device " + std::to_string(options_.source.deviceIndex)
                                    : "the capture device " + device->friendlyName.value_or("") + " gives no video";
         return false;
     }
-    description_ += " (" + device->friendlyName.value_or("") + ")";
     return graph_.SelectCaptureDevice(element);
 }
 

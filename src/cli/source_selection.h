@@ -12,6 +12,7 @@
 #include <string>
 
 namespace lumora {
+class CaptureDeviceList;
 class SourceGraph;
 }
 
@@ -19,7 +20,8 @@ namespace lumora::cli {
 
 class SourceSelection {
 public:
-    SourceSelection(const RunOptions& options, SourceGraph& graph);
+    // `devices`: the capture devices as listed for the run (device:N counts in them).
+    SourceSelection(const RunOptions& options, const CaptureDeviceList& devices, SourceGraph& graph);
 
     // Reads the playlist file of a playlist source. False, with Error() set, when it
     // cannot be read or names no file, or when a recording is asked for more than one file.
@@ -34,8 +36,6 @@ public:
     // Files that failed to build so far.
     int Failures() const { return failures_; }
     const std::string& Error() const { return error_; }
-    // What is playing, for the summary ("file /x/y.avi", "pattern smpte", ...).
-    const std::string& Description() const { return description_; }
 
 private:
     bool SelectSingle();
@@ -45,11 +45,11 @@ private:
     bool SelectFileFrom(int index);
 
     const RunOptions& options_;
+    const CaptureDeviceList& devices_;
     SourceGraph& graph_;
     Playlist playlist_;
     int failures_ = 0;
     std::string error_;
-    std::string description_;
 };
 
 }  // namespace lumora::cli

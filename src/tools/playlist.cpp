@@ -1,9 +1,8 @@
 #include "tools/playlist.h"
 
+#include "platform/ascii_text.h"
 #include "platform/profile_file.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <system_error>
 
@@ -14,13 +13,6 @@ constexpr char kSection[] = "playlist";
 constexpr char kCountKey[] = "NumberOfEntries";
 
 std::string EntryKey(int number) { return "File" + std::to_string(number); }
-
-std::string TrimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 }  // namespace
 
@@ -60,8 +52,7 @@ void Playlist::Clear() {
 }
 
 bool Playlist::IsPlaylistFile(const std::string& path) {
-    std::string name = TrimBlanks(path);
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string name = FoldAsciiCase(TrimBlanks(path));
     return name.size() >= 4 && name.compare(name.size() - 4, 4, ".pls") == 0;
 }
 
@@ -72,7 +63,7 @@ bool Playlist::LoadPls(const std::filesystem::path& file) {
     if (!profile) return false;
     const int count = profile->ReadInt(kSection, kCountKey, 0);
     for (int number = 1; number <= count; ++number) {
-        AddFile(TrimBlanks(profile->ReadString(kSection, EntryKey(number), "")));
+        AddFile(std::string(TrimBlanks(profile->ReadString(kSection, EntryKey(number), ""))));
     }
     return true;
 }

@@ -25,7 +25,7 @@ struct GrabberState {
     GrabberBufferCallback buffer;
     GrabberFormatCallback format;
     GstVideoInfo info{};
-    std::vector<unsigned char> frame;    // a frame in the VideoFrame layout, when its rows are not DIB-spaced
+    std::vector<unsigned char> frame;    // one frame in the VideoFrame layout, sized by SetCaps
     std::atomic<std::uint64_t> buffers{0};
     std::atomic<std::uint64_t> refused{0};
 };

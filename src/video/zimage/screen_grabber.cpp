@@ -73,19 +73,20 @@ bool ScreenGrabber::Grab(const ZImageRect& rect, const DibTarget& target) {
             WriteCanvas(target);
             return true;
         }
-        reader_.reset();
-        connection_.reset();
+        Disconnect();
     }
     return false;
+}
+
+void ScreenGrabber::Disconnect() {
+    reader_.reset();  // reads through the connection: goes first
+    connection_.reset();
 }
 
 XDisplayConnection* ScreenGrabber::Connect() {
     const char* env = std::getenv("DISPLAY");
     const std::string name = env != nullptr ? env : "";
-    if (connection_ && (connection_->broken() || connection_->name() != name)) {
-        reader_.reset();
-        connection_.reset();
-    }
+    if (connection_ && (connection_->broken() || connection_->name() != name)) Disconnect();
     if (!connection_) {
         connection_ = XDisplayConnection::Open(name);
         if (connection_) reader_ = std::make_unique<XScreenReader>(*connection_);

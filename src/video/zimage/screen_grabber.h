@@ -35,6 +35,7 @@ private:
 
     // The connection to $DISPLAY, (re)opened as needed; null when there is none.
     XDisplayConnection* Connect();
+    void Disconnect();
     bool ReadScreenSize(int& width, int& height);
     // Scales the screen part into canvas_, at the place the rectangle maps it to.
     bool ReadInto(const ZImageRect& rect, const DibTarget& target);
