@@ -112,12 +112,7 @@ bool FaceTracker::Feed(const std::uint8_t* pixels, std::int32_t width, std::int3
         return found;
     }
 
-    try {
-        if (detectionFrame_.size() < frameBytes) detectionFrame_.resize(frameBytes);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    std::copy(pixels, pixels + frameBytes, detectionFrame_.begin());
+    // The tracking buffer now holds this frame, and keeps it while the worker has the lock.
     detectionWidth_ = width;
     detectionHeight_ = height;
     detecting_.store(true, std::memory_order_release);
@@ -193,11 +188,12 @@ bool FaceTracker::DetectAndTrain(FtRect& face) {
 }
 
 bool FaceTracker::DetectFace(FtRect& face) {
-    if (detectionFrame_.empty()) return false;
+    if (detectionWidth_ <= 0 || detectionHeight_ <= 0) return false;
     std::optional<cv::Rect> found;
     try {
         cv::Mat picture;
-        cv::flip(FrameMat(detectionFrame_.data(), detectionWidth_, detectionHeight_), picture, 0);
+        const cv::Mat packed(detectionHeight_, detectionWidth_, CV_8UC3, trackingBuffer_.data());
+        cv::cvtColor(packed, picture, cv::COLOR_RGB2BGR);
         found = detector_->FindFace(picture);
     } catch (const cv::Exception&) {
         return false;

@@ -2,9 +2,9 @@
 // and then follows it with CFaceTrack. Detection is slow, so it runs on a worker thread of
 // the tracker's own; following is fast and runs on the streaming thread inside Feed.
 //
-// The cycle: while no face is followed, every frame Feed gets the lock for is copied for
-// the worker and the worker is woken; it detects (FaceDetector) and trains CFaceTrack with
-// the face found.
+// The cycle: while no face is followed, every frame Feed gets the lock for is converted for
+// CFaceTrack as usual and left there for the worker, which is woken; it detects in it
+// (FaceDetector) and trains CFaceTrack with the face found.
 // From then on Feed moves the face frame by frame until CFaceTrack loses it, and the cycle
 // starts again. GetFace reports the face in frame coordinates (y from the bottom row).
 //
@@ -79,7 +79,6 @@ public:
     // finished (counted before Detecting turns false).
     bool Detecting() const noexcept { return detecting_.load(std::memory_order_acquire); }
     std::uint32_t DetectionsFinished() const noexcept { return detectionsFinished_.load(std::memory_order_acquire); }
-    const std::string& cascadePath() const noexcept { return cascadePath_; }
 
 private:
     void WorkerLoop();
@@ -98,7 +97,6 @@ private:
     std::vector<std::uint8_t> trackingBuffer_;  // packed top-down red-green-blue
     std::int32_t trackingWidth_ = 0;  // size CFaceTrack was trained for
     std::int32_t trackingHeight_ = 0;
-    std::vector<std::uint8_t> detectionFrame_;  // VideoFrame layout
     std::int32_t detectionWidth_ = 0;
     std::int32_t detectionHeight_ = 0;
 

@@ -49,7 +49,6 @@ public:
     // Stops and releases the pipeline; harmless without one.
     void Stop();
 
-    bool IsRunning() const noexcept { return pipeline_ != nullptr; }
     // The running pipeline, or null (for diagnostics and tests).
     GstElement* pipeline() const noexcept { return pipeline_; }
 

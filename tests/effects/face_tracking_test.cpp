@@ -95,12 +95,6 @@ std::string Cascade() { return test::ProgramDir() + kFaceCascadeFileName; }
 cv::Point2d Centre(const FtRect& r) { return {(r.left + r.right) / 2.0, (r.top + r.bottom) / 2.0}; }
 cv::Point2d Centre(const cv::Rect2d& r) { return {r.x + r.width / 2, r.y + r.height / 2}; }
 
-std::size_t ThreadCount() {
-    std::size_t count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;
-    return count;
-}
-
 double IntersectionOverUnion(const cv::Rect& a, const cv::Rect& b) {
     const double common = (a & b).area();
     return common / (a.area() + b.area() - common);
@@ -381,7 +375,7 @@ TEST_F(FaceTest, TrackerDetectsTheFaceOnItsWorkerAndReportsItBottomUp) {
 // Face tracking switched off and on through the chain, as the zoom panel does: one
 // worker, which ends with the effect.
 TEST_F(FaceTest, SwitchingTheEffectOffAndOnKeepsOneWorkerThatEndsWithIt) {
-    const std::size_t threadsBefore = ThreadCount();
+    const std::size_t threadsBefore = test::ThreadCount();
     {
         test::TempDir programFolder;
         EffectChain chain(programFolder.path().string() + "/", [] {
@@ -396,9 +390,9 @@ TEST_F(FaceTest, SwitchingTheEffectOffAndOnKeepsOneWorkerThatEndsWithIt) {
             EXPECT_TRUE(chain.IsEffectActive(id));
             chain.DeactivateEffect(id);
         }
-        EXPECT_EQ(ThreadCount(), threadsBefore + 1);
+        EXPECT_EQ(test::ThreadCount(), threadsBefore + 1);
     }
-    EXPECT_EQ(ThreadCount(), threadsBefore);
+    EXPECT_EQ(test::ThreadCount(), threadsBefore);
 }
 
 TEST_F(FaceTest, StartFailsWithoutAUsableCascade) {

@@ -36,6 +36,12 @@ std::vector<unsigned char> ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
+std::size_t ThreadCount() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++count;
+    return count;
+}
+
 std::string ReadFileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -2,6 +2,7 @@
 // gtest_main: its main() creates the Qt application (offscreen platform) first.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ std::string TestDataPath(const std::string& name);
 
 // The program folder of this build tree, with a trailing "/" (plug-ins, images/, ...).
 std::string ProgramDir();
+
+// Threads this process has now (for tests that no thread outlives its owner).
+std::size_t ThreadCount();
 
 // Whole-file helpers for assertions.
 std::vector<unsigned char> ReadFileBytes(const std::string& path);

@@ -45,12 +45,6 @@ std::size_t CountCalls(const std::vector<std::string>& calls, const std::string&
         std::count_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
 }
 
-std::size_t ThreadCount() {
-    std::size_t count = 0;
-    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++count;
-    return count;
-}
-
 std::uint32_t CapabilitiesSeenBy(FakeLoopbackDevice& device) {
     auto handle = device.NewHandle();
     EXPECT_EQ(handle->Open(device.path()), 0);
@@ -235,14 +229,14 @@ TEST_P(VcamAdapterTest, CloseStopsStreamingClosesTheDeviceAndLeavesNoThread) {
         auto warmUp = OpenAdapter();
         ASSERT_TRUE(WritePacket(*warmUp, SolidPacket(640, 480, test::kRed)));
     }
-    const std::size_t baseline = ThreadCount();
+    const std::size_t baseline = test::ThreadCount();
     VcamConfig config = SmallConfig();
     config.repeatWhileStalled = true;
     auto adapter = OpenAdapter(config);
-    EXPECT_GT(ThreadCount(), baseline);
+    EXPECT_GT(test::ThreadCount(), baseline);
     ASSERT_TRUE(WritePacket(*adapter, SolidPacket(64, 48, test::kRed)));
     adapter->Close();
-    EXPECT_EQ(ThreadCount(), baseline);
+    EXPECT_EQ(test::ThreadCount(), baseline);
     EXPECT_EQ(device_.OpenHandles(), 0);
     const auto calls = device_.Calls();
     ASSERT_GE(calls.size(), 2u);
@@ -256,7 +250,7 @@ TEST_P(VcamAdapterTest, CloseStopsStreamingClosesTheDeviceAndLeavesNoThread) {
     EXPECT_TRUE(adapter->Open(device_.path()));
     adapter.reset();
     EXPECT_EQ(device_.OpenHandles(), 0);
-    EXPECT_EQ(ThreadCount(), baseline);
+    EXPECT_EQ(test::ThreadCount(), baseline);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, VcamAdapterTest,

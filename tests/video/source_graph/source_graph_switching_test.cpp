@@ -8,12 +8,6 @@ namespace {
 
 using test::SourceGraphTest;
 
-int ThreadCount() {
-    int threads = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++threads;
-    return threads;
-}
-
 class SourceGraphSwitching : public SourceGraphTest {
 protected:
     bool Select(int round) {
@@ -29,7 +23,7 @@ protected:
 TEST_F(SourceGraphSwitching, TwoHundredSwitchesLeaveNoPipelineOrThreadBehind) {
     constexpr int kRounds = 200;
     std::unique_ptr<test::ElementWatch> previous;
-    int threadsAfterWarmUp = 0;
+    std::size_t threadsAfterWarmUp = 0;
     for (int round = 0; round < kRounds; ++round) {
         ASSERT_TRUE(Select(round)) << round << ::testing::PrintToString(MessageTexts());
         if (previous) {
@@ -43,12 +37,12 @@ TEST_F(SourceGraphSwitching, TwoHundredSwitchesLeaveNoPipelineOrThreadBehind) {
             ASSERT_TRUE(WaitForFrames(1)) << round;
         }
         QCoreApplication::processEvents();
-        if (round == 20) threadsAfterWarmUp = ThreadCount();
+        if (round == 20) threadsAfterWarmUp = test::ThreadCount();
     }
     graph_.Teardown(true, true);
     EXPECT_TRUE(previous->WaitReleased()) << previous->AliveNames();
     QCoreApplication::processEvents();
-    EXPECT_LE(ThreadCount(), threadsAfterWarmUp + 2);
+    EXPECT_LE(test::ThreadCount(), threadsAfterWarmUp + 2);
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
