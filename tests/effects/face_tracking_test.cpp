@@ -392,7 +392,7 @@ TEST_F(FaceTest, SwitchingTheEffectOffAndOnKeepsOneWorkerThatEndsWithIt) {
         }
         EXPECT_EQ(test::ThreadCount(), threadsBefore + 1);
     }
-    EXPECT_EQ(test::ThreadCount(), threadsBefore);
+    EXPECT_EQ(test::ThreadCountSettledAt(threadsBefore), threadsBefore);
 }
 
 TEST_F(FaceTest, StartFailsWithoutAUsableCascade) {

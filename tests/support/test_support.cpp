@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <thread>
 
 namespace lumora::test {
 
@@ -36,9 +38,30 @@ std::vector<unsigned char> ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
+// A thread on its way out has given up the process's memory: its statm reads all zeros.
+// Such a thread has been (or is about to be) joined and is not counted.
+static bool StillRunning(const std::filesystem::path& task) {
+    std::ifstream statm(task / "statm");
+    unsigned long pages = 0;
+    return statm >> pages && pages != 0;
+}
+
 std::size_t ThreadCount() {
     std::size_t count = 0;
-    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++count;
+    std::error_code ignored;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", ignored)) {
+        if (StillRunning(task.path())) ++count;
+    }
+    return count;
+}
+
+std::size_t ThreadCountSettledAt(std::size_t expected) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    std::size_t count = ThreadCount();
+    while (count > expected && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        count = ThreadCount();
+    }
     return count;
 }
 

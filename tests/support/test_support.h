@@ -34,6 +34,11 @@ std::string ProgramDir();
 // Threads this process has now (for tests that no thread outlives its owner).
 std::size_t ThreadCount();
 
+// The thread count once it has fallen to `expected` or after two seconds, whichever
+// comes first. The kernel wakes a joiner a moment before the joined thread lets go of
+// the process, so a count taken right after a join may still include it.
+std::size_t ThreadCountSettledAt(std::size_t expected);
+
 // Whole-file helpers for assertions.
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 std::string ReadFileText(const std::string& path);
