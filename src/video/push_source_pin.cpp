@@ -239,18 +239,21 @@ HRESULT PushSourcePin::FillBuffer(MediaSample* sample) {
     }
 
     std::lock_guard lock(stateMutex_);
+    bool filled = false;
     if (format && sample->data != nullptr) {
         try {
             if (mode_ == kModeDesktop) {
-                FillFromScreen(*format, *sample);
+                filled = FillFromScreen(*format, *sample);
             } else if (mode_ == kModeImage) {
-                FillFromImage(*format, *sample);
+                filled = FillFromImage(*format, *sample);
             }
         } catch (const std::bad_alloc&) {
-            // No memory for the converted picture: this frame goes out as it is, like any failed copy.
-            imageFrameFormat_.reset();
+            imageFrameFormat_.reset();  // no memory for the converted picture: tried again next frame
         }
     }
+    // A frame that could not be filled still goes out, on time, but black: the sample's
+    // memory comes from a buffer pool and may hold anything, even bytes of other data.
+    if (!filled && sample->data != nullptr) std::memset(sample->data, 0, sample->size);
     sample->start = static_cast<std::int64_t>(frameNumber_) * frameLength_;
     sample->stop = sample->start + frameLength_;
     sample->timesSet = true;
@@ -259,37 +262,37 @@ HRESULT PushSourcePin::FillBuffer(MediaSample* sample) {
     return S_OK;
 }
 
-void PushSourcePin::FillFromScreen(const PixelFormat& format, MediaSample& sample) {
+bool PushSourcePin::FillFromScreen(const PixelFormat& format, MediaSample& sample) {
     const RowKind kind = RowKindOf(format.header, format.redMask);
     const std::int32_t bits = format.header.biBitCount;
-    if (kind == RowKind::kNone) return;
+    if (kind == RowKind::kNone) return false;
     const std::uint32_t imageBytes = ZImage_CalcImageSize(width_, height_, bits);
-    if (imageBytes == 0 || sample.size < imageBytes) return;
+    if (imageBytes == 0 || sample.size < imageBytes) return false;
 
     ZImageBitmapInfoHeader header = format.header;
     header.biCompression = kBiRgb;  // 5-5-5 in bit fields is exactly 16-bit RGB
     header.biSizeImage = imageBytes;
     if (sample.topDown) header.biHeight = -std::abs(header.biHeight);
     if (kind != RowKind::kRgb565) {
-        ZImage_CopyScreenToBitmap(width_, height_, &screenRect_, sample.data, &header);
-        return;
+        return ZImage_CopyScreenToBitmap(width_, height_, &screenRect_, sample.data, &header) != 0;
     }
 
     // The screen copy writes no 5-6-5; copy at 24 bits and pack the rows, keeping their order.
     header.biBitCount = 24;
     header.biSizeImage = ZImage_CalcImageSize(width_, height_, 24);
     screenScratch_.resize(header.biSizeImage);
-    if (!ZImage_CopyScreenToBitmap(width_, height_, &screenRect_, screenScratch_.data(), &header)) return;
+    if (!ZImage_CopyScreenToBitmap(width_, height_, &screenRect_, screenScratch_.data(), &header)) return false;
     const std::uint32_t inStride = VideoFrameLayout::RowBytes(width_, 24);
     const std::uint32_t outStride = VideoFrameLayout::RowBytes(width_, 16);
     for (std::int32_t y = 0; y < height_; ++y) {
         ConvertBgrRow(screenScratch_.data() + static_cast<std::size_t>(y) * inStride, width_, kind,
                       sample.data + static_cast<std::size_t>(y) * outStride);
     }
+    return true;
 }
 
-void PushSourcePin::FillFromImage(const PixelFormat& format, MediaSample& sample) {
-    if (!image_) return;
+bool PushSourcePin::FillFromImage(const PixelFormat& format, MediaSample& sample) {
+    if (!image_) return false;
     if (imageFrameFormat_ != format || imageFrameTopDown_ != sample.topDown) {
         imageFrameFormat_ = format;
         imageFrameTopDown_ = sample.topDown;
@@ -298,7 +301,7 @@ void PushSourcePin::FillFromImage(const PixelFormat& format, MediaSample& sample
         const std::int32_t width = image_->width();
         const std::int32_t height = image_->height();
         const bool sameSize = format.header.biWidth == width && std::abs(format.header.biHeight) == height;
-        if (kind == RowKind::kNone || !sameSize) return;
+        if (kind == RowKind::kNone || !sameSize) return false;
 
         const std::uint32_t stride = VideoFrameLayout::RowBytes(width, format.header.biBitCount);
         imageFrame_.assign(static_cast<std::size_t>(stride) * height, 0);
@@ -308,8 +311,11 @@ void PushSourcePin::FillFromImage(const PixelFormat& format, MediaSample& sample
             ConvertBgrRow(image_->row(y), width, kind, out);
         }
     }
-    if (imageFrame_.empty()) return;
-    std::memcpy(sample.data, imageFrame_.data(), std::min(sample.size, imageFrame_.size()));
+    if (imageFrame_.empty()) return false;
+    const std::size_t bytes = std::min(sample.size, imageFrame_.size());
+    std::memcpy(sample.data, imageFrame_.data(), bytes);
+    std::memset(sample.data + bytes, 0, sample.size - bytes);
+    return true;
 }
 
 bool PushSourcePin::PixelFormat::operator==(const PixelFormat& other) const {

@@ -15,8 +15,8 @@
 //                       E_INVALIDARG for a bit count other than 8, 16, 24, 32
 //   DecideBufferSize    asks for one buffer of the image size; E_FAIL when granted less
 //   FillBuffer          E_POINTER for no sample; S_OK otherwise, also when the pixels could
-//                       not be produced (a failed screen copy or a missing picture leaves the
-//                       sample as it was, stamped all the same)
+//                       not be produced (a failed screen copy or a missing picture sends the
+//                       sample black, stamped all the same)
 //   Notify              always E_FAIL: no quality control, no frame is ever dropped
 //
 // Threads: SetDesktopSource/SetImageSource and the format hooks run on the thread that
@@ -171,8 +171,9 @@ private:
         bool operator==(const PixelFormat& other) const;
     };
 
-    void FillFromScreen(const PixelFormat& format, MediaSample& sample);
-    void FillFromImage(const PixelFormat& format, MediaSample& sample);
+    // Each answers whether the sample now holds the picture; FillBuffer blacks it out if not.
+    bool FillFromScreen(const PixelFormat& format, MediaSample& sample);
+    bool FillFromImage(const PixelFormat& format, MediaSample& sample);
 
     mutable std::mutex formatMutex_;
     std::optional<MediaType> current_;

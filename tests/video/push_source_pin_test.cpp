@@ -1,6 +1,7 @@
 #include "video/capture_format_caps.h"
 #include "video/push_source_pin.h"
 
+#include "scoped_env.h"
 #include "test_support.h"
 
 #include <lumora/zimage.h>
@@ -270,15 +271,27 @@ TEST(PushSourcePinTest, ImageModeCopiesThePictureInTheConnectedFormatAndRowOrder
     ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
     EXPECT_EQ(Pixel16(rgb555.bytes, 0), (r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
 
-    // 8 bits has an empty palette to map to: the sample stays as it was.
+    // 8 bits has an empty palette to map to: the sample goes out black.
     ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 4)), S_OK);
     SampleBuffer paletted(TypeAt(pin, 4));
     sample = paletted.Sample(true);
     ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
-    EXPECT_EQ(paletted.bytes, std::vector<std::uint8_t>(paletted.bytes.size(), 0xA5));
+    EXPECT_EQ(paletted.bytes, std::vector<std::uint8_t>(paletted.bytes.size(), 0));
 }
 
-TEST(PushSourcePinTest, AMissingPictureFailsAndLeavesFramesUntouchedButStamped) {
+// The pool's memory may hold anything: a frame without a picture must not show it.
+TEST(PushSourcePinTest, WithoutAPictureFramesGoOutBlackAndStamped) {
+    PushSourcePin desktop(kScreen);
+    {
+        test::ScopedEnv noDisplay("DISPLAY", nullptr);  // the screen copy fails
+        ASSERT_EQ(desktop.SetMediaType(TypeAt(desktop, 1)), S_OK);
+        SampleBuffer frame(TypeAt(desktop, 1));
+        MediaSample sample = frame.Sample(false);
+        ASSERT_EQ(desktop.FillBuffer(&sample), S_OK);
+        EXPECT_EQ(frame.bytes, std::vector<std::uint8_t>(frame.bytes.size(), 0));
+        EXPECT_TRUE(sample.timesSet);
+    }
+
     test::TempDir dir;
     PushSourcePin pin(kScreen);
     EXPECT_FALSE(pin.SetImageSource(dir.file("missing.jpg").c_str(), 160, 120, 5));
@@ -292,7 +305,7 @@ TEST(PushSourcePinTest, AMissingPictureFailsAndLeavesFramesUntouchedButStamped) 
     SampleBuffer frame(TypeAt(pin, 1));
     MediaSample sample = frame.Sample(true);
     ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
-    EXPECT_EQ(frame.bytes, std::vector<std::uint8_t>(frame.bytes.size(), 0xA5));
+    EXPECT_EQ(frame.bytes, std::vector<std::uint8_t>(frame.bytes.size(), 0));
     EXPECT_EQ(sample.stop, 2'000'000);
 }
 

@@ -26,7 +26,11 @@ public:
         int fds[2];
         if (pipe(fds) != 0) return;
         const std::string fd = std::to_string(fds[1]);
-        const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-wr", "-nolisten", "tcp", nullptr};
+        // -noreset: by default the server starts over when its last client leaves and
+        // refuses connections meanwhile, so a test that connects, disconnects and connects
+        // again would find it gone for a moment.
+        const char* argv[] = {"Xvfb",    "-displayfd", fd.c_str(), "-screen", "0",   screen,
+                              "-wr",     "-noreset",   "-nolisten", "tcp",    nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
