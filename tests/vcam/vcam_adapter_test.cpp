@@ -202,13 +202,15 @@ TEST_P(VcamAdapterTest, ALostDeviceIsReopenedWithBackOffWithoutBlockingTheWriter
         EXPECT_EQ(adapter.Stats().deviceLosses, 1u);
 
         std::this_thread::sleep_for(350ms);
-        // Attempts after 20, 40, 80, 80, ... ms: doubling, capped.
+        // Attempts after 20, 40, 80, 80, ... ms: doubling, capped. A wait may end late on a
+        // busy machine, never early, so the waits are checked from below and the cap loosely.
         auto attempts = device.OpenAttempts();
         attempts.erase(attempts.begin());  // the first open
         ASSERT_GE(attempts.size(), 4u);
         ASSERT_LE(attempts.size(), 8u);
         EXPECT_GE(attempts[0] - lostAt, 15ms);
-        EXPECT_GE(attempts[2] - attempts[1], 2 * (attempts[1] - attempts[0]) - 15ms);
+        EXPECT_GE(attempts[1] - attempts[0], 35ms);
+        EXPECT_GE(attempts[2] - attempts[1], 75ms);
         EXPECT_LT(attempts.back() - attempts[attempts.size() - 2], 130ms);
 
         device.Reattach();
