@@ -8,7 +8,6 @@
 #include <QRadialGradient>
 
 #include <algorithm>
-#include <cstring>
 
 namespace lumora::plugins {
 
@@ -26,14 +25,10 @@ FrameView Halved(const FrameView& picture, std::vector<std::uint8_t>& pixels) {
     return FrameView::Of(pixels.data(), width, height);
 }
 
-// zimage's resize copies whole buffers, padding included, between pictures of one size
-// (tiny frames have levels of their own size); the frame's padding must stay as it is.
+// Scales `from` into `to`; between pictures of one size (tiny frames have levels of their
+// own size) it copies the pixels and leaves the frame's row padding as it is.
 void Resize(const FrameView& to, const FrameView& from) {
-    if (to.width != from.width || to.height != from.height) {
-        ZImage_Resize(to.pixels, to.width, to.height, from.pixels, from.width, from.height);
-        return;
-    }
-    for (std::int32_t y = 0; y < to.height; ++y) std::memcpy(to.Row(y), from.Row(y), to.RowBytes());
+    ZImage_Resize(to.pixels, to.width, to.height, from.pixels, from.width, from.height);
 }
 
 inline std::uint8_t Mean(std::uint32_t sum, std::uint32_t scale) noexcept {

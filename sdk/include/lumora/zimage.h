@@ -69,8 +69,9 @@ std::uint32_t ZImage_CalcWidthBytes(std::int32_t width, std::int32_t bitCount) n
 std::uint32_t ZImage_CalcImageSize(std::int32_t width, std::int32_t height, std::int32_t bitCount) noexcept;
 
 // Scales src into dst, bilinear, with pixel centres aligned (the corner pixels keep their
-// values). A 1x1 source fills dst; equal sizes copy. The two frames must not overlap
-// unless they are the same frame of the same size (then nothing changes).
+// values). A 1x1 source fills dst; equal sizes copy. Only pixels are written: the padding
+// at the end of dst's rows stays as it is. The two frames must not overlap unless they are
+// the same frame of the same size (then nothing changes).
 std::int32_t ZImage_Resize(std::uint8_t* dst, std::int32_t dstWidth, std::int32_t dstHeight,
                            const std::uint8_t* src, std::int32_t srcWidth, std::int32_t srcHeight) noexcept;
 

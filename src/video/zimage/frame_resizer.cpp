@@ -34,7 +34,8 @@ bool FrameResizer::Resize(const ConstFrameView& source, const FrameView& target)
 }
 
 void FrameResizer::Copy(const ConstFrameView& source, const FrameView& target) noexcept {
-    std::memcpy(target.data(), source.data(), target.size_bytes());
+    const std::size_t row_bytes = static_cast<std::size_t>(target.width()) * 3;
+    for (std::int32_t y = 0; y < target.height(); ++y) std::memcpy(target.pixel(0, y), source.pixel(0, y), row_bytes);
 }
 
 void FrameResizer::Spread(const ConstFrameView& source, const FrameView& target) noexcept {

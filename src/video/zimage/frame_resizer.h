@@ -1,7 +1,8 @@
 // FrameResizer: scales one frame into another, bilinear with pixel centres aligned, so the
 // corner pixels keep their values (the same sampling as OpenCV's INTER_LINEAR, whose SIMD
-// kernel does the work; exact doubling has a faster kernel of its own). Stateless. The frames are borrowed for the call; the source is
-// only read, the destination written whole.
+// kernel does the work; exact doubling has a faster kernel of its own). Stateless. The
+// frames are borrowed for the call; the source is only read, every pixel of the
+// destination written and its row padding left alone.
 #pragma once
 
 #include "frame_view.h"

@@ -82,7 +82,8 @@ TEST(ZImageResize, DoublingMatchesBilinearReferenceAtAnyWidth) {
     }
 }
 
-TEST(ZImageResize, OnePixelFillsAndEqualSizeCopies) {
+// Rows of 9 pixels are 27 bytes with one byte of padding, which belongs to the caller.
+TEST(ZImageResize, OnePixelFillsAndEqualSizeCopiesThePixelsNotThePadding) {
     TestFrame dot(1, 1);
     dot.set(0, 0, {1, 2, 3});
     TestFrame dst(9, 4);
@@ -96,6 +97,7 @@ TEST(ZImageResize, OnePixelFillsAndEqualSizeCopies) {
     ASSERT_EQ(ZImage_Resize(dst.data(), 9, 4, src.data(), 9, 4), 1);
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 9; ++x) ASSERT_EQ(dst.at(x, y), src.at(x, y));
+        EXPECT_EQ(dst.bytes()[y * dst.stride() + 27], 0) << "padding of row " << y;
     }
 }
 
