@@ -8,8 +8,9 @@
 //
 // On a busy machine the wall clock also counts the time other processes held the core, so
 // a limit registered for a group and reference marks a line only when both ratios exceed
-// it (or, for a limit on the wall clock, when the real-time ratio does). (The CPU time leaves out helper threads: a reference that runs on several threads,
-// such as OpenCV's, looks cheaper by it than it is.) Used on the benchmark thread only.
+// it, or, for a limit on the wall clock, when the real-time ratio does. (The CPU time
+// leaves out helper threads: a reference that runs on several threads, such as OpenCV's,
+// looks cheaper by it than it is.) Used on the benchmark thread only.
 #pragma once
 
 #include <iosfwd>

@@ -189,17 +189,12 @@ bool FaceTracker::DetectAndTrain(FtRect& face) {
 
 bool FaceTracker::DetectFace(FtRect& face) {
     if (detectionWidth_ <= 0 || detectionHeight_ <= 0) return false;
-    std::optional<cv::Rect> found;
-    try {
-        cv::Mat picture;
-        const cv::Mat packed(detectionHeight_, detectionWidth_, CV_8UC3, trackingBuffer_.data());
-        cv::cvtColor(packed, picture, cv::COLOR_RGB2BGR);
-        found = detector_->FindFace(picture);
-    } catch (const cv::Exception&) {
-        return false;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    // CFaceTrack's packed RGB back to blue-green-red for the detector. What OpenCV throws
+    // here ends the detection in WorkerLoop, as a detection that found nothing.
+    cv::Mat picture;
+    const cv::Mat packed(detectionHeight_, detectionWidth_, CV_8UC3, trackingBuffer_.data());
+    cv::cvtColor(packed, picture, cv::COLOR_RGB2BGR);
+    const std::optional<cv::Rect> found = detector_->FindFace(picture);
     if (!found) return false;
     face = FtRect{found->x, found->y, found->x + found->width, found->y + found->height};
     return true;
