@@ -13,8 +13,8 @@
 // Targets: tracking at most 8 ms a frame; the worst frame during a detection at most twice
 // the median (marked in the table).
 //
-// The video is read from $LUMORA_TESTDATA or the shared test data beside the repository;
-// without it these benchmarks are left out.
+// The video is read from $LUMORA_TESTDATA or the repository's tests/data; without it these
+// benchmarks are left out.
 #include "ratio_table.h"
 
 #include "effects/face_following_zoom.h"
@@ -55,7 +55,7 @@ constexpr double kTrackingTargetMs = 8.0;
 std::string VideoPath() {
     if (const char* dir = std::getenv("LUMORA_TESTDATA")) return std::string(dir) + "/Megamind.avi";
     const std::filesystem::path here(__FILE__);
-    return (here.parent_path().parent_path().parent_path() / "shared" / "testdata" / "Megamind.avi").string();
+    return (here.parent_path().parent_path() / "tests" / "data" / "Megamind.avi").string();
 }
 
 // Frames kFirstFrame on, in the VideoFrame layout (bottom row first), then the same
