@@ -1,6 +1,7 @@
 #include "platform/ascii_text.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace lumora {
 
@@ -29,8 +30,25 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// FNV-1a over the folded bytes.
+std::size_t AsciiCaseHash::operator()(std::string_view text) const noexcept {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(FoldAsciiChar(c));
+        hash *= 1099511628211ull;
+    }
+    return static_cast<std::size_t>(hash);
 }
 
 }  // namespace lumora

@@ -13,29 +13,6 @@ namespace lumora {
 
 namespace {
 
-// Owns one file descriptor.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now and reports whether the close succeeded (a failed close can mean lost data).
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
 bool IsPassingShortage(int error) {
     return error == EMFILE || error == ENFILE || error == ENOMEM || error == EINTR ||
            error == EAGAIN;
@@ -119,40 +96,63 @@ std::filesystem::path FollowLink(const std::filesystem::path& file) {
 // Makes the rename itself durable. A failure here leaves the new file in place, so it is
 // not reported.
 void SyncFolder(const std::filesystem::path& folder) {
-    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.valid()) ::fsync(dir.get());
+}
+
+// Opens a regular file for reading, with its stamp. O_NONBLOCK keeps a FIFO at the path
+// from blocking the open; it changes nothing for a regular file.
+AtomicFile::ReadStatus OpenForReading(const std::filesystem::path& file, AtomicFile::OpenedFile& opened) {
+    opened.descriptor = FileDescriptor(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!opened.descriptor.valid()) return StatusForError(errno);
+    struct stat info {};
+    if (::fstat(opened.descriptor.get(), &info) != 0) return StatusForError(errno);
+    if (!S_ISREG(info.st_mode)) return AtomicFile::ReadStatus::kUnreadable;
+    opened.stamp = FileStamp::From(info);
+    return AtomicFile::ReadStatus::kOk;
+}
+
+// The file now at `file`, when it is still the one written as `written`.
+std::optional<AtomicFile::OpenedFile> Reopen(const std::filesystem::path& file, const FileStamp& written) {
+    AtomicFile::OpenedFile opened;
+    if (OpenForReading(file, opened) != AtomicFile::ReadStatus::kOk || !opened.stamp.SameFileAs(written)) {
+        return std::nullopt;
+    }
+    return opened;
 }
 
 }  // namespace
 
 AtomicFile::ReadResult AtomicFile::Read(const std::filesystem::path& file) {
     ReadResult result;
-    Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) {
-        result.status = StatusForError(errno);
+    result.status = OpenForReading(file, result.file);
+    if (result.status != ReadStatus::kOk) {
+        result.file = {};
         return result;
     }
-    if (!ReadAll(fd.get(), result.bytes)) {
+    if (!ReadAll(result.file.descriptor.get(), result.bytes)) {
         result.status = IsPassingShortage(errno) ? ReadStatus::kBusy : ReadStatus::kUnreadable;
         result.bytes.clear();
-        return result;
+        result.file = {};
     }
-    result.status = ReadStatus::kOk;
     return result;
 }
 
-bool AtomicFile::Replace(const std::filesystem::path& link, std::string_view contents) {
+bool AtomicFile::Replace(const std::filesystem::path& link, std::string_view contents,
+                         std::optional<OpenedFile>* reopened) {
     const std::filesystem::path file = FollowLink(link);
     const std::optional<TemporaryFile> temp = CreateTemporaryFor(file);
     if (!temp) return false;
-    Descriptor fd(temp->fd);
+    FileDescriptor fd(temp->fd);
     KeepPermissionsOf(file, fd.get());
     const bool written = WriteAll(fd.get(), contents) && ::fsync(fd.get()) == 0;
+    const std::optional<FileStamp> stamp = FileStamp::Of(fd.get());
     if (!fd.Close() || !written || ::rename(temp->path.c_str(), file.c_str()) != 0) {
         ::unlink(temp->path.c_str());
         return false;
     }
     SyncFolder(FolderOf(file));
+    if (reopened) *reopened = stamp ? Reopen(file, *stamp) : std::nullopt;
     return true;
 }
 

@@ -83,6 +83,15 @@ int ProfileFile::ReadInt(std::string_view section, std::string_view key, int def
     return (value && !value->empty()) ? ParseProfileInt(*value) : defaultValue;
 }
 
+std::vector<std::string> ProfileFile::Keys(std::string_view section) const {
+    std::vector<std::string> keys;
+    const auto s = sections_.find(FoldAsciiCase(TrimBlanks(section)));
+    if (s == sections_.end()) return keys;
+    keys.reserve(s->second.entries.size());
+    for (const auto& entry : s->second.entries) keys.push_back(entry.first);
+    return keys;
+}
+
 bool ProfileFile::Set(std::string_view section, std::string_view key, std::string_view value) {
     if (!IsWritableProfileSection(section) || !IsWritableProfileKey(key) ||
         !IsWritableProfileValue(value)) {
@@ -94,14 +103,28 @@ bool ProfileFile::Set(std::string_view section, std::string_view key, std::strin
     const auto s = sections_.find(FoldAsciiCase(section));
     if (s == sections_.end()) {
         AppendSection(section, std::string(key) + "=" + encoded);
+        BuildIndex();
     } else if (const auto e = s->second.entries.find(FoldAsciiCase(key));
                e != s->second.entries.end()) {
         ReplaceEntry(e->second, encoded);
+        e->second.value = ProfileValueAsRead(encoded);
     } else {
-        InsertLine(s->second.lastLine + 1, std::string(key) + "=" + encoded);
+        InsertEntry(s->second, key, encoded);
     }
-    BuildIndex();
     return true;
+}
+
+// After the last line the index only gains the new entry; anywhere else the lines below
+// move down and the index is built again.
+void ProfileFile::InsertEntry(Section& section, std::string_view key, std::string_view encodedValue) {
+    const std::size_t at = section.lastLine + 1;
+    InsertLine(at, std::string(key) + "=" + std::string(encodedValue));
+    if (at + 1 != lines_.size()) {
+        BuildIndex();
+        return;
+    }
+    section.entries.try_emplace(FoldAsciiCase(key), Entry{at, ProfileValueAsRead(encodedValue)});
+    section.lastLine = at;
 }
 
 // Keeps the key as the file spells it, and the line's indentation and line end.
@@ -128,7 +151,10 @@ void ProfileFile::AppendSection(std::string_view section, std::string line) {
 
 std::string ProfileFile::Text() const {
     std::string text;
-    for (const Line& line : lines_) text += line.text + line.ending;
+    for (const Line& line : lines_) {
+        text += line.text;
+        text += line.ending;
+    }
     return text;
 }
 

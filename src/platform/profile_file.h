@@ -12,7 +12,10 @@
 // atomically (AtomicFile).
 //
 // A plain value type: the file is read once by Load and answers any number of lookups
-// from memory; it does not see later changes to the file. Const functions may run on
+// from memory; it does not see later changes to the file. Loading and a lookup take time
+// in proportion to the text and to the name looked up; so does a Set, except that adding
+// a key to the last section (as writing a whole file in order does) takes the time of the
+// new line alone. Const functions may run on
 // several threads at once; Set needs the object to itself. The free functions below
 // load the file on every call and, like their Windows models, do not lock: two writers
 // of one file at the same moment can lose one write.
@@ -41,6 +44,9 @@ public:
                            std::string_view defaultValue) const;
     // ParseProfileInt of the value; `defaultValue` when the key is missing or its value empty.
     int ReadInt(std::string_view section, std::string_view key, int defaultValue) const;
+    // The keys of a section, as Find matches them (ASCII letters in lower case), in no
+    // particular order; none when the section is missing.
+    std::vector<std::string> Keys(std::string_view section) const;
 
     // False, changing nothing, when the section, key or value cannot be written faithfully:
     // see IsWritableProfileSection/Key/Value.
@@ -66,6 +72,7 @@ private:
     std::string_view LineContent(std::size_t index) const;
     void BuildIndex();
     void ReplaceEntry(const Entry& entry, std::string_view encodedValue);
+    void InsertEntry(Section& section, std::string_view key, std::string_view encodedValue);
     void InsertLine(std::size_t before, std::string text);
     void AppendSection(std::string_view section, std::string line);
 

@@ -1,7 +1,5 @@
 #include "platform/reg_document.h"
 
-#include "platform/ascii_text.h"
-
 #include <algorithm>
 
 namespace lumora {
@@ -32,14 +30,16 @@ bool RegDocument::IsValidKeyPath(std::string_view path) {
 }
 
 const RegKeyEntry* RegDocument::FindKey(std::string_view path) const {
-    auto it = std::find_if(keys_.begin(), keys_.end(), [path](const RegKeyEntry& key) {
-        return EqualsIgnoringAsciiCase(key.path, path);
-    });
-    return it == keys_.end() ? nullptr : &*it;
+    const auto found = keyIndex_.find(path);
+    return found == keyIndex_.end() ? nullptr : &keys_[found->second];
 }
 
-RegKeyEntry* RegDocument::FindKeyEntry(std::string_view path) {
-    return const_cast<RegKeyEntry*>(std::as_const(*this).FindKey(path));
+const RegValue* RegDocument::FindValue(std::string_view path, std::string_view name) const {
+    const auto key = keyIndex_.find(path);
+    if (key == keyIndex_.end()) return nullptr;
+    const NameIndex& values = valueIndex_[key->second];
+    const auto value = values.find(name);
+    return value == values.end() ? nullptr : &keys_[key->second].values[value->second];
 }
 
 const RegValue* RegDocument::FindValue(const RegKeyEntry& key, std::string_view name) {
@@ -54,44 +54,71 @@ bool RegDocument::HasSubKeys(std::string_view path) const {
                        [path](const RegKeyEntry& key) { return IsBelow(key.path, path); });
 }
 
-RegKeyEntry& RegDocument::CreateKey(std::string_view path) {
+void RegDocument::CreateKey(std::string_view path) { KeyPosition(path); }
+
+std::size_t RegDocument::KeyPosition(std::string_view path) {
+    if (const auto found = keyIndex_.find(path); found != keyIndex_.end()) return found->second;
     for (std::size_t slash = path.find('\\'); slash != std::string_view::npos;
          slash = path.find('\\', slash + 1)) {
         const std::string_view parent = path.substr(0, slash);
-        if (!FindKey(parent)) keys_.push_back(RegKeyEntry{std::string(parent), {}});
+        if (!keyIndex_.contains(parent)) AppendKey(parent);
     }
-    if (RegKeyEntry* existing = FindKeyEntry(path)) return *existing;
-    return keys_.emplace_back(RegKeyEntry{std::string(path), {}});
+    return AppendKey(path);
+}
+
+std::size_t RegDocument::AppendKey(std::string_view path) {
+    const std::size_t position = keys_.size();
+    keys_.push_back(RegKeyEntry{std::string(path), {}});
+    valueIndex_.emplace_back();
+    keyIndex_.emplace(std::string(path), position);
+    return position;
 }
 
 void RegDocument::SetValue(std::string_view path, RegValue value) {
-    RegKeyEntry& key = CreateKey(path);
-    auto it = std::find_if(key.values.begin(), key.values.end(), [&value](const RegValue& v) {
-        return EqualsIgnoringAsciiCase(v.name, value.name);
-    });
-    if (it == key.values.end()) {
-        key.values.push_back(std::move(value));
+    const std::size_t key = KeyPosition(path);
+    std::vector<RegValue>& values = keys_[key].values;
+    const auto [slot, added] = valueIndex_[key].try_emplace(value.name, values.size());
+    if (added) {
+        values.push_back(std::move(value));
         return;
     }
-    it->type = value.type;
-    it->data = std::move(value.data);
+    RegValue& existing = values[slot->second];
+    existing.type = value.type;
+    existing.data = std::move(value.data);
 }
 
 bool RegDocument::RemoveValue(std::string_view path, std::string_view name) {
-    RegKeyEntry* key = FindKeyEntry(path);
-    if (!key) return false;
-    const auto removed = std::erase_if(key->values, [name](const RegValue& value) {
-        return EqualsIgnoringAsciiCase(value.name, name);
-    });
-    return removed > 0;
+    const auto key = keyIndex_.find(path);
+    if (key == keyIndex_.end()) return false;
+    NameIndex& index = valueIndex_[key->second];
+    const auto value = index.find(name);
+    if (value == index.end()) return false;
+    std::vector<RegValue>& values = keys_[key->second].values;
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(value->second));
+    ReindexValues(key->second);
+    return true;
 }
 
 bool RegDocument::RemoveKey(std::string_view path) {
-    if (HasSubKeys(path)) return false;
-    const auto removed = std::erase_if(keys_, [path](const RegKeyEntry& key) {
-        return EqualsIgnoringAsciiCase(key.path, path);
-    });
-    return removed > 0;
+    const auto key = keyIndex_.find(path);
+    if (key == keyIndex_.end() || HasSubKeys(path)) return false;
+    const auto position = static_cast<std::ptrdiff_t>(key->second);
+    keys_.erase(keys_.begin() + position);
+    valueIndex_.erase(valueIndex_.begin() + position);
+    ReindexKeys();
+    return true;
+}
+
+void RegDocument::ReindexKeys() {
+    keyIndex_.clear();
+    for (std::size_t i = 0; i < keys_.size(); ++i) keyIndex_.emplace(keys_[i].path, i);
+}
+
+void RegDocument::ReindexValues(std::size_t key) {
+    NameIndex& index = valueIndex_[key];
+    index.clear();
+    const std::vector<RegValue>& values = keys_[key].values;
+    for (std::size_t i = 0; i < values.size(); ++i) index.emplace(values[i].name, i);
 }
 
 }  // namespace lumora

@@ -6,13 +6,21 @@
 // parent keys exist too: creating a key creates the missing ones above it, and they come
 // before it in keys().
 //
-// A plain value type: copy it, move it, use it from one thread at a time.
+// Keys and values are indexed by name, so finding or setting one takes the same time
+// however many the document holds; removing one costs a pass over its key (or, for a
+// key, over the key list).
+//
+// A plain value type: copy it, move it, use it from one thread at a time (const functions
+// from several at once).
 #pragma once
+
+#include "platform/ascii_text.h"
 
 #include <lumora/registry.h>
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace lumora {
@@ -29,12 +37,15 @@ public:
     const std::vector<RegKeyEntry>& keys() const { return keys_; }
 
     const RegKeyEntry* FindKey(std::string_view path) const;
+    const RegValue* FindValue(std::string_view path, std::string_view name) const;
+    // A search through one key's values, for an entry held apart from its document.
     static const RegValue* FindValue(const RegKeyEntry& key, std::string_view name);
     bool HasSubKeys(std::string_view path) const;
 
-    // The key, created with its missing parents when needed. `path` must be valid.
-    RegKeyEntry& CreateKey(std::string_view path);
+    // Creates the key with its missing parents when needed. `path` must be valid.
+    void CreateKey(std::string_view path);
     // Replaces a value of the same name (whatever its type, keeping its place) or adds it.
+    // `path` must be valid.
     void SetValue(std::string_view path, RegValue value);
     // True when the value existed.
     bool RemoveValue(std::string_view path, std::string_view name);
@@ -42,9 +53,18 @@ public:
     bool RemoveKey(std::string_view path);
 
 private:
-    RegKeyEntry* FindKeyEntry(std::string_view path);
+    // Position in keys_ (or in a key's values) by name.
+    using NameIndex = std::unordered_map<std::string, std::size_t, AsciiCaseHash, AsciiCaseEqual>;
+
+    // The position of the key in keys_, created with its parents when missing.
+    std::size_t KeyPosition(std::string_view path);
+    std::size_t AppendKey(std::string_view path);
+    void ReindexKeys();
+    void ReindexValues(std::size_t key);
 
     std::vector<RegKeyEntry> keys_;
+    NameIndex keyIndex_;
+    std::vector<NameIndex> valueIndex_;  // one per entry of keys_
 };
 
 }  // namespace lumora

@@ -13,13 +13,6 @@ constexpr char kHexDigits[] = "0123456789abcdef";
 
 bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7f; }
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // ---- Writing ----
 
 void AppendHexByte(std::string& out, unsigned char byte) {
@@ -178,9 +171,7 @@ public:
 
     std::optional<RegDocument> Run() {
         if (rest_.starts_with(kByteOrderMark)) rest_.remove_prefix(kByteOrderMark.size());
-        if (rest_.empty()) return RegDocument{};
         std::string_view line;
-        if (!NextLine(line) || TrimBlanks(line) != RegFileFormat::kHeader) return std::nullopt;
         while (NextLine(line)) {
             if (!ParseLine(TrimBlanks(line))) return std::nullopt;
         }
@@ -200,6 +191,7 @@ private:
     bool ParseLine(std::string_view line) {
         if (line.empty() || line.front() == ';') return true;
         if (line.front() == '[') return ParseSection(line);
+        if (currentKey_.empty() && line == RegFileFormat::kHeader) return true;
         return ParseValue(line);
     }
 
@@ -232,13 +224,17 @@ private:
 
     std::optional<RegValue> ParseData(std::string_view data) {
         if (data.starts_with('"')) return ParseText(data);
-        if (data.starts_with("dword:")) {
-            const auto number = ParseHexNumber(data.substr(6));
+        if (StartsWithWord(data, "dword:")) {
+            const auto number = ParseHexNumber(TrimBlanks(data.substr(6)));
             if (!number) return std::nullopt;
             return RegValue{{}, REG_DWORD, DwordToValueData(*number)};
         }
-        if (data.starts_with("hex")) return ParseHex(data.substr(3));
+        if (StartsWithWord(data, "hex")) return ParseHex(data.substr(3));
         return std::nullopt;
+    }
+
+    static bool StartsWithWord(std::string_view data, std::string_view word) {
+        return EqualsIgnoringAsciiCase(data.substr(0, word.size()), word);
     }
 
     static std::optional<RegValue> ParseText(std::string_view data) {

@@ -10,7 +10,9 @@
 //   [SOFTWARE\Lumora\9FFBA7A9-17C1-4490-BC91-5273A4314C0E]
 //   "Frame"=hex:01,02,03
 //
-// The first line is the header. Each key is a section "[path]"; each value one line:
+// The header line is written first; reading takes a file without it as well (a file
+// written by hand often starts right with its first section). Each key is a section
+// "[path]"; each value one line:
 //   "Name"="text"           REG_SZ
 //   "Name"=dword:0000000a   REG_DWORD (1 to 8 hex digits are read, 8 are written)
 //   "Name"=hex:01,02        REG_BINARY
@@ -20,7 +22,9 @@
 //                           REG_DWORD that is not 4 bytes), so every value round-trips.
 // "@" names the default value. Long hex lists go on over several lines: a line ending in
 // "\" continues on the next. Blank lines and lines starting with ';' are skipped. Reading
-// also accepts a UTF-8 byte-order mark, CRLF line ends and blanks around '='.
+// also accepts a UTF-8 byte-order mark, CRLF line ends, blanks around '=' and after the
+// type's colon, and the type words in any letter case ("DWORD:1"). A value given twice
+// keeps the later one; a section given twice adds to its key.
 //
 // Quoted names and texts escape these bytes and keep every other byte as it is (UTF-8
 // stays readable):
@@ -42,10 +46,11 @@ class RegFileFormat {
 public:
     static constexpr std::string_view kHeader = "Lumora Registry Version 1";
 
-    // The document, or nothing when the text is not a settings file: no header, a line
-    // that is neither section nor value, a value before the first section, a bad escape
-    // or hex digit, an unfinished continuation, an invalid key path. An empty text is an
-    // empty document.
+    // The document, or nothing when the text is not a settings file: a line that is
+    // neither section nor value (another program's header among them), a value before the
+    // first section, a bad escape or hex digit, an unfinished continuation, an invalid key
+    // path. The header may come after blank and comment lines but not after a section.
+    // An empty text is an empty document. Linear in the size of the text.
     static std::optional<RegDocument> Parse(std::string_view text);
 
     static std::string Serialize(const RegDocument& document);

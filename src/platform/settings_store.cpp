@@ -3,7 +3,10 @@
 #include "platform/atomic_file.h"
 #include "platform/file_lock.h"
 #include "platform/reg_file_format.h"
+#include "platform/settings_cache.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <pwd.h>
 #include <string>
@@ -40,22 +43,35 @@ std::filesystem::path ConfigFolder() {
     return home.empty() ? home : home / ".config" / "lumora";
 }
 
+std::shared_ptr<const RegDocument> EmptyDocument() {
+    static const auto empty = std::make_shared<const RegDocument>();
+    return empty;
+}
+
 bool NameIsTaken(const std::filesystem::path& path) {
     std::error_code error;
     return std::filesystem::symlink_status(path, error).type() !=
            std::filesystem::file_type::not_found;
 }
 
-// Renames a damaged file to the first free "<file>.bad[.N]". The caller holds the lock,
-// so no other Lumora process picks the same name meanwhile.
-bool SetAside(const std::filesystem::path& file) {
+// Renames a damaged file to the first free "<file>.bad[.N]" and answers that name. The
+// caller holds the lock, so no other Lumora process picks the same name meanwhile.
+std::optional<std::filesystem::path> SetAside(const std::filesystem::path& file) {
     const std::string bad = file.string() + ".bad";
     for (int n = 0; n < kMaxSetAsideNames; ++n) {
         const std::filesystem::path candidate = n == 0 ? bad : bad + "." + std::to_string(n);
         if (NameIsTaken(candidate)) continue;
-        return ::rename(file.c_str(), candidate.c_str()) == 0;
+        if (::rename(file.c_str(), candidate.c_str()) != 0) return std::nullopt;
+        return candidate;
     }
-    return false;
+    return std::nullopt;
+}
+
+void ReportSetAside(const std::filesystem::path& file, const std::filesystem::path& aside) {
+    std::fprintf(stderr,
+                 "Lumora: the settings file \"%s\" could not be read as settings and was moved to \"%s\"; "
+                 "defaults are used.\n",
+                 file.c_str(), aside.c_str());
 }
 
 bool EnsureFolderOf(const std::filesystem::path& file) {
@@ -77,33 +93,27 @@ std::filesystem::path SettingsStore::LockFile() const {
     return std::filesystem::path(file_.string() + ".lock");
 }
 
-RegDocument SettingsStore::Read() const {
-    const AtomicFile::ReadResult read = AtomicFile::Read(file_);
-    using Status = AtomicFile::ReadStatus;
-    if (read.status == Status::kMissing || read.status == Status::kBusy) return {};
-    if (read.status == Status::kOk) {
-        if (std::optional<RegDocument> document = RegFileFormat::Parse(read.bytes)) {
-            return std::move(*document);
-        }
+std::shared_ptr<const RegDocument> SettingsStore::Read() const {
+    Loaded loaded = Load();
+    if (loaded.state == FileState::kDamaged) {
+        // Look again under the lock: a writer may have replaced it meanwhile.
+        const FileLock lock(LockFile());
+        if (lock.locked()) loaded = LoadSettingAsideDamage();
     }
-    // Damaged. Look again under the lock: a writer may have replaced it meanwhile.
-    const FileLock lock(LockFile());
-    if (!lock.locked()) return {};
-    return LoadLocked().value_or(RegDocument{});
+    return loaded.document ? loaded.document : EmptyDocument();
 }
 
 std::optional<RegKeyEntry> SettingsStore::ReadKey(std::string_view path) const {
-    const RegDocument document = Read();
-    const RegKeyEntry* key = document.FindKey(path);
+    const std::shared_ptr<const RegDocument> document = Read();
+    const RegKeyEntry* key = document->FindKey(path);
     if (!key) return std::nullopt;
     return *key;
 }
 
 std::optional<RegValue> SettingsStore::ReadValue(std::string_view path,
                                                  std::string_view name) const {
-    const std::optional<RegKeyEntry> key = ReadKey(path);
-    if (!key) return std::nullopt;
-    const RegValue* value = RegDocument::FindValue(*key, name);
+    const std::shared_ptr<const RegDocument> document = Read();
+    const RegValue* value = document->FindValue(path, name);
     if (!value) return std::nullopt;
     return *value;
 }
@@ -116,16 +126,20 @@ bool SettingsStore::WriteValue(std::string_view path, RegValue value) const {
     });
 }
 
-// Deleting what is not there leaves the file, and a folder not yet made, alone.
+// Deleting what is not there leaves the file, and a folder not yet made, alone. A file
+// that cannot be read is not known to lack the value, so the delete goes on (and fails).
 bool SettingsStore::DeleteValue(std::string_view path, std::string_view name) const {
-    if (!ReadValue(path, name)) return true;
+    const Loaded loaded = Load();
+    if (loaded.document && !loaded.document->FindValue(path, name)) return true;
     return Update([&](RegDocument& document) {
         return document.RemoveValue(path, name) ? Edit::kChanged : Edit::kUnchanged;
     });
 }
 
 bool SettingsStore::DeleteKey(std::string_view path) const {
-    if (!ReadKey(path)) return true;  // every key's parents exist, so it has no sub-keys either
+    // Every key's parents exist, so a key that is not there has no sub-keys either.
+    const Loaded loaded = Load();
+    if (loaded.document && !loaded.document->FindKey(path)) return true;
     return Update([&](RegDocument& document) {
         if (document.HasSubKeys(path)) return Edit::kRefused;
         return document.RemoveKey(path) ? Edit::kChanged : Edit::kUnchanged;
@@ -136,28 +150,51 @@ bool SettingsStore::Update(const std::function<Edit(RegDocument&)>& edit) const 
     if (file_.empty() || !EnsureFolderOf(file_)) return false;
     const FileLock lock(LockFile());
     if (!lock.locked()) return false;
-    std::optional<RegDocument> document = LoadLocked();
-    if (!document) return false;
+    const Loaded loaded = LoadSettingAsideDamage();
+    if (!loaded.document) return false;
+    auto document = std::make_shared<RegDocument>(*loaded.document);
     switch (edit(*document)) {
         case Edit::kRefused: return false;
         case Edit::kUnchanged: return true;
         case Edit::kChanged: break;
     }
-    return AtomicFile::Replace(file_, RegFileFormat::Serialize(*document));
+    std::optional<AtomicFile::OpenedFile> written;
+    if (!AtomicFile::Replace(file_, RegFileFormat::Serialize(*document), &written)) return false;
+    if (written) SettingsCache::Shared().Keep(file_, std::move(*written), std::move(document));
+    return true;
 }
 
-std::optional<RegDocument> SettingsStore::LoadLocked() const {
+SettingsStore::Loaded SettingsStore::Load() const {
+    if (file_.empty()) return {FileState::kRead, EmptyDocument()};
+    const std::optional<FileStamp> now = FileStamp::Of(file_);
+    if (!now) {
+        const bool missing = errno == ENOENT || errno == ENOTDIR;
+        return missing ? Loaded{FileState::kRead, EmptyDocument()} : Loaded{};
+    }
+    SettingsCache& cache = SettingsCache::Shared();
+    if (auto cached = cache.Find(file_, *now)) return {FileState::kRead, std::move(cached)};
+
     AtomicFile::ReadResult read = AtomicFile::Read(file_);
     switch (read.status) {
-        case AtomicFile::ReadStatus::kMissing: return RegDocument{};
-        case AtomicFile::ReadStatus::kBusy: return std::nullopt;
-        case AtomicFile::ReadStatus::kOk:
-            if (auto document = RegFileFormat::Parse(read.bytes)) return document;
-            break;
-        case AtomicFile::ReadStatus::kUnreadable: break;
+        case AtomicFile::ReadStatus::kMissing: return {FileState::kRead, EmptyDocument()};
+        case AtomicFile::ReadStatus::kBusy:
+        case AtomicFile::ReadStatus::kUnreadable: return {};
+        case AtomicFile::ReadStatus::kOk: break;
     }
-    if (!SetAside(file_)) return std::nullopt;
-    return RegDocument{};
+    std::optional<RegDocument> parsed = RegFileFormat::Parse(read.bytes);
+    if (!parsed) return {FileState::kDamaged, nullptr};
+    auto document = std::make_shared<const RegDocument>(std::move(*parsed));
+    cache.Keep(file_, std::move(read.file), document);
+    return {FileState::kRead, std::move(document)};
+}
+
+SettingsStore::Loaded SettingsStore::LoadSettingAsideDamage() const {
+    Loaded loaded = Load();
+    if (loaded.state != FileState::kDamaged) return loaded;
+    const std::optional<std::filesystem::path> aside = SetAside(file_);
+    if (!aside) return {};
+    ReportSetAside(file_, *aside);
+    return {FileState::kRead, EmptyDocument()};
 }
 
 }  // namespace lumora

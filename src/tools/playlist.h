@@ -6,9 +6,15 @@
 //   File2=/path/two.mpg
 //   NumberOfEntries=2
 //
-// Paths are kept as given (normally absolute) and never resolved against the playlist
-// file's folder; duplicates are allowed. Reading takes at most 255 characters of a path,
-// as the program always has.
+// Entries are held as full paths; duplicates are allowed. Reading a .pls file, which may
+// come from another player, turns each entry into one:
+//   /abs/path.avi              kept as it is
+//   clips/b.avi, ../c.avi      relative to the folder of the .pls file
+//   file:///abs/a%20b.avi      a file URI of this machine ("file:/...", "file://localhost/...")
+//                              becomes its percent-decoded path
+//   http://..., file://host/.. any other URI is kept as written
+// Reading takes at most 255 characters of an entry, as the program always has. Saving
+// writes the entries as they are held.
 //
 // A plain value type for one thread at a time (the user-interface thread in the program).
 #pragma once
@@ -46,8 +52,9 @@ public:
     // Whether `path` names a .pls file (any case, blanks around it ignored).
     static bool IsPlaylistFile(const std::string& path);
 
-    // Appends the entries of a .pls file (blank entries and missing keys skipped). False
-    // when there is no such file or it cannot be read.
+    // Appends the entries File1 ... File<NumberOfEntries> of a .pls file, in that order
+    // (blank entries and missing keys skipped); the time taken follows the keys present,
+    // whatever the count claims. False when there is no such file or it cannot be read.
     bool LoadPls(const std::filesystem::path& file);
     // Replaces the file with the entries. False when it cannot be written.
     bool SavePls(const std::filesystem::path& file) const;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <sys/stat.h>
 
@@ -48,6 +49,23 @@ TEST(ProfileFile, ReadsIntegersLikeTheWindowsProfileFunctions) {
     const std::pair<const char*, int> expected[] = {{"negative", -7}, {"plus", 3},   {"trailing", 12}, {"words", 0},
                                                     {"quoted", 8},    {"empty", -1}, {"wraps", 1},     {"missing", -1}};
     for (const auto& [key, value] : expected) EXPECT_EQ(profile.ReadInt("n", key, -1), value) << key;
+}
+
+TEST(ProfileFile, LookupsFollowEverySetOnTheSameObject) {
+    ProfileFile profile("[a]\nx=1\n[b]\ny=2\n");
+    ASSERT_TRUE(profile.Set("b", "z", "3"));         // after the last line
+    ASSERT_TRUE(profile.Set("a", "w", "4"));         // in the middle: the lines below move
+    ASSERT_TRUE(profile.Set("B", "Y", " padded "));  // in place
+    ASSERT_TRUE(profile.Set("b", "v", "5"));         // after the moved lines
+    ASSERT_TRUE(profile.Set("c", "u", "6"));         // a new section
+    EXPECT_EQ(profile.Text(), "[a]\nx=1\nw=4\n[b]\ny=\" padded \"\nz=3\nv=5\n\n[c]\nu=6\n");
+    const std::array<const char*, 3> expected[] = {{"a", "x", "1"}, {"a", "w", "4"}, {"b", "y", " padded "},
+                                                   {"b", "z", "3"}, {"b", "v", "5"}, {"c", "u", "6"}};
+    for (const auto& [section, key, value] : expected) EXPECT_EQ(profile.Find(section, key), value) << key;
+    std::vector<std::string> keys = profile.Keys(" B ");
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ(keys, (std::vector<std::string>{"v", "y", "z"}));
+    EXPECT_TRUE(profile.Keys("missing").empty());
 }
 
 class ProfileFileOnDisk : public ::testing::Test {

@@ -64,10 +64,37 @@ TEST(RegFileFormat, ReadsAHandEditedFile) {
     EXPECT_TRUE(RegFileFormat::Parse("") && RegFileFormat::Parse("")->keys().empty());
 }
 
+TEST(RegFileFormat, EveryWayOfWritingTheSameSettingsByHandReadsTheSame) {
+    const std::vector<std::string> forms = {
+        // As we write it, then saved by a Windows editor.
+        "\xEF\xBB\xBFLumora Registry Version 1\r\n\r\n[SOFTWARE\\Lumora]\r\n\"RememberLastSource\"=dword:00000001\r\n"
+        "\"LastSourceID\"=\"/dev/video0\"",
+        // Comments before the header, values the other way round, loose spelling.
+        "; my settings\n\n  Lumora Registry Version 1\n[SOFTWARE\\Lumora]\n\n\"LastSourceID\" = \"/dev/video0\"\n"
+        "\t\"RememberLastSource\"=DWORD: 1\n",
+        // A value changed further down, in the key given twice.
+        "[SOFTWARE\\Lumora]\n\"RememberLastSource\"=dword:0\n[SOFTWARE]\n[software\\lumora]\n"
+        "\"LastSourceID\"=\"/dev/video0\"\n\"rememberlastsource\"=dword:1\n",
+    };
+    for (const std::string& text : forms) {
+        const auto document = RegFileFormat::Parse(text);
+        ASSERT_TRUE(document) << text;
+        const RegValue* remember = document->FindValue("SOFTWARE\\Lumora", "RememberLastSource");
+        const RegValue* source = document->FindValue("SOFTWARE\\Lumora", "LastSourceID");
+        ASSERT_TRUE(remember && source) << text;
+        EXPECT_EQ(remember->type, REG_DWORD) << text;
+        EXPECT_EQ(remember->data, (Bytes{1, 0, 0, 0})) << text;
+        EXPECT_EQ(source->data, Text("/dev/video0")) << text;
+        EXPECT_EQ(document->FindKey("SOFTWARE\\Lumora")->values.size(), 2u) << text;
+    }
+}
+
 TEST(RegFileFormat, RejectsAnythingItCannotReadFully) {
     const std::string head = "Lumora Registry Version 1\n[K]\n";
     const std::vector<std::string> damaged = {
         "Windows Registry Editor Version 5.00\n[K]\n",
+        "REGEDIT4\n[K]\n",
+        "[K]\nLumora Registry Version 1\n",            // the header after a section
         "Lumora Registry Version 1\n\"A\"=dword:1\n",  // value before any section
         head + "\"A\"=\"unterminated\n",
         head + "\"A\"=\"bad \\q escape\"\n",

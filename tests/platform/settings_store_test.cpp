@@ -8,9 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <grp.h>
 #include <optional>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -47,41 +53,170 @@ TEST_F(SettingsStoreTest, FirstWriteCreatesTheFolder) {
     EXPECT_TRUE(text.starts_with("Lumora Registry Version 1\n")) << text;
 }
 
-TEST_F(SettingsStoreTest, DamagedOrUnreadableFilesAreSetAsideAndNeverOverwritten) {
-    const std::string damaged = "Lumora Registry Version 1\n[K]\n\"Old\"=dword:zz\n";
+TEST_F(SettingsStoreTest, ReadsTheFileAsTheReadmeShowsIt) {
+    const std::string readme =
+        "[SOFTWARE\\Lumora]\n"
+        "\"RememberLastSource\"=dword:00000001\n"
+        "\"LastSourceID\"=\"/dev/v4l/by-id/usb-Camera-video-index0\"\n";
+    test::WriteFileText(RegFile(), readme);
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 0u), 1u);
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "LastSourceID"), "/dev/v4l/by-id/usb-Camera-video-index0");
+    EXPECT_EQ(test::ReadFileText(RegFile()), readme) << "reading leaves the file as it is";
+
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "LastSourceType", 1003));
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "LastSourceID"), "/dev/v4l/by-id/usb-Camera-video-index0");
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 0u), 1u);
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"lumora.reg", "lumora.reg.lock"}));
+}
+
+// Runs `body` in a child process that permissions apply to: as root they do not, so the
+// child becomes an unprivileged user, to whom `owned` are given first. Answers the
+// child's exit code, or nothing when the child could not give up its privileges.
+std::optional<int> RunUnprivileged(const std::vector<std::string>& owned, const std::function<int()>& body) {
+    constexpr uid_t kNobody = 65534;
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        for (const std::string& path : owned) {
+            if (::chown(path.c_str(), kNobody, kNobody) != 0) return std::nullopt;
+        }
+    }
+    const pid_t child = ::fork();
+    if (child < 0) return std::nullopt;
+    if (child == 0) {
+        if (root && (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
+                     ::setresuid(kNobody, kNobody, kNobody) != 0)) {
+            ::_exit(100);
+        }
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) == 100) return std::nullopt;
+    return WEXITSTATUS(status);
+}
+
+TEST_F(SettingsStoreTest, AFileThatCannotBeReadIsLeftAloneAndNotWrittenOver) {
+    const std::string saved = "[SOFTWARE\\Lumora]\n\"RememberLastSource\"=dword:00000001\n";
+    test::WriteFileText(RegFile(), saved);
+    ASSERT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 0u), 1u);  // now in the cache
+    ASSERT_EQ(::chmod(RegFile().c_str(), 0), 0);
+
+    // In the child, the read fails for real: defaults, no write, no delete.
+    const std::optional<int> failures = RunUnprivileged({dir_.path().string(), RegFile()}, [] {
+        int failed = 0;
+        if (ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 7u) != 7u) failed |= 1;
+        if (WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 0)) failed |= 2;
+        if (DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource")) failed |= 4;
+        return failed;
+    });
+    if (!failures) GTEST_SKIP() << "cannot run a process without privileges here";
+    EXPECT_EQ(*failures, 0) << "1: a value was read, 2: a write succeeded, 4: a delete succeeded";
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"lumora.reg", "lumora.reg.lock"}));
+    ASSERT_EQ(::chmod(RegFile().c_str(), 0644), 0);
+    EXPECT_EQ(test::ReadFileText(RegFile()), saved);
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 0u), 1u);
+
+    // Something other than a file in its place: the same, whoever we run as.
+    std::filesystem::remove(RegFile());
+    std::filesystem::create_directory(RegFile());
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 3u), 3u);
+    EXPECT_FALSE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 4));
+    EXPECT_FALSE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_TRUE(std::filesystem::is_directory(RegFile()));
+    ASSERT_EQ(::mkfifo(dir_.file("fifo.reg").c_str(), 0600), 0);
+    const SettingsStore fifo(dir_.file("fifo.reg"));
+    EXPECT_TRUE(fifo.Read()->keys().empty()) << "a FIFO is not waited on";
+    EXPECT_FALSE(fifo.WriteValue(kKey, RegValue{"A", REG_DWORD, {1, 0, 0, 0}}));
+    EXPECT_EQ(FolderEntries(),
+              (std::vector<std::string>{"fifo.reg", "fifo.reg.lock", "lumora.reg", "lumora.reg.lock"}));
+}
+
+TEST_F(SettingsStoreTest, AMalformedFileIsSetAsideWithOneLineNamingBothFiles) {
+    const std::string damaged = "[K]\n\"Old\"=dword:zz\n";
     test::WriteFileText(RegFile(), damaged);
     test::WriteFileText(RegFile() + ".bad", "older");
-    test::WriteFileText(RegFile() + ".bad.1", "older still");
 
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, "K", "Old", 5u), 5u);
-    EXPECT_EQ(test::ReadFileText(RegFile() + ".bad.2"), damaged);
+    // Several readers at once: one of them sets the file aside, and says so once.
+    testing::internal::CaptureStderr();
+    std::vector<std::thread> readers;
+    std::atomic<int> defaults{0};
+    for (int i = 0; i < 4; ++i) {
+        readers.emplace_back([&] { defaults += ReadRegDword(HKEY_LOCAL_MACHINE, "K", "Old", 5u) == 5u; });
+    }
+    for (std::thread& reader : readers) reader.join();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(defaults, 4);
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_TRUE(said.ends_with("\n")) << said;
+    EXPECT_NE(said.find('"' + RegFile() + '"'), std::string::npos) << said;
+    EXPECT_NE(said.find('"' + RegFile() + ".bad.1\""), std::string::npos) << said;
+    EXPECT_EQ(test::ReadFileText(RegFile() + ".bad.1"), damaged);
     EXPECT_EQ(test::ReadFileText(RegFile() + ".bad"), "older");
-    EXPECT_EQ(test::ReadFileText(RegFile() + ".bad.1"), "older still");
     EXPECT_FALSE(std::filesystem::exists(RegFile()));
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "New", 1));
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "New", 0u), 1u);
-    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"lumora.reg", "lumora.reg.bad", "lumora.reg.bad.1",
-                                                         "lumora.reg.bad.2", "lumora.reg.lock"}));
 
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "New", 1));
+    EXPECT_EQ(OpenRegKey(HKEY_LOCAL_MACHINE, kKey).value().values().size(), 1u);
     // A write over a damaged file sets it aside too, and starts a fresh one.
     test::WriteFileText(RegFile(), "\x01\x02 not settings at all");
+    testing::internal::CaptureStderr();
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Other", 1));
-    EXPECT_EQ(test::ReadFileText(RegFile() + ".bad.3"), "\x01\x02 not settings at all");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(".bad.2"), std::string::npos);
+    EXPECT_EQ(test::ReadFileText(RegFile() + ".bad.2"), "\x01\x02 not settings at all");
     EXPECT_EQ(OpenRegKey(HKEY_LOCAL_MACHINE, kKey).value().values().size(), 1u);
+}
 
+TEST_F(SettingsStoreTest, ACachedReadSeesEveryRewriteOfTheFile) {
+    const std::string one = "[SOFTWARE\\Lumora]\n\"Level\"=dword:00000001\n";
+    test::WriteFileText(RegFile(), one);
+    ASSERT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 1u);
+
+    // Another process rewrites the file in place, to the same size, and puts its
+    // modification time back (as "cp -p" does): only the status-change time tells.
+    struct stat before {};
+    ASSERT_EQ(::stat(RegFile().c_str(), &before), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // past a tick of the file system's clock
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const std::string two = "[SOFTWARE\\Lumora]\n\"Level\"=dword:00000002\n";
+        const int fd = ::open(RegFile().c_str(), O_WRONLY);
+        const bool written = fd >= 0 && ::pwrite(fd, two.data(), two.size(), 0) == static_cast<ssize_t>(two.size());
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        ::_exit(written && ::futimens(fd, times) == 0 ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    struct stat after {};
+    ASSERT_EQ(::stat(RegFile().c_str(), &after), 0);
+    ASSERT_EQ(after.st_ino, before.st_ino);
+    ASSERT_EQ(after.st_size, before.st_size);
+    ASSERT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 2u);
+
+    // Our own writes, in another process and in this one, at once.
+    const pid_t writer = ::fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) ::_exit(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 3) ? 0 : 1);
+    ::waitpid(writer, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 3u);
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 4));
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 4u);
     std::filesystem::remove(RegFile());
-    std::filesystem::create_directory(RegFile());  // reading it fails, whoever we run as
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 3u), 3u);
-    EXPECT_TRUE(std::filesystem::is_directory(RegFile() + ".bad.4"));
-    EXPECT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 4));
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 3u), 4u);
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 0u) << "a deleted file reads as empty";
 }
 
 TEST_F(SettingsStoreTest, ReadersNeverSeeAHalfWrittenFile) {
+    // The writer goes on until the reader has watched the file change several times.
+    constexpr int kStatesToSee = 5;
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "V0", 0));
+    std::atomic<int> statesSeen{0};
     std::atomic<bool> done{false};
+    std::atomic<bool> torn{false};
     std::thread writer([&] {
         std::vector<std::uint8_t> pad(8192);
-        for (std::uint32_t i = 1; i <= 150; ++i) {
+        for (std::uint32_t i = 1; !torn && (i <= 150 || (statesSeen < kStatesToSee && i <= 20000)); ++i) {
             pad.assign(pad.size(), static_cast<std::uint8_t>(i));
             EXPECT_TRUE(WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "Pad", pad.data(), pad.size()));
             const std::string name = "V" + std::to_string(i);
@@ -90,41 +225,48 @@ TEST_F(SettingsStoreTest, ReadersNeverSeeAHalfWrittenFile) {
         done = true;
     });
     std::size_t lastCount = 0;
-    int reads = 0;
-    bool torn = false;
     while (!done && !torn) {
-        const std::string text = test::ReadFileText(RegFile());
-        if (text.empty()) continue;
-        const auto document = RegFileFormat::Parse(text);
-        const std::size_t count = document ? document->FindKey(kKey)->values.size() : 0;
-        torn = !document || count < lastCount;
+        // An empty or missing file is as torn as a half-written one.
+        const auto document = RegFileFormat::Parse(test::ReadFileText(RegFile()));
+        const RegKeyEntry* key = document ? document->FindKey(kKey) : nullptr;
+        const std::size_t count = key ? key->values.size() : 0;
+        torn = count == 0 || count < lastCount;
+        if (count > lastCount) ++statesSeen;
         lastCount = count;
-        ++reads;
     }
     writer.join();
-    EXPECT_FALSE(torn) << "torn or stale file after " << reads << " reads";
-    EXPECT_GT(reads, 0);
+    EXPECT_FALSE(torn) << "torn or stale file after " << statesSeen << " states";
+    EXPECT_GE(statesSeen, kStatesToSee) << "the reader did not overlap the writes";
     EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"lumora.reg", "lumora.reg.lock"}))
         << "no temporary or set-aside file remains";
 }
 
 TEST_F(SettingsStoreTest, AKilledWriterLeavesTheOldOrTheNewFile) {
-    for (int round = 0; round < 6; ++round) {
+    for (int round = 0; round < 20; ++round) {
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             std::vector<std::uint8_t> pad(32768);
             for (std::uint32_t i = 0;; ++i) {
                 pad.assign(pad.size(), static_cast<std::uint8_t>(i));
-                WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "Pad", pad.data(), pad.size());
+                const bool ok = WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "Pad", pad.data(), pad.size());
+                // Once the first write is complete (or failed), the parent may kill us.
+                if (i == 0 && ::write(started[1], ok ? "w" : "f", 1) != 1) ::_exit(1);
             }
         }
-        ::usleep(static_cast<useconds_t>(4000 + round * 3000));
+        ::close(started[1]);
+        char first = 0;
+        const bool wrote = ::read(started[0], &first, 1) == 1 && first == 'w';
+        ::close(started[0]);
+        ::usleep(static_cast<useconds_t>(round * 700));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
+        ASSERT_TRUE(wrote) << "the writer never finished a write";
 
         const auto pad = ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Pad");
-        if (!pad) continue;  // killed before the first write finished
+        ASSERT_TRUE(pad) << round;
         ASSERT_EQ(pad->size(), 32768u);
         EXPECT_EQ(std::count(pad->begin(), pad->end(), pad->front()), 32768) << round;
     }

@@ -62,5 +62,57 @@ TEST(Playlist, PlsFilesRoundTripAndSkipBlankOrMissingEntries) {
     EXPECT_FALSE(Playlist::IsPlaylistFile("pls"));
 }
 
+TEST(Playlist, EntriesWrittenByAnotherPlayerBecomeFullPaths) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.path() / "lists");
+    const std::string folder = dir.file("lists");
+    test::WriteFileText(folder + "/other.pls",
+                        "[playlist]\n"
+                        "File1=clip one.avi\n"
+                        "File2=../shared/two.mpg\n"
+                        "File3=file:///home/u/caf%C3%A9%20time.avi\n"
+                        "File4=FILE://localhost/srv/a%2b.avi\n"
+                        "File5=file:/srv/single%zzslash.avi\n"
+                        "File6=http://example.org/stream\n"
+                        "File7=file://server/share/x.avi\n"
+                        "File8=file:///bad%00zero.avi\n"
+                        "File9=/already/full.avi\n"
+                        "NumberOfEntries=9\n");
+    Playlist playlist;
+    ASSERT_TRUE(playlist.LoadPls(folder + "/other.pls"));
+    EXPECT_EQ(playlist.Entries(), (std::vector<std::string>{
+                                      folder + "/clip one.avi",
+                                      folder + "/../shared/two.mpg",
+                                      "/home/u/caf\xc3\xa9 time.avi",
+                                      "/srv/a+.avi",
+                                      "/srv/single%zzslash.avi",
+                                      "http://example.org/stream",
+                                      "file://server/share/x.avi",
+                                      "file:///bad%00zero.avi",
+                                      "/already/full.avi",
+                                  }));
+}
+
+TEST(Playlist, TheEntryCountIsNotTrustedBeyondTheEntriesPresent) {
+    test::TempDir dir;
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        // A count no file holds: the three entries, at once.
+        {"NumberOfEntries=2147483647\nFile3=/c.avi\nFile1=/a.avi\nFile2=/b.avi\n", {"/a.avi", "/b.avi", "/c.avi"}},
+        // Only File1 ... File<count>, in number order, and only keys spelled that way.
+        {"NumberOfEntries=3\nFile4=/d.avi\nFile3=/c.avi\nFile01=/zero.avi\nFile0=/z.avi\nFile-1=/m.avi\n"
+         "File2=\nFile1 x=/x.avi\nFILE1=/a.avi\n",
+         {"/a.avi", "/c.avi"}},
+        {"NumberOfEntries=-5\nFile1=/a.avi\n", {}},
+        {"File1=/a.avi\n", {}},
+        {"NumberOfEntries=4294967295\nFile1=/a.avi\n", {}},  // wraps around to -1
+    };
+    for (const auto& [text, expected] : cases) {
+        test::WriteFileText(dir.file("list.pls"), "[playlist]\n" + text);
+        Playlist playlist;
+        ASSERT_TRUE(playlist.LoadPls(dir.file("list.pls")));
+        EXPECT_EQ(playlist.Entries(), expected) << text;
+    }
+}
+
 }  // namespace
 }  // namespace lumora

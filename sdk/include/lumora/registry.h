@@ -11,8 +11,8 @@
 // - Key paths and value names are compared without regard to ASCII letter case; the case
 //   used when an item is first written is the one kept. A null or empty value name is the
 //   key's default value.
-// - No key stays open and nothing is cached: every call reads the file as it is at that
-//   moment, so what one call writes the next call sees.
+// - No key stays open and no call answers from a stale copy: every call sees the file as
+//   it is at that moment, so what one call writes the next call sees.
 // - Every failure is silent: no message, no exception. A read gives its default, a write
 //   gives false.
 // - Thread safety: any thread may call any function; writes from several threads or
