@@ -141,12 +141,15 @@ void FillSkinRect(QPainter& painter, const QRect& rect, SkinColour colour) {
 }
 
 void FrameSkinRect(QPainter& painter, const QRect& rect, SkinColour colour) {
-    if (colour == NoColour || rect.isEmpty()) return;
-    const QColor c = ToQColor(colour);
-    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), c);
-    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), c);
-    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), c);
-    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), c);
+    if (colour != NoColour) FrameRect(painter, rect, ToQColor(colour));
+}
+
+void FrameRect(QPainter& painter, const QRect& rect, const QColor& colour) {
+    if (rect.isEmpty()) return;
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), colour);
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), colour);
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), colour);
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), colour);
 }
 
 }  // namespace lumora

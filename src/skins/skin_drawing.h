@@ -58,4 +58,8 @@ void FillSkinRect(QPainter& painter, const QRect& rect, SkinColour colour);
 // A one-pixel frame just inside `rect` in `colour`; NoColour draws nothing.
 void FrameSkinRect(QPainter& painter, const QRect& rect, SkinColour colour);
 
+// A one-pixel frame just inside `rect` in a Qt colour (the controls' keyboard focus
+// outline, in the desktop's highlight colour).
+void FrameRect(QPainter& painter, const QRect& rect, const QColor& colour);
+
 }  // namespace lumora

@@ -1,0 +1,23 @@
+#include "skins/button_painter.h"
+
+#include <QPainter>
+
+#include "skins/skin_drawing.h"
+
+namespace lumora {
+
+const QImage* ButtonPainter::PictureFor(const ButtonBitmaps& bitmaps, ButtonModel::Face face) {
+    switch (face) {
+        case ButtonModel::Face::kNormal: return bitmaps.normal;
+        case ButtonModel::Face::kOver: return bitmaps.over;
+        case ButtonModel::Face::kPressed: return bitmaps.pressed;
+        case ButtonModel::Face::kDisabled: return bitmaps.disabled;
+    }
+    return nullptr;
+}
+
+void ButtonPainter::Paint(QPainter& painter, const QRect& rect, const ButtonBitmaps& bitmaps, ButtonModel::Face face) {
+    DrawBitmapInRect(painter, rect, PictureFor(bitmaps, face));
+}
+
+}  // namespace lumora

@@ -1,0 +1,34 @@
+#include "skins/check_box_painter.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "skins/check_box_model.h"
+#include "skins/glyph_art.h"
+#include "skins/skin_drawing.h"
+
+namespace lumora {
+
+namespace {
+
+constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+
+}  // namespace
+
+void CheckBoxPainter::Paint(QPainter& painter, const QRect& client, const QString& label, const Look& look,
+                            bool enabled) {
+    FillSkinRect(painter, client, look.background);
+    painter.setFont(CreateSkinFont(*painter.device(), look.font));
+    QColor text = ToQColor(look.text);
+    if (!enabled && look.background != NoColour) text = GlyphArt::Mix(text, ToQColor(look.background), 0.5);
+    painter.setPen(text);
+    painter.drawText(CheckBoxModel::LabelRect(client), kTextFlags, label);
+}
+
+QRect CheckBoxPainter::TextBounds(const QPaintDevice& device, const QRect& client, const QString& label,
+                                  const Look& look) {
+    const QFontMetrics metrics(CreateSkinFont(device, look.font), &device);
+    return metrics.boundingRect(CheckBoxModel::LabelRect(client), kTextFlags, label);
+}
+
+}  // namespace lumora

@@ -1,0 +1,30 @@
+// CheckBoxPainter: draws a skinned check box's label window: its background and the
+// label in the skin's font and colour, one line, vertically centred, left aligned in
+// CheckBoxModel::LabelRect. The box is a ParvelButton of its own. A disabled label is
+// drawn half-way to the background. Stateless; paints on any QPainter.
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+#include "skins/skin_colour.h"
+#include "skins/skin_font.h"
+
+class QPainter;
+
+namespace lumora {
+
+class CheckBoxPainter {
+public:
+    struct Look {
+        SkinFont font;
+        SkinColour text = 0;
+        SkinColour background = 0;
+    };
+
+    static void Paint(QPainter& painter, const QRect& client, const QString& label, const Look& look, bool enabled);
+    // Where the label's text lies, for the focus outline.
+    static QRect TextBounds(const QPaintDevice& device, const QRect& client, const QString& label, const Look& look);
+};
+
+}  // namespace lumora
