@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QString>
+
 #include <optional>
 
 namespace lumora {

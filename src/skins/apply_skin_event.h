@@ -4,9 +4,9 @@
 // points at the Skin, which outlives it.
 #pragma once
 
-#include <QEvent>
-
 #include "platform/app_events.h"
+
+#include <QEvent>
 
 namespace lumora {
 

@@ -1,10 +1,10 @@
 #include "skins/button_art.h"
 
+#include "skins/glyph_art.h"
+
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
-
-#include "skins/glyph_art.h"
 
 namespace lumora {
 

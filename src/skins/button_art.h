@@ -5,11 +5,11 @@
 // for its lifetime; draws on the caller's painter.
 #pragma once
 
+#include "skins/skin_theme.h"
+
 #include <QColor>
 #include <QRectF>
 #include <QString>
-
-#include "skins/skin_theme.h"
 
 class QPainter;
 

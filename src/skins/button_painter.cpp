@@ -1,8 +1,8 @@
 #include "skins/button_painter.h"
 
-#include <QPainter>
-
 #include "skins/skin_drawing.h"
+
+#include <QPainter>
 
 namespace lumora {
 

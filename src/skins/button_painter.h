@@ -2,10 +2,10 @@
 // rectangle (copied when the sizes agree), nothing else. Stateless; paints on any QPainter.
 #pragma once
 
-#include <QRect>
-
 #include "skins/button_model.h"
 #include "skins/skin_groups.h"
+
+#include <QRect>
 
 class QPainter;
 

@@ -1,11 +1,11 @@
 #include "skins/check_box_painter.h"
 
-#include <QFontMetrics>
-#include <QPainter>
-
 #include "skins/check_box_model.h"
 #include "skins/glyph_art.h"
 #include "skins/skin_drawing.h"
+
+#include <QFontMetrics>
+#include <QPainter>
 
 namespace lumora {
 

@@ -4,11 +4,11 @@
 // drawn half-way to the background. Stateless; paints on any QPainter.
 #pragma once
 
-#include <QRect>
-#include <QString>
-
 #include "skins/skin_colour.h"
 #include "skins/skin_font.h"
+
+#include <QRect>
+#include <QString>
 
 class QPainter;
 

@@ -1,6 +1,7 @@
 #include "skins/frame_art.h"
 
 #include <QPainter>
+
 #include <cmath>
 
 namespace lumora {

@@ -6,13 +6,14 @@
 // lifetime.
 #pragma once
 
+#include "skins/skin_theme.h"
+
 #include <QColor>
 #include <QImage>
 #include <QRectF>
 #include <QSize>
-#include <string_view>
 
-#include "skins/skin_theme.h"
+#include <string_view>
 
 namespace lumora {
 

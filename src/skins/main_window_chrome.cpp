@@ -1,8 +1,8 @@
 #include "skins/main_window_chrome.h"
 
-#include <QPainter>
-
 #include "skins/skin_drawing.h"
+
+#include <QPainter>
 
 namespace lumora {
 

@@ -5,12 +5,12 @@
 // the video. Stateless; paints on any QPainter.
 #pragma once
 
+#include "skins/skin.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QRegion>
 #include <QSize>
-
-#include "skins/skin.h"
 
 class QPainter;
 

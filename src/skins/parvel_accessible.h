@@ -4,9 +4,9 @@
 // every control calls it when it is made. User-interface thread.
 #pragma once
 
-#include <QAccessibleWidget>
-
 #include "skins/accessible_control.h"
+
+#include <QAccessibleWidget>
 
 namespace lumora {
 

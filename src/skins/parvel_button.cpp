@@ -1,14 +1,14 @@
 #include "skins/parvel_button.h"
 
-#include <QCursor>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPainter>
-
 #include "skins/button_painter.h"
 #include "skins/parvel_accessible.h"
 #include "skins/parvel_codes.h"
 #include "skins/skin_drawing.h"
+
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
 
 namespace lumora {
 

@@ -7,12 +7,12 @@
 // the text screen readers announce. Owned by its parent widget; user-interface thread.
 #pragma once
 
-#include <QTimer>
-#include <QWidget>
-
 #include "skins/accessible_control.h"
 #include "skins/button_model.h"
 #include "skins/skin_groups.h"
+
+#include <QTimer>
+#include <QWidget>
 
 namespace lumora {
 

@@ -1,13 +1,13 @@
 #include "skins/parvel_check_box.h"
 
-#include <QAccessible>
-#include <QKeyEvent>
-#include <QPainter>
-
 #include "skins/apply_skin_event.h"
 #include "skins/parvel_accessible.h"
 #include "skins/parvel_codes.h"
 #include "skins/skin_drawing.h"
+
+#include <QAccessible>
+#include <QKeyEvent>
+#include <QPainter>
 
 namespace lumora {
 

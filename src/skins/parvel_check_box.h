@@ -8,13 +8,13 @@
 // must outlive their use. Owned by its parent widget; user-interface thread.
 #pragma once
 
-#include <QWidget>
-
 #include "skins/accessible_control.h"
 #include "skins/check_box_model.h"
 #include "skins/check_box_painter.h"
 #include "skins/parvel_button.h"
 #include "skins/skin.h"
+
+#include <QWidget>
 
 namespace lumora {
 

@@ -9,12 +9,13 @@
 // user-interface thread in the program); read-only after construction.
 #pragma once
 
-#include <QString>
-#include <memory>
-#include <string_view>
-
 #include "skins/skin_groups.h"
 #include "skins/skin_item_values.h"
+
+#include <QString>
+
+#include <memory>
+#include <string_view>
 
 namespace lumora {
 

@@ -1,12 +1,13 @@
 #include "skins/skin_artist.h"
 
-#include <QPainter>
-#include <QPainterPath>
-#include <array>
-#include <cmath>
-
 #include "skins/frame_art.h"
 #include "skins/glyph_art.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <array>
+#include <cmath>
 
 namespace lumora {
 

@@ -9,13 +9,14 @@
 // needs the Qt application's fonts).
 #pragma once
 
-#include <QImage>
-#include <QSizeF>
-#include <string_view>
-
 #include "skins/button_art.h"
 #include "skins/skin_item_table.h"
 #include "skins/skin_theme.h"
+
+#include <QImage>
+#include <QSizeF>
+
+#include <string_view>
 
 class QPainter;
 

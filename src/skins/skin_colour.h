@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+
 #include <cstdint>
 #include <string>
 #include <string_view>

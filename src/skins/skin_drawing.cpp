@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
+
 #include <algorithm>
 #include <cmath>
 
@@ -44,6 +45,14 @@ void DrawBitmapInRect(QPainter& painter, const QRect& rect, const QImage* bitmap
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(rect, *bitmap);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+}
+
+void DrawBitmapOrFill(QPainter& painter, const QRect& rect, const QImage* bitmap, SkinColour colour) {
+    if (bitmap && !bitmap->isNull()) {
+        DrawBitmapInRect(painter, rect, bitmap);
+    } else {
+        FillSkinRect(painter, rect, colour);
+    }
 }
 
 void DrawFramePieces(QPainter& painter, const QRect& rect, const FramePieces& pieces, int edgeWidth, int edgeHeight,

@@ -8,11 +8,11 @@
 // User-interface thread, or any thread painting on its own QImage.
 #pragma once
 
-#include <QRect>
-#include <QRegion>
-
 #include "skins/skin_colour.h"
 #include "skins/skin_groups.h"
+
+#include <QRect>
+#include <QRegion>
 
 class QImage;
 class QPainter;
@@ -28,6 +28,10 @@ void DrawBitmapAt(QPainter& painter, int x, int y, const QImage* bitmap);
 
 // The picture over `rect`: copied when it has the rectangle's size, stretched otherwise.
 void DrawBitmapInRect(QPainter& painter, const QRect& rect, const QImage* bitmap);
+
+// The picture over `rect` as DrawBitmapInRect does, or, without a picture, `colour`
+// filled in its place (thumbs without a picture, list tiles without one).
+void DrawBitmapOrFill(QPainter& painter, const QRect& rect, const QImage* bitmap, SkinColour colour);
 
 // A skinned frame in `rect`: the background colour (unless NoColour), edges tiled every
 // edge width / height (the last tile moved back to end flush with the far side), then the

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QPaintDevice>
 #include <QStringList>
+
 #include <cstdlib>
 
 namespace lumora {

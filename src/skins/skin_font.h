@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>

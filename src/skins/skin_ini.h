@@ -8,13 +8,13 @@
 // thread at a time).
 #pragma once
 
+#include "platform/profile_file.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "platform/profile_file.h"
 
 namespace lumora {
 

@@ -4,12 +4,13 @@
 // only `pictures`, a colour item only `colours`, a font item only `fonts`. A plain value.
 #pragma once
 
-#include <QImage>
-#include <array>
-
 #include "skins/skin_colour.h"
 #include "skins/skin_font.h"
 #include "skins/skin_item_table.h"
+
+#include <QImage>
+
+#include <array>
 
 namespace lumora {
 

@@ -8,12 +8,13 @@
 // skin. Stateless; user-interface thread (it decodes pictures with Qt).
 #pragma once
 
-#include <QtGlobal>
-#include <filesystem>
-#include <memory>
-
 #include "skins/skin.h"
 #include "skins/skin_ini.h"
+
+#include <QtGlobal>
+
+#include <filesystem>
+#include <memory>
 
 namespace lumora {
 

@@ -1,13 +1,14 @@
 #include "skins/skin_manager.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <algorithm>
-#include <filesystem>
-
 #include "skins/apply_skin_event.h"
 #include "skins/skin_loader.h"
 #include "skins/themed_skin.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <filesystem>
 
 namespace lumora {
 

@@ -9,13 +9,14 @@
 // User-interface thread only.
 #pragma once
 
+#include "skins/skin.h"
+
 #include <QPointer>
 #include <QWidget>
+
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "skins/skin.h"
 
 namespace lumora {
 

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QImageReader>
+
 #include <algorithm>
 #include <cmath>
 

@@ -14,6 +14,7 @@
 
 #include <QImage>
 #include <QSize>
+
 #include <filesystem>
 
 namespace lumora {

@@ -4,14 +4,15 @@
 // Plain value; the three themes are made on demand.
 #pragma once
 
-#include <QColor>
-#include <array>
-#include <string>
-#include <string_view>
-
 #include "skins/skin_colour.h"
 #include "skins/skin_font.h"
 #include "skins/skin_item_table.h"
+
+#include <QColor>
+
+#include <array>
+#include <string>
+#include <string_view>
 
 namespace lumora {
 

@@ -4,11 +4,12 @@
 // the theme. User-interface thread.
 #pragma once
 
-#include <QImage>
-#include <memory>
-
 #include "skins/skin.h"
 #include "skins/skin_theme.h"
+
+#include <QImage>
+
+#include <memory>
 
 namespace lumora {
 

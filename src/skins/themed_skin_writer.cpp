@@ -1,9 +1,9 @@
 #include "skins/themed_skin_writer.h"
 
-#include <QFile>
-
 #include "platform/profile_file.h"
 #include "skins/skin_artist.h"
+
+#include <QFile>
 
 namespace lumora {
 

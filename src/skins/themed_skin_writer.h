@@ -5,11 +5,11 @@
 // Stateless; needs the Qt application (fonts, image writers).
 #pragma once
 
-#include <filesystem>
-#include <string>
-
 #include "skins/skin_item_table.h"
 #include "skins/skin_theme.h"
+
+#include <filesystem>
+#include <string>
 
 namespace lumora {
 

@@ -1,13 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <QPainter>
-#include <cstdlib>
-#include <sstream>
-
 #include "gallery_sheet.h"
 #include "skins/skin_artist.h"
 #include "skins/themed_skin.h"
 #include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+#include <cstdlib>
+#include <sstream>
 
 namespace lumora {
 namespace {

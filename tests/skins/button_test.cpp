@@ -1,12 +1,12 @@
+#include "control_test_support.h"
+#include "skins/button_painter.h"
+#include "skins/parvel_button.h"
+
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QCursor>
 #include <QPainter>
-
-#include "control_test_support.h"
-#include "skins/button_painter.h"
-#include "skins/parvel_button.h"
 
 namespace lumora {
 namespace {

@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <QAccessible>
-#include <QPainter>
-
 #include "control_test_support.h"
 #include "skins/check_box_painter.h"
 #include "skins/parvel_check_box.h"
 #include "skins/themed_skin.h"
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QPainter>
 
 namespace lumora {
 namespace {

@@ -2,16 +2,17 @@
 // controls in, and signal recorders.
 #pragma once
 
+#include "skins/skin_groups.h"
+
 #include <QColor>
 #include <QImage>
 #include <QTest>
 #include <QWidget>
+
 #include <array>
 #include <memory>
 #include <utility>
 #include <vector>
-
-#include "skins/skin_groups.h"
 
 namespace lumora::test {
 

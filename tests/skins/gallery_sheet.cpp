@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QPainter>
+
 #include <algorithm>
 
 namespace lumora::test {

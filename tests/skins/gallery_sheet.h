@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
+
 #include <vector>
 
 namespace lumora::test {

@@ -1,13 +1,12 @@
 #include "skins/skin_drawing.h"
+#include "skins/main_window_chrome.h"
+#include "skins/themed_skin.h"
 
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
 #include <QPainter>
 #include <QWidget>
-
-#include "skins/main_window_chrome.h"
-#include "skins/themed_skin.h"
 
 namespace lumora {
 namespace {

@@ -1,12 +1,13 @@
 // Skin folders written by the tests: a skin.ini from text and pictures of one colour.
 #pragma once
 
+#include "test_support.h"
+
 #include <QColor>
 #include <QImage>
+
 #include <filesystem>
 #include <string>
-
-#include "test_support.h"
 
 namespace lumora::test {
 

@@ -1,11 +1,10 @@
 #include "skins/skin_item_table.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <sstream>
-
-#include "test_support.h"
 
 namespace lumora {
 namespace {

@@ -1,13 +1,13 @@
 #include "skins/skin_loader.h"
+#include "skin_folder_fixture.h"
+#include "skins/skin_picture_loader.h"
 
 #include <gtest/gtest.h>
 
 #include <QImageReader>
+
 #include <cstdint>
 #include <fstream>
-
-#include "skin_folder_fixture.h"
-#include "skins/skin_picture_loader.h"
 
 namespace lumora {
 namespace {

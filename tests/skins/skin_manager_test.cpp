@@ -1,13 +1,12 @@
 #include "skins/skin_manager.h"
-
-#include <gtest/gtest.h>
-
-#include <QWidget>
-
 #include "skin_folder_fixture.h"
 #include "skins/apply_skin_event.h"
 #include "skins/skin_artist.h"
 #include "skins/themed_skin_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
 
 namespace lumora {
 namespace {

@@ -4,13 +4,14 @@
 //   lumora-skin-maker <skins-root>
 //
 // Exits with 1 when a folder cannot be written, 2 on a usage error.
+#include "skins/skin_theme.h"
+#include "skins/themed_skin_writer.h"
+
 #include <QGuiApplication>
+
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-
-#include "skins/skin_theme.h"
-#include "skins/themed_skin_writer.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
