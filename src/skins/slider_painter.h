@@ -1,0 +1,21 @@
+// SliderPainter: draws a skinned slider: the background framed by the border colour, a
+// dotted base line (every third pixel) on the ruler's last row and the tick marks in the
+// marks colour, then the thumb (its picture stretched into the thumb square, or the
+// thumb colour without one). Stateless; paints on any QPainter.
+#pragma once
+
+#include "skins/skin_groups.h"
+#include "skins/slider_model.h"
+
+#include <QSize>
+
+class QPainter;
+
+namespace lumora {
+
+class SliderPainter {
+public:
+    static void Paint(QPainter& painter, QSize size, const SliderModel& model, const SliderSkin& skin);
+};
+
+}  // namespace lumora
