@@ -16,8 +16,10 @@ const QImage* ButtonPainter::PictureFor(const ButtonBitmaps& bitmaps, ButtonMode
     return nullptr;
 }
 
-void ButtonPainter::Paint(QPainter& painter, const QRect& rect, const ButtonBitmaps& bitmaps, ButtonModel::Face face) {
+void ButtonPainter::Paint(QPainter& painter, const QRect& rect, const ButtonBitmaps& bitmaps, ButtonModel::Face face,
+                          const FocusOutline& focus) {
     DrawBitmapInRect(painter, rect, PictureFor(bitmaps, face));
+    if (focus) FrameRect(painter, rect, *focus);
 }
 
 }  // namespace lumora

@@ -4,7 +4,6 @@
 #include "skins/glyph_art.h"
 #include "skins/skin_drawing.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 
 namespace lumora {
@@ -16,19 +15,17 @@ constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine
 }  // namespace
 
 void CheckBoxPainter::Paint(QPainter& painter, const QRect& client, const QString& label, const Look& look,
-                            bool enabled) {
+                            bool enabled, const FocusOutline& focus) {
     FillSkinRect(painter, client, look.background);
     painter.setFont(CreateSkinFont(*painter.device(), look.font));
     QColor text = ToQColor(look.text);
     if (!enabled && look.background != NoColour) text = GlyphArt::Mix(text, ToQColor(look.background), 0.5);
     painter.setPen(text);
     painter.drawText(CheckBoxModel::LabelRect(client), kTextFlags, label);
-}
-
-QRect CheckBoxPainter::TextBounds(const QPaintDevice& device, const QRect& client, const QString& label,
-                                  const Look& look) {
-    const QFontMetrics metrics(CreateSkinFont(device, look.font), &device);
-    return metrics.boundingRect(CheckBoxModel::LabelRect(client), kTextFlags, label);
+    if (focus) {
+        const QRect text = painter.fontMetrics().boundingRect(CheckBoxModel::LabelRect(client), kTextFlags, label);
+        FrameRect(painter, text.adjusted(-2, -1, 2, 1) & client, *focus);
+    }
 }
 
 }  // namespace lumora

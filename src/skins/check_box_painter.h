@@ -5,6 +5,7 @@
 #pragma once
 
 #include "skins/skin_colour.h"
+#include "skins/skin_drawing.h"
 #include "skins/skin_font.h"
 
 #include <QRect>
@@ -22,9 +23,9 @@ public:
         SkinColour background = 0;
     };
 
-    static void Paint(QPainter& painter, const QRect& client, const QString& label, const Look& look, bool enabled);
-    // Where the label's text lies, for the focus outline.
-    static QRect TextBounds(const QPaintDevice& device, const QRect& client, const QString& label, const Look& look);
+    // With the focus, the label's text is outlined.
+    static void Paint(QPainter& painter, const QRect& client, const QString& label, const Look& look, bool enabled,
+                      const FocusOutline& focus = std::nullopt);
 };
 
 }  // namespace lumora

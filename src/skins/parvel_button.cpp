@@ -41,8 +41,7 @@ void ParvelButton::HoverTick() {
 
 void ParvelButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    ButtonPainter::Paint(painter, rect(), bitmaps_, model_.FaceFor(isEnabled()));
-    if (hasFocus()) FrameRect(painter, rect(), palette().color(QPalette::Highlight));
+    ButtonPainter::Paint(painter, rect(), bitmaps_, model_.FaceFor(isEnabled()), FocusOutlineOf(*this));
 }
 
 void ParvelButton::mouseMoveEvent(QMouseEvent* event) {

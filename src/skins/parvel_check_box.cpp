@@ -71,11 +71,7 @@ bool ParvelCheckBox::event(QEvent* event) {
 
 void ParvelCheckBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    CheckBoxPainter::Paint(painter, rect(), label_, look_, isEnabled());
-    if (hasFocus()) {
-        const QRect text = CheckBoxPainter::TextBounds(*this, rect(), label_, look_).adjusted(-2, -1, 2, 1);
-        FrameRect(painter, text & rect(), palette().color(QPalette::Highlight));
-    }
+    CheckBoxPainter::Paint(painter, rect(), label_, look_, isEnabled(), FocusOutlineOf(*this));
 }
 
 void ParvelCheckBox::resizeEvent(QResizeEvent* event) {

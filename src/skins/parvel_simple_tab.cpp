@@ -44,11 +44,7 @@ void ParvelSimpleTab::UserSelect(int index) {
 
 void ParvelSimpleTab::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    TabStripPainter::Paint(painter, model_);
-    if (hasFocus() && model_.GetCurrent() < model_.Count()) {
-        FrameRect(painter, model_.TabRect(model_.GetCurrent()).adjusted(2, 2, -2, -2),
-                  palette().color(QPalette::Highlight));
-    }
+    TabStripPainter::Paint(painter, model_, FocusOutlineOf(*this));
 }
 
 void ParvelSimpleTab::mousePressEvent(QMouseEvent* event) {

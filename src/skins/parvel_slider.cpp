@@ -65,8 +65,7 @@ bool ParvelSlider::event(QEvent* event) {
 
 void ParvelSlider::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    SliderPainter::Paint(painter, size(), model_, skin_);
-    if (hasFocus()) FrameRect(painter, rect(), palette().color(QPalette::Highlight));
+    SliderPainter::Paint(painter, size(), model_, skin_, FocusOutlineOf(*this));
 }
 
 void ParvelSlider::mousePressEvent(QMouseEvent* event) {

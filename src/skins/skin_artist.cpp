@@ -208,7 +208,7 @@ void SkinArtist::ChannelIcon(QPainter& p, QSizeF size, const QColor& colour, con
 void SkinArtist::Tab(QPainter& p, QSizeF size, const QString& text, bool active) const {
     const SkinTheme::Art& art = theme_.art;
     const QColor page = ItemColour(theme_, cat::kTabsWindow, "background");
-    const QColor face = active ? page : GlyphArt::Mix(art.texture, art.frameLine, 0.35);
+    const QColor face = active ? page : art.tabFace;
     // A folder tab one pixel narrower than its place, so neighbours stand apart; its last
     // row lies on the window frame's top line, which only the active tab opens.
     const qreal w = size.width() - 1;

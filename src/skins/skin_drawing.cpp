@@ -153,6 +153,11 @@ void FrameSkinRect(QPainter& painter, const QRect& rect, SkinColour colour) {
     if (colour != NoColour) FrameRect(painter, rect, ToQColor(colour));
 }
 
+FocusOutline FocusOutlineOf(const QWidget& control) {
+    if (!control.hasFocus()) return std::nullopt;
+    return control.palette().color(QPalette::Highlight);
+}
+
 void FrameRect(QPainter& painter, const QRect& rect, const QColor& colour) {
     if (rect.isEmpty()) return;
     painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), colour);

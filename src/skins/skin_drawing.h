@@ -11,8 +11,11 @@
 #include "skins/skin_colour.h"
 #include "skins/skin_groups.h"
 
+#include <QColor>
 #include <QRect>
 #include <QRegion>
+
+#include <optional>
 
 class QImage;
 class QPainter;
@@ -62,8 +65,12 @@ void FillSkinRect(QPainter& painter, const QRect& rect, SkinColour colour);
 // A one-pixel frame just inside `rect` in `colour`; NoColour draws nothing.
 void FrameSkinRect(QPainter& painter, const QRect& rect, SkinColour colour);
 
-// A one-pixel frame just inside `rect` in a Qt colour (the controls' keyboard focus
-// outline, in the desktop's highlight colour).
+// A one-pixel frame just inside `rect` in a Qt colour.
 void FrameRect(QPainter& painter, const QRect& rect, const QColor& colour);
+
+// The colour of a control's keyboard focus outline while it has the focus (the desktop's
+// highlight colour), nothing otherwise. The control painters draw it.
+using FocusOutline = std::optional<QColor>;
+FocusOutline FocusOutlineOf(const QWidget& control);
 
 }  // namespace lumora

@@ -95,6 +95,7 @@ SkinTheme SkinTheme::Default() {
                  .disabledFace = QColor(244, 245, 246),
                  .danger = QColor(224, 72, 72),
                  .frameLine = QColor(206, 208, 212),
+                 .tabFace = QColor(225, 227, 230),
                  .bezel = QColor(58, 62, 68),
                  .lineWidth = 1};
     return theme;
@@ -141,6 +142,7 @@ SkinTheme SkinTheme::Dark() {
                  .disabledFace = QColor(44, 47, 52),
                  .danger = QColor(214, 72, 72),
                  .frameLine = QColor(74, 78, 86),
+                 .tabFace = QColor(45, 48, 53),
                  .bezel = QColor(14, 15, 17),
                  .lineWidth = 1};
     return theme;
@@ -187,6 +189,7 @@ SkinTheme SkinTheme::HighContrast() {
                  .disabledFace = QColor(255, 255, 255),
                  .danger = QColor(196, 0, 0),
                  .frameLine = QColor(0, 0, 0),
+                 .tabFace = QColor(255, 255, 255),
                  .bezel = QColor(0, 0, 0),
                  .lineWidth = 2};
     return theme;

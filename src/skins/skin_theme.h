@@ -30,6 +30,7 @@ struct SkinTheme {
         QColor disabledFace;
         QColor danger;      // the close button under the mouse
         QColor frameLine;   // outlines of panels, tabs and the preview bezel
+        QColor tabFace;     // a tab that is not the current one
         QColor bezel;       // the band around the video
         int lineWidth = 1;  // of button outlines
     };

@@ -6,10 +6,15 @@
 
 namespace lumora {
 
-void SliderPainter::Paint(QPainter& painter, QSize size, const SliderModel& model, const SliderSkin& skin) {
+void SliderPainter::Paint(QPainter& painter, QSize size, const SliderModel& model, const SliderSkin& skin,
+                          const FocusOutline& focus) {
     const QRect all(QPoint(0, 0), size);
     FillSkinRect(painter, all, skin.background);
-    FrameSkinRect(painter, all, skin.border);
+    if (focus) {
+        FrameRect(painter, all, *focus);
+    } else {
+        FrameSkinRect(painter, all, skin.border);
+    }
     const QRect ruler = SliderModel::Ruler(size);
     const int rulerRight = ruler.left() + ruler.width();  // the first x past the ruler
     const int rulerBottom = ruler.top() + ruler.height();

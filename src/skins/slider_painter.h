@@ -4,6 +4,7 @@
 // thumb colour without one). Stateless; paints on any QPainter.
 #pragma once
 
+#include "skins/skin_drawing.h"
 #include "skins/skin_groups.h"
 #include "skins/slider_model.h"
 
@@ -15,7 +16,9 @@ namespace lumora {
 
 class SliderPainter {
 public:
-    static void Paint(QPainter& painter, QSize size, const SliderModel& model, const SliderSkin& skin);
+    // With the focus, the outline takes the place of the border.
+    static void Paint(QPainter& painter, QSize size, const SliderModel& model, const SliderSkin& skin,
+                      const FocusOutline& focus = std::nullopt);
 };
 
 }  // namespace lumora

@@ -3,6 +3,7 @@
 // differ. Stateless; paints on any QPainter.
 #pragma once
 
+#include "skins/skin_drawing.h"
 #include "skins/tab_strip_model.h"
 
 class QPainter;
@@ -11,7 +12,8 @@ namespace lumora {
 
 class TabStripPainter {
 public:
-    static void Paint(QPainter& painter, const TabStripModel& model);
+    // With the focus, the current tab is outlined inside its edges.
+    static void Paint(QPainter& painter, const TabStripModel& model, const FocusOutline& focus = std::nullopt);
 };
 
 }  // namespace lumora

@@ -4,9 +4,11 @@
 
 #include "skins/skin_groups.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QImage>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <array>
@@ -51,6 +53,15 @@ private:
 // The colour of the widget's pixel at `point` as it paints now.
 inline QColor PixelOf(QWidget& widget, QPoint point) {
     return widget.grab().toImage().pixelColor(point);
+}
+
+// Turns the mouse wheel over the middle of `widget` by `notches` (positive: away from
+// the user).
+inline void TurnWheel(QWidget& widget, int notches) {
+    const QPointF middle = QRectF(widget.rect()).center();
+    QWheelEvent wheel(middle, widget.mapToGlobal(middle), {}, QPoint(0, 120 * notches), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&widget, &wheel);
 }
 
 // Collects (child id, code) pairs of a `notified` signal.

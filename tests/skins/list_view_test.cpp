@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QPainter>
-#include <QWheelEvent>
 
 namespace lumora {
 namespace {
@@ -151,9 +149,7 @@ TEST(ParvelListView, ClicksMakeTilesCurrentAndScrollingFollowsTheBar) {
     QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(0, 5));  // the border: no tile
     EXPECT_EQ(notes.size(), 3u);
 
-    QWheelEvent wheel(QPointF(50, 50), view.mapToGlobal(QPointF(50, 50)), {}, QPoint(0, -120), Qt::NoButton, {},
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&view, &wheel);
+    test::TurnWheel(view, -1);
     EXPECT_EQ(view.ScrollBar().GetPosition(), 1);
     EXPECT_EQ(view.Model().FirstVisible(), 3);
 }

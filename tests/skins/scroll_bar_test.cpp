@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QPainter>
-#include <QWheelEvent>
 
 #include <limits>
 
@@ -126,9 +124,7 @@ TEST(ParvelScrollBar, ArrowsDragAndWheelMoveItAndNotify) {
     QTest::mouseRelease(&bar, Qt::LeftButton, {}, QPoint(6, 300));
     EXPECT_EQ(moves, (std::vector<int>{1, 4}));
 
-    QWheelEvent wheel(QPointF(6, 50), bar.mapToGlobal(QPointF(6, 50)), {}, QPoint(0, 120), Qt::NoButton, {},
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&bar, &wheel);
+    test::TurnWheel(bar, 1);
     EXPECT_EQ(moves, (std::vector<int>{1, 4, 3}));
     bar.SetPosition(0);  // set by the owner: no notification
     EXPECT_EQ(moves.size(), 3u);

@@ -1,5 +1,5 @@
-#include "skins/skin_drawing.h"
 #include "skins/main_window_chrome.h"
+#include "skins/skin_drawing.h"
 #include "skins/themed_skin.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "skins/skin_loader.h"
 #include "skin_folder_fixture.h"
+#include "skins/skin_loader.h"
 #include "skins/skin_picture_loader.h"
 
 #include <gtest/gtest.h>

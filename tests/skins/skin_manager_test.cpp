@@ -1,7 +1,7 @@
-#include "skins/skin_manager.h"
 #include "skin_folder_fixture.h"
 #include "skins/apply_skin_event.h"
 #include "skins/skin_artist.h"
+#include "skins/skin_manager.h"
 #include "skins/themed_skin_writer.h"
 
 #include <gtest/gtest.h>

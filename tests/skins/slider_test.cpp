@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
-#include <QApplication>
 #include <QPainter>
-#include <QWheelEvent>
 
 #include <limits>
 
@@ -112,9 +110,7 @@ TEST(ParvelSlider, MouseKeysWheelAndScreenReadersMoveItWhenEnabled) {
     QTest::keyClick(&slider, Qt::Key_Right);
     QTest::keyClick(&slider, Qt::Key_PageDown);
     QTest::keyClick(&slider, Qt::Key_End);
-    QWheelEvent wheel(QPointF(5, 5), slider.mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -240), Qt::NoButton, {},
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&slider, &wheel);
+    test::TurnWheel(slider, -2);
     EXPECT_EQ(moves, (std::vector<int>{0, 50, 51, 41, 100, 98}));
 
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&slider);
