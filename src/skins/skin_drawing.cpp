@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace lumora {
 
@@ -107,18 +108,29 @@ void DrawPreviewFrame(QPainter& painter, const QRect& video, const FramePieces& 
 void FillTexturedWindow(QPainter& painter, const QRect& client, const QRegion& windowRegion, const QImage* texture,
                         SkinColour border) {
     const QRegion region = windowRegion.isEmpty() ? QRegion(client) : windowRegion;
-    painter.save();
-    painter.setClipRegion(region, Qt::IntersectClip);
     if (texture && !texture->isNull()) {
+        // Tiles wholly inside the region are copied as they are; only those across its
+        // edge are clipped, which is much dearer on a scaled painter.
+        std::vector<QPoint> edgeTiles;
         for (int y = client.top(); y <= client.bottom(); y += kTextureTile) {
-            for (int x = client.left(); x <= client.right(); x += kTextureTile) DrawBitmapAt(painter, x, y, texture);
+            for (int x = client.left(); x <= client.right(); x += kTextureTile) {
+                const QRect tile(x, y, kTextureTile, kTextureTile);
+                if ((QRegion(tile & client) - region).isEmpty()) {
+                    DrawBitmapAt(painter, x, y, texture);
+                } else if (region.intersects(tile)) {
+                    edgeTiles.emplace_back(x, y);
+                }
+            }
         }
+        painter.save();
+        painter.setClipRegion(region & client, Qt::IntersectClip);
+        for (const QPoint& tile : edgeTiles) DrawBitmapAt(painter, tile.x(), tile.y(), texture);
+        painter.restore();
     }
     if (border != NoColour) {
         const QColor colour = ToQColor(border);
-        for (const QRect& part : Outline(region)) painter.fillRect(part, colour);
+        for (const QRect& part : Outline(region)) painter.fillRect(part & client, colour);
     }
-    painter.restore();
 }
 
 void FillTexturedWindow(QPainter& painter, const QWidget& window, const QImage* texture, SkinColour border) {
