@@ -91,6 +91,11 @@ void ParvelButton::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+void ParvelButton::leaveEvent(QEvent* event) {
+    Follow(model_.HoverTick(false));
+    QWidget::leaveEvent(event);
+}
+
 void ParvelButton::hideEvent(QHideEvent* event) {
     Follow(model_.Cancel());
     QWidget::hideEvent(event);

@@ -1,7 +1,9 @@
 // ParvelButton: the skinned push button, four pictures (normal, over, pressed, disabled)
 // and nothing else. A click (press and release inside, or Space or Enter while it has
 // the keyboard focus) sends notified(child id, parvel::kClicked). The pointer leaving the
-// button is noticed by a 200 ms hover check, as the state rules of ButtonModel say.
+// button is noticed by a 200 ms hover check, as the state rules of ButtonModel say, and
+// at once when the window system reports it (where the pointer's position cannot be
+// read once it is outside the program's windows, the check alone would never see it go).
 //
 // The owner sets the pictures (borrowed from a Skin, which must outlive their use) and
 // the text screen readers announce. Owned by its parent widget; user-interface thread.
@@ -50,6 +52,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void HoverTick();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCursor>
 #include <QPainter>
 
@@ -134,6 +135,13 @@ TEST(ParvelButton, HoverEndsWithinTheCheckPeriodAfterThePointerLeaves) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return button.Model().State() == ButtonState::kNormal; },
                                 4 * ParvelButton::kHoverCheckMs));
     EXPECT_FALSE(button.Model().HoverTimerRunning());
+
+    // A leave the window system reports ends the hover without waiting.
+    QTest::mouseMove(&button, QPoint(5, 5));
+    ASSERT_EQ(button.Model().State(), ButtonState::kOver);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&button, &leave);
+    EXPECT_EQ(button.Model().State(), ButtonState::kNormal);
 }
 
 TEST(ParvelButton, KeyboardAndScreenReadersClickItToo) {
