@@ -208,7 +208,11 @@ void RunSession::ReportStreamError() {
 void RunSession::PlayNextFile() {
     QCoreApplication::sendPostedEvents(this, MSG_FRAME_READY);  // this file's last frames first
     if (state_ != State::kRunning) return;
-    if (budget_.Spent() || signals_.Raised()) {
+    if (signals_.Raised()) {
+        OnSignal();
+        return;
+    }
+    if (budget_.Spent()) {
         Finish(kExitDone);
         return;
     }

@@ -9,9 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <string>
@@ -111,19 +109,6 @@ TEST(CliSignals, SigintDuringARealTimeRecordingStopsThereWithTheSameFramesInBoth
     // A frame the hand-off refused (dropped) is recorded as it came, but not sent.
     EXPECT_EQ(probe->frames, summary->first + summary->second);
     EXPECT_LT(probe->frames, 200);  // it stopped at the signal, not at the end of the file
-}
-
-TEST(CliSignals, SigtermWhileFramesFlowStopsCleanly) {
-    test::TempDir dir;
-    const Interrupted stopped = Interrupt(
-        {"run", "--source", "pattern:ball", "--output", Q(dir.file("out.packets")), "--snapshot", Q(dir.file("snaps"))},
-        " fps, ", SIGTERM);
-    EXPECT_EQ(stopped.run.exitCode, 0) << stopped.run.err;
-    EXPECT_LT(stopped.milliseconds, kSecond);
-    const auto summary = test::Summary(stopped.run.err);
-    ASSERT_TRUE(summary) << stopped.run.err;
-    EXPECT_EQ(static_cast<int>(test::ReadPackets(dir.file("out.packets"), false).headers.size()), summary->first);
-    EXPECT_TRUE(std::filesystem::exists(dir.file("snaps/snapshot000.jpg")));
 }
 
 }  // namespace
