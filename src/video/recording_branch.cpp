@@ -19,7 +19,7 @@ GstElement* AddElement(GstBin* pipeline, const char* factory, const char* name) 
 // avimux -> filesink, or null.
 GstElement* AddFileWriter(GstBin* pipeline, const std::string& fileName) {
     GstElement* mux = AddElement(pipeline, "avimux", RecordingBranch::kMuxName);
-    GstElement* writer = AddElement(pipeline, "filesink", "File Writer");
+    GstElement* writer = AddElement(pipeline, "filesink", RecordingBranch::kWriterName);
     if (mux == nullptr || writer == nullptr) return nullptr;
     g_object_set(writer, "location", fileName.c_str(), "sync", FALSE, "async", FALSE, nullptr);
     return gst_element_link(mux, writer) ? mux : nullptr;
@@ -40,8 +40,11 @@ GstElement* AddQueue(GstBin* pipeline) {
 HRESULT RecordingBranch::Build(GstBin* pipeline, GstElement* tee, const std::string& fileName, GstElement* codec,
                                GrabberBufferCallback counter) {
     if (codec != nullptr) gst_object_ref_sink(codec);
+    // Never a device node: removing /dev/full as root would put a plain file in its place.
     std::error_code ignored;
-    std::filesystem::remove(fileName, ignored);
+    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(fileName, ignored))) {
+        std::filesystem::remove(fileName, ignored);
+    }
 
     const ChainConnector connector(pipeline);
     GstElement* mux = AddFileWriter(pipeline, fileName);
@@ -67,6 +70,28 @@ HRESULT RecordingBranch::Build(GstBin* pipeline, GstElement* tee, const std::str
         if (SUCCEEDED(connector.Connect(upstream, grabber))) connector.Connect(grabber, mux);
     }
     return S_OK;
+}
+
+void RecordingBranch::EndStream(GstElement* entry) {
+    GstPad* input = entry != nullptr ? gst_element_get_static_pad(entry, "sink") : nullptr;
+    if (input == nullptr) return;
+    gst_pad_send_event(input, gst_event_new_eos());
+    gst_object_unref(input);
+}
+
+bool RecordingBranch::Complete(GstBin* pipeline) {
+    GstElement* writer = gst_bin_get_by_name(pipeline, kWriterName);
+    if (writer == nullptr) return true;
+    GstPad* input = gst_element_get_static_pad(writer, "sink");
+    gst_object_unref(writer);
+    if (input == nullptr) return true;
+    GST_OBJECT_LOCK(input);
+    const bool ended = GST_PAD_IS_EOS(input);
+    GST_OBJECT_UNLOCK(input);
+    // A writer that failed takes nothing more: the file is as complete as it will be.
+    const bool failed = gst_pad_get_last_flow_return(input) < GST_FLOW_EOS;
+    gst_object_unref(input);
+    return ended || failed;
 }
 
 bool RecordingBranch::Present(GstBin* pipeline) {

@@ -32,6 +32,7 @@ constexpr char kPropertyFailed[] = "Couldn't open video property dialog!";
 // show the first frame, to take an end of stream into a recording, to start running.
 constexpr auto kStartTimeout = std::chrono::seconds(10);
 constexpr GstClockTime kFinishTimeout = 5 * GST_SECOND;
+constexpr GstClockTime kFinishStep = 5 * GST_MSECOND;
 constexpr GstClockTime kRunTimeout = 5 * GST_SECOND;
 constexpr GstClockTime kErrorGrace = 100 * GST_MSECOND;
 constexpr GstClockTime kPollStep = 50 * GST_MSECOND;
@@ -153,7 +154,9 @@ HRESULT SourceGraph::CreateComponents() {
     // Never connected: it must not hold up the pipeline's start.
     g_object_set(nullRenderer_, "async", FALSE, "sync", FALSE, nullptr);
     events_ = std::make_unique<GraphEvents>(pipeline_);
-    return CreateChain();
+    const HRESULT hr = CreateChain();
+    if (SUCCEEDED(hr) && pipelineObserver_) pipelineObserver_(pipeline_, chain_.Grabber());
+    return hr;
 }
 
 HRESULT SourceGraph::CreateChain() {
@@ -371,8 +374,14 @@ void SourceGraph::FinishRecording() {
     GstState state = GST_STATE_NULL;
     gst_element_get_state(pipeline_, &state, nullptr, 0);
     if (state != GST_STATE_PLAYING || streamEnded_) return;
-    gst_element_send_event(pipeline_, gst_event_new_eos());
-    events_->WaitFor(static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR), kFinishTimeout);
+    // The end of stream goes in at the grabber, not at the source: the frames a decoder
+    // still holds would reach the file after the stop, at the clock's pace, and a source
+    // stalled on a FIFO would never pass it on. An error in the branch ends the wait.
+    RecordingBranch::EndStream(chain_.Grabber());
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::nanoseconds(kFinishTimeout);
+    while (!RecordingBranch::Complete(Bin(pipeline_)) && Remaining(deadline) > 0) {
+        if (events_->WaitFor(GST_MESSAGE_ERROR, kFinishStep).type == GST_MESSAGE_ERROR) return;
+    }
 }
 
 void SourceGraph::StopForRebuild() {

@@ -86,6 +86,12 @@ public:
     // teardown waits for it. Set while no graph runs; empty: none.
     void SetHandOffGate(std::function<void()> gate) { handOffGate_ = std::move(gate); }
 
+    // Called with each new pipeline and its grabber as soon as they exist, before anything
+    // is linked or runs (a front end that watches the bus or the grabber's input). Set while
+    // no graph runs; empty: none.
+    using PipelineObserver = std::function<void(GstElement* pipeline, GstElement* grabber)>;
+    void SetPipelineObserver(PipelineObserver observer) { pipelineObserver_ = std::move(observer); }
+
     // The next build, of any kind of source, records the processed video into `fileName`
     // (the compressor as selected). The application records only capture devices, through
     // RestartCapture; the headless front end records every kind this way.
@@ -203,6 +209,7 @@ private:
     bool mediaEvents_ = false;
     bool streamEnded_ = false;  // an end of stream was taken: the recording is complete
     std::function<void()> handOffGate_;
+    PipelineObserver pipelineObserver_;
     std::string recordNextBuild_;
 
     // What to build; survives rebuilds.
