@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -173,11 +174,11 @@ bool SourceGraph::BuildRenderAttach(bool reuse) {
         return false;
     }
     if (FAILED(built.hr)) {
-        ShowMediaErrorMessage(kBuildFailed, kWarning, built.hr);
+        ShowMediaErrorMessage(kBuildFailed, kWarning, NameMissingPlugins(built.hr));
         return false;
     }
     if (const HRESULT hr = Render(); FAILED(hr)) {
-        ShowMediaErrorMessage(kRenderFailed, kWarning, hr);
+        ShowMediaErrorMessage(kRenderFailed, kWarning, NameMissingPlugins(hr));
         return false;
     }
     if (const HRESULT hr = chain_.Attach(preview_); FAILED(hr)) {
@@ -298,6 +299,11 @@ HRESULT SourceGraph::Render() {
         events_->SetNotifyTarget(mainWindow_);
     }
     if (const HRESULT hr = Preroll(); FAILED(hr)) return hr;
+    // A file whose frames all fail to decode (or that was cut off before its first frame)
+    // ends before any frame reaches the grabber.
+    if (renderedKind_ == SourceKind::kVideoFile && GrabberFrames().buffers == 0) {
+        return RecordMediaError(E_FAIL, "The file holds no picture that can be decoded.");
+    }
     ZImageBitmapInfoHeader format;
     if (const HRESULT hr = chain_.ReadFormat(&format); FAILED(hr)) return hr;
     store_.SetFormat(format);
@@ -333,6 +339,16 @@ HRESULT SourceGraph::Preroll() {
             events_->WaitFor(static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR), kPollStep);
         if (outcome.type == GST_MESSAGE_ERROR) return RecordMediaError(E_FAIL, outcome.errorText);
     }
+}
+
+// A failure because a plug-in is not installed says which one, in GStreamer's words,
+// rather than what went wrong for want of it.
+HRESULT SourceGraph::NameMissingPlugins(HRESULT hr) const {
+    const std::vector<std::string> missing = events_ ? events_->MissingPlugins() : std::vector<std::string>();
+    if (missing.empty()) return hr;
+    std::string text = "Missing GStreamer plug-in: ";
+    for (std::size_t i = 0; i < missing.size(); ++i) text += (i > 0 ? ", " : "") + missing[i];
+    return RecordMediaError(hr, text + ".");
 }
 
 // Gives `hr` the text of the error the pipeline posted with its failure, if it did.

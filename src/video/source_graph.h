@@ -175,6 +175,7 @@ private:
     HRESULT BuildRecordingBranch();
     HRESULT Preroll();
     HRESULT TakeError(HRESULT hr);
+    HRESULT NameMissingPlugins(HRESULT hr) const;
     void FinishRecording();
     void StopForRebuild();
     void RemoveDownstream();

@@ -22,6 +22,65 @@ std::string MediaTypeOf(GstPad* pad) {
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
+// decodebin's answer to "autoplug-select" that passes a factory over (gstplay-enum.h).
+constexpr gint kAutoplugSkip = 2;
+constexpr gint kAutoplugTry = 0;
+
+bool MadeBy(GstElement* element, const char* factory) {
+    GstElementFactory* made = gst_element_get_factory(element);
+    return made != nullptr && std::strcmp(GST_OBJECT_NAME(made), factory) == 0;
+}
+
+// The element that produced the stream at one of decodebin's pads: through the ghost pad
+// and the multiqueue that decodebin puts behind a demuxer. Null when there is none; the
+// caller unrefs.
+GstElement* ProducerOf(GstPad* pad) {
+    GstPad* current =
+        GST_IS_GHOST_PAD(pad) ? gst_ghost_pad_get_target(GST_GHOST_PAD(pad)) : GST_PAD(gst_object_ref(pad));
+    while (current != nullptr) {
+        GstElement* element = gst_pad_get_parent_element(current);
+        if (element == nullptr || !MadeBy(element, "multiqueue")) {
+            gst_object_unref(current);
+            return element;
+        }
+        GstPad* next = nullptr;
+        GstIterator* links = gst_pad_iterate_internal_links(current);  // the same stream's sink pad
+        GValue item = G_VALUE_INIT;
+        if (gst_iterator_next(links, &item) == GST_ITERATOR_OK) {
+            next = gst_pad_get_peer(GST_PAD(g_value_get_object(&item)));
+        }
+        g_value_unset(&item);
+        gst_iterator_free(links);
+        gst_object_unref(element);
+        gst_object_unref(current);
+        current = next;
+    }
+    return nullptr;
+}
+
+// MPEG-4 part 2 from an AVI goes to the decoder as it is: the stream parser gives the two
+// halves of a packed frame (XviD and DivX store B-frames that way) the same time stamp,
+// while the decoder takes them apart itself and times them right.
+gint OnAutoplugSelect(GstElement*, GstPad* pad, GstCaps*, GstElementFactory* factory, gpointer) {
+    if (std::strcmp(GST_OBJECT_NAME(factory), "mpeg4videoparse") != 0) return kAutoplugTry;
+    GstElement* producer = ProducerOf(pad);
+    const bool avi = producer != nullptr && MadeBy(producer, "avidemux");
+    if (producer != nullptr) gst_object_unref(producer);
+    return avi ? kAutoplugSkip : kAutoplugTry;
+}
+
+// videoflip in front of `next`, turning by the stream's orientation tag; null when it
+// cannot be made or joined.
+GstElement* AddOrientation(GstBin* pipeline, GstElement* next) {
+    GstElement* flip = gst_element_factory_make("videoflip", "Orientation");
+    if (flip == nullptr) return nullptr;
+    gst_util_set_object_arg(G_OBJECT(flip), "video-direction", "auto");
+    if (!gst_bin_add(pipeline, flip)) return nullptr;
+    if (gst_element_link(flip, next)) return flip;
+    gst_bin_remove(pipeline, flip);
+    return nullptr;
+}
+
 }  // namespace
 
 VideoFileSource::~VideoFileSource() {
@@ -46,9 +105,15 @@ HRESULT VideoFileSource::Add(const std::string& path) {
     }
     g_object_set(source, "uri", uri, nullptr);
     g_free(uri);
+    orientation_ = AddOrientation(pipeline_, chainStart_);
+    if (orientation_ == nullptr) {
+        gst_object_unref(gst_object_ref_sink(source));
+        return RecordMediaError(E_FAIL, "The GStreamer element videoflip is not installed.");
+    }
     source_ = GST_ELEMENT(gst_object_ref_sink(source));
     padAddedHandler_ = g_signal_connect(source_, "pad-added", G_CALLBACK(OnPadAdded), this);
     noMorePadsHandler_ = g_signal_connect(source_, "no-more-pads", G_CALLBACK(OnNoMorePads), this);
+    g_signal_connect(source_, "autoplug-select", G_CALLBACK(OnAutoplugSelect), nullptr);
     return gst_bin_add(pipeline_, source_) ? S_OK : E_FAIL;
 }
 
@@ -67,7 +132,7 @@ void VideoFileSource::OnNoMorePads(GstElement* source, gpointer) {
 }
 
 void VideoFileSource::LinkVideo(GstPad* pad) {
-    const HRESULT hr = ChainConnector(pipeline_).Connect(pad, chainStart_);
+    const HRESULT hr = ChainConnector(pipeline_).Connect(pad, orientation_);
     videoResult_.store(hr);
     videoLinked_.store(SUCCEEDED(hr));
 }

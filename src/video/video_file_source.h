@@ -1,9 +1,11 @@
 // VideoFileSource: the "Source" of a video-file graph — uridecodebin over the file, which
 // finds the container and the decoders (AVI, MPEG, WMV/ASF, QuickTime/MOV, MP4, MKV, ...
 // whatever the installed GStreamer plug-ins read). Its streams appear as the pipeline
-// starts: the first video stream is connected to the chain's first element (converted to
-// what it takes, see ChainConnector), the first audio stream to an AudioOutput, and any
-// other stream is left alone. When the decoder has shown all its streams it posts the
+// starts: the first video stream is connected, converted to what it takes (see
+// ChainConnector), through "Orientation" to the chain's first element, the first audio
+// stream to an AudioOutput, and any other stream is left alone. "Orientation" (videoflip)
+// turns the picture upright as the file's orientation tag says (a phone video recorded
+// sideways) and passes it through untouched when there is none. When the decoder has shown all its streams it posts the
 // application message kStreamsKnown on the pipeline's bus, so the builder knows whether
 // the file has video at all.
 //
@@ -37,6 +39,8 @@ public:
     HRESULT Add(const std::string& path);
 
     GstElement* Element() const { return source_; }
+    // "Orientation", borrowed from the pipeline; null before Add.
+    GstElement* Orientation() const { return orientation_; }
 
     // Valid once kStreamsKnown has been posted: whether a video stream was connected, and
     // the failure of its connection if one failed.
@@ -53,6 +57,7 @@ private:
     GstElement* chainStart_;
     bool realTime_;
     GstElement* source_ = nullptr;
+    GstElement* orientation_ = nullptr;  // "Orientation", where the video comes in
     gulong padAddedHandler_ = 0;
     gulong noMorePadsHandler_ = 0;
     std::atomic<bool> videoClaimed_{false};
