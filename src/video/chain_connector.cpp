@@ -65,13 +65,16 @@ GstCaps* OfferedCaps(GstPad* upstream) {
 
 // A pad's template (a decoder's lists formats it never produces for the stream at hand)
 // is no promise: raw video links directly only when everything it may be is taken as it
-// is, and encoded data when the two sides have anything in common at all.
+// is, and encoded data when the two sides have anything in common at all. A source that
+// does not tell before it runs (appsrc) meets a converter when raw video is wanted.
 ChainConnector::Join ChooseJoin(GstPad* upstream, GstPad* downstream) {
     GstCaps* offered = OfferedCaps(upstream);
     GstCaps* accepted = gst_pad_query_caps(downstream, nullptr);
     ChainConnector::Join join = ChainConnector::Join::kNone;
-    if (gst_caps_is_any(offered) || gst_caps_is_any(accepted)) {
+    if (gst_caps_is_any(accepted)) {
         join = ChainConnector::Join::kDirect;
+    } else if (gst_caps_is_any(offered)) {
+        join = CapsHave(accepted, "video/x-raw") ? ChainConnector::Join::kConvert : ChainConnector::Join::kDirect;
     } else if (CapsHave(offered, "video/x-raw")) {
         join = gst_caps_is_subset(offered, accepted) ? ChainConnector::Join::kDirect : ChainConnector::Join::kConvert;
     } else if (gst_caps_can_intersect(offered, accepted)) {

@@ -1,6 +1,7 @@
 #include "video/video_file_source.h"
 
 #include "platform/media_error.h"
+#include "video/animation_source.h"
 #include "video/audio_output.h"
 #include "video/chain_connector.h"
 #include "video/graph_events.h"
@@ -91,6 +92,12 @@ VideoFileSource::~VideoFileSource() {
 }
 
 HRESULT VideoFileSource::Add(const std::string& path) {
+    orientation_ = AddOrientation(pipeline_, chainStart_);
+    if (orientation_ == nullptr) return RecordMediaError(E_FAIL, "The GStreamer element videoflip is not installed.");
+    return AnimationSource::IsAnimation(path) ? AddAnimation(path) : AddDecoder(path);
+}
+
+HRESULT VideoFileSource::AddDecoder(const std::string& path) {
     GError* error = nullptr;
     gchar* uri = gst_filename_to_uri(path.c_str(), &error);
     if (uri == nullptr) {
@@ -105,16 +112,25 @@ HRESULT VideoFileSource::Add(const std::string& path) {
     }
     g_object_set(source, "uri", uri, nullptr);
     g_free(uri);
-    orientation_ = AddOrientation(pipeline_, chainStart_);
-    if (orientation_ == nullptr) {
-        gst_object_unref(gst_object_ref_sink(source));
-        return RecordMediaError(E_FAIL, "The GStreamer element videoflip is not installed.");
-    }
     source_ = GST_ELEMENT(gst_object_ref_sink(source));
     padAddedHandler_ = g_signal_connect(source_, "pad-added", G_CALLBACK(OnPadAdded), this);
     noMorePadsHandler_ = g_signal_connect(source_, "no-more-pads", G_CALLBACK(OnNoMorePads), this);
     g_signal_connect(source_, "autoplug-select", G_CALLBACK(OnAutoplugSelect), nullptr);
     return gst_bin_add(pipeline_, source_) ? S_OK : E_FAIL;
+}
+
+// The one stream is there at once: it is joined now and the streams are known.
+HRESULT VideoFileSource::AddAnimation(const std::string& path) {
+    GstElement* source = AnimationSource::Create(path, "Source");
+    if (source == nullptr) return RecordMediaError(E_FAIL, "The animated picture cannot be decoded.");
+    source_ = GST_ELEMENT(gst_object_ref_sink(source));
+    if (!gst_bin_add(pipeline_, source_)) return E_FAIL;
+    videoClaimed_.store(true);
+    GstPad* pad = gst_element_get_static_pad(source_, "src");
+    LinkVideo(pad);
+    gst_object_unref(pad);
+    GraphEvents::PostApplicationMessage(source_, kStreamsKnown);
+    return S_OK;
 }
 
 void VideoFileSource::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {

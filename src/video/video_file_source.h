@@ -5,7 +5,8 @@
 // ChainConnector), through "Orientation" to the chain's first element, the first audio
 // stream to an AudioOutput, and any other stream is left alone. "Orientation" (videoflip)
 // turns the picture upright as the file's orientation tag says (a phone video recorded
-// sideways) and passes it through untouched when there is none. When the decoder has shown all its streams it posts the
+// sideways) and passes it through untouched when there is none. An animated picture (GIF)
+// is read by an AnimationSource instead of the decoder. When the decoder has shown all its streams it posts the
 // application message kStreamsKnown on the pipeline's bus, so the builder knows whether
 // the file has video at all.
 //
@@ -35,7 +36,8 @@ public:
     VideoFileSource& operator=(const VideoFileSource&) = delete;
 
     // Adds the decoder for `path` as "Source". E_FAIL (with the reason recorded as the media
-    // error text) when the path is no file name or the decoder is not installed.
+    // error text) when the path is no file name, the decoder is not installed or an
+    // animated picture does not decode.
     HRESULT Add(const std::string& path);
 
     GstElement* Element() const { return source_; }
@@ -50,6 +52,8 @@ public:
 private:
     static void OnPadAdded(GstElement* source, GstPad* pad, gpointer self);
     static void OnNoMorePads(GstElement* source, gpointer self);
+    HRESULT AddDecoder(const std::string& path);
+    HRESULT AddAnimation(const std::string& path);
     void LinkVideo(GstPad* pad);
     void LinkAudio(GstPad* pad);
 
