@@ -167,8 +167,12 @@ void RunSession::OnFrame() {
     if (finished_) return;
     output_.SendFrameToVirtualCamera();
     ++frames_;
+    // The last frame ends the run before the gate lets another one into the recording.
+    if (options_.frames && frames_ >= static_cast<std::uint64_t>(*options_.frames)) {
+        Finish(kExitDone);
+        return;
+    }
     gate_.Taken();
-    if (options_.frames && frames_ >= static_cast<std::uint64_t>(*options_.frames)) Finish(kExitDone);
 }
 
 // The end of a file plays the next one; an error of the running source ends the run.
@@ -205,6 +209,7 @@ void RunSession::Finish(int exitCode) {
     finished_ = true;
     exitCode_ = exitCode;
     ticks_.stop();
+    graph_.EndRecording();  // before the gate opens: the file holds the frames that went out
     gate_.Open();
     const std::uint64_t dropped = graph_.GrabberFrames().refused;
     if (!options_.snapshotFolder.empty() && exitCode == kExitDone) SaveSnapshot();

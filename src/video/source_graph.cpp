@@ -158,9 +158,11 @@ HRESULT SourceGraph::CreateComponents() {
 }
 
 HRESULT SourceGraph::CreateChain() {
+    handedOff_.store(0);
     return chain_.Create(
         [this](double time, unsigned char* data, long length) {
             if (handOffGate_) handOffGate_();
+            handedOff_.fetch_add(1);
             return mainCallback_.BufferCB(time, data, length);
         },
                          [this](const ZImageBitmapInfoHeader& format) { store_.SetFormat(format); }, realTime_);
@@ -315,7 +317,7 @@ HRESULT SourceGraph::BuildRecordingBranch() {
     if (fileName.empty()) return RecordMediaError(E_FAIL, "No free recording file name is left.");
     const int selected = compressors_.Selected();
     GstElement* codec = selected >= 0 ? compressors_.CreateCompressor(selected, "Codec") : nullptr;
-    return RecordingBranch::Build(Bin(pipeline_), chain_.Tee(), fileName, codec,
+    return RecordingBranch::Build(Bin(pipeline_), chain_.Tee(), fileName, codec, compressors_.InputOf(selected),
                                   [this](double time, unsigned char* data, long length) {
                                       return counterCallback_.BufferCB(time, data, length);
                                   });
@@ -374,7 +376,7 @@ bool SourceGraph::Run() {
 bool SourceGraph::Stop() {
     if (pipeline_ == nullptr) return false;
     if (RecordingBranch::Present(Bin(pipeline_))) {
-        FinishRecording();
+        EndRecording();
         return gst_element_set_state(pipeline_, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
     }
     return gst_element_set_state(pipeline_, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
@@ -382,17 +384,16 @@ bool SourceGraph::Stop() {
 
 // The multiplexer completes the file when end of stream reaches it, so a running recording
 // is ended that way before the graph stops.
-void SourceGraph::FinishRecording() {
-    if (pipeline_ == nullptr || !RecordingBranch::Present(Bin(pipeline_))) return;
+void SourceGraph::EndRecording() {
+    if (pipeline_ == nullptr || !RecordingBranch::Recording(Bin(pipeline_))) return;
     GstState state = GST_STATE_NULL;
     gst_element_get_state(pipeline_, &state, nullptr, 0);
     if (state != GST_STATE_PLAYING || streamEnded_) return;
-    gst_element_send_event(pipeline_, gst_event_new_eos());
-    events_->WaitFor(static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR), kFinishTimeout);
+    RecordingBranch::Finish(Bin(pipeline_), handedOff_.load(), kFinishTimeout);
 }
 
 void SourceGraph::StopForRebuild() {
-    FinishRecording();
+    EndRecording();
     gst_element_set_state(pipeline_, GST_STATE_READY);
 }
 
@@ -414,7 +415,7 @@ void SourceGraph::Teardown(bool releaseCaptureFilter, bool clearParameters) {
 // Stops the pipeline (NULL: every streaming thread has returned) before anything goes.
 void SourceGraph::DestroyGraph(bool releaseCaptureFilter) {
     if (pipeline_ != nullptr) {
-        FinishRecording();
+        EndRecording();
         gst_element_set_state(pipeline_, GST_STATE_NULL);
     }
     chain_.Release();

@@ -49,6 +49,7 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -111,6 +112,13 @@ public:
     // Stops the graph (ending a recording properly) and releases it; the capture device
     // element only when asked; the source parameters only when asked.
     void Teardown(bool releaseCaptureFilter, bool clearParameters);
+
+    // Ends a running recording now: the file is complete and holds the frames handed off
+    // (past the gate) until this call; the preview goes on. Nothing to do without a recording,
+    // when the graph is not running or when the recording has ended already. A front end
+    // that holds the source back (SetHandOffGate) calls this before releasing it for the
+    // last time, so that no further frame gets into the file.
+    void EndRecording();
 
     // Capture graphs: rebuilds what lies behind the capture device with or without the
     // recording branch (an empty name keeps the previous one; none at all: the next free
@@ -176,7 +184,6 @@ private:
     HRESULT Preroll();
     HRESULT TakeError(HRESULT hr);
     HRESULT NameMissingPlugins(HRESULT hr) const;
-    void FinishRecording();
     void StopForRebuild();
     void RemoveDownstream();
     void DestroyGraph(bool releaseCaptureFilter);
@@ -204,6 +211,7 @@ private:
     bool mediaEvents_ = false;
     bool streamEnded_ = false;  // an end of stream was taken: the recording is complete
     std::function<void()> handOffGate_;
+    std::atomic<std::uint64_t> handedOff_{0};  // frames past the gate since the chain was made
     std::string recordNextBuild_;
 
     // What to build; survives rebuilds.
