@@ -46,8 +46,11 @@ public:
         if (!RestartLocked()) return false;
         while (start_ + pendingDelay_ <= time) {
             start_ += pendingDelay_;
-            if (!ReadLocked()) break;  // past the end: the last frame's end of stream follows
+            if (!ReadLocked()) return true;  // past the end: end of stream follows
         }
+        // The frame shown at `time` starts there, for the rest of its delay.
+        pendingDelay_ -= time - start_;
+        start_ = time;
         return true;
     }
 
