@@ -27,6 +27,9 @@ bool StartsWith(const std::string& text, const char* prefix) { return text.rfind
 constexpr gint kAutoplugSkip = 2;
 constexpr gint kAutoplugTry = 0;
 
+// Decoded frames that may wait for the grabber.
+constexpr guint kDecodedAhead = 3;
+
 bool MadeBy(GstElement* element, const char* factory) {
     GstElementFactory* made = gst_element_get_factory(element);
     return made != nullptr && std::strcmp(GST_OBJECT_NAME(made), factory) == 0;
@@ -70,15 +73,22 @@ gint OnAutoplugSelect(GstElement*, GstPad* pad, GstCaps*, GstElementFactory* fac
     return avi ? kAutoplugSkip : kAutoplugTry;
 }
 
-// videoflip in front of `next`, turning by the stream's orientation tag; null when it
-// cannot be made or joined.
+// videoflip -> queue in front of `next`: the flip turns by the stream's orientation tag,
+// and the queue lets the decoder (and the converter before the flip) work on the next
+// frames while the grabber hands one off. Null when they cannot be made or joined.
 GstElement* AddOrientation(GstBin* pipeline, GstElement* next) {
     GstElement* flip = gst_element_factory_make("videoflip", "Orientation");
-    if (flip == nullptr) return nullptr;
+    GstElement* queue = gst_element_factory_make("queue", "Decoded Queue");
+    if (flip == nullptr || queue == nullptr) {
+        if (flip != nullptr) gst_object_unref(gst_object_ref_sink(flip));
+        if (queue != nullptr) gst_object_unref(gst_object_ref_sink(queue));
+        return nullptr;
+    }
     gst_util_set_object_arg(G_OBJECT(flip), "video-direction", "auto");
-    if (!gst_bin_add(pipeline, flip)) return nullptr;
-    if (gst_element_link(flip, next)) return flip;
-    gst_bin_remove(pipeline, flip);
+    g_object_set(queue, "max-size-buffers", kDecodedAhead, "max-size-bytes", 0u, "max-size-time", guint64{0}, nullptr);
+    gst_bin_add_many(pipeline, flip, queue, nullptr);
+    if (gst_element_link_many(flip, queue, next, nullptr)) return flip;
+    gst_bin_remove_many(pipeline, flip, queue, nullptr);
     return nullptr;
 }
 
