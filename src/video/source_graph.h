@@ -2,7 +2,8 @@
 // fixed sequence that ends in the common chain (SourceChain):
 //
 //   capture device  "Video Capture" -> "Capture Format" (capsfilter) -> [converter] -> Grabber
-//   video file      "Source" (uridecodebin) -> [converter] -> Grabber; sound -> "Audio Renderer"
+//   video file      "Source" (uridecodebin, or an AnimationSource for a GIF) -> converter
+//                   -> "Orientation" -> "Decoded Queue" -> Grabber; sound -> "Audio Renderer"
 //   image, desktop  "Source" (our push source) -> Grabber
 //   every kind      Grabber -> "InfTee1" -> preview ("Video Renderer")
 //                                        -> recording branch (capture devices, when recording)

@@ -2,13 +2,14 @@
 // finds the container and the decoders (AVI, MPEG, WMV/ASF, QuickTime/MOV, MP4, MKV, ...
 // whatever the installed GStreamer plug-ins read). Its streams appear as the pipeline
 // starts: the first video stream is connected, converted to what it takes (see
-// ChainConnector), through "Orientation" to the chain's first element, the first audio
-// stream to an AudioOutput, and any other stream is left alone. "Orientation" (videoflip)
-// turns the picture upright as the file's orientation tag says (a phone video recorded
-// sideways) and passes it through untouched when there is none. An animated picture (GIF)
-// is read by an AnimationSource instead of the decoder. When the decoder has shown all its streams it posts the
-// application message kStreamsKnown on the pipeline's bus, so the builder knows whether
-// the file has video at all.
+// ChainConnector), through "Orientation" and "Decoded Queue" to the chain's first element,
+// the first audio stream to an AudioOutput, and any other stream is left alone.
+// "Orientation" (videoflip) turns the picture upright as the file's orientation tag says (a
+// phone video recorded sideways) and passes it through untouched when there is none; the
+// queue, a few frames long, lets the decoder go on while the grabber hands a frame off.
+// An animated picture (GIF) is read by an AnimationSource instead of the decoder. When the
+// streams are all known the source posts the application message kStreamsKnown on the
+// pipeline's bus, so the builder knows whether the file has video at all.
 //
 // Threads: Add on the user-interface thread with the pipeline in NULL; the pad handlers run
 // on the decoder's streaming threads. Lifetime: borrows the pipeline and the chain element;
@@ -41,8 +42,6 @@ public:
     HRESULT Add(const std::string& path);
 
     GstElement* Element() const { return source_; }
-    // "Orientation", borrowed from the pipeline; null before Add.
-    GstElement* Orientation() const { return orientation_; }
 
     // Valid once kStreamsKnown has been posted: whether a video stream was connected, and
     // the failure of its connection if one failed.
@@ -61,7 +60,7 @@ private:
     GstElement* chainStart_;
     bool realTime_;
     GstElement* source_ = nullptr;
-    GstElement* orientation_ = nullptr;  // "Orientation", where the video comes in
+    GstElement* orientation_ = nullptr;  // "Orientation", where the video comes in (borrowed)
     gulong padAddedHandler_ = 0;
     gulong noMorePadsHandler_ = 0;
     std::atomic<bool> videoClaimed_{false};
