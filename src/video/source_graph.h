@@ -2,7 +2,8 @@
 // fixed sequence that ends in the common chain (SourceChain):
 //
 //   capture device  "Video Capture" -> "Capture Format" (capsfilter) -> [converter] -> Grabber
-//   video file      "Source" (uridecodebin) -> [converter] -> Grabber; sound -> "Audio Renderer"
+//   video file      "Source" (uridecodebin, or an AnimationSource for a GIF) -> converter
+//                   -> "Orientation" -> "Decoded Queue" -> Grabber; sound -> "Audio Renderer"
 //   image, desktop  "Source" (our push source) -> Grabber
 //   every kind      Grabber -> "InfTee1" -> preview ("Video Renderer")
 //                                        -> recording branch (capture devices, when recording)
@@ -49,6 +50,7 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -118,6 +120,13 @@ public:
     // element only when asked; the source parameters only when asked.
     void Teardown(bool releaseCaptureFilter, bool clearParameters);
 
+    // Ends a running recording now: the file is complete and holds the frames handed off
+    // (past the gate) until this call; the preview goes on. Nothing to do without a recording,
+    // when the graph is not running or when the recording has ended already. A front end
+    // that holds the source back (SetHandOffGate) calls this before releasing it for the
+    // last time, so that no further frame gets into the file.
+    void EndRecording();
+
     // Capture graphs: rebuilds what lies behind the capture device with or without the
     // recording branch (an empty name keeps the previous one; none at all: the next free
     // default name) and runs it. E_POINTER without a graph; E_FAIL on failure (reported).
@@ -181,7 +190,7 @@ private:
     HRESULT BuildRecordingBranch();
     HRESULT Preroll();
     HRESULT TakeError(HRESULT hr);
-    void FinishRecording();
+    HRESULT NameMissingPlugins(HRESULT hr) const;
     void StopForRebuild();
     void RemoveDownstream();
     void DestroyGraph(bool releaseCaptureFilter);
@@ -210,6 +219,7 @@ private:
     bool streamEnded_ = false;  // an end of stream was taken: the recording is complete
     std::function<void()> handOffGate_;
     PipelineObserver pipelineObserver_;
+    std::atomic<std::uint64_t> handedOff_{0};  // frames past the gate since the chain was made
     std::string recordNextBuild_;
 
     // What to build; survives rebuilds.
