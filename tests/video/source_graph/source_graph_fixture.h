@@ -46,16 +46,11 @@ class CountingPreview : public PreviewTarget {
 public:
     void PresentFrame(const PreviewFrame& frame) override {
         std::lock_guard lock(mutex_);
-        width_ = frame.width;
-        height_ = frame.height;
         times_.push_back(frame.time);
-        last_.width = frame.width;
-        last_.height = frame.height;
-        last_.pixels.resize(static_cast<std::size_t>(frame.width) * frame.height * 3);
+        last_ = {frame.width, frame.height, std::vector<unsigned char>(std::size_t(frame.width) * frame.height * 3)};
         for (int y = 0; y < frame.height; ++y) {
-            std::memcpy(last_.pixels.data() + static_cast<std::size_t>(y) * frame.width * 3,
-                        frame.pixels + static_cast<std::size_t>(y) * frame.stride,
-                        static_cast<std::size_t>(frame.width) * 3);
+            std::memcpy(last_.pixels.data() + std::size_t(y) * frame.width * 3,
+                        frame.pixels + std::size_t(y) * frame.stride, std::size_t(frame.width) * 3);
         }
         if (times_.size() == 1) first_ = last_;
     }
@@ -63,13 +58,10 @@ public:
     void SetVideoRect(const QRect& rect) override { rect_ = rect; }
     void SetVideoVisible(bool visible) override { visible_ = visible; }
 
-    int Frames() const {
-        std::lock_guard lock(mutex_);
-        return static_cast<int>(times_.size());
-    }
+    int Frames() const { return static_cast<int>(Times().size()); }
     QSize LastSize() const {
-        std::lock_guard lock(mutex_);
-        return {width_, height_};
+        const BgrPicture last = Last();
+        return {last.width, last.height};
     }
     std::vector<double> Times() const {
         std::lock_guard lock(mutex_);
@@ -88,8 +80,6 @@ public:
 
 private:
     mutable std::mutex mutex_;
-    int width_ = 0;
-    int height_ = 0;
     std::vector<double> times_;
     BgrPicture first_;
     BgrPicture last_;
@@ -163,25 +153,13 @@ public:
         return WaitUntil([&] { return Alive() == 0; }, std::chrono::seconds(5));
     }
 
-    // The names of the objects still alive, with their reference counts.
-    std::string AliveNames() const {
-        std::string names;
-        for (std::size_t i = 0; i < slots_.size(); ++i) {
-            if (slots_[i] == nullptr) continue;
-            names += names_[i] + "(" + std::to_string(G_OBJECT(slots_[i])->ref_count) + ") ";
-        }
-        return names;
-    }
-
 private:
     void Add(GObject* object) {
-        names_.emplace_back(GST_OBJECT_NAME(object));
         slots_.push_back(object);
         g_object_add_weak_pointer(object, &slots_.back());
     }
 
     std::deque<gpointer> slots_;  // a deque keeps the slots' addresses
-    std::vector<std::string> names_;
 };
 
 // What a player finds in a recorded AVI file.
@@ -258,25 +236,6 @@ inline AviFacts ReadAvi(const std::string& path, const char* decoder = nullptr) 
         facts.compression = U32At(bytes, strf + 8 + 16);
     }
     return facts;
-}
-
-// What ffprobe reads from a recording, when ffprobe is installed (package ffmpeg).
-struct ProbeFacts {
-    int width = 0;
-    int height = 0;
-    int frames = 0;
-};
-
-inline std::optional<ProbeFacts> Ffprobe(const std::string& path) {
-    if (std::system("command -v ffprobe >/dev/null 2>&1") != 0) return std::nullopt;
-    const std::string command = "ffprobe -v error -count_frames -select_streams v:0 "
-                                "-show_entries stream=width,height,nb_read_frames -of csv=p=0 '" + path + "'";
-    std::FILE* output = popen(command.c_str(), "r");
-    if (output == nullptr) return std::nullopt;
-    ProbeFacts facts;
-    const int read = std::fscanf(output, "%d,%d,%d", &facts.width, &facts.height, &facts.frames);
-    pclose(output);
-    return read == 3 ? std::optional<ProbeFacts>(facts) : ProbeFacts{};
 }
 
 // Runs a gst-launch style pipeline description to its end; false on an error or timeout.
