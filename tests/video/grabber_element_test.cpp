@@ -162,50 +162,5 @@ TEST_F(GrabberElementTest, FrameModeTakesOnlyBgr) {
     EXPECT_FALSE(linked_);
 }
 
-TEST_F(GrabberElementTest, BufferModeCountsAnyBuffersAsTheyAre) {
-    ASSERT_TRUE(RegisterGrabberElement());
-    GstElement* pipeline = gst_parse_launch(
-        "videotestsrc num-buffers=5 ! jpegenc ! lumoragrabber name=counter ! fakesink name=sink signal-handoffs=true",
-        nullptr);
-    ASSERT_NE(pipeline, nullptr);
-    PipelinePtr owner(pipeline);
-    GstElement* counter = gst_bin_get_by_name(GST_BIN(pipeline), "counter");
-    GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "sink");
-    std::uint64_t counted = 0;
-    std::uint64_t delivered = 0;
-    SetGrabberCallbacks(counter, [&](double, unsigned char*, long length) {
-        counted += static_cast<std::uint64_t>(length);
-        return S_OK;
-    });
-    g_signal_connect(sink, "handoff", G_CALLBACK(+[](GstElement*, GstBuffer* buffer, GstPad*, gpointer total) {
-                         *static_cast<std::uint64_t*>(total) += gst_buffer_get_size(buffer);
-                     }),
-                     &delivered);
-    ASSERT_TRUE(test::RunToEos(pipeline));
-    EXPECT_GT(counted, 0u);
-    EXPECT_EQ(counted, delivered);
-    EXPECT_EQ(ReadGrabberStatistics(counter).buffers, 5u);
-    gst_object_unref(counter);
-    gst_object_unref(sink);
-}
-
-TEST_F(GrabberElementTest, ClearedCallbacksAreNotCalledAndOtherElementsAreNoGrabbers) {
-    PipelinePtr pipeline = Pipeline(kSmallBgr, GrabberMode::kVideoFrames, 3);
-    int calls = 0;
-    SetGrabberCallbacks(grabber_, [&](double, unsigned char*, long) {
-        ++calls;
-        return S_OK;
-    });
-    ClearGrabberCallbacks(grabber_);
-    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(Pull().size(), 4 * kStride);
-    EXPECT_EQ(calls, 0);
-    EXPECT_EQ(ReadGrabberStatistics(grabber_).buffers, 3u);
-
-    EXPECT_FALSE(IsGrabberElement(sink_));
-    EXPECT_FALSE(SetGrabberCallbacks(sink_, {}));
-    EXPECT_EQ(ReadGrabberStatistics(sink_).buffers, 0u);
-}
-
 }  // namespace
 }  // namespace lumora

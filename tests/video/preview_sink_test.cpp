@@ -11,22 +11,6 @@ namespace {
 
 using test::PipelinePtr;
 
-class RecordingTarget : public PreviewTarget {
-public:
-    void PresentFrame(const PreviewFrame& frame) override {
-        std::lock_guard lock(mutex);
-        frames.push_back(frame);
-        firstBytes.push_back(frame.pixels[0]);
-    }
-    QSize PreviewSize() const override { return {}; }
-    void SetVideoRect(const QRect&) override {}
-    void SetVideoVisible(bool) override {}
-
-    std::mutex mutex;
-    std::vector<PreviewFrame> frames;  // pixels only valid during the call
-    std::vector<unsigned char> firstBytes;
-};
-
 class PreviewSinkTest : public test::GstTest {
 protected:
     PipelinePtr Pipeline(const char* caps, int buffers) {
@@ -46,32 +30,6 @@ protected:
     GstElement* sink_ = nullptr;
     bool linked_ = false;
 };
-
-TEST_F(PreviewSinkTest, HandsEveryFrameTopDownWithItsStrideAndTime) {
-    PipelinePtr pipeline = Pipeline("video/x-raw,format=BGR,width=6,height=4,framerate=10/1", 3);
-    ASSERT_TRUE(linked_);
-    RecordingTarget target;
-    ASSERT_TRUE(SetPreviewTarget(sink_, &target));
-    ASSERT_TRUE(test::RunToEos(pipeline.get()));
-    ASSERT_EQ(target.frames.size(), 3u);
-    EXPECT_EQ(target.frames[0].width, 6);
-    EXPECT_EQ(target.frames[0].height, 4);
-    EXPECT_EQ(target.frames[0].stride, 20u);
-    EXPECT_DOUBLE_EQ(target.frames[0].time, 0.0);
-    EXPECT_DOUBLE_EQ(target.frames[2].time, 0.2);
-    EXPECT_EQ(target.firstBytes[0], 0);
-    EXPECT_EQ(PreviewFramesRendered(sink_), 3u);
-}
-
-TEST_F(PreviewSinkTest, WithoutATargetFramesAreRenderedAndDropped) {
-    PipelinePtr pipeline = Pipeline("video/x-raw,format=BGR,width=6,height=4", 2);
-    RecordingTarget target;
-    SetPreviewTarget(sink_, &target);
-    SetPreviewTarget(sink_, nullptr);
-    ASSERT_TRUE(test::RunToEos(pipeline.get()));
-    EXPECT_TRUE(target.frames.empty());
-    EXPECT_EQ(PreviewFramesRendered(sink_), 2u);
-}
 
 TEST_F(PreviewSinkTest, TakesOnlyBgrAndSendsNoQualityEvents) {
     PipelinePtr pipeline = Pipeline("video/x-raw,format=I420,width=6,height=4", 1);

@@ -74,25 +74,15 @@ TEST(PushSourcePinTest, OffersFiveRgbFormatsAtTheOutputSizeThenNoMore) {
         EXPECT_EQ(type.majorType, kMediaTypeVideo);
         EXPECT_EQ(type.formatType, kFormatTypeVideoInfo);
         EXPECT_EQ(type.subtype, e.subtype);
-        EXPECT_TRUE(type.fixedSizeSamples);
-        EXPECT_FALSE(type.temporalCompression);
+        EXPECT_TRUE(type.fixedSizeSamples && !type.temporalCompression);
         EXPECT_EQ(type.sampleSize, e.imageSize);
         ASSERT_TRUE(type.format.has_value());
-        const VideoInfo& info = *type.format;
-        EXPECT_EQ(info.header.biSize, 40u);
-        EXPECT_EQ(info.header.biWidth, 318);
-        EXPECT_EQ(info.header.biHeight, 200);
-        EXPECT_EQ(info.header.biPlanes, 1);
-        EXPECT_EQ(info.header.biBitCount, e.bits);
-        EXPECT_EQ(info.header.biCompression, e.compression);
-        EXPECT_EQ(info.header.biSizeImage, e.imageSize);
-        EXPECT_EQ(info.header.biClrUsed, e.coloursUsed);
-        EXPECT_EQ(info.header.biClrImportant, 0u);
-        EXPECT_EQ(info.bitMasks, e.masks);
-        EXPECT_EQ(info.averageTimePerFrame, 0);
-        EXPECT_EQ(info.source.right, 0);
-        EXPECT_EQ(info.target.right, 0);
-        EXPECT_EQ(info.palette, (std::array<std::uint32_t, 256>{}));
+        const ZImageBitmapInfoHeader header{40, 318, 200,           1, e.bits, e.compression, e.imageSize,
+                                            0,  0,   e.coloursUsed, 0};
+        EXPECT_EQ(std::memcmp(&type.format->header, &header, sizeof header), 0);
+        EXPECT_EQ(type.format->bitMasks, e.masks);
+        EXPECT_EQ(type.format->averageTimePerFrame, 0);
+        EXPECT_EQ(type.format->palette, (std::array<std::uint32_t, 256>{}));
         EXPECT_EQ(pin.CheckMediaType(type), S_OK);
     }
 
@@ -249,34 +239,24 @@ TEST(PushSourcePinTest, ImageModeCopiesThePictureInTheConnectedFormatAndRowOrder
         ASSERT_EQ(std::memcmp(memoryRow, picture->row(y), 92), 0) << "row " << y;
     }
 
-    // The top-left pixel in the other formats, top-down.
+    // The top-left pixel in the other formats, top-down; 8 bits has an empty palette to
+    // map to, so the sample goes out black.
+    const auto fill = [&](std::int32_t position) {
+        EXPECT_EQ(pin.SetMediaType(TypeAt(pin, position)), S_OK);
+        SampleBuffer buffer(TypeAt(pin, position));
+        MediaSample topDown = buffer.Sample(true);
+        EXPECT_EQ(pin.FillBuffer(&topDown), S_OK);
+        return buffer.bytes;
+    };
     const std::uint8_t* topLeft = picture->row(kHeight - 1);
     const unsigned b = topLeft[0], g = topLeft[1], r = topLeft[2];
-    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 0)), S_OK);
-    SampleBuffer bgrx(TypeAt(pin, 0));
-    sample = bgrx.Sample(true);
-    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
-    EXPECT_EQ(std::vector<std::uint8_t>(bgrx.bytes.begin(), bgrx.bytes.begin() + 4),
+    const std::vector<std::uint8_t> bgrx = fill(0);
+    EXPECT_EQ(std::vector<std::uint8_t>(bgrx.begin(), bgrx.begin() + 4),
               (std::vector<std::uint8_t>{topLeft[0], topLeft[1], topLeft[2], 0}));
-
-    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 2)), S_OK);
-    SampleBuffer rgb565(TypeAt(pin, 2));
-    sample = rgb565.Sample(true);
-    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
-    EXPECT_EQ(Pixel16(rgb565.bytes, 0), (r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
-
-    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 3)), S_OK);
-    SampleBuffer rgb555(TypeAt(pin, 3));
-    sample = rgb555.Sample(true);
-    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
-    EXPECT_EQ(Pixel16(rgb555.bytes, 0), (r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
-
-    // 8 bits has an empty palette to map to: the sample goes out black.
-    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 4)), S_OK);
-    SampleBuffer paletted(TypeAt(pin, 4));
-    sample = paletted.Sample(true);
-    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
-    EXPECT_EQ(paletted.bytes, std::vector<std::uint8_t>(paletted.bytes.size(), 0));
+    EXPECT_EQ(Pixel16(fill(2), 0), (r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
+    EXPECT_EQ(Pixel16(fill(3), 0), (r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
+    const std::vector<std::uint8_t> paletted = fill(4);
+    EXPECT_EQ(paletted, std::vector<std::uint8_t>(paletted.size(), 0));
 }
 
 // The pool's memory may hold anything: a frame without a picture must not show it.
