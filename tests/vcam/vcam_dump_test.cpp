@@ -95,25 +95,6 @@ TEST(VcamDump, PngFilesAndTheY4mStreamAreTheRightWayUp) {
     EXPECT_NEAR(bytes[head.size() + 5 * 8 + 3], test::ExpectedYuv(test::kBlue).y, 2);  // bottom row
 }
 
-TEST(VcamDump, ReadsAFifoWrittenInPieces) {
-    test::TempDir dir;
-    const std::string fifo = dir.file("fifo");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const Bytes stream = StreamWithACorruptPacketInTheMiddle();
-    std::thread writer([&] {
-        std::ofstream out(fifo, std::ios::binary);
-        for (std::size_t at = 0; at < stream.size(); at += 37) {
-            out.write(reinterpret_cast<const char*>(stream.data() + at),
-                      static_cast<std::streamsize>(std::min<std::size_t>(37, stream.size() - at)));
-            out.flush();
-        }
-    });
-    const DumpRun run = RunDump({fifo, "", "", 30});
-    writer.join();
-    EXPECT_EQ(run.report.packets, 2u);
-    EXPECT_EQ(run.report.badPackets, 1u);
-}
-
 TEST(VcamDump, AStreamCutInsideAPacketAndAMissingInputAreReported) {
     test::TempDir dir;
     Bytes cut = MarkedPacket(8, 6);
@@ -127,7 +108,6 @@ TEST(VcamDump, AStreamCutInsideAPacketAndAMissingInputAreReported) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("cannot open " + dir.file("missing") + ": No such file or directory"), std::string::npos)
         << missing.out;
-
 }
 
 TEST(VcamToolArguments, CommandsAndTheirOptionsAreParsedAndMistakesRefused) {
