@@ -10,9 +10,13 @@ PackedVersion PackedVersion::FromReply(std::string_view reply) {
     constexpr std::size_t kReplyBytes = 8;
     std::array<char, kReplyBytes + 1> buffer{};  // zero-filled: always terminated
     std::copy_n(reply.begin(), std::min(reply.size(), kReplyBytes), buffer.begin());
-    // unsigned long is wider than 32 bits here; its low 32 bits are what a 32-bit
-    // strtoul gives, also for a negated number.
-    return PackedVersion(static_cast<std::uint32_t>(std::strtoul(buffer.data(), nullptr, 16)));
+    // A negated number is no version: strtoul would turn "-1" into the highest version
+    // there is and offer it as an update.
+    const char* text = buffer.data();
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+    if (*text == '-') return PackedVersion(0);
+    const unsigned long value = std::strtoul(text, nullptr, 16);
+    return PackedVersion(value > 0xFFFFFFFFul ? 0 : static_cast<std::uint32_t>(value));
 }
 
 std::string PackedVersion::Text() const {

@@ -17,7 +17,7 @@ public:
     // The version a version query answered with. Only the first 8 bytes of the reply
     // count; they are read as a hexadecimal number the way strtoul does with base 16
     // (leading blanks and a "0x" are allowed, the number ends at the first character that
-    // is not a hexadecimal digit, a leading "-" negates it). Anything else reads as 0.
+    // is not a hexadecimal digit). Anything else, a negated number included, reads as 0.
     static PackedVersion FromReply(std::string_view reply);
 
     constexpr std::uint32_t value() const { return value_; }

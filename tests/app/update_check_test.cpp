@@ -30,7 +30,8 @@ using test::LocalHttpServer;
 TEST(PackedVersion, ReadsTheFirstEightBytesAsStrtoulDoes) {
     EXPECT_EQ(PackedVersion::FromReply(" \t0x1F\r\n").value(), 0x1Fu);
     EXPECT_EQ(PackedVersion::FromReply("0x0100000A").value(), 0x10000u);  // "0x010000"
-    EXPECT_EQ(PackedVersion::FromReply("-1").value(), 0xFFFFFFFFu);
+    // A negated number is not the highest version there is.
+    EXPECT_EQ(PackedVersion::FromReply(" -1").value(), 0u);
     EXPECT_EQ(PackedVersion::FromReply(std::string(1, '\0') + "1").value(), 0u);
     EXPECT_EQ(PackedVersion(0xFFFEFD00).Text(), "255.254.253.0");
 }
