@@ -71,7 +71,8 @@ TEST_F(AutostartEntryTest, EnableWritesTheProgramsEntryAndDisableRemovesIt) {
     EXPECT_FALSE(std::filesystem::exists(File()));
 }
 
-TEST_F(AutostartEntryTest, HiddenOrUnreadableEntriesCountAsOff) {
+// Hidden or unreadable entries count as off.
+TEST_F(AutostartEntryTest, LivesInTheUsersConfigFolderAndCountsOnlyWhenVisible) {
     std::filesystem::create_directories(File().parent_path());
     test::WriteFileText(File().string(), "[Desktop Entry]\nType=Application\nExec=lumora\nHidden=true\n");
     EXPECT_FALSE(Entry().IsEnabled());
@@ -81,9 +82,7 @@ TEST_F(AutostartEntryTest, HiddenOrUnreadableEntriesCountAsOff) {
         ::chmod(File().c_str(), 0);
         EXPECT_FALSE(Entry().IsEnabled());
     }
-}
 
-TEST_F(AutostartEntryTest, LivesInTheUsersConfigFolderAndNamesThisProgram) {
     test::ScopedEnv config("XDG_CONFIG_HOME", "/tmp/lumora-xdg");
     test::ScopedEnv home("HOME", "/home/someone");
     EXPECT_EQ(AutostartEntry::DefaultFile(), "/tmp/lumora-xdg/autostart/lumora.desktop");
