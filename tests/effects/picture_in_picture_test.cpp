@@ -191,17 +191,6 @@ TEST_F(PictureInPictureTest, InsetKeepsTheCamerasProportionsInsideTheBoxWhenAske
     effect_.Stop();
 }
 
-TEST_F(PictureInPictureTest, StartFailsForADeviceWithoutVideo) {
-    for (const int index : {0, 2, 9}) {
-        ASSERT_TRUE(effect_.SetSettings(PipSettings{.deviceIndex = index}));
-        EXPECT_EQ(effect_.Start(), kEffectFailed) << index;
-        EXPECT_FALSE(effect_.IsRunning());
-    }
-    PictureInPictureEffect noList;
-    noList.SetSettings(PipSettings{.deviceIndex = kRedCamera});
-    EXPECT_EQ(noList.Start(), kEffectFailed);
-}
-
 // Runs `act` on the options dialog once it is open over `owner`.
 void OnDialog(QWidget& owner, std::function<void(PipOptionsDialog&)> act) {
     QTimer::singleShot(0, [&owner, act] {
@@ -222,7 +211,7 @@ T* Control(QWidget& dialog, int id) {
 
 // Start without a chosen camera asks for one; OK without a choice is refused with a hint,
 // Cancel cancels the start. The virtual camera is not offered.
-TEST_F(PictureInPictureTest, StartAsksForTheCameraAndCancelCancels) {
+TEST_F(PictureInPictureTest, StartAsksForTheCameraAndTheOptionsDialogEditsTheSettings) {
     QWidget owner;
     effect_.ownerWindow = &owner;
     MessageRecorder messages;
@@ -243,13 +232,9 @@ TEST_F(PictureInPictureTest, StartAsksForTheCameraAndCancelCancels) {
     EXPECT_EQ(messages.Messages()[0].text, "You should select video source device!");
     EXPECT_EQ(messages.Messages()[0].flags, mb::kIconInformation);
     EXPECT_FALSE(effect_.IsRunning());
-}
 
-// The dialog edits all seven settings; the colour chooser starts from the border colour
-// and its custom colours survive from one dialog to the next.
-TEST_F(PictureInPictureTest, OptionsDialogEditsTheSettingsAndKeepsCustomColours) {
-    QWidget owner;
-    effect_.ownerWindow = &owner;
+    // The dialog edits all seven settings; the colour chooser starts from the border colour
+    // and its custom colours survive from one dialog to the next.
     const QColor custom(1, 2, 3);
     OnDialog(owner, [&](PipOptionsDialog& dialog) {
         Control<QComboBox>(dialog, PipOptionsDialog::kIdDevice)->setCurrentIndex(0);
@@ -291,7 +276,7 @@ TEST_F(PictureInPictureTest, OptionsDialogEditsTheSettingsAndKeepsCustomColours)
     EXPECT_EQ(effect_.settings(), expected) << "Cancel keeps the settings";
 }
 
-TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndRoundTrip) {
+TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndStartFailsForADeviceWithoutVideo) {
     const char* key = "SOFTWARE\\Lumora\\9FFBA7A9-17C1-4490-BC91-5273A4314C0E";
     const auto write = [key](std::initializer_list<std::pair<const char*, std::uint32_t>> values) {
         for (const auto& [name, value] : values) WriteRegDword(HKEY_LOCAL_MACHINE, key, name, value);
@@ -313,6 +298,16 @@ TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndRoundTrip) {
     PictureInPictureEffect reloaded;
     reloaded.LoadSettings(HKEY_LOCAL_MACHINE, copy);
     EXPECT_EQ(reloaded.settings(), expected) << "the device is not kept";
+
+    // The virtual camera, a device whose node has gone and one past the list give no video.
+    for (const int index : {0, 2, 9}) {
+        ASSERT_TRUE(effect_.SetSettings(PipSettings{.deviceIndex = index}));
+        EXPECT_EQ(effect_.Start(), kEffectFailed) << index;
+        EXPECT_FALSE(effect_.IsRunning());
+    }
+    PictureInPictureEffect noList;
+    noList.SetSettings(PipSettings{.deviceIndex = kRedCamera});
+    EXPECT_EQ(noList.Start(), kEffectFailed);
 }
 
 }  // namespace
