@@ -115,16 +115,20 @@ TEST_F(SourceGraphRecording, AnExistingFileIsReplacedAndStoppingTheGraphFinishes
     EXPECT_EQ(static_cast<std::uint64_t>(avi.frames) * kVgaFrameBytes, counter_.Read());
 }
 
-TEST_F(SourceGraphRecording, WithoutANameTheRecordingGoesToTheNextFreeDefaultName) {
-    test::ScopedEnv videos("XDG_VIDEOS_DIR", dir_.path().c_str());
-    std::filesystem::create_directories(dir_.path() / "Lumora");
-    test::WriteFileText(dir_.file("Lumora/video000.avi"), "");
-    ASSERT_EQ(graph_.RestartCapture(true, ""), S_OK);
-    ASSERT_TRUE(WaitForFrames(3));
-    graph_.Teardown(true, true);  // another source, or exit: the file is finished too
-    const AviFacts avi = test::ReadAvi(dir_.file("Lumora/video001.avi"));
-    EXPECT_GT(avi.frames, 0);
-    EXPECT_EQ(avi.headerFrames, static_cast<std::uint32_t>(avi.frames));
+// The folder is made when missing; then the first free name is taken, not the one after the highest.
+TEST_F(SourceGraphRecording, WithoutANameTheRecordingGoesToTheFirstFreeDefaultName) {
+    test::ScopedEnv videos("XDG_VIDEOS_DIR", (dir_.path().string() + "/videos/").c_str());
+    for (const char* name : {"video000.avi", "video001.avi"}) {
+        if (name != std::string("video000.avi")) test::WriteFileText(dir_.file("videos/Lumora/video002.avi"), "");
+        ASSERT_EQ(graph_.RestartCapture(true, ""), S_OK) << name;
+        ASSERT_TRUE(WaitForFrames(graph_.GrabberFrames().buffers + 3));
+        graph_.Teardown(true, true);  // another source, or exit: the file is finished too
+        const AviFacts avi = test::ReadAvi(dir_.file(std::string("videos/Lumora/") + name));
+        EXPECT_GT(avi.frames, 0) << name;
+        EXPECT_EQ(avi.headerFrames, static_cast<std::uint32_t>(avi.frames));
+        ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
+        ASSERT_TRUE(graph_.Run());
+    }
 }
 
 TEST_F(SourceGraphRecording, NoFreeDefaultNameFailsTheRenderAndNeverStartsRecording) {
