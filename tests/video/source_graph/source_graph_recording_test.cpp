@@ -153,6 +153,9 @@ TEST_F(SourceGraphRecording, ANewSourceNeverStartsRecordingByItself) {
     EXPECT_FALSE(graph_.RecordToFile());
     EXPECT_FALSE(Contains("Grabber Counter"));
     EXPECT_EQ(graph_.RecordingFileName(), dir_.file("one.avi"));  // kept for the next recording
+    graph_.Teardown(true, true);
+    EXPECT_EQ(graph_.RestartCapture(true, dir_.file("one.avi")), E_POINTER);  // no graph to restart
+    EXPECT_TRUE(messages_.Messages().empty());
 }
 
 // A file's demuxer does not stop for an end of stream sent to the pipeline: the recording
@@ -200,16 +203,6 @@ TEST(SourceGraphFileRecording, EndingKeepsExactlyTheFramesHandedOffWhileTheSourc
     const AviFacts avi = test::ReadAvi(file);
     EXPECT_EQ(avi.frames, kKept);
     EXPECT_EQ(avi.headerFrames, static_cast<std::uint32_t>(kKept));
-    EXPECT_TRUE(messages.Messages().empty());
-}
-
-TEST(SourceGraphRestart, WithoutAGraphThereIsNothingToRestart) {
-    gst_init(nullptr, nullptr);
-    MessageRecorder messages;
-    FrameStore store;
-    RecordedBytesCounter counter;
-    SourceGraph graph(store, counter);
-    EXPECT_EQ(graph.RestartCapture(true, "/tmp/x.avi"), E_POINTER);
     EXPECT_TRUE(messages.Messages().empty());
 }
 
