@@ -135,14 +135,6 @@ TEST_F(FrameHandOff, AnOddWidthFrameReachesTheDeviceProcessedPaddedAndByteExact)
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
-TEST_F(FrameHandOff, AnEmptyStoreSendsABlack320x240Packet) {
-    handler_.SendFrameToVirtualCamera();
-    const auto written = ReadFileBytes(packets_);
-    ASSERT_EQ(written.size(), 40u + 230400u);
-    EXPECT_EQ(std::tuple(U32At(written, 4), U32At(written, 20), U32At(written, 24)), std::tuple(230400u, 320u, 240u));
-    for (std::size_t i = 40; i < written.size(); ++i) ASSERT_EQ(written[i], 0) << i;
-}
-
 TEST_F(FrameHandOff, AFrameArrivingWhileTheUserInterfaceHoldsTheLockIsDroppedAlone) {
     SetFormat(4, 2);
     std::vector<unsigned char> first(24, 0x10), second(24, 0x20), third(24, 0x30);
@@ -196,13 +188,18 @@ TEST_F(FrameHandOff, TheCallbacksRefuseMissingBuffersAndAFrameSmallerThanItsForm
     EXPECT_EQ(counter.Read(), 0u);
 }
 
-TEST_F(FrameHandOff, ASnapshotCopyIsSentThroughTheEventAndMatchesTheStore) {
+TEST_F(FrameHandOff, BeforeTheFirstFrameTheCopyIsEmptyAndThePacketBlackThenTheCopyMatchesTheStore) {
     FrameCopy copy;
     copy.size = 99;
     FrameCopyEvent empty(&copy);
     QCoreApplication::sendEvent(&handler_, &empty);
     EXPECT_EQ(copy.pixels, nullptr) << "no frame yet: the record is left empty";
     EXPECT_EQ(copy.size, 0u);
+    handler_.SendFrameToVirtualCamera();  // and the virtual camera gets a black 320 x 240 packet
+    const auto black = ReadFileBytes(packets_);
+    ASSERT_EQ(black.size(), 40u + 230400u);
+    EXPECT_EQ(std::tuple(U32At(black, 4), U32At(black, 20), U32At(black, 24)), std::tuple(230400u, 320u, 240u));
+    for (std::size_t i = 40; i < black.size(); ++i) ASSERT_EQ(black[i], 0) << i;
 
     SetFormat(4, 2);
     std::vector<unsigned char> frame(24);

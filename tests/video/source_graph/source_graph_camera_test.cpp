@@ -23,7 +23,11 @@ using test::SourceGraphTest;
 
 class SourceGraphCamera : public SourceGraphTest {};
 
-TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceAndOnlyACaptureGraphOffersThePinPage) {
+bool IsGrey(const unsigned char* pixel) {
+    return pixel[0] > 150 && std::abs(pixel[0] - pixel[1]) < 12 && std::abs(pixel[1] - pixel[2]) < 12;
+}
+
+TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceStoresFramesBottomRowFirstAndTearsDownCleanly) {
     test::TempDir dots;
     {
         test::ScopedEnv dotDir("GST_DEBUG_DUMP_DOT_DIR", dots.path().c_str());
@@ -67,7 +71,29 @@ TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceAndOnlyACaptureGraphOffer
     EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't open video property dialog!", 0), 0u);
     EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
 
+    test::ElementWatch watch;
+    watch.Watch(graph_.Pipeline());
+    ASSERT_TRUE(graph_.Run());
+    ASSERT_TRUE(WaitForFrames(3));
+    {  // SMPTE bars start with a light grey bar at the top left: the stored frame's last row.
+        const FrameStore::Lock lock = store_.WaitLock();
+        ASSERT_EQ(store_.Size(lock), 640u * 480 * 3);
+        EXPECT_TRUE(IsGrey(store_.Pixels(lock) + 1920 * 479));
+        EXPECT_FALSE(IsGrey(store_.Pixels(lock)));
+    }
+
+    // Teardown stops every callback and leaves no element behind.
     graph_.Teardown(true, true);
+    EXPECT_TRUE(watch.WaitReleased());
+    QCoreApplication::processEvents();
+    const int previewed = preview_.Frames();
+    const int handled = window_.frameEvents;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(preview_.Frames(), previewed);
+    EXPECT_EQ(window_.frameEvents, handled);
+    EXPECT_FALSE(graph_.Run());
+    EXPECT_FALSE(graph_.Stop());
     EXPECT_FALSE(preview_.Visible());
     EXPECT_EQ(graph_.Pipeline(), nullptr);
     EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, true), 0);
@@ -98,7 +124,7 @@ GstElement* CameraWithVideoPort() {
     return bin;
 }
 
-TEST_F(SourceGraphCamera, ADeviceWithAVideoPortGetsAnUnconnectedNullRenderer) {
+TEST_F(SourceGraphCamera, AVideoPortGetsAnUnconnectedNullRendererAndADeviceWithoutVideoOneMessage) {
     ASSERT_TRUE(graph_.SelectCaptureDevice(CameraWithVideoPort()));
     ASSERT_TRUE(Contains("NULL renderer"));
     GstElement* renderer = gst_bin_get_by_name(GST_BIN(graph_.Pipeline()), "NULL renderer");
@@ -106,36 +132,13 @@ TEST_F(SourceGraphCamera, ADeviceWithAVideoPortGetsAnUnconnectedNullRenderer) {
     EXPECT_FALSE(gst_pad_is_linked(pad));
     gst_object_unref(pad);
     gst_object_unref(renderer);
-}
 
-bool IsGrey(const unsigned char* pixel) {
-    return pixel[0] > 150 && std::abs(pixel[0] - pixel[1]) < 12 && std::abs(pixel[1] - pixel[2]) < 12;
-}
-
-TEST_F(SourceGraphCamera, FramesAreStoredBottomRowFirstAndTeardownStopsEveryCallbackAndLeavesNoElementBehind) {
-    ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
-    test::ElementWatch watch;
-    watch.Watch(graph_.Pipeline());
-    ASSERT_TRUE(graph_.Run());
-    ASSERT_TRUE(WaitForFrames(3));
-    {  // SMPTE bars start with a light grey bar at the top left: the stored frame's last row.
-        const FrameStore::Lock lock = store_.WaitLock();
-        ASSERT_EQ(store_.Size(lock), 640u * 480 * 3);
-        EXPECT_TRUE(IsGrey(store_.Pixels(lock) + 1920 * 479));
-        EXPECT_FALSE(IsGrey(store_.Pixels(lock)));
-    }
-    graph_.Teardown(true, true);
-    EXPECT_TRUE(watch.WaitReleased());
-
-    QCoreApplication::processEvents();
-    const int previewed = preview_.Frames();
-    const int handled = window_.frameEvents;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(preview_.Frames(), previewed);
-    EXPECT_EQ(window_.frameEvents, handled);
-    EXPECT_FALSE(graph_.Run());
-    EXPECT_FALSE(graph_.Stop());
+    // A source that only offers audio cannot reach the grabber.
+    EXPECT_FALSE(graph_.SelectCaptureDevice(gst_element_factory_make("audiotestsrc", nullptr)));
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't build GStreamer filters sequence!", 0), 0u);
+    EXPECT_EQ(graph_.Pipeline(), nullptr);
+    EXPECT_EQ(graph_.RenderedKind(), SourceKind::kCaptureDevice);  // kept for the caller to reset
 }
 
 TEST_F(SourceGraphCamera, TheRememberedFormatIsAppliedToTheFirstCaptureGraphOnly) {
@@ -190,16 +193,6 @@ TEST_F(SourceGraphCamera, ThePinPageRebuildsTheGraphInTheChosenFormat) {
     ASSERT_EQ(graph_.ReadCaptureFormat(), S_OK);
     EXPECT_EQ(graph_.Format().frameTime, 666666);
     EXPECT_TRUE(messages_.Messages().empty());
-}
-
-TEST_F(SourceGraphCamera, ADeviceThatGivesNoVideoFailsTheBuildWithOneMessage) {
-    // A source that only offers audio cannot reach the grabber.
-    GstElement* noVideo = gst_element_factory_make("audiotestsrc", nullptr);
-    EXPECT_FALSE(graph_.SelectCaptureDevice(noVideo));
-    ASSERT_EQ(messages_.Messages().size(), 1u);
-    EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't build GStreamer filters sequence!", 0), 0u);
-    EXPECT_EQ(graph_.Pipeline(), nullptr);
-    EXPECT_EQ(graph_.RenderedKind(), SourceKind::kCaptureDevice);  // kept for the caller to reset
 }
 
 }  // namespace

@@ -61,7 +61,7 @@ protected:
     GstElement* device_ = nullptr;
 };
 
-TEST_F(SourceGraphRecording, RawFilesHoldEveryCountedFrameTheRightWayUpAndJpegencCompressesThem) {
+TEST_F(SourceGraphRecording, RawFilesHoldEveryCountedFrameUprightJpegencCompressesAndStoppingFinishesAFile) {
     const std::string file = dir_.file("plain.avi");
     Record(file, 15);
 
@@ -96,23 +96,22 @@ TEST_F(SourceGraphRecording, RawFilesHoldEveryCountedFrameTheRightWayUpAndJpegen
     EXPECT_LT(counter_.Read(), static_cast<std::uint64_t>(mjpeg.frames) * kVgaFrameBytes);
     ExpectPreviewGoesOn();
     EXPECT_TRUE(messages_.Messages().empty()) << ::testing::PrintToString(MessageTexts());
-}
 
-TEST_F(SourceGraphRecording, AnExistingFileIsReplacedAndStoppingTheGraphFinishesIt) {
-    const std::string file = dir_.file("old.avi");
-    test::WriteFileText(file, std::string(4 << 20, 'x'));
+    // An existing file is replaced, and stopping the graph finishes the recording too.
+    graph_.Compressors().SetSelected(-1);
+    const std::string old = dir_.file("old.avi");
+    test::WriteFileText(old, std::string(4 << 20, 'x'));
     counter_.Reset();
-    ASSERT_EQ(graph_.RestartCapture(true, file), S_OK);
-    ASSERT_TRUE(WaitForFrames(5));
+    ASSERT_EQ(graph_.RestartCapture(true, old), S_OK);
+    ASSERT_TRUE(WaitForFrames(graph_.GrabberFrames().buffers + 5));
     ASSERT_TRUE(graph_.Stop());
-
-    const std::vector<unsigned char> bytes = test::ReadFileBytes(file);
+    const std::vector<unsigned char> bytes = test::ReadFileBytes(old);
     ASSERT_GE(bytes.size(), 4u);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
-    const AviFacts avi = test::ReadAvi(file);
-    EXPECT_GT(avi.frames, 0);
-    EXPECT_EQ(avi.headerFrames, static_cast<std::uint32_t>(avi.frames));  // finished, not cut off
-    EXPECT_EQ(static_cast<std::uint64_t>(avi.frames) * kVgaFrameBytes, counter_.Read());
+    const AviFacts replaced = test::ReadAvi(old);
+    EXPECT_GT(replaced.frames, 0);
+    EXPECT_EQ(replaced.headerFrames, static_cast<std::uint32_t>(replaced.frames));  // finished, not cut off
+    EXPECT_EQ(static_cast<std::uint64_t>(replaced.frames) * kVgaFrameBytes, counter_.Read());
 }
 
 // The folder is made when missing; then the first free name is taken, not the one after the highest.
