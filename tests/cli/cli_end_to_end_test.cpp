@@ -28,7 +28,6 @@ ToolRun RunCli(const QStringList& arguments, const QString& testDevices = {}) {
 }
 
 const QString kMegamind = Q(test::TestDataPath("Megamind.avi"));
-constexpr int kMegamindFrames = 270;
 
 TEST(CliEndToEnd, ATestCameraFeedsTheVirtualCameraDeviceWithWholePackets) {
     test::TempDir dir;
@@ -126,14 +125,16 @@ TEST(CliEndToEnd, RecordingsOfAnySourcePlayWithTheirFramesAndSizeAlsoInAPlaylist
     EXPECT_EQ(std::tuple(rawProbe->width, rawProbe->height), std::tuple(640, 480));
     EXPECT_EQ(rawProbe->frames, 30);  // however far the pattern ran ahead of the stop
 
-    const ToolRun file = RunCli({"run", "--source", "file:" + kMegamind, "--fast", "--output", "none", "--record",
-                                 Q(dir.file("mjpeg.avi")), "--codec", "JPEG image encoder"});
+    // A file's demuxer runs on past an end of stream, and far ahead in a batch run: the
+    // recording is cut after the frames that were handed off, and finished.
+    const ToolRun file = RunCli({"run", "--source", "file:" + kMegamind, "--fast", "--frames", "40", "--output",
+                                 "none", "--record", Q(dir.file("mjpeg.avi")), "--codec", "JPEG image encoder"});
     ASSERT_EQ(file.exitCode, 0) << file.err;
     const auto fileProbe = test::Ffprobe(dir.file("mjpeg.avi"));
     ASSERT_TRUE(fileProbe);
     EXPECT_EQ(fileProbe->codec, "mjpeg");
     EXPECT_EQ(std::tuple(fileProbe->width, fileProbe->height), std::tuple(720, 528));
-    EXPECT_EQ(fileProbe->frames, kMegamindFrames);
+    EXPECT_EQ(fileProbe->frames, 40);
     const ToolRun unknown = RunCli(
         {"run", "--source", "pattern", "--output", "none", "--record", Q(dir.file("x.avi")), "--codec", "nosuchcodec"});
     EXPECT_EQ(unknown.exitCode, 2);
