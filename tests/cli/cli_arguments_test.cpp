@@ -49,7 +49,8 @@ TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrder) {
 // The other kinds of source are run end to end.
 TEST(CliArguments, FileListsAndDesktopRectanglesParse) {
     std::string error;
-    EXPECT_EQ(SourceArgument::Parse("file:/a.avi,/b c.mpg", &error)->files, (std::vector<std::string>{"/a.avi", "/b c.mpg"}));
+    EXPECT_EQ(SourceArgument::Parse("file:/a.avi,/b c.mpg", &error)->files,
+              (std::vector<std::string>{"/a.avi", "/b c.mpg"}));
     const auto desktop = SourceArgument::Parse("desktop:10,20,300,200", &error);
     ASSERT_TRUE(desktop && desktop->desktopRect);
     EXPECT_EQ(std::tuple(desktop->desktopRect->left, desktop->desktopRect->top, desktop->desktopRect->right,

@@ -127,8 +127,8 @@ TEST(CliEndToEnd, RecordingsOfAnySourcePlayWithTheirFramesAndSizeAlsoInAPlaylist
 
     // A file's demuxer runs on past an end of stream, and far ahead in a batch run: the
     // recording is cut after the frames that were handed off, and finished.
-    const ToolRun file = RunCli({"run", "--source", "file:" + kMegamind, "--fast", "--frames", "40", "--output",
-                                 "none", "--record", Q(dir.file("mjpeg.avi")), "--codec", "JPEG image encoder"});
+    const ToolRun file = RunCli({"run", "--source", "file:" + kMegamind, "--fast", "--frames", "40", "--output", "none",
+                                 "--record", Q(dir.file("mjpeg.avi")), "--codec", "JPEG image encoder"});
     ASSERT_EQ(file.exitCode, 0) << file.err;
     const auto fileProbe = test::Ffprobe(dir.file("mjpeg.avi"));
     ASSERT_TRUE(fileProbe);

@@ -70,8 +70,8 @@ protected:
 // frame goes out whole.
 TEST_P(VcamAdapterTest, OpenSetsTheFormatOnceAndEveryGoodPacketIsOneWholeFrame) {
     auto adapter = OpenAdapter();
-    const std::vector<std::string> opened = {"open", "QUERYCAP", "S_FMT 64x48 YUYV", "S_PARM 1/30", "STREAMON",
-                                             "write 6144"};
+    const std::vector<std::string> opened = {"open",        "QUERYCAP", "S_FMT 64x48 YUYV",
+                                             "S_PARM 1/30", "STREAMON", "write 6144"};
     EXPECT_EQ(device_.Calls(), opened);
     ASSERT_EQ(device_.FrameCount(), 1u);
     const auto black = device_.Frames()[0].bytes;

@@ -213,7 +213,8 @@ TEST(VcamStatus, ReportsModuleDeviceFormatAndWhoHoldsItOpenOrSaysThereIsNone) {
     FakeSystem bare;
     LoopbackSysfs none(bare.root());
     std::ostringstream advice;
-    VcamStatusCommand missing(none, [] { return std::unique_ptr<LoopbackDeviceIo>(); }, bare.proc(), advice);
+    VcamStatusCommand missing(
+        none, [] { return std::unique_ptr<LoopbackDeviceIo>(); }, bare.proc(), advice);
     EXPECT_EQ(missing.Run(), 1);
     EXPECT_NE(advice.str().find("v4l2loopback is not loaded"), std::string::npos);
     EXPECT_NE(advice.str().find("lumora-vcam setup"), std::string::npos);

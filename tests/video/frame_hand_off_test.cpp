@@ -126,8 +126,9 @@ TEST_F(FrameHandOff, AnOddWidthFrameReachesTheDeviceProcessedPaddedAndByteExact)
     const auto written = ReadFileBytes(packets_);
     ASSERT_EQ(written.size(), 40 + frame.size());
     EXPECT_EQ(std::memcmp(written.data(), "DODU", 4), 0);
-    EXPECT_EQ(std::tuple(U32At(written, 4), U32At(written, 12), U32At(written, 20), U32At(written, 24), U32At(written, 32)),
-              std::tuple(std::uint32_t(frame.size()), 0xFFFFFFFFu, 641u, 480u, 24u));
+    EXPECT_EQ(
+        std::tuple(U32At(written, 4), U32At(written, 12), U32At(written, 20), U32At(written, 24), U32At(written, 32)),
+        std::tuple(std::uint32_t(frame.size()), 0xFFFFFFFFu, 641u, 480u, 24u));
     EXPECT_EQ(std::memcmp(written.data() + 40, frame.data(), frame.size()), 0);
     EXPECT_TRUE(messages_.Messages().empty());
 }

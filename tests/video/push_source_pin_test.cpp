@@ -36,8 +36,8 @@ public:
 };
 
 TEST(PushSourcePinTest, FrameRateIsClampedToOneToThirty) {
-    const std::pair<std::int32_t, std::int64_t> cases[] = {
-        {-3, 10'000'000}, {0, 10'000'000}, {1, 10'000'000}, {15, 666'666}, {30, 333'333}, {60, 333'333}};
+    const std::pair<std::int32_t, std::int64_t> cases[] = {{-3, 10'000'000}, {0, 10'000'000}, {1, 10'000'000},
+                                                           {15, 666'666},    {30, 333'333},   {60, 333'333}};
     for (const auto& [rate, length] : cases) {
         PushSourcePin pin(kScreen);
         pin.SetDesktopSource(0, 0, 100, 100, 64, 48, rate);

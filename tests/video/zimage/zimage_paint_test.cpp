@@ -69,9 +69,9 @@ TEST(ZImageDrawRect, ClipsEachEdgeOnItsOwnAndDrawsNothingDegenerate) {
     };
     // Inside; left edge outside; top edge outside; everything around the frame; one pixel; extremes;
     // then no width, no height, and left/right and top/bottom swapped.
-    for (const Case c : {Case{1, 4, 6, 1, 1}, Case{-5, 4, 4, 2, 1}, Case{2, 10, 6, 1, 1}, Case{-1, 6, 8, -1, 1}, Case{3, 3, 4, 2, 1},
-                         Case{INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN, 1}, Case{3, 4, 3, 1, 0}, Case{1, 2, 5, 2, 0},
-                         Case{5, 4, 1, 1, 0}}) {
+    for (const Case c : {Case{1, 4, 6, 1, 1}, Case{-5, 4, 4, 2, 1}, Case{2, 10, 6, 1, 1}, Case{-1, 6, 8, -1, 1},
+                         Case{3, 3, 4, 2, 1}, Case{INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN, 1}, Case{3, 4, 3, 1, 0},
+                         Case{1, 2, 5, 2, 0}, Case{5, 4, 1, 1, 0}}) {
         TestFrame frame(7, 5);
         frame.FillPattern(4);
         const TestFrame before = frame;
