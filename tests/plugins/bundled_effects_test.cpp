@@ -87,14 +87,6 @@ private:
 
 constexpr const char* kMovingAnimations[] = {"Falling snow", "Hearts", "Bubbles", "Confetti"};
 
-bool IsBlack(TestFrame& frame) {
-    for (std::int32_t y = 0; y < frame.height; ++y) {
-        const std::uint8_t* row = frame.pixel(0, y);
-        if (std::any_of(row, row + frame.width * 3, [](std::uint8_t b) { return b != 0; })) return false;
-    }
-    return true;
-}
-
 TEST_F(BundledPluginsTest, ModulesOfferAnimationsAndFiltersWithIconsAndKeysOfTheirOwn) {
     const std::vector<Effect*> effects = Bundled();
     std::set<std::string> names, guids;
@@ -231,7 +223,7 @@ TEST_F(BundledPluginsTest, AnimationsFollowTheStreamTimeAlone) {
         drawn(*effect, 10.0);
         TestFrame afterOne = drawn(*effect, 11.5);
         EXPECT_EQ(afterMany.bytes, afterOne.bytes) << name;
-        EXPECT_FALSE(IsBlack(afterOne)) << name;
+        EXPECT_NE(afterOne.bytes, TestFrame(320, 240).bytes) << name << " draws nothing";
         TestFrame later = drawn(*effect, 12.5);
         EXPECT_NE(later.bytes, afterOne.bytes) << name << " does not move";
     }
