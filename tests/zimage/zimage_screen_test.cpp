@@ -1,6 +1,6 @@
 // Screen copies: argument checks without a display, and real copies from an Xvfb server
 // that the test starts itself (skipped where Xvfb is not installed).
-#include "../test_environment.h"
+#include "../video/test_environment.h"
 
 #include <lumora/zimage.h>
 
