@@ -1,9 +1,9 @@
 #include "cli/packet_output.h"
 
+#include "frames/frame_packet.h"
+#include "frames/frame_store.h"
 #include "video/capture_device_info.h"
 #include "video/capture_device_list.h"
-#include "video/frame_packet.h"
-#include "video/frame_store.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -2,11 +2,11 @@
 
 #include "cli/effect_activation.h"
 #include "effects/all_builtin_effects.h"
+#include "frames/frame_copy.h"
 #include "platform/app_events.h"
 #include "platform/message_presenter.h"
 #include "platform/program_paths.h"
 #include "tools/snapshot_names.h"
-#include "video/frame_copy.h"
 
 #include <lumora/zimage.h>
 

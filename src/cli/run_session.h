@@ -31,9 +31,9 @@
 #include "cli/run_signals.h"
 #include "cli/source_selection.h"
 #include "effects/effect_chain.h"
+#include "frames/frame_store.h"
+#include "frames/recorded_bytes_counter.h"
 #include "video/capture_device_list.h"
-#include "video/frame_store.h"
-#include "video/recorded_bytes_counter.h"
 #include "video/source_graph.h"
 
 #include <QElapsedTimer>

@@ -31,16 +31,16 @@
 // pipeline and its elements and holds the selected capture device element.
 #pragma once
 
+#include "frames/frame_store.h"
+#include "frames/recorded_bytes_counter.h"
 #include "platform/hresult.h"
 #include "video/capture_format.h"
 #include "video/compressor_list.h"
 #include "video/counter_grabber_callback.h"
-#include "video/frame_store.h"
 #include "video/graph_events.h"
 #include "video/graph_registration.h"
 #include "video/main_grabber_callback.h"
 #include "video/preview_target.h"
-#include "video/recorded_bytes_counter.h"
 #include "video/source_chain.h"
 #include "video/source_parameters.h"
 #include "video/video_file_source.h"

@@ -1,9 +1,9 @@
 #include "video/virtual_camera_link.h"
 
-#include "video/frame_packet.h"
+#include "frames/frame_packet.h"
+#include "vcam/output_device_probe.h"
 #include "video/packet_file_sink.h"
 #include "video/vcam_packet_sink.h"
-#include "vcam/output_device_probe.h"
 
 namespace lumora {
 namespace {

@@ -11,7 +11,7 @@
 // never shrunk; it lives as long as the store.
 #pragma once
 
-#include "video/frame_copy.h"
+#include "frames/frame_copy.h"
 
 #include <lumora/zimage.h>
 

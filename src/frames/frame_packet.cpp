@@ -1,4 +1,4 @@
-#include "video/frame_packet.h"
+#include "frames/frame_packet.h"
 
 #include <lumora/zimage.h>
 
@@ -15,8 +15,7 @@ void PutU32(unsigned char* at, std::uint32_t value) {
 }
 
 std::uint32_t GetU32(const unsigned char* at) {
-    return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16 |
-           std::uint32_t{at[3]} << 24;
+    return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16 | std::uint32_t{at[3]} << 24;
 }
 
 std::optional<FramePacketHeader> Fail(std::string* error, const char* why) {
@@ -26,8 +25,7 @@ std::optional<FramePacketHeader> Fail(std::string* error, const char* why) {
 
 }  // namespace
 
-void FramePacket::FillFrameFields(unsigned char* header, std::int32_t width,
-                                  std::int32_t height) {
+void FramePacket::FillFrameFields(unsigned char* header, std::int32_t width, std::int32_t height) {
     PutU32(header + 16, 0);
     PutU32(header + 20, static_cast<std::uint32_t>(width));
     PutU32(header + 24, static_cast<std::uint32_t>(height));
@@ -49,8 +47,7 @@ void FramePacket::FillHeader(unsigned char* header, std::int32_t width, std::int
     FillLinkFields(header, payloadSize);
 }
 
-std::optional<FramePacketHeader> FramePacket::ParseHeader(const unsigned char* header,
-                                                          std::size_t available,
+std::optional<FramePacketHeader> FramePacket::ParseHeader(const unsigned char* header, std::size_t available,
                                                           std::string* error) {
     if (!header || available < kHeaderSize) return Fail(error, "packet shorter than its header");
     if (std::memcmp(header, kMagic, sizeof kMagic) != 0) return Fail(error, "bad magic");
@@ -71,8 +68,7 @@ std::optional<FramePacketHeader> FramePacket::ParseHeader(const unsigned char* h
     return parsed;
 }
 
-std::optional<FramePacketHeader> FramePacket::Parse(const unsigned char* packet, std::size_t size,
-                                                    std::string* error) {
+std::optional<FramePacketHeader> FramePacket::Parse(const unsigned char* packet, std::size_t size, std::string* error) {
     auto header = ParseHeader(packet, size, error);
     if (!header) return std::nullopt;
     if (size != kHeaderSize + header->payloadSize) return Fail(error, "packet length does not match its payload size");

@@ -1,6 +1,6 @@
-#include "video/frame_store.h"
+#include "frames/frame_store.h"
 
-#include "video/frame_packet.h"
+#include "frames/frame_packet.h"
 
 #include <cstring>
 #include <new>
@@ -48,8 +48,7 @@ void FrameStore::CopyCurrent(FrameCopy* copy) {
 bool FrameStore::BuildPacket(std::vector<unsigned char>* packet) {
     Lock lock = WaitLock();
     const bool real = HasFrame(lock);
-    const std::uint32_t payload =
-        real ? size_ : ZImage_CalcImageSize(kBlackWidth, kBlackHeight, 24);
+    const std::uint32_t payload = real ? size_ : ZImage_CalcImageSize(kBlackWidth, kBlackHeight, 24);
     try {
         packet->resize(FramePacket::kHeaderSize + payload);  // keeps its block between frames
     } catch (const std::bad_alloc&) {

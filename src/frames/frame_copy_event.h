@@ -2,8 +2,8 @@
 // manager; the handler fills the copy the event points at before sendEvent returns.
 #pragma once
 
+#include "frames/frame_copy.h"
 #include "platform/app_events.h"
-#include "video/frame_copy.h"
 
 namespace lumora {
 

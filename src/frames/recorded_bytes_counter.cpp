@@ -1,4 +1,4 @@
-#include "video/recorded_bytes_counter.h"
+#include "frames/recorded_bytes_counter.h"
 
 namespace lumora {
 

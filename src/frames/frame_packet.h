@@ -42,14 +42,12 @@ public:
     static void FillLinkFields(unsigned char* header, std::uint32_t payloadSize);
 
     // Both of the above.
-    static void FillHeader(unsigned char* header, std::int32_t width, std::int32_t height,
-                           std::uint32_t payloadSize);
+    static void FillHeader(unsigned char* header, std::int32_t width, std::int32_t height, std::uint32_t payloadSize);
 
     // Checks a header strictly: magic, marker, every reserved word 0, bit count 24, width
     // and height above 0, and a payload size equal to the frame's row bytes × height.
     // On failure answers nothing and, when `error` is given, says what was wrong.
-    static std::optional<FramePacketHeader> ParseHeader(const unsigned char* header,
-                                                        std::size_t available,
+    static std::optional<FramePacketHeader> ParseHeader(const unsigned char* header, std::size_t available,
                                                         std::string* error = nullptr);
 
     // Checks a whole packet: the header as above and exactly 40 + payload size bytes.
