@@ -1,17 +1,16 @@
 // PipOptionsDialog: "Picture-in-picture options", the modal dialog that edits the
 // picture-in-picture settings: the second camera, the corner, the margin, the size, the
-// proportions switch and the border with its colour. Controls are placed as on the
-// original 202 x 141 dialog-unit template and carry their ids as objectName ("1026").
+// proportions switch and the border with its colour. Controls are placed on a 202 x 141
+// dialog-unit layout and carry their ids as objectName ("1026").
 //
 // OK without a camera chosen says "You should select video source device!" and keeps the
 // dialog open. The colour chooser starts from the border colour and keeps its sixteen
 // custom colours in the dialog, which hands them back for the next time.
 //
-// Thread: user-interface thread. The device list is borrowed for the dialog's lifetime.
+// Thread: user-interface thread. The camera catalogue is borrowed for the dialog's lifetime.
 #pragma once
 
-#include "effects/picture_in_picture_effect.h"
-#include "video/capture_device_info.h"
+#include "effects/pip_settings.h"
 
 #include <QDialog>
 
@@ -22,12 +21,12 @@ class QSlider;
 
 namespace lumora {
 
-class CaptureDeviceList;
+class CameraCatalogue;
 
 class PipOptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    // Control ids of the template.
+    // Control ids, each control's objectName.
     enum : int {
         kIdOk = 1,
         kIdCancel = 2,
@@ -41,7 +40,8 @@ public:
         kIdProportions = 1033,
     };
 
-    PipOptionsDialog(const CaptureDeviceList* devices, const PipSettings& settings, const PipCustomColours& colours,
+    // `cameras` may be null: no camera to offer.
+    PipOptionsDialog(const CameraCatalogue* cameras, const PipSettings& settings, const PipCustomColours& colours,
                      QWidget* parent = nullptr);
 
     // The settings as accepted with OK (before that, as given).

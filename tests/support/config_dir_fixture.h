@@ -1,4 +1,5 @@
-// Test fixture: points the settings store at a fresh folder for each test.
+// Test fixture: points the settings store at a fresh folder for each test, so the registry
+// helpers read and write a file of the test's own.
 #pragma once
 
 #include "test_support.h"

@@ -1,11 +1,10 @@
-// The start-up steps that find and open the virtual camera: enumerate the capture
-// devices, open the one named "Lumora Capture", and when that fails ask whether to go on
-// without it. Shared by the windowed program and the headless front end.
+// The windowed program's start-up steps that find and open the virtual camera over a
+// Session's device list and link: enumerate the capture devices, open the one named
+// "Lumora Capture", and when that fails ask whether to go on without it. (lumora-cli opens
+// it only for its vcam output, with messages of its own.)
 //
 // Thread: user-interface thread (it shows message boxes).
 #pragma once
-
-#include "video/capture_device_info.h"
 
 namespace lumora {
 

@@ -1,4 +1,4 @@
-#include "video/test_device_camera.h"
+#include "video/pattern_camera.h"
 
 #include <array>
 
@@ -51,9 +51,8 @@ GstCaps* PatternCameraCaps() {
     for (const char* format : kFormats) {
         for (const Size& size : kSizes) {
             if (!text.empty()) text += "; ";
-            text += std::string("video/x-raw, format=(string)") + format +
-                    ", width=(int)" + std::to_string(size.width) +
-                    ", height=(int)" + std::to_string(size.height) +
+            text += std::string("video/x-raw, format=(string)") + format + ", width=(int)" +
+                    std::to_string(size.width) + ", height=(int)" + std::to_string(size.height) +
                     ", pixel-aspect-ratio=(fraction)1/1, framerate=(fraction)" + kFramerates;
         }
     }

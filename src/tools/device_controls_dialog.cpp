@@ -1,4 +1,4 @@
-#include "video/device_controls_dialog.h"
+#include "tools/device_controls_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +11,7 @@
 namespace lumora {
 
 DeviceControlsDialog::DeviceControlsDialog(DeviceControls& controls, QWidget* parent)
-    : QDialog(parent), controls_(controls) {
+        : QDialog(parent), controls_(controls) {
     setWindowTitle(tr("Video capture filter"));
     auto* form = new QFormLayout;
     for (const DeviceControl& control : controls_.Controls()) {

@@ -1,7 +1,7 @@
-#include "effects/pip_options_dialog.h"
+#include "tools/pip_options_dialog.h"
 
+#include "effects/camera_catalogue.h"
 #include "platform/message_box.h"
-#include "video/capture_device_list.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -17,7 +17,7 @@ namespace {
 
 constexpr char kNoDeviceText[] = "You should select video source device!";
 
-// Dialog units to pixels the way the template's dialog font measures them: a horizontal
+// Dialog units to pixels the way the dialog's font measures them: a horizontal
 // unit is a quarter of the font's average character width, a vertical one an eighth of
 // its height.
 class DialogUnits {
@@ -56,9 +56,9 @@ Widget* Place(Widget* widget, int id, const QRect& rect) {
 
 }  // namespace
 
-PipOptionsDialog::PipOptionsDialog(const CaptureDeviceList* devices, const PipSettings& settings,
+PipOptionsDialog::PipOptionsDialog(const CameraCatalogue* cameras, const PipSettings& settings,
                                    const PipCustomColours& colours, QWidget* parent)
-    : QDialog(parent), settings_(settings), customColours_(colours), borderColour_(settings.borderColour) {
+        : QDialog(parent), settings_(settings), customColours_(colours), borderColour_(settings.borderColour) {
     setWindowTitle("Picture-in-picture options");
     QFont dialogFont = font();
     dialogFont.setPointSize(8);
@@ -66,7 +66,7 @@ PipOptionsDialog::PipOptionsDialog(const CaptureDeviceList* devices, const PipSe
     const DialogUnits du(dialogFont);
     setFixedSize(du.Rect(0, 0, 202, 141).size());
 
-    // A drop-down list's template height includes its open list; closed it is one line.
+    // A drop-down list's layout height includes its open list; closed it is one line.
     const auto dropDown = [&](int id, int x, int y) {
         auto* box = new QComboBox(this);
         const QRect rect = du.Rect(x, y, 132, 12);
@@ -82,10 +82,10 @@ PipOptionsDialog::PipOptionsDialog(const CaptureDeviceList* devices, const PipSe
 
     Place(new QLabel("Video source:", this), 0, du.Rect(6, 6, 44, 12));
     device_ = dropDown(kIdDevice, 66, 6);
-    for (int i = 0; devices && i < devices->Count(); ++i) {
-        const CaptureDeviceInfo* info = devices->DeviceAt(i);
-        if (!info || !info->devicePath || info->friendlyName == kVirtualCameraName) continue;
-        device_->addItem(QString::fromStdString(info->friendlyName.value_or(*info->devicePath)), i);
+    for (int i = 0; cameras && i < cameras->CameraCount(); ++i) {
+        const std::optional<std::string> name = cameras->CameraName(i);
+        if (!name) continue;
+        device_->addItem(QString::fromStdString(*name), i);
         if (i == settings.deviceIndex) device_->setCurrentIndex(device_->count() - 1);
     }
     if (device_->findData(settings.deviceIndex) < 0) device_->setCurrentIndex(-1);
@@ -103,8 +103,8 @@ PipOptionsDialog::PipOptionsDialog(const CaptureDeviceList* devices, const PipSe
     Place(new QLabel("Window size:", this), 0, du.Rect(6, 60, 44, 12));
     size_ = trackBar(kIdSize, 66, 60, PipSettings::kMinSize, PipSettings::kMaxSize, settings.size);
 
-    proportions_ = Place(new QCheckBox("Maintain source video proportions", this), kIdProportions,
-                         du.Rect(6, 78, 192, 14));
+    proportions_ =
+        Place(new QCheckBox("Maintain source video proportions", this), kIdProportions, du.Rect(6, 78, 192, 14));
     proportions_->setChecked(settings.maintainProportions);
     drawBorder_ = Place(new QCheckBox("Draw window border", this), kIdDrawBorder, du.Rect(6, 96, 82, 14));
     drawBorder_->setChecked(settings.drawBorder);

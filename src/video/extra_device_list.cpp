@@ -1,4 +1,4 @@
-#include "video/test_device_config.h"
+#include "video/extra_device_list.h"
 
 #include <cstdlib>
 
@@ -18,7 +18,7 @@ CaptureDeviceInfo ParseEntry(std::string_view entry) {
 
 }  // namespace
 
-std::vector<CaptureDeviceInfo> ParseTestDevices(std::string_view text) {
+std::vector<CaptureDeviceInfo> ParseExtraDevices(std::string_view text) {
     std::vector<CaptureDeviceInfo> devices;
     while (!text.empty()) {
         const auto end = text.find(';');
@@ -30,9 +30,9 @@ std::vector<CaptureDeviceInfo> ParseTestDevices(std::string_view text) {
     return devices;
 }
 
-std::vector<CaptureDeviceInfo> TestDevicesFromEnvironment() {
-    const char* text = std::getenv(kTestDevicesVariable);
-    return text ? ParseTestDevices(text) : std::vector<CaptureDeviceInfo>{};
+std::vector<CaptureDeviceInfo> ExtraDevicesFromEnvironment() {
+    const char* text = std::getenv(kExtraDevicesVariable);
+    return text ? ParseExtraDevices(text) : std::vector<CaptureDeviceInfo>{};
 }
 
 }  // namespace lumora

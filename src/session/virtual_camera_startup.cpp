@@ -1,4 +1,4 @@
-#include "app/virtual_camera_startup.h"
+#include "session/virtual_camera_startup.h"
 
 #include "platform/message_box.h"
 #include "video/capture_device_list.h"
@@ -18,8 +18,7 @@ StartupOutcome ConnectVirtualCamera(CaptureDeviceList& devices, VirtualCameraLin
     if (!devices.EnumerateCaptureDevices() || devices.Count() == 0) {
         ShowAppMessage(kNoDevices, mb::kIconWarning);
     }
-    const auto path = devices.FindDevicePathByName(kVirtualCameraName);
-    if (path && link.Open(*path)) return StartupOutcome::kContinue;
+    if (link.OpenListed(devices) == VirtualCameraLink::Opening::kOpened) return StartupOutcome::kContinue;
     const int answer = ShowAppMessage(kNoVirtualCamera, mb::kIconWarning | mb::kYesNo);
     return answer == id::kYes ? StartupOutcome::kContinue : StartupOutcome::kExit;
 }

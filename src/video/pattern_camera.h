@@ -1,4 +1,4 @@
-// The camera behind a "pattern:<name>" test device: videotestsrc (live, showing the named
+// The camera behind a "pattern:<name>" extra device: videotestsrc (live, showing the named
 // pattern) behind a capsfilter that offers what a small real camera offers, so that the
 // consumer negotiates size, pixel format and frame rate with it as with a real device:
 // 640x480 (the default), 1280x720 and 320x240, each in YUY2 and I420, at 30 and 15 frames

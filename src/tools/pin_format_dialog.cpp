@@ -1,4 +1,4 @@
-#include "video/pin_format_dialog.h"
+#include "tools/pin_format_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QListWidget>
@@ -7,10 +7,11 @@
 namespace lumora {
 
 PinFormatDialog::PinFormatDialog(const PinFormatList& formats, int current, QWidget* parent)
-    : QDialog(parent), list_(new QListWidget) {
+        : QDialog(parent), list_(new QListWidget) {
     setWindowTitle(tr("Video capture pin"));
     list_->setObjectName("formats");
-    for (const PinFormatList::Entry& entry : formats.Entries()) list_->addItem(QString::fromStdString(entry.description));
+    for (const PinFormatList::Entry& entry : formats.Entries())
+        list_->addItem(QString::fromStdString(entry.description));
     Choose(current);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -1,4 +1,5 @@
-// Strict number parsing for command-line values: the whole text must be the number.
+// Strict number parsing for the command-line tools' values (lumora-cli, lumora-vcam): the
+// whole text must be the number. Pure functions; any thread.
 #pragma once
 
 #include <optional>
@@ -6,9 +7,12 @@
 #include <string_view>
 #include <vector>
 
-namespace lumora::cli {
+namespace lumora {
 
+// Nothing when the text is not a whole number or does not fit a long.
 std::optional<long> ParseInteger(std::string_view text);
+// Whether the text is written as a whole number ("-12"), however large.
+bool IsWholeNumberText(std::string_view text);
 std::optional<double> ParseDecimal(std::string_view text);
 
 // "a,b,c" into its parts (an empty text gives one empty part).
@@ -21,4 +25,4 @@ std::optional<std::vector<long>> ParseIntegerList(std::string_view text, char se
 // for example "--fps 0 is out of range (1 to 240)".
 std::string OutOfRange(const std::string& what, const std::string& range);
 
-}  // namespace lumora::cli
+}  // namespace lumora

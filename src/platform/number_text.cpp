@@ -1,9 +1,9 @@
-#include "cli/number_text.h"
+#include "platform/number_text.h"
 
 #include <charconv>
 #include <cmath>
 
-namespace lumora::cli {
+namespace lumora {
 
 std::optional<long> ParseInteger(std::string_view text) {
     long value = 0;
@@ -11,6 +11,11 @@ std::optional<long> ParseInteger(std::string_view text) {
     const auto [next, error] = std::from_chars(text.data(), end, value);
     if (text.empty() || error != std::errc() || next != end) return std::nullopt;
     return value;
+}
+
+bool IsWholeNumberText(std::string_view text) {
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 std::optional<double> ParseDecimal(std::string_view text) {
@@ -46,4 +51,4 @@ std::string OutOfRange(const std::string& what, const std::string& range) {
     return what + " is out of range (" + range + ")";
 }
 
-}  // namespace lumora::cli
+}  // namespace lumora

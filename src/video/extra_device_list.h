@@ -1,5 +1,6 @@
-// Test cameras declared in the environment, so that the same enumeration, menu, open and
-// pipeline code runs on machines without a camera.
+// Extra capture devices declared in the environment, listed after the system's: pattern
+// cameras and packet-taking virtual cameras, so that the same enumeration, menu, open and
+// pipeline code runs on machines without a camera (tests, demonstrations).
 //
 // LUMORA_TEST_DEVICES holds entries separated by ';', each "Name=Path":
 //   "Cam=pattern:smpte"        a camera on videotestsrc showing that pattern
@@ -19,14 +20,14 @@
 
 namespace lumora {
 
-inline constexpr char kTestDevicesVariable[] = "LUMORA_TEST_DEVICES";
+inline constexpr char kExtraDevicesVariable[] = "LUMORA_TEST_DEVICES";
 inline constexpr std::string_view kPatternDevicePrefix = "pattern:";
 inline constexpr std::string_view kPacketsDevicePrefix = "packets:";
 
 // The entries of a LUMORA_TEST_DEVICES text, in order.
-std::vector<CaptureDeviceInfo> ParseTestDevices(std::string_view text);
+std::vector<CaptureDeviceInfo> ParseExtraDevices(std::string_view text);
 
 // The entries of the LUMORA_TEST_DEVICES variable as it is now (none when unset).
-std::vector<CaptureDeviceInfo> TestDevicesFromEnvironment();
+std::vector<CaptureDeviceInfo> ExtraDevicesFromEnvironment();
 
 }  // namespace lumora

@@ -1,4 +1,4 @@
-#include "video/compressor_dialog.h"
+#include "tools/compressor_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -49,8 +49,12 @@ bool IntRange(GParamSpec* param, int* minimum, int* maximum) {
 
 bool IsNumber(GType type) {
     switch (G_TYPE_FUNDAMENTAL(type)) {
-        case G_TYPE_INT: case G_TYPE_UINT: case G_TYPE_LONG: case G_TYPE_ULONG:
-        case G_TYPE_INT64: case G_TYPE_UINT64: return true;
+        case G_TYPE_INT:
+        case G_TYPE_UINT:
+        case G_TYPE_LONG:
+        case G_TYPE_ULONG:
+        case G_TYPE_INT64:
+        case G_TYPE_UINT64: return true;
         default: return false;
     }
 }

@@ -1,4 +1,4 @@
-#include "app/virtual_camera_startup.h"
+#include "session/virtual_camera_startup.h"
 #include "platform/message_recorder.h"
 #include "test_support.h"
 #include "video/capture_device_list.h"
