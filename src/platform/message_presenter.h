@@ -19,7 +19,8 @@
 
 namespace lumora {
 
-// Box flags with their Windows values: low nibble the buttons, high nibble the icon.
+// Box flags: low nibble the buttons, high nibble the icon (0x30 a warning with OK, 0x34 a
+// Yes/No question).
 namespace mb {
 constexpr unsigned kOk = 0x00;
 constexpr unsigned kOkCancel = 0x01;
@@ -31,7 +32,7 @@ constexpr unsigned kIconWarning = 0x30;
 constexpr unsigned kIconInformation = 0x40;
 }  // namespace mb
 
-// Buttons a box answers with, Windows values.
+// Buttons a box answers with.
 namespace id {
 constexpr int kOk = 1;
 constexpr int kCancel = 2;

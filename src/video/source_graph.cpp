@@ -163,7 +163,8 @@ HRESULT SourceGraph::CreateChain() {
                          [this](const ZImageBitmapInfoHeader& format) { store_.SetFormat(format); }, realTime_);
 }
 
-// Steps 3 to 5 of a build, each failure reported with its own message.
+// The source built, its output rendered and the preview attached, each failure reported
+// with its own message.
 bool SourceGraph::BuildRenderAttach(bool reuse) {
     const BuildResult built = BuildSequence(reuse);
     if (built.imageNotLoaded) {

@@ -1,5 +1,5 @@
-// BgrColour: one 24-bit pixel value in frame byte order. Built from a Windows colour value
-// 0x00BBGGRR (the top byte is ignored). A plain value.
+// BgrColour: one 24-bit pixel value in frame byte order. Built from a colour value 0x00BBGGRR,
+// as skins and settings store colours (the top byte is ignored). A plain value.
 #pragma once
 
 #include <cstdint>

@@ -17,7 +17,7 @@ std::uint16_t ClampLevel(std::int32_t level) noexcept {
 }  // namespace
 
 ColorLevelFilter::ColorLevelFilter(std::int32_t red, std::int32_t green, std::int32_t blue) noexcept
-    : levels_{ClampLevel(blue), ClampLevel(green), ClampLevel(red)} {
+        : levels_{ClampLevel(blue), ClampLevel(green), ClampLevel(red)} {
     for (std::size_t channel = 0; channel < 3; ++channel) {
         for (std::uint32_t value = 0; value < 256; ++value) {
             table_[channel][value] = Scale(static_cast<std::uint8_t>(value), levels_[channel]);

@@ -1,4 +1,4 @@
-// DibTarget: a caller's pixel buffer described by a Windows bitmap-info header, the target
+// DibTarget: a caller's pixel buffer described by a ZImageBitmapInfoHeader, the target
 // of a screen copy. Uncompressed 16-bit (5-5-5), 24-bit and 32-bit pixels; a positive
 // height means the bottom row comes first, a negative one the top row. Borrows the buffer
 // and the header for the duration of one copy.

@@ -14,8 +14,7 @@ public:
     // Places `source` with its lower-left corner at (x, y) of `target`. Negative offsets
     // take a window out of a larger source. Answers false only when the two buffers
     // overlap without having the same row stride (no safe copy order exists then).
-    static bool Compose(const ConstFrameView& source, const FrameView& target, std::int32_t x,
-                        std::int32_t y) noexcept;
+    static bool Compose(const ConstFrameView& source, const FrameView& target, std::int32_t x, std::int32_t y) noexcept;
 };
 
 }  // namespace lumora::zimage

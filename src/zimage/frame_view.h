@@ -46,9 +46,7 @@ public:
 
     // An OpenCV header over the same bytes (CV_8UC3, row 0 = bottom row). No copy. A view
     // of const pixels gives a Mat that must only be read.
-    cv::Mat AsMat() const {
-        return cv::Mat(height(), width(), CV_8UC3, const_cast<std::uint8_t*>(pixels_), stride());
-    }
+    cv::Mat AsMat() const { return cv::Mat(height(), width(), CV_8UC3, const_cast<std::uint8_t*>(pixels_), stride()); }
 
 private:
     BasicFrameView(Byte* pixels, const VideoFrameLayout& layout) noexcept : pixels_(pixels), layout_(layout) {}

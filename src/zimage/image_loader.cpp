@@ -5,16 +5,13 @@
 #include <QFile>
 #include <QImageReader>
 
-
 // Qt's 32-bit formats are words 0xAARRGGBB: blue comes first in memory only on
 // little-endian machines.
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "RGB32 rows are read as blue, green, red, unused bytes");
 
 namespace lumora::zimage {
 
-std::unique_ptr<Bitmap> ImageLoader::Load(const char* path) {
-    return ToBitmap(Decode(path, 0, 0));
-}
+std::unique_ptr<Bitmap> ImageLoader::Load(const char* path) { return ToBitmap(Decode(path, 0, 0)); }
 
 std::unique_ptr<Bitmap> ImageLoader::LoadScaled(const char* path, std::int32_t width, std::int32_t height) {
     if (!VideoFrameLayout::Of(width, height).valid()) return nullptr;
@@ -46,8 +43,7 @@ std::unique_ptr<Bitmap> ImageLoader::ToBitmap(const QImage& image) {
     // Four bytes a pixel, blue first in memory. Premultiplying puts each pixel over black,
     // so what was transparent becomes black rather than whatever colour the file kept
     // under it. Most decoders hand out one of these formats already.
-    const QImage::Format format =
-        image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage::Format format = image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     const QImage source = image.format() == format ? image : image.convertToFormat(format);
     if (source.isNull()) return nullptr;
 
@@ -55,7 +51,8 @@ std::unique_ptr<Bitmap> ImageLoader::ToBitmap(const QImage& image) {
     if (!bitmap) return nullptr;
     const int height = source.height();
     const auto width = static_cast<std::size_t>(source.width());
-    for (int y = 0; y < height; ++y) RowConverter::BgrxToBgr(source.constScanLine(y), bitmap->row(height - 1 - y), width);
+    for (int y = 0; y < height; ++y)
+        RowConverter::BgrxToBgr(source.constScanLine(y), bitmap->row(height - 1 - y), width);
     return bitmap;
 }
 

@@ -54,10 +54,10 @@ void RectPainter::Fill(const FrameView& frame, const PixelRect& rect, BgrColour 
 
 void RectPainter::Outline(const FrameView& frame, const PixelRect& rect, BgrColour colour) noexcept {
     if (rect.empty()) return;
-    Fill(frame, {rect.x0, rect.y0, rect.x1, rect.y0 + 1}, colour);          // bottom row
-    Fill(frame, {rect.x0, rect.y1 - 1, rect.x1, rect.y1}, colour);          // top row
-    Fill(frame, {rect.x0, rect.y0, rect.x0 + 1, rect.y1}, colour);          // left column
-    Fill(frame, {rect.x1 - 1, rect.y0, rect.x1, rect.y1}, colour);          // right column
+    Fill(frame, {rect.x0, rect.y0, rect.x1, rect.y0 + 1}, colour);  // bottom row
+    Fill(frame, {rect.x0, rect.y1 - 1, rect.x1, rect.y1}, colour);  // top row
+    Fill(frame, {rect.x0, rect.y0, rect.x0 + 1, rect.y1}, colour);  // left column
+    Fill(frame, {rect.x1 - 1, rect.y0, rect.x1, rect.y1}, colour);  // right column
 }
 
 }  // namespace lumora::zimage

@@ -132,8 +132,8 @@ bool ScreenGrabber::ReadInto(const ZImageRect& rect, const DibTarget& target) {
     const int out_y1 = MapToOutput(bottom, rect.top, span_y, target.height());
     if (out_x1 <= out_x0 || out_y1 <= out_y0) return true;  // the visible part is below a pixel
 
-    const XImage* image = reader_->Read(static_cast<int>(left), static_cast<int>(top),
-                                        static_cast<int>(right - left), static_cast<int>(bottom - top));
+    const XImage* image = reader_->Read(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                                        static_cast<int>(bottom - top));
     if (image == nullptr) return false;
     cv::Mat screen;
     if (IsBgrx(*image)) {

@@ -36,7 +36,7 @@ std::unique_ptr<XDisplayConnection> XDisplayConnection::Open(const std::string& 
 }
 
 XDisplayConnection::XDisplayConnection(Display* display, std::string name) noexcept
-    : display_(display), name_(std::move(name)) {}
+        : display_(display), name_(std::move(name)) {}
 
 XDisplayConnection::~XDisplayConnection() {
     // Still registered while closing: closing a connection whose server is gone raises one

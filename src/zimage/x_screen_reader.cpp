@@ -7,7 +7,7 @@
 namespace lumora::zimage {
 
 XScreenReader::XScreenReader(XDisplayConnection& connection) noexcept
-    : connection_(connection), shm_usable_(XShmQueryExtension(connection.display()) == True) {}
+        : connection_(connection), shm_usable_(XShmQueryExtension(connection.display()) == True) {}
 
 XScreenReader::~XScreenReader() {
     ReleaseShared();
@@ -41,14 +41,13 @@ bool XScreenReader::PrepareShared(int width, int height) {
 
     Display* display = connection_.display();
     const int screen = DefaultScreen(display);
-    shared_image_ = XShmCreateImage(display, DefaultVisual(display, screen), DefaultDepth(display, screen),
-                                    ZPixmap, nullptr, &segment_, width, height);
+    shared_image_ = XShmCreateImage(display, DefaultVisual(display, screen), DefaultDepth(display, screen), ZPixmap,
+                                    nullptr, &segment_, width, height);
     if (shared_image_ == nullptr) {
         shm_usable_ = false;
         return false;
     }
-    segment_.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(shared_image_->bytes_per_line) * height,
-                            IPC_CREAT | 0600);
+    segment_.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(shared_image_->bytes_per_line) * height, IPC_CREAT | 0600);
     if (segment_.shmid >= 0) {
         segment_.shmaddr = static_cast<char*>(shmat(segment_.shmid, nullptr, 0));
         // Marked for removal at once: it disappears when the last user detaches, even if

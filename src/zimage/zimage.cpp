@@ -71,10 +71,9 @@ std::int32_t ZImage_Fill(std::uint8_t* dst, std::int32_t dstWidth, std::int32_t 
     return kDone;
 }
 
-std::int32_t ZImage_ColorFilter(std::uint8_t* pixels, std::int32_t width, std::int32_t height,
-                                std::int32_t regionWidth, std::int32_t regionHeight, std::int32_t regionX,
-                                std::int32_t regionY, std::int32_t red, std::int32_t green,
-                                std::int32_t blue) noexcept {
+std::int32_t ZImage_ColorFilter(std::uint8_t* pixels, std::int32_t width, std::int32_t height, std::int32_t regionWidth,
+                                std::int32_t regionHeight, std::int32_t regionX, std::int32_t regionY, std::int32_t red,
+                                std::int32_t green, std::int32_t blue) noexcept {
     const auto frame = FrameView::Wrap(pixels, width, height);
     if (!frame || regionWidth <= 0 || regionHeight <= 0) return kFailed;
     ColorLevelFilter(red, green, blue)
