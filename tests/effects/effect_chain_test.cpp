@@ -123,24 +123,27 @@ TEST_F(EffectChainTest, BuiltinsAreNumberedOneToFourWhetherPresentOrNot) {
     EffectChain chain(folder_.path().string() + "/");
     chain.LoadEffects();
     ASSERT_EQ(chain.EffectCount(), 4u);
-    const char* names[] = {"Zoom", "RGB filter", "Face tracking", "Picture - in - picture"};
-    const char* guids[] = {"1BA87460-8253-4256-B22A-0229A8903BA8", "E9D16C67-D4DC-4950-B922-CCFF2F419B77",
-                           "AB07EA63-1AD7-4835-90A0-4D6AACCEE2EB", "9FFBA7A9-17C1-4490-BC91-5273A4314C0E"};
-    const int layers[] = {0, 0, 0, 2};
+    const struct {
+        const char* name;
+        const char* guid;
+        int layer;
+    } builtins[] = {{"Zoom", "1BA87460-8253-4256-B22A-0229A8903BA8", 0},
+                    {"RGB filter", "E9D16C67-D4DC-4950-B922-CCFF2F419B77", 0},
+                    {"Face tracking", "AB07EA63-1AD7-4835-90A0-4D6AACCEE2EB", 0},
+                    {"Picture - in - picture", "9FFBA7A9-17C1-4490-BC91-5273A4314C0E", 2}};
     for (int id = 1; id <= 4; ++id) {
         const Effect* effect = chain.FindEffect(id);
         ASSERT_NE(effect, nullptr);
-        EXPECT_STREQ(effect->name, names[id - 1]);
-        EXPECT_STREQ(effect->guid, guids[id - 1]);
-        EXPECT_EQ(effect->layer, layers[id - 1]);
+        EXPECT_STREQ(effect->name, builtins[id - 1].name);
+        EXPECT_STREQ(effect->guid, builtins[id - 1].guid);
+        EXPECT_EQ(effect->layer, builtins[id - 1].layer);
         EXPECT_STREQ(effect->imagesFolder, (folder_.path().string() + "/images/").c_str());
         EXPECT_NE(effect->module, nullptr);
         EXPECT_EQ(effect->icon != nullptr, id == 4);
     }
-    EXPECT_EQ(chain.zoomEffectId(), 1);
-    EXPECT_EQ(chain.colorFilterEffectId(), 2);
-    EXPECT_EQ(chain.faceTrackingEffectId(), 3);
-    EXPECT_EQ(chain.pipEffectId(), 4);
+    EXPECT_EQ((std::vector<EffectId>{chain.zoomEffectId(), chain.colorFilterEffectId(), chain.faceTrackingEffectId(),
+                                     chain.pipEffectId()}),
+              (std::vector<EffectId>{1, 2, 3, 4}));
     EXPECT_EQ(chain.FindEffect(4)->icon->width(), 32);
     EXPECT_EQ(chain.FindEffect(0), nullptr);
     EXPECT_EQ(chain.FindEffect(5), nullptr);
@@ -316,7 +319,8 @@ TEST_F(EffectChainTest, WithThePreferenceOffNoSettingsAreReadDeletedOrWritten) {
     EXPECT_EQ(test::ReadFileText(RegFile()), before);
 }
 
-// An effect that counts how often each frame reached it, from the streaming thread.
+// An effect that counts the frames that reach it, and how often one reached it twice, from
+// the streaming thread.
 class CountingEffect final : public Effect {
 public:
     CountingEffect() : Effect("count", "00000000-0000-0000-0000-000000000001", kLayerPicture) {}
@@ -325,16 +329,20 @@ public:
         std::memcpy(&frame, pixels, sizeof frame);
         if (frame == lastFrame_) repeats.fetch_add(1);
         lastFrame_ = frame;
+        frames.fetch_add(1);
         return true;
     }
     std::atomic<int> repeats{0};
+    std::atomic<int> frames{0};
 
 private:
     std::uint32_t lastFrame_ = ~0u;
 };
 
 // While the user-interface thread switches effects on and off (which moves them from
-// slot to slot), every frame sees each effect at most once.
+// slot to slot), every frame sees each effect at most once. The switching goes on until
+// the streaming thread has run frames through every effect: on a busy machine one thread
+// may run a whole time slice while the other waits.
 TEST_F(EffectChainTest, AFrameSeesEachEffectInOrOutNeverTwice) {
     CountingEffect effects[4];
     EffectChain chain(folder_.path().string() + "/", [&effects] {
@@ -356,7 +364,12 @@ TEST_F(EffectChainTest, AFrameSeesEachEffectInOrOutNeverTwice) {
             chain.ProcessFrame(frame.data(), 4, 2, n / 30.0);
         }
     });
-    for (int round = 0; round < 20000; ++round) {
+    const auto allSeen = [&effects] {
+        return std::all_of(std::begin(effects), std::end(effects),
+                           [](const CountingEffect& e) { return e.frames >= 100; });
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (int round = 0; (round < 20000 || !allSeen()) && std::chrono::steady_clock::now() < deadline; ++round) {
         const int id = 1 + round % 4;
         if (chain.IsEffectActive(id)) {
             chain.DeactivateEffect(id);
@@ -366,6 +379,7 @@ TEST_F(EffectChainTest, AFrameSeesEachEffectInOrOutNeverTwice) {
     }
     done.store(true);
     streaming.join();
+    EXPECT_TRUE(allSeen()) << "the streaming thread ran no frames through some of the effects";
     for (const CountingEffect& e : effects) EXPECT_EQ(e.repeats.load(), 0);
 }
 

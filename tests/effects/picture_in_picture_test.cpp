@@ -206,22 +206,19 @@ TEST_F(PictureInPictureTest, StartFailsForADeviceWithoutVideo) {
 
 TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndRoundTrip) {
     const char* key = "SOFTWARE\\Lumora\\9FFBA7A9-17C1-4490-BC91-5273A4314C0E";
-    WriteRegDword(HKEY_LOCAL_MACHINE, key, "WindowPosition", 5);
-    WriteRegDword(HKEY_LOCAL_MACHINE, key, "Margin", 101);
-    WriteRegDword(HKEY_LOCAL_MACHINE, key, "WindowSize", 4);
-    WriteRegDword(HKEY_LOCAL_MACHINE, key, "DrawBorder", 0);
-    WriteRegDword(HKEY_LOCAL_MACHINE, key, "BorderColor", 0x00123456);
+    const auto write = [key](std::initializer_list<std::pair<const char*, std::uint32_t>> values) {
+        for (const auto& [name, value] : values) WriteRegDword(HKEY_LOCAL_MACHINE, key, name, value);
+    };
+    write({{"WindowPosition", 5}, {"Margin", 101}, {"WindowSize", 4}, {"DrawBorder", 0}, {"BorderColor", 0x00123456}});
     effect_.LoadSettings(HKEY_LOCAL_MACHINE, key);
     PipSettings expected;
     expected.drawBorder = false;
     expected.borderColour = 0x00123456;
     EXPECT_EQ(effect_.settings(), expected);
 
-    WriteRegDword(HKEY_LOCAL_MACHINE, key, "WindowPosition", 4);
-    WriteRegDword(HKEY_LOCAL_MACHINE, key, "Margin", 100);
-    WriteRegDword(HKEY_LOCAL_MACHINE, key, "WindowSize", 5);
-    WriteRegDword(HKEY_LOCAL_MACHINE, key, "MaintainProportions", 7);
-    WriteRegDword(HKEY_LOCAL_MACHINE, key, "DrawBorder", 0xFFFFFFFF);  // reads as missing
+    // DrawBorder 0xFFFFFFFF reads as missing.
+    write({{"WindowPosition", 4}, {"Margin", 100}, {"WindowSize", 5}, {"MaintainProportions", 7},
+           {"DrawBorder", 0xFFFFFFFF}});
     effect_.LoadSettings(HKEY_LOCAL_MACHINE, key);
     expected = PipSettings{4, 100, -1, false, 0x00123456, 5, true};
     EXPECT_EQ(effect_.settings(), expected);

@@ -150,32 +150,6 @@ TEST_F(PluginHostTest, CarelessModulesDoNotDisturbTheChain) {
     }
 }
 
-// A plug-in reaches the registry helpers (liblumorasdk) and the image operations
-// (libzimage) from inside the program; its settings are saved before it is unloaded.
-TEST_F(PluginHostTest, PluginsUseTheRegistryHelpersAndZimage) {
-    const char* key = "SOFTWARE\\Lumora\\0C1E7A52-5F3B-4C61-9D0B-3E8A6F2B7C11";
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Lumora", "RememberFilterSettings", 1));
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, key, "Speed", 42));
-    Install("fx_two_effects", "two.so");
-    EffectChain& chain = Load();
-    Effect* animation = chain.FindEffect(5);
-    ASSERT_NE(animation, nullptr);
-    auto speed = Export<std::uint32_t (*)()>(animation->module, "TestModule_Speed");
-    auto setSpeed = Export<void (*)(std::uint32_t)>(animation->module, "TestModule_SetSpeed");
-    ASSERT_NE(speed, nullptr);
-    EXPECT_EQ(speed(), 42u);
-
-    ASSERT_EQ(chain.ActivateEffect(5), kEffectStarted);
-    test::TestFrame frame(3, 2);
-    chain.ApplyEffects(frame.data(), 3, 2, 0.0);
-    EXPECT_EQ((std::vector<int>{frame.pixel(0, 0)[0], frame.pixel(0, 0)[1], frame.pixel(0, 0)[2]}),
-              (std::vector<int>{3, 2, 1}));  // 0x00030201 is red 1, green 2, blue 3
-
-    setSpeed(77);
-    chain.UnloadEffects();
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, key, "Speed", 0), 77u);
-}
-
 // The SDK's example plug-in, built outside this tree by the PluginSdkExampleBuildsAndLoads
 // test, which names the module in LUMORA_SDK_EXAMPLE. Skipped when run on its own.
 class PluginSdkExample : public PluginHostTest {

@@ -16,14 +16,6 @@ namespace {
 
 using test::PipelinePtr;
 
-TEST(GrabberFrameLayout, RowsAreReversedBetweenPaddedAndPackedStrides) {
-    // Three rows of 5 bytes with stride 8, into stride 6: padding of the target untouched.
-    const std::vector<unsigned char> source = {1, 1, 1, 1, 1, 9, 9, 9, 2, 2, 2, 2, 2, 9, 9, 9, 3, 3, 3, 3, 3, 9, 9, 9};
-    std::vector<unsigned char> target(18, 0);
-    CopyRowsReversed(source.data(), 8, target.data(), 6, 5, 3);
-    EXPECT_EQ(target, (std::vector<unsigned char>{3, 3, 3, 3, 3, 0, 2, 2, 2, 2, 2, 0, 1, 1, 1, 1, 1, 0}));
-}
-
 // videotestsrc ! <caps> ! grabber ! appsink, with `buffers` frames.
 class GrabberElementTest : public test::GstTest {
 protected:
@@ -155,56 +147,6 @@ TEST_F(GrabberElementTest, RowsAtAProducersOwnStrideAreHandedOverInTheDibLayout)
     EXPECT_EQ(map.data[0], 1);
     gst_buffer_unmap(gst_sample_get_buffer(sample), &map);
     gst_sample_unref(sample);
-}
-
-TEST_F(GrabberElementTest, FrameModeTakesOnlyBgr) {
-    PipelinePtr pipeline = Pipeline("video/x-raw,format=I420,width=6,height=4", GrabberMode::kVideoFrames);
-    EXPECT_FALSE(linked_);
-}
-
-TEST_F(GrabberElementTest, BufferModeCountsAnyBuffersAsTheyAre) {
-    ASSERT_TRUE(RegisterGrabberElement());
-    GstElement* pipeline = gst_parse_launch(
-        "videotestsrc num-buffers=5 ! jpegenc ! lumoragrabber name=counter ! fakesink name=sink signal-handoffs=true",
-        nullptr);
-    ASSERT_NE(pipeline, nullptr);
-    PipelinePtr owner(pipeline);
-    GstElement* counter = gst_bin_get_by_name(GST_BIN(pipeline), "counter");
-    GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "sink");
-    std::uint64_t counted = 0;
-    std::uint64_t delivered = 0;
-    SetGrabberCallbacks(counter, [&](double, unsigned char*, long length) {
-        counted += static_cast<std::uint64_t>(length);
-        return S_OK;
-    });
-    g_signal_connect(sink, "handoff", G_CALLBACK(+[](GstElement*, GstBuffer* buffer, GstPad*, gpointer total) {
-                         *static_cast<std::uint64_t*>(total) += gst_buffer_get_size(buffer);
-                     }),
-                     &delivered);
-    ASSERT_TRUE(test::RunToEos(pipeline));
-    EXPECT_GT(counted, 0u);
-    EXPECT_EQ(counted, delivered);
-    EXPECT_EQ(ReadGrabberStatistics(counter).buffers, 5u);
-    gst_object_unref(counter);
-    gst_object_unref(sink);
-}
-
-TEST_F(GrabberElementTest, ClearedCallbacksAreNotCalledAndOtherElementsAreNoGrabbers) {
-    PipelinePtr pipeline = Pipeline(kSmallBgr, GrabberMode::kVideoFrames, 3);
-    int calls = 0;
-    SetGrabberCallbacks(grabber_, [&](double, unsigned char*, long) {
-        ++calls;
-        return S_OK;
-    });
-    ClearGrabberCallbacks(grabber_);
-    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(Pull().size(), 4 * kStride);
-    EXPECT_EQ(calls, 0);
-    EXPECT_EQ(ReadGrabberStatistics(grabber_).buffers, 3u);
-
-    EXPECT_FALSE(IsGrabberElement(sink_));
-    EXPECT_FALSE(SetGrabberCallbacks(sink_, {}));
-    EXPECT_EQ(ReadGrabberStatistics(sink_).buffers, 0u);
 }
 
 }  // namespace

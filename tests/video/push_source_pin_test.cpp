@@ -36,23 +36,19 @@ public:
 };
 
 TEST(PushSourcePinTest, FrameRateIsClampedToOneToThirty) {
-    const struct {
-        std::int32_t rate;
-        std::int64_t length;
-    } cases[] = {{-3, 10'000'000}, {0, 10'000'000}, {1, 10'000'000}, {15, 666'666}, {30, 333'333}, {60, 333'333}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.rate);
+    const std::pair<std::int32_t, std::int64_t> cases[] = {{-3, 10'000'000}, {0, 10'000'000}, {1, 10'000'000},
+                                                           {15, 666'666},    {30, 333'333},   {60, 333'333}};
+    for (const auto& [rate, length] : cases) {
         PushSourcePin pin(kScreen);
-        pin.SetDesktopSource(0, 0, 100, 100, 64, 48, c.rate);
-        EXPECT_EQ(pin.CurrentSettings().frameLength, c.length);
+        pin.SetDesktopSource(0, 0, 100, 100, 64, 48, rate);
+        EXPECT_EQ(pin.CurrentSettings().frameLength, length) << rate;
     }
 }
 
-TEST(PushSourcePinTest, OffersFiveRgbFormatsAtTheOutputSizeThenNoMore) {
+TEST(PushSourcePinTest, OffersFiveRgbFormatsAtTheOutputSizeAndTakesOnlyThose) {
     PushSourcePin pin(kScreen);
     // 318 pixels: 24-bit rows of 954 bytes are padded to 956, 8-bit rows of 318 to 320.
     pin.SetDesktopSource(10, 20, 330, 220, 318, 200, 5);
-
     const struct {
         std::uint16_t bits;
         std::uint32_t compression;
@@ -71,87 +67,38 @@ TEST(PushSourcePinTest, OffersFiveRgbFormatsAtTheOutputSizeThenNoMore) {
         SCOPED_TRACE(p);
         const MediaType type = TypeAt(pin, p);
         const auto& e = expected[p];
-        EXPECT_EQ(type.majorType, kMediaTypeVideo);
-        EXPECT_EQ(type.formatType, kFormatTypeVideoInfo);
         EXPECT_EQ(type.subtype, e.subtype);
-        EXPECT_TRUE(type.fixedSizeSamples);
-        EXPECT_FALSE(type.temporalCompression);
         EXPECT_EQ(type.sampleSize, e.imageSize);
         ASSERT_TRUE(type.format.has_value());
-        const VideoInfo& info = *type.format;
-        EXPECT_EQ(info.header.biSize, 40u);
-        EXPECT_EQ(info.header.biWidth, 318);
-        EXPECT_EQ(info.header.biHeight, 200);
-        EXPECT_EQ(info.header.biPlanes, 1);
-        EXPECT_EQ(info.header.biBitCount, e.bits);
-        EXPECT_EQ(info.header.biCompression, e.compression);
-        EXPECT_EQ(info.header.biSizeImage, e.imageSize);
-        EXPECT_EQ(info.header.biClrUsed, e.coloursUsed);
-        EXPECT_EQ(info.header.biClrImportant, 0u);
-        EXPECT_EQ(info.bitMasks, e.masks);
-        EXPECT_EQ(info.averageTimePerFrame, 0);
-        EXPECT_EQ(info.source.right, 0);
-        EXPECT_EQ(info.target.right, 0);
-        EXPECT_EQ(info.palette, (std::array<std::uint32_t, 256>{}));
+        const ZImageBitmapInfoHeader header{40, 318, 200,           1, e.bits, e.compression, e.imageSize,
+                                            0,  0,   e.coloursUsed, 0};
+        EXPECT_EQ(std::memcmp(&type.format->header, &header, sizeof header), 0);
+        EXPECT_EQ(type.format->bitMasks, e.masks);
         EXPECT_EQ(pin.CheckMediaType(type), S_OK);
     }
-
     MediaType untouched = TypeAt(pin, 1);
     EXPECT_EQ(pin.GetMediaType(5, &untouched), VFW_S_NO_MORE_ITEMS);
     EXPECT_EQ(pin.GetMediaType(-1, &untouched), E_INVALIDARG);
     EXPECT_EQ(untouched.subtype, kSubtypeRgb24);
-    EXPECT_EQ(pin.GetMediaType(0, nullptr), E_POINTER);
-}
 
-TEST(PushSourcePinTest, CheckMediaTypeRefusesEveryMismatch) {
-    PushSourcePin pin(kScreen);
+    // Another kind, size or row order would have the pin fill a buffer it does not fit.
     const MediaType good = TypeAt(pin, 1);
-    ASSERT_EQ(pin.CheckMediaType(good), S_OK);
-
-    const struct {
-        const char* what;
-        void (*spoil)(MediaType&);
-    } cases[] = {
+    const std::pair<const char*, void (*)(MediaType&)> spoiled[] = {
         {"audio", [](MediaType& t) { t.majorType = SubtypeFromFourcc(MakeFourcc('a', 'u', 'd', 's')); }},
-        {"variable-size samples", [](MediaType& t) { t.fixedSizeSamples = false; }},
         {"YUY2", [](MediaType& t) { t.subtype = SubtypeFromFourcc(MakeFourcc('Y', 'U', 'Y', '2')); }},
         {"no format block", [](MediaType& t) { t.format.reset(); }},
-        {"wrong subtype and no format block",
-         [](MediaType& t) {
-             t.subtype = {};
-             t.format.reset();
-         }},
         {"another width", [](MediaType& t) { t.format->header.biWidth = 320; }},
-        {"another height", [](MediaType& t) { t.format->header.biHeight = 479; }},
-        {"top-down 640 x -480", [](MediaType& t) { t.format->header.biHeight = -480; }},
+        {"another height", [](MediaType& t) { t.format->header.biHeight = 199; }},
+        {"top-down", [](MediaType& t) { t.format->header.biHeight = -200; }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, spoil] : spoiled) {
         MediaType type = good;
-        c.spoil(type);
-        EXPECT_EQ(pin.CheckMediaType(type), E_INVALIDARG);
+        spoil(type);
+        EXPECT_EQ(pin.CheckMediaType(type), E_INVALIDARG) << what;
     }
-}
-
-TEST(PushSourcePinTest, SetMediaTypeStoresTheTypeAndTakesItsBitDepth) {
-    PushSourcePin pin(kScreen);
-    for (const std::uint16_t bits : {8, 16, 24, 32}) {
-        MediaType type = TypeAt(pin, 0);
-        type.format->header.biBitCount = bits;
-        EXPECT_EQ(pin.SetMediaType(type), S_OK);
-        EXPECT_EQ(pin.CurrentSettings().bitDepth, bits);
-    }
-
-    MediaType odd = TypeAt(pin, 1);
+    MediaType odd = good;
     odd.format->header.biBitCount = 12;
     EXPECT_EQ(pin.SetMediaType(odd), E_INVALIDARG);
-    EXPECT_EQ(pin.CurrentSettings().bitDepth, 32);
-    ASSERT_TRUE(pin.CurrentMediaType().has_value());
-    EXPECT_EQ(pin.CurrentMediaType()->format->header.biBitCount, 12);  // stored before it was checked
-
-    MediaType bare = TypeAt(pin, 1);
-    bare.format.reset();
-    EXPECT_EQ(pin.SetMediaType(bare), E_UNEXPECTED);
 }
 
 TEST(PushSourcePinTest, DecideBufferSizeAsksForOneImageAndRefusesLess) {
@@ -160,15 +107,10 @@ TEST(PushSourcePinTest, DecideBufferSizeAsksForOneImageAndRefusesLess) {
     AllocatorProperties request;
     EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), E_UNEXPECTED);  // nothing connected yet
     EXPECT_EQ(pin.DecideBufferSize(nullptr, &request), E_POINTER);
-    EXPECT_EQ(pin.DecideBufferSize(&allocator, nullptr), E_POINTER);
-
     ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 1)), S_OK);
     EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), S_OK);
     EXPECT_EQ(allocator.requested.buffers, 1);
     EXPECT_EQ(allocator.requested.bufferSize, 640 * 480 * 3);
-
-    allocator.granted.bufferSize = 640 * 480 * 3 + 4096;
-    EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), S_OK);
     allocator.granted.bufferSize = 640 * 480 * 3 - 1;
     EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), E_FAIL);
     allocator.answer = E_OUTOFMEMORY;
@@ -178,23 +120,14 @@ TEST(PushSourcePinTest, DecideBufferSizeAsksForOneImageAndRefusesLess) {
 TEST(PushSourcePinTest, StartsAsFiveFpsDesktopAndStampsSamplesFrameNumberTimesFrameLength) {
     PushSourcePin pin(kScreen);
     const PushSourcePin::Settings settings = pin.CurrentSettings();
-    EXPECT_EQ(settings.mode, 1001);
-    EXPECT_EQ(settings.screenRect.right, 1920);
-    EXPECT_EQ(settings.screenRect.bottom, 1080);
-    EXPECT_EQ(settings.width, 640);
-    EXPECT_EQ(settings.height, 480);
-    EXPECT_EQ(settings.bitDepth, 32);
-    EXPECT_FALSE(pin.CurrentMediaType().has_value());
+    EXPECT_EQ(std::tuple(settings.mode, settings.width, settings.height, settings.bitDepth),
+              std::tuple(1001, 640, 480, 32));
     EXPECT_EQ(pin.FillBuffer(nullptr), E_POINTER);
-    EXPECT_EQ(pin.Notify(QualityMessage{}), E_FAIL);
-
     for (std::int64_t n = 0; n < 3; ++n) {
         MediaSample sample;
         ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
-        EXPECT_TRUE(sample.timesSet);
-        EXPECT_TRUE(sample.syncPoint);
-        EXPECT_EQ(sample.start, 2'000'000 * n);
-        EXPECT_EQ(sample.stop, 2'000'000 * (n + 1));
+        EXPECT_TRUE(sample.timesSet && sample.syncPoint);
+        EXPECT_EQ(std::pair(sample.start, sample.stop), std::pair(2'000'000 * n, 2'000'000 * (n + 1)));
     }
     // A new rate applies from the next frame on; the count goes on.
     pin.SetDesktopSource(0, 0, 640, 480, 640, 480, 25);
@@ -202,7 +135,6 @@ TEST(PushSourcePinTest, StartsAsFiveFpsDesktopAndStampsSamplesFrameNumberTimesFr
     ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
     EXPECT_EQ(sample.start, 3 * 400'000);
     EXPECT_EQ(sample.stop, 4 * 400'000);
-    EXPECT_EQ(pin.CurrentSettings().frameNumber, 4);
 }
 
 // Sample memory of one connected format, prefilled so that untouched bytes show.
@@ -249,34 +181,24 @@ TEST(PushSourcePinTest, ImageModeCopiesThePictureInTheConnectedFormatAndRowOrder
         ASSERT_EQ(std::memcmp(memoryRow, picture->row(y), 92), 0) << "row " << y;
     }
 
-    // The top-left pixel in the other formats, top-down.
+    // The top-left pixel in the other formats, top-down; 8 bits has an empty palette to
+    // map to, so the sample goes out black.
+    const auto fill = [&](std::int32_t position) {
+        EXPECT_EQ(pin.SetMediaType(TypeAt(pin, position)), S_OK);
+        SampleBuffer buffer(TypeAt(pin, position));
+        MediaSample topDown = buffer.Sample(true);
+        EXPECT_EQ(pin.FillBuffer(&topDown), S_OK);
+        return buffer.bytes;
+    };
     const std::uint8_t* topLeft = picture->row(kHeight - 1);
     const unsigned b = topLeft[0], g = topLeft[1], r = topLeft[2];
-    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 0)), S_OK);
-    SampleBuffer bgrx(TypeAt(pin, 0));
-    sample = bgrx.Sample(true);
-    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
-    EXPECT_EQ(std::vector<std::uint8_t>(bgrx.bytes.begin(), bgrx.bytes.begin() + 4),
+    const std::vector<std::uint8_t> bgrx = fill(0);
+    EXPECT_EQ(std::vector<std::uint8_t>(bgrx.begin(), bgrx.begin() + 4),
               (std::vector<std::uint8_t>{topLeft[0], topLeft[1], topLeft[2], 0}));
-
-    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 2)), S_OK);
-    SampleBuffer rgb565(TypeAt(pin, 2));
-    sample = rgb565.Sample(true);
-    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
-    EXPECT_EQ(Pixel16(rgb565.bytes, 0), (r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
-
-    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 3)), S_OK);
-    SampleBuffer rgb555(TypeAt(pin, 3));
-    sample = rgb555.Sample(true);
-    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
-    EXPECT_EQ(Pixel16(rgb555.bytes, 0), (r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
-
-    // 8 bits has an empty palette to map to: the sample goes out black.
-    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 4)), S_OK);
-    SampleBuffer paletted(TypeAt(pin, 4));
-    sample = paletted.Sample(true);
-    ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
-    EXPECT_EQ(paletted.bytes, std::vector<std::uint8_t>(paletted.bytes.size(), 0));
+    EXPECT_EQ(Pixel16(fill(2), 0), (r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
+    EXPECT_EQ(Pixel16(fill(3), 0), (r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
+    const std::vector<std::uint8_t> paletted = fill(4);
+    EXPECT_EQ(paletted, std::vector<std::uint8_t>(paletted.size(), 0));
 }
 
 // The pool's memory may hold anything: a frame without a picture must not show it.

@@ -43,68 +43,16 @@ QImage RedOverBlue() {
     return image;
 }
 
-// Qt writes no GIF, so this codes RedOverBlue() itself: a two-colour palette, and LZW with a
-// clear code before every pair of pixels so that every code stays 3 bits wide.
-std::string RedOverBlueGif() {
-    std::string gif = "GIF89a";
-    gif += std::string("\x10\x00\x10\x00\x80\x00\x00", 7);             // 16 x 16, 2-entry palette
-    gif += std::string("\xFF\x00\x00\x00\x00\xFF", 6);                   // 0 red, 1 blue
-    gif += std::string("\x2C\x00\x00\x00\x00\x10\x00\x10\x00\x00\x02", 11);  // image, min code size 2
-    std::string data;
-    unsigned bits = 0;
-    int count = 0;
-    const auto put = [&](unsigned code) {
-        bits |= code << count;
-        for (count += 3; count >= 8; count -= 8, bits >>= 8) data += static_cast<char>(bits & 0xFF);
-    };
-    for (int i = 0; i < 256; i += 2) {
-        put(4);  // clear
-        put(i < 128 ? 0 : 1);
-        put(i < 128 ? 0 : 1);
-    }
-    put(5);  // end
-    if (count > 0) data += static_cast<char>(bits & 0xFF);
-    for (std::size_t i = 0; i < data.size(); i += 255) {
-        const std::string block = data.substr(i, 255);
-        gif += static_cast<char>(block.size());
-        gif += block;
-    }
-    gif += std::string("\x00\x3B", 2);
-    return gif;
-}
-
-TEST(ZImageLoad, PhotoKeepsItsSizeAndComesOutBottomUp) {
-    const std::string path = lumora::test::TestDataPath("messi5.jpg");
-    const QImage reference = QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB888);
-    ASSERT_FALSE(reference.isNull());
-
-    ZImageSize size{-1, -1};
-    const auto bitmap = ZImage_LoadImageToBitmap(path.c_str(), &size);
-    ASSERT_NE(bitmap, nullptr);
-    EXPECT_EQ(size.width, reference.width());
-    EXPECT_EQ(size.height, reference.height());
-    ASSERT_EQ(bitmap->width(), reference.width());
-    ASSERT_EQ(bitmap->height(), reference.height());
-    // The photo's top row is the bitmap's last row, blue-green-red.
-    for (const int y : {0, 100, reference.height() - 1}) {
-        for (const int x : {0, 271, reference.width() - 1}) {
-            const QRgb rgb = reference.pixel(x, y);
-            const Bgr want{std::uint8_t(qBlue(rgb)), std::uint8_t(qGreen(rgb)), std::uint8_t(qRed(rgb))};
-            EXPECT_EQ(PixelOf(*bitmap, x, reference.height() - 1 - y), want) << x << "," << y;
-        }
-    }
-}
-
+// Size, way up and colours of each kind of file; the photograph itself through the graph's still source.
 TEST(ZImageLoad, EveryPictureFormatTheDialogsOffer) {
     TempDir dir;
     for (const char* format : {"bmp", "png", "gif", "ico", "jpg"}) {
         const std::string path = dir.file(std::string("picture.") + format);
-        if (std::string(format) == "gif") {
-            lumora::test::WriteFileText(path, RedOverBlueGif());
-        } else {
-            ASSERT_TRUE(RedOverBlue().save(QString::fromStdString(path), nullptr, 95)) << format;
-        }
-        const int tolerance = std::string(format) == "jpg" ? 24 : 0;
+        const bool gif = std::string(format) == "gif";  // Qt writes no GIF: ffmpeg turns the PNG into one
+        ASSERT_TRUE(gif ? std::system(("ffmpeg -v error -i " + dir.file("picture.png") + " " + path).c_str()) == 0
+                        : RedOverBlue().save(QString::fromStdString(path), nullptr, 95))
+            << format;
+        const int tolerance = std::string(format) == "jpg" ? 24 : gif ? 4 : 0;
 
         ZImageSize size{};
         const auto own = ZImage_LoadImageToBitmap(path.c_str(), &size);

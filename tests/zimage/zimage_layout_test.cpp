@@ -7,29 +7,22 @@
 
 namespace {
 
-TEST(ZImageLayout, RowBytesAreRoundedUpToFourBytes) {
-    EXPECT_EQ(ZImage_CalcWidthBytes(1, 24), 4u);
-    EXPECT_EQ(ZImage_CalcWidthBytes(5, 24), 16u);
-    EXPECT_EQ(ZImage_CalcWidthBytes(33, 1), 8u);
-    EXPECT_EQ(ZImage_CalcWidthBytes(3, 16), 8u);
-    EXPECT_EQ(ZImage_CalcWidthBytes(3, 32), 12u);
-    EXPECT_EQ(ZImage_CalcImageSize(5, 3, 24), 48u);
-}
-
-TEST(ZImageLayout, BadOrOverflowingSizesAnswerZero) {
-    EXPECT_EQ(ZImage_CalcWidthBytes(0, 24), 0u);
-    EXPECT_EQ(ZImage_CalcWidthBytes(-4, 24), 0u);
-    EXPECT_EQ(ZImage_CalcWidthBytes(10, 0), 0u);
-    EXPECT_EQ(ZImage_CalcWidthBytes(10, 7), 0u);
-    EXPECT_EQ(ZImage_CalcWidthBytes(10, -24), 0u);
-    EXPECT_EQ(ZImage_CalcWidthBytes(INT32_MAX, 24), 0u);
-    EXPECT_EQ(ZImage_CalcImageSize(0, 10, 24), 0u);
-    EXPECT_EQ(ZImage_CalcImageSize(10, -1, 24), 0u);
-    EXPECT_EQ(ZImage_CalcImageSize(70000, 70000, 24), 0u);
+// Rows are rounded up to four bytes; bad sizes, and sizes of 2^31 bytes or more (they must
+// fit signed 32-bit sizes as well), answer zero.
+TEST(ZImageLayout, RowAndImageBytes) {
+    const struct {
+        int width, height, bits;
+        std::uint32_t row, image;
+    } cases[] = {{1, 1, 24, 4, 4},   {5, 3, 24, 16, 48},       {70000, 70000, 24, 210000, 0},
+                 {33, 1, 1, 8, 8},   {3, 1, 16, 8, 8},         {4, 536870911, 8, 4, 2147483644u},
+                 {3, 1, 32, 12, 12}, {0, 10, 24, 0, 0},        {4, 536870912, 8, 4, 0},
+                 {-4, 1, 24, 0, 0},  {10, 1, 0, 0, 0},         {10, 1, 7, 0, 0},
+                 {10, 1, -24, 0, 0}, {INT32_MAX, 1, 24, 0, 0}, {10, -1, 24, 32, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ZImage_CalcWidthBytes(c.width, c.bits), c.row) << c.width << " x " << c.bits;
+        EXPECT_EQ(ZImage_CalcImageSize(c.width, c.height, c.bits), c.image) << c.width << " x " << c.height;
+    }
     EXPECT_EQ(ZImage_CalcImageSize(INT32_MAX, INT32_MAX, 32), 0u);
-    // Sizes stay below 2^31 so they fit signed 32-bit sizes as well.
-    EXPECT_EQ(ZImage_CalcImageSize(4, 536870911, 8), 2147483644u);
-    EXPECT_EQ(ZImage_CalcImageSize(4, 536870912, 8), 0u);
 }
 
 TEST(ZImageLayout, BitmapOwnsBlackBottomUpRows) {

@@ -46,16 +46,11 @@ class CountingPreview : public PreviewTarget {
 public:
     void PresentFrame(const PreviewFrame& frame) override {
         std::lock_guard lock(mutex_);
-        width_ = frame.width;
-        height_ = frame.height;
         times_.push_back(frame.time);
-        last_.width = frame.width;
-        last_.height = frame.height;
-        last_.pixels.resize(static_cast<std::size_t>(frame.width) * frame.height * 3);
+        last_ = {frame.width, frame.height, std::vector<unsigned char>(std::size_t(frame.width) * frame.height * 3)};
         for (int y = 0; y < frame.height; ++y) {
-            std::memcpy(last_.pixels.data() + static_cast<std::size_t>(y) * frame.width * 3,
-                        frame.pixels + static_cast<std::size_t>(y) * frame.stride,
-                        static_cast<std::size_t>(frame.width) * 3);
+            std::memcpy(last_.pixels.data() + std::size_t(y) * frame.width * 3,
+                        frame.pixels + std::size_t(y) * frame.stride, std::size_t(frame.width) * 3);
         }
         if (times_.size() == 1) first_ = last_;
     }
@@ -63,13 +58,10 @@ public:
     void SetVideoRect(const QRect& rect) override { rect_ = rect; }
     void SetVideoVisible(bool visible) override { visible_ = visible; }
 
-    int Frames() const {
-        std::lock_guard lock(mutex_);
-        return static_cast<int>(times_.size());
-    }
+    int Frames() const { return static_cast<int>(Times().size()); }
     QSize LastSize() const {
-        std::lock_guard lock(mutex_);
-        return {width_, height_};
+        const BgrPicture last = Last();
+        return {last.width, last.height};
     }
     std::vector<double> Times() const {
         std::lock_guard lock(mutex_);
@@ -88,8 +80,6 @@ public:
 
 private:
     mutable std::mutex mutex_;
-    int width_ = 0;
-    int height_ = 0;
     std::vector<double> times_;
     BgrPicture first_;
     BgrPicture last_;
@@ -163,25 +153,13 @@ public:
         return WaitUntil([&] { return Alive() == 0; }, std::chrono::seconds(5));
     }
 
-    // The names of the objects still alive, with their reference counts.
-    std::string AliveNames() const {
-        std::string names;
-        for (std::size_t i = 0; i < slots_.size(); ++i) {
-            if (slots_[i] == nullptr) continue;
-            names += names_[i] + "(" + std::to_string(G_OBJECT(slots_[i])->ref_count) + ") ";
-        }
-        return names;
-    }
-
 private:
     void Add(GObject* object) {
-        names_.emplace_back(GST_OBJECT_NAME(object));
         slots_.push_back(object);
         g_object_add_weak_pointer(object, &slots_.back());
     }
 
     std::deque<gpointer> slots_;  // a deque keeps the slots' addresses
-    std::vector<std::string> names_;
 };
 
 // What a player finds in a recorded AVI file.
@@ -209,6 +187,19 @@ inline std::size_t FindTag(const std::vector<unsigned char>& bytes, const char* 
     return std::string::npos;
 }
 
+// Plays `pipeline` until its end of stream (true) or an error or 20 seconds (false), and
+// leaves it in its state, so that negotiated caps can still be read.
+inline bool PlayToItsEnd(GstElement* pipeline) {
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    GstBus* bus = gst_element_get_bus(pipeline);
+    GstMessage* end = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND,
+                                                 static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    const bool ended = end != nullptr && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
+    if (end != nullptr) gst_message_unref(end);
+    gst_object_unref(bus);
+    return ended;
+}
+
 inline void OnHandoff(GstElement*, GstBuffer* buffer, GstPad*, gpointer data) {
     auto* facts = static_cast<AviFacts*>(data);
     if (facts->frames++ == 0) {
@@ -230,11 +221,7 @@ inline AviFacts ReadAvi(const std::string& path, const char* decoder = nullptr) 
     if (pipeline == nullptr) return facts;
     GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "sink");
     g_signal_connect(sink, "handoff", G_CALLBACK(OnHandoff), &facts);
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* end = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND,
-                                                 static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    if (end != nullptr) gst_message_unref(end);
+    PlayToItsEnd(pipeline);
     GstPad* pad = gst_element_get_static_pad(sink, "sink");
     if (GstCaps* caps = gst_pad_get_current_caps(pad)) {
         const GstStructure* structure = gst_caps_get_structure(caps, 0);
@@ -245,7 +232,6 @@ inline AviFacts ReadAvi(const std::string& path, const char* decoder = nullptr) 
     }
     gst_object_unref(pad);
     gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(bus);
     gst_object_unref(sink);
     gst_object_unref(pipeline);
 
@@ -260,37 +246,12 @@ inline AviFacts ReadAvi(const std::string& path, const char* decoder = nullptr) 
     return facts;
 }
 
-// What ffprobe reads from a recording, when ffprobe is installed (package ffmpeg).
-struct ProbeFacts {
-    int width = 0;
-    int height = 0;
-    int frames = 0;
-};
-
-inline std::optional<ProbeFacts> Ffprobe(const std::string& path) {
-    if (std::system("command -v ffprobe >/dev/null 2>&1") != 0) return std::nullopt;
-    const std::string command = "ffprobe -v error -count_frames -select_streams v:0 "
-                                "-show_entries stream=width,height,nb_read_frames -of csv=p=0 '" + path + "'";
-    std::FILE* output = popen(command.c_str(), "r");
-    if (output == nullptr) return std::nullopt;
-    ProbeFacts facts;
-    const int read = std::fscanf(output, "%d,%d,%d", &facts.width, &facts.height, &facts.frames);
-    pclose(output);
-    return read == 3 ? std::optional<ProbeFacts>(facts) : ProbeFacts{};
-}
-
 // Runs a gst-launch style pipeline description to its end; false on an error or timeout.
 inline bool RunPipeline(const std::string& description) {
     GstElement* pipeline = gst_parse_launch(description.c_str(), nullptr);
     if (pipeline == nullptr) return false;
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* end = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND,
-                                                 static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    const bool ended = end != nullptr && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
-    if (end != nullptr) gst_message_unref(end);
+    const bool ended = PlayToItsEnd(pipeline);
     gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(bus);
     gst_object_unref(pipeline);
     return ended;
 }

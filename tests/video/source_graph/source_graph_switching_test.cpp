@@ -27,8 +27,7 @@ TEST_F(SourceGraphSwitching, TwoHundredSwitchesLeaveNoPipelineOrThreadBehind) {
     for (int round = 0; round < kRounds; ++round) {
         ASSERT_TRUE(Select(round)) << round << ::testing::PrintToString(MessageTexts());
         if (previous) {
-            ASSERT_TRUE(previous->WaitReleased())
-                << "round " << round << ": " << previous->AliveNames();
+            ASSERT_TRUE(previous->WaitReleased()) << "round " << round;
         }
         previous = std::make_unique<test::ElementWatch>();
         previous->Watch(graph_.Pipeline());
@@ -40,7 +39,7 @@ TEST_F(SourceGraphSwitching, TwoHundredSwitchesLeaveNoPipelineOrThreadBehind) {
         if (round == 20) threadsAfterWarmUp = test::ThreadCount();
     }
     graph_.Teardown(true, true);
-    EXPECT_TRUE(previous->WaitReleased()) << previous->AliveNames();
+    EXPECT_TRUE(previous->WaitReleased());
     QCoreApplication::processEvents();
     EXPECT_LE(test::ThreadCountSettledAt(threadsAfterWarmUp + 2), threadsAfterWarmUp + 2);
     EXPECT_TRUE(messages_.Messages().empty());
