@@ -1,5 +1,5 @@
-// Result codes of media operations, with their Windows values, so that messages show the
-// same numbers users and support documents know ("System error message (0x80004005)").
+// Result codes of media operations: 32-bit numbers with the failure bit on top, so that
+// messages show the numbers users and support documents know ("System error message (0x80004005)").
 #pragma once
 
 #include <cstdint>

@@ -143,7 +143,7 @@ TEST_F(EffectChainTest, BuiltinsAreNumberedOneToFourWhetherPresentOrNot) {
     EXPECT_EQ(chain.FindEffect(4)->icon->width(), 32);
     EXPECT_EQ(chain.FindEffect(0), nullptr);
     EXPECT_EQ(chain.FindEffect(5), nullptr);
-    // The stand-ins for the effects of a later build do not start.
+    // The stand-ins of the default factory (no face tracking, no inset) do not start.
     EXPECT_EQ(chain.ActivateEffect(3), kEffectFailed);
     EXPECT_EQ(FindFaceTrackingEffect(chain), nullptr);
     EXPECT_EQ(FindPictureInPictureEffect(chain), nullptr);
@@ -251,13 +251,13 @@ TEST_F(EffectChainTest, RememberedSettingsAreLoadedThenReplacedAtUnloadOnlyWhenA
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Value", 7));
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Stale", 3));
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, "RememberFilterSettings", 0));
-    const std::string before = test::ReadFileText(SettingsFile());
+    const std::string before = test::ReadFileText(RegFile());
     Load();
     EXPECT_EQ(Made(4).value, 1u);
     Made(4).value = 9;
     chain_.reset();  // unloads
     EXPECT_EQ(Count(loaded_, {"Load", "IsConfigurable"}) + Count(journal_, {"Save", "IsConfigurable"}), 0u);
-    EXPECT_EQ(test::ReadFileText(SettingsFile()), before);
+    EXPECT_EQ(test::ReadFileText(RegFile()), before);
 
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, "RememberFilterSettings", 1));
     EffectChain& chain = Load();

@@ -57,7 +57,7 @@ DumpRun RunDump(const VcamDumpOptions& options) {
     return {status, command.report(), out.str() + err.str()};
 }
 
-TEST(VcamDump, CountsGoodAndBadPacketsAndResynchronisesOnTheNextMagic) {
+TEST(VcamDump, CountsGoodAndBadPacketsResynchronisesAndReportsCutStreamsAndMissingInput) {
     test::TempDir dir;
     const std::string input = dir.file("stream");
     WriteBytes(input, Concatenate({Bytes{'j', 'u', 'n', 'k'}, StreamWithACorruptPacketInTheMiddle(), Bytes{'D', 'O'}}));
@@ -71,6 +71,17 @@ TEST(VcamDump, CountsGoodAndBadPacketsAndResynchronisesOnTheNextMagic) {
     EXPECT_EQ(run.report.sizes.at({10, 4}), 1u);
     EXPECT_NE(run.out.find("bad marker"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("packet 2 at byte "), std::string::npos) << run.out;
+
+    Bytes cut = MarkedPacket(8, 6);
+    cut.resize(cut.size() - 10);
+    WriteBytes(input, Concatenate({MarkedPacket(8, 6), cut}));
+    const DumpRun cutRun = RunDump({input, "", "", 30});
+    EXPECT_EQ(std::tuple(cutRun.report.packets, cutRun.report.badPackets), std::tuple(1u, 1u));
+    EXPECT_NE(cutRun.out.find("ends inside the packet's pixels"), std::string::npos) << cutRun.out;
+    const DumpRun missing = RunDump({dir.file("missing"), "", "", 30});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("cannot open " + dir.file("missing") + ": No such file or directory"), std::string::npos)
+        << missing.out;
 }
 
 TEST(VcamDump, PngFilesAndTheY4mStreamAreTheRightWayUp) {
@@ -95,30 +106,13 @@ TEST(VcamDump, PngFilesAndTheY4mStreamAreTheRightWayUp) {
     EXPECT_NEAR(bytes[head.size() + 5 * 8 + 3], test::ExpectedYuv(test::kBlue).y, 2);  // bottom row
 }
 
-TEST(VcamDump, AStreamCutInsideAPacketAndAMissingInputAreReported) {
-    test::TempDir dir;
-    Bytes cut = MarkedPacket(8, 6);
-    cut.resize(cut.size() - 10);
-    WriteBytes(dir.file("cut"), Concatenate({MarkedPacket(8, 6), cut}));
-    const DumpRun run = RunDump({dir.file("cut"), "", "", 30});
-    EXPECT_EQ(run.report.packets, 1u);
-    EXPECT_EQ(run.report.badPackets, 1u);
-    EXPECT_NE(run.out.find("ends inside the packet's pixels"), std::string::npos) << run.out;
-    const DumpRun missing = RunDump({dir.file("missing"), "", "", 30});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.out.find("cannot open " + dir.file("missing") + ": No such file or directory"), std::string::npos)
-        << missing.out;
-}
-
 TEST(VcamToolArguments, CommandsAndTheirOptionsAreParsedAndMistakesRefused) {
     std::string error;
     auto setup = ParseVcamToolArguments({"setup", "--width", "640", "--height", "480", "--fps", "15", "--persist"}, &error);
     ASSERT_TRUE(setup) << error;
     EXPECT_EQ(setup->command, VcamToolArguments::Command::kSetup);
-    EXPECT_EQ(setup->setup.width, 640);
-    EXPECT_EQ(setup->setup.height, 480);
-    EXPECT_EQ(setup->setup.framesPerSecond, 15);
-    EXPECT_TRUE(setup->setup.persist);
+    EXPECT_EQ(std::tuple(setup->setup.width, setup->setup.height, setup->setup.framesPerSecond, setup->setup.persist),
+              std::tuple(640, 480, 15, true));
 
     auto dump = ParseVcamToolArguments({"dump", "/tmp/fifo", "--y4m", "out.y4m"}, &error);
     ASSERT_TRUE(dump) << error;

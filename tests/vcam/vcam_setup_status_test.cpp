@@ -188,7 +188,7 @@ TEST_F(VcamSetup, PersistWritesTheBootFilesDirectlyAsRootOrThroughInstall) {
     EXPECT_TRUE(fs::is_empty(scratch.path()));  // the staged copies are gone
 }
 
-TEST(VcamStatus, ReportsModuleDeviceFormatAndWhoHoldsItOpen) {
+TEST(VcamStatus, ReportsModuleDeviceFormatAndWhoHoldsItOpenOrSaysThereIsNone) {
     FakeSystem system;
     system.LoadModule("0.12.7");
     system.AddVideoDevice(0, "Integrated Camera");
@@ -209,16 +209,15 @@ TEST(VcamStatus, ReportsModuleDeviceFormatAndWhoHoldsItOpen) {
     EXPECT_NE(text.find("waiting for a producer"), std::string::npos) << text;
     EXPECT_NE(text.find("4321 (firefox)"), std::string::npos) << text;
     EXPECT_EQ(text.find("cheese"), std::string::npos) << text;
-}
 
-TEST(VcamStatus, SaysWhenThereIsNoModuleOrDevice) {
-    FakeSystem system;
-    LoopbackSysfs sysfs(system.root());
-    std::ostringstream out;
-    VcamStatusCommand status(sysfs, [] { return std::unique_ptr<LoopbackDeviceIo>(); }, system.proc(), out);
-    EXPECT_EQ(status.Run(), 1);
-    EXPECT_NE(out.str().find("v4l2loopback is not loaded"), std::string::npos);
-    EXPECT_NE(out.str().find("lumora-vcam setup"), std::string::npos);
+    FakeSystem bare;
+    LoopbackSysfs none(bare.root());
+    std::ostringstream advice;
+    VcamStatusCommand missing(
+        none, [] { return std::unique_ptr<LoopbackDeviceIo>(); }, bare.proc(), advice);
+    EXPECT_EQ(missing.Run(), 1);
+    EXPECT_NE(advice.str().find("v4l2loopback is not loaded"), std::string::npos);
+    EXPECT_NE(advice.str().find("lumora-vcam setup"), std::string::npos);
 }
 
 TEST(VcamStatus, VersionsCompareByNumberNotByText) {

@@ -1,11 +1,6 @@
-#include "capture_device_gst_fixture.h"
-#include "video/compressor_dialog.h"
 #include "video/compressor_list.h"
+#include "capture_device_gst_fixture.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QSpinBox>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,30 +23,16 @@ protected:
     CompressorList list_;
 };
 
-TEST_F(CompressorListTest, ListsTheEncodersThatWorkByLongNameInAStableOrder) {
-    EXPECT_GE(IndexOf("JPEG image encoder"), 0);
-    EXPECT_EQ(IndexOf("On2 VP9 Encoder"), -1);  // avimux takes no VP9
-    EXPECT_EQ(IndexOf("Theora video encoder"), -1);
-    // Installed, and taken by avimux, but no good for a recording: fixed sizes or rates,
-    // every rate refused, files Lumora cannot decode, hardware that is not there.
-    for (const char* useless : {"avenc_dvvideo", "avenc_h263", "avenc_mpeg1video", "avenc_mpeg2video", "mpeg2enc",
-                                "avenc_ljpeg", "openjpegenc", "avenc_h264_omx", "avenc_mpeg4_omx"}) {
-        for (int i = 0; i < list_.Count(); ++i) EXPECT_NE(list_.ElementNameAt(i), useless);
-    }
-    EXPECT_TRUE(std::is_sorted(list_.Names().begin(), list_.Names().end()));
-
-    CompressorList again;
-    ASSERT_TRUE(again.EnumerateCompressors());
-    EXPECT_EQ(again.Names(), list_.Names());
-
-}
-
+// That every listed encoder records a file that plays: the source graph's codecs test.
 TEST_F(CompressorListTest, TheSelectionAndTheSettingsSurviveEnumerationAndNoEntryGivesNoEncoder) {
     const int jpeg = IndexOf("JPEG image encoder");
     list_.SetSelected(jpeg);
     list_.SetSettings(jpeg, {{"quality", "40"}, {"no-such-property", "1"}});
+    const std::vector<std::string> names = list_.Names();
     ASSERT_TRUE(list_.EnumerateCompressors());
     EXPECT_EQ(list_.Selected(), jpeg);
+    EXPECT_EQ(list_.Names(), names);
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
 
     test::ElementPtr encoder = Adopt(list_.CreateCompressor(jpeg, "Codec"));
     ASSERT_TRUE(encoder);
@@ -64,43 +45,6 @@ TEST_F(CompressorListTest, TheSelectionAndTheSettingsSurviveEnumerationAndNoEntr
     EXPECT_EQ(list_.CreateCompressor(list_.Count()), nullptr);
     EXPECT_EQ(list_.NameAt(list_.Count()), "");
     EXPECT_TRUE(list_.SettingsOf(-1).empty());
-}
-
-TEST_F(CompressorListTest, TheDialogShowsThePropertiesAtTheirDefaults) {
-    const int jpeg = IndexOf("JPEG image encoder");
-    test::ElementPtr encoder = Adopt(list_.CreateCompressor(jpeg));
-    CompressorDialog dialog(encoder.get(), "JPEG image encoder");
-    EXPECT_GT(dialog.PropertyCount(), 0);
-    EXPECT_EQ(dialog.findChild<QWidget*>("name"), nullptr);
-    auto* quality = dialog.findChild<QSpinBox*>("quality");
-    ASSERT_NE(quality, nullptr);
-    EXPECT_EQ(quality->value(), 85);
-    EXPECT_EQ(quality->maximum(), 100);
-    EXPECT_TRUE(dialog.ChosenSettings().empty());
-}
-
-TEST_F(CompressorListTest, ShowCompressorDialogKeepsTheSettingsOnOkOnly) {
-    const int jpeg = IndexOf("JPEG image encoder");
-    auto answer = [](int quality, bool accept) {
-        QTimer::singleShot(0, [=] {
-            auto* dialog = qobject_cast<CompressorDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) return;
-            dialog->findChild<QSpinBox*>("quality")->setValue(quality);
-            accept ? dialog->accept() : dialog->reject();
-        });
-    };
-    answer(30, true);
-    EXPECT_TRUE(ShowCompressorDialog(list_, jpeg, nullptr));
-    EXPECT_EQ(list_.SettingsOf(jpeg), (CompressorList::Settings{{"quality", "30"}}));
-
-    answer(70, false);
-    EXPECT_TRUE(ShowCompressorDialog(list_, jpeg, nullptr));
-    EXPECT_EQ(list_.SettingsOf(jpeg), (CompressorList::Settings{{"quality", "30"}}));
-
-    answer(85, true);  // back to the default: nothing to keep
-    EXPECT_TRUE(ShowCompressorDialog(list_, jpeg, nullptr));
-    EXPECT_TRUE(list_.SettingsOf(jpeg).empty());
-    EXPECT_FALSE(ShowCompressorDialog(list_, -1, nullptr));
 }
 
 }  // namespace

@@ -16,14 +16,6 @@ namespace {
 
 using test::PipelinePtr;
 
-TEST(GrabberFrameLayout, RowsAreReversedBetweenPaddedAndPackedStrides) {
-    // Three rows of 5 bytes with stride 8, into stride 6: padding of the target untouched.
-    const std::vector<unsigned char> source = {1, 1, 1, 1, 1, 9, 9, 9, 2, 2, 2, 2, 2, 9, 9, 9, 3, 3, 3, 3, 3, 9, 9, 9};
-    std::vector<unsigned char> target(18, 0);
-    CopyRowsReversed(source.data(), 8, target.data(), 6, 5, 3);
-    EXPECT_EQ(target, (std::vector<unsigned char>{3, 3, 3, 3, 3, 0, 2, 2, 2, 2, 2, 0, 1, 1, 1, 1, 1, 0}));
-}
-
 // videotestsrc ! <caps> ! grabber ! appsink, with `buffers` frames.
 class GrabberElementTest : public test::GstTest {
 protected:
@@ -155,11 +147,6 @@ TEST_F(GrabberElementTest, RowsAtAProducersOwnStrideAreHandedOverInTheDibLayout)
     EXPECT_EQ(map.data[0], 1);
     gst_buffer_unmap(gst_sample_get_buffer(sample), &map);
     gst_sample_unref(sample);
-}
-
-TEST_F(GrabberElementTest, FrameModeTakesOnlyBgr) {
-    PipelinePtr pipeline = Pipeline("video/x-raw,format=I420,width=6,height=4", GrabberMode::kVideoFrames);
-    EXPECT_FALSE(linked_);
 }
 
 }  // namespace

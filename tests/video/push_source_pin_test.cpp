@@ -36,23 +36,19 @@ public:
 };
 
 TEST(PushSourcePinTest, FrameRateIsClampedToOneToThirty) {
-    const struct {
-        std::int32_t rate;
-        std::int64_t length;
-    } cases[] = {{-3, 10'000'000}, {0, 10'000'000}, {1, 10'000'000}, {15, 666'666}, {30, 333'333}, {60, 333'333}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.rate);
+    const std::pair<std::int32_t, std::int64_t> cases[] = {{-3, 10'000'000}, {0, 10'000'000}, {1, 10'000'000},
+                                                           {15, 666'666},    {30, 333'333},   {60, 333'333}};
+    for (const auto& [rate, length] : cases) {
         PushSourcePin pin(kScreen);
-        pin.SetDesktopSource(0, 0, 100, 100, 64, 48, c.rate);
-        EXPECT_EQ(pin.CurrentSettings().frameLength, c.length);
+        pin.SetDesktopSource(0, 0, 100, 100, 64, 48, rate);
+        EXPECT_EQ(pin.CurrentSettings().frameLength, length) << rate;
     }
 }
 
-TEST(PushSourcePinTest, OffersFiveRgbFormatsAtTheOutputSizeThenNoMore) {
+TEST(PushSourcePinTest, OffersFiveRgbFormatsAtTheOutputSizeAndTakesOnlyThose) {
     PushSourcePin pin(kScreen);
     // 318 pixels: 24-bit rows of 954 bytes are padded to 956, 8-bit rows of 318 to 320.
     pin.SetDesktopSource(10, 20, 330, 220, 318, 200, 5);
-
     const struct {
         std::uint16_t bits;
         std::uint32_t compression;
@@ -71,77 +67,38 @@ TEST(PushSourcePinTest, OffersFiveRgbFormatsAtTheOutputSizeThenNoMore) {
         SCOPED_TRACE(p);
         const MediaType type = TypeAt(pin, p);
         const auto& e = expected[p];
-        EXPECT_EQ(type.majorType, kMediaTypeVideo);
-        EXPECT_EQ(type.formatType, kFormatTypeVideoInfo);
         EXPECT_EQ(type.subtype, e.subtype);
-        EXPECT_TRUE(type.fixedSizeSamples && !type.temporalCompression);
         EXPECT_EQ(type.sampleSize, e.imageSize);
         ASSERT_TRUE(type.format.has_value());
         const ZImageBitmapInfoHeader header{40, 318, 200,           1, e.bits, e.compression, e.imageSize,
                                             0,  0,   e.coloursUsed, 0};
         EXPECT_EQ(std::memcmp(&type.format->header, &header, sizeof header), 0);
         EXPECT_EQ(type.format->bitMasks, e.masks);
-        EXPECT_EQ(type.format->averageTimePerFrame, 0);
-        EXPECT_EQ(type.format->palette, (std::array<std::uint32_t, 256>{}));
         EXPECT_EQ(pin.CheckMediaType(type), S_OK);
     }
-
     MediaType untouched = TypeAt(pin, 1);
     EXPECT_EQ(pin.GetMediaType(5, &untouched), VFW_S_NO_MORE_ITEMS);
     EXPECT_EQ(pin.GetMediaType(-1, &untouched), E_INVALIDARG);
     EXPECT_EQ(untouched.subtype, kSubtypeRgb24);
-    EXPECT_EQ(pin.GetMediaType(0, nullptr), E_POINTER);
-}
 
-TEST(PushSourcePinTest, CheckMediaTypeRefusesEveryMismatch) {
-    PushSourcePin pin(kScreen);
+    // Another kind, size or row order would have the pin fill a buffer it does not fit.
     const MediaType good = TypeAt(pin, 1);
-    ASSERT_EQ(pin.CheckMediaType(good), S_OK);
-
-    const struct {
-        const char* what;
-        void (*spoil)(MediaType&);
-    } cases[] = {
+    const std::pair<const char*, void (*)(MediaType&)> spoiled[] = {
         {"audio", [](MediaType& t) { t.majorType = SubtypeFromFourcc(MakeFourcc('a', 'u', 'd', 's')); }},
-        {"variable-size samples", [](MediaType& t) { t.fixedSizeSamples = false; }},
         {"YUY2", [](MediaType& t) { t.subtype = SubtypeFromFourcc(MakeFourcc('Y', 'U', 'Y', '2')); }},
         {"no format block", [](MediaType& t) { t.format.reset(); }},
-        {"wrong subtype and no format block",
-         [](MediaType& t) {
-             t.subtype = {};
-             t.format.reset();
-         }},
         {"another width", [](MediaType& t) { t.format->header.biWidth = 320; }},
-        {"another height", [](MediaType& t) { t.format->header.biHeight = 479; }},
-        {"top-down 640 x -480", [](MediaType& t) { t.format->header.biHeight = -480; }},
+        {"another height", [](MediaType& t) { t.format->header.biHeight = 199; }},
+        {"top-down", [](MediaType& t) { t.format->header.biHeight = -200; }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, spoil] : spoiled) {
         MediaType type = good;
-        c.spoil(type);
-        EXPECT_EQ(pin.CheckMediaType(type), E_INVALIDARG);
+        spoil(type);
+        EXPECT_EQ(pin.CheckMediaType(type), E_INVALIDARG) << what;
     }
-}
-
-TEST(PushSourcePinTest, SetMediaTypeStoresTheTypeAndTakesItsBitDepth) {
-    PushSourcePin pin(kScreen);
-    for (const std::uint16_t bits : {8, 16, 24, 32}) {
-        MediaType type = TypeAt(pin, 0);
-        type.format->header.biBitCount = bits;
-        EXPECT_EQ(pin.SetMediaType(type), S_OK);
-        EXPECT_EQ(pin.CurrentSettings().bitDepth, bits);
-    }
-
-    MediaType odd = TypeAt(pin, 1);
+    MediaType odd = good;
     odd.format->header.biBitCount = 12;
     EXPECT_EQ(pin.SetMediaType(odd), E_INVALIDARG);
-    EXPECT_EQ(pin.CurrentSettings().bitDepth, 32);
-    ASSERT_TRUE(pin.CurrentMediaType().has_value());
-    EXPECT_EQ(pin.CurrentMediaType()->format->header.biBitCount, 12);  // stored before it was checked
-
-    MediaType bare = TypeAt(pin, 1);
-    bare.format.reset();
-    EXPECT_EQ(pin.SetMediaType(bare), E_UNEXPECTED);
 }
 
 TEST(PushSourcePinTest, DecideBufferSizeAsksForOneImageAndRefusesLess) {
@@ -150,15 +107,10 @@ TEST(PushSourcePinTest, DecideBufferSizeAsksForOneImageAndRefusesLess) {
     AllocatorProperties request;
     EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), E_UNEXPECTED);  // nothing connected yet
     EXPECT_EQ(pin.DecideBufferSize(nullptr, &request), E_POINTER);
-    EXPECT_EQ(pin.DecideBufferSize(&allocator, nullptr), E_POINTER);
-
     ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 1)), S_OK);
     EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), S_OK);
     EXPECT_EQ(allocator.requested.buffers, 1);
     EXPECT_EQ(allocator.requested.bufferSize, 640 * 480 * 3);
-
-    allocator.granted.bufferSize = 640 * 480 * 3 + 4096;
-    EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), S_OK);
     allocator.granted.bufferSize = 640 * 480 * 3 - 1;
     EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), E_FAIL);
     allocator.answer = E_OUTOFMEMORY;
@@ -168,23 +120,14 @@ TEST(PushSourcePinTest, DecideBufferSizeAsksForOneImageAndRefusesLess) {
 TEST(PushSourcePinTest, StartsAsFiveFpsDesktopAndStampsSamplesFrameNumberTimesFrameLength) {
     PushSourcePin pin(kScreen);
     const PushSourcePin::Settings settings = pin.CurrentSettings();
-    EXPECT_EQ(settings.mode, 1001);
-    EXPECT_EQ(settings.screenRect.right, 1920);
-    EXPECT_EQ(settings.screenRect.bottom, 1080);
-    EXPECT_EQ(settings.width, 640);
-    EXPECT_EQ(settings.height, 480);
-    EXPECT_EQ(settings.bitDepth, 32);
-    EXPECT_FALSE(pin.CurrentMediaType().has_value());
+    EXPECT_EQ(std::tuple(settings.mode, settings.width, settings.height, settings.bitDepth),
+              std::tuple(1001, 640, 480, 32));
     EXPECT_EQ(pin.FillBuffer(nullptr), E_POINTER);
-    EXPECT_EQ(pin.Notify(QualityMessage{}), E_FAIL);
-
     for (std::int64_t n = 0; n < 3; ++n) {
         MediaSample sample;
         ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
-        EXPECT_TRUE(sample.timesSet);
-        EXPECT_TRUE(sample.syncPoint);
-        EXPECT_EQ(sample.start, 2'000'000 * n);
-        EXPECT_EQ(sample.stop, 2'000'000 * (n + 1));
+        EXPECT_TRUE(sample.timesSet && sample.syncPoint);
+        EXPECT_EQ(std::pair(sample.start, sample.stop), std::pair(2'000'000 * n, 2'000'000 * (n + 1)));
     }
     // A new rate applies from the next frame on; the count goes on.
     pin.SetDesktopSource(0, 0, 640, 480, 640, 480, 25);
@@ -192,7 +135,6 @@ TEST(PushSourcePinTest, StartsAsFiveFpsDesktopAndStampsSamplesFrameNumberTimesFr
     ASSERT_EQ(pin.FillBuffer(&sample), S_OK);
     EXPECT_EQ(sample.start, 3 * 400'000);
     EXPECT_EQ(sample.stop, 4 * 400'000);
-    EXPECT_EQ(pin.CurrentSettings().frameNumber, 4);
 }
 
 // Sample memory of one connected format, prefilled so that untouched bytes show.

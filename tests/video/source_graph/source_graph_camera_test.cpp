@@ -1,12 +1,8 @@
 #include "../test_environment.h"
 #include "source_graph_fixture.h"
-#include "video/capture_device_list.h"
+#include "tools/dialog_host.h"
+#include "tools/pin_format_dialog.h"
 #include "video/capture_format_caps.h"
-#include "video/frame_event_handler.h"
-#include "video/frame_packet.h"
-#include "video/pin_format_dialog.h"
-#include "video/test_device_config.h"
-#include "video/virtual_camera_link.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -23,7 +19,11 @@ using test::SourceGraphTest;
 
 class SourceGraphCamera : public SourceGraphTest {};
 
-TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceAndOnlyACaptureGraphOffersThePinPage) {
+bool IsGrey(const unsigned char* pixel) {
+    return pixel[0] > 150 && std::abs(pixel[0] - pixel[1]) < 12 && std::abs(pixel[1] - pixel[2]) < 12;
+}
+
+TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceStoresFramesBottomRowFirstAndTearsDownCleanly) {
     test::TempDir dots;
     {
         test::ScopedEnv dotDir("GST_DEBUG_DUMP_DOT_DIR", dots.path().c_str());
@@ -67,7 +67,29 @@ TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceAndOnlyACaptureGraphOffer
     EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't open video property dialog!", 0), 0u);
     EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
 
+    test::ElementWatch watch;
+    watch.Watch(graph_.Pipeline());
+    ASSERT_TRUE(graph_.Run());
+    ASSERT_TRUE(WaitForFrames(3));
+    {  // SMPTE bars start with a light grey bar at the top left: the stored frame's last row.
+        const FrameStore::Lock lock = store_.WaitLock();
+        ASSERT_EQ(store_.Size(lock), 640u * 480 * 3);
+        EXPECT_TRUE(IsGrey(store_.Pixels(lock) + 1920 * 479));
+        EXPECT_FALSE(IsGrey(store_.Pixels(lock)));
+    }
+
+    // Teardown stops every callback and leaves no element behind.
     graph_.Teardown(true, true);
+    EXPECT_TRUE(watch.WaitReleased());
+    QCoreApplication::processEvents();
+    const int previewed = preview_.Frames();
+    const int handled = window_.frameEvents;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(preview_.Frames(), previewed);
+    EXPECT_EQ(window_.frameEvents, handled);
+    EXPECT_FALSE(graph_.Run());
+    EXPECT_FALSE(graph_.Stop());
     EXPECT_FALSE(preview_.Visible());
     EXPECT_EQ(graph_.Pipeline(), nullptr);
     EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, true), 0);
@@ -98,7 +120,7 @@ GstElement* CameraWithVideoPort() {
     return bin;
 }
 
-TEST_F(SourceGraphCamera, ADeviceWithAVideoPortGetsAnUnconnectedNullRenderer) {
+TEST_F(SourceGraphCamera, AVideoPortGetsAnUnconnectedNullRendererAndADeviceWithoutVideoOneMessage) {
     ASSERT_TRUE(graph_.SelectCaptureDevice(CameraWithVideoPort()));
     ASSERT_TRUE(Contains("NULL renderer"));
     GstElement* renderer = gst_bin_get_by_name(GST_BIN(graph_.Pipeline()), "NULL renderer");
@@ -106,36 +128,13 @@ TEST_F(SourceGraphCamera, ADeviceWithAVideoPortGetsAnUnconnectedNullRenderer) {
     EXPECT_FALSE(gst_pad_is_linked(pad));
     gst_object_unref(pad);
     gst_object_unref(renderer);
-}
 
-bool IsGrey(const unsigned char* pixel) {
-    return pixel[0] > 150 && std::abs(pixel[0] - pixel[1]) < 12 && std::abs(pixel[1] - pixel[2]) < 12;
-}
-
-TEST_F(SourceGraphCamera, FramesAreStoredBottomRowFirstAndTeardownStopsEveryCallbackAndLeavesNoElementBehind) {
-    ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
-    test::ElementWatch watch;
-    watch.Watch(graph_.Pipeline());
-    ASSERT_TRUE(graph_.Run());
-    ASSERT_TRUE(WaitForFrames(3));
-    {  // SMPTE bars start with a light grey bar at the top left: the stored frame's last row.
-        const FrameStore::Lock lock = store_.WaitLock();
-        ASSERT_EQ(store_.Size(lock), 640u * 480 * 3);
-        EXPECT_TRUE(IsGrey(store_.Pixels(lock) + 1920 * 479));
-        EXPECT_FALSE(IsGrey(store_.Pixels(lock)));
-    }
-    graph_.Teardown(true, true);
-    EXPECT_TRUE(watch.WaitReleased());
-
-    QCoreApplication::processEvents();
-    const int previewed = preview_.Frames();
-    const int handled = window_.frameEvents;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(preview_.Frames(), previewed);
-    EXPECT_EQ(window_.frameEvents, handled);
-    EXPECT_FALSE(graph_.Run());
-    EXPECT_FALSE(graph_.Stop());
+    // A source that only offers audio cannot reach the grabber.
+    EXPECT_FALSE(graph_.SelectCaptureDevice(gst_element_factory_make("audiotestsrc", nullptr)));
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't build GStreamer filters sequence!", 0), 0u);
+    EXPECT_EQ(graph_.Pipeline(), nullptr);
+    EXPECT_EQ(graph_.RenderedKind(), SourceKind::kCaptureDevice);  // kept for the caller to reset
 }
 
 TEST_F(SourceGraphCamera, TheRememberedFormatIsAppliedToTheFirstCaptureGraphOnly) {
@@ -169,7 +168,12 @@ TEST_F(SourceGraphCamera, ThePinPageRebuildsTheGraphInTheChosenFormat) {
     ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
     ASSERT_TRUE(graph_.Run());
     ASSERT_TRUE(WaitForFrames(1));
+    // Without a host there is no page to show, and the graph runs on untouched.
+    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, false), 0);
+    const int before = preview_.Frames();
+    ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() > before; }));
 
+    DialogHost pages;
     QString offered;
     QTimer::singleShot(0, [&] {
         auto* page = qobject_cast<PinFormatDialog*>(QApplication::activeModalWidget());
@@ -180,7 +184,7 @@ TEST_F(SourceGraphCamera, ThePinPageRebuildsTheGraphInTheChosenFormat) {
         if (!wanted.isEmpty()) list->setCurrentItem(wanted.front());
         page->accept();
     });
-    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, false), 1);
+    EXPECT_EQ(graph_.ShowPropertyPage(&pages, SourceGraph::PropertyPage::kCapturePin, false), 1);
     EXPECT_EQ(offered, "YUY2 640 x 480, 30 fps");  // the format it was running in
 
     const int shown = preview_.Frames();
@@ -190,16 +194,6 @@ TEST_F(SourceGraphCamera, ThePinPageRebuildsTheGraphInTheChosenFormat) {
     ASSERT_EQ(graph_.ReadCaptureFormat(), S_OK);
     EXPECT_EQ(graph_.Format().frameTime, 666666);
     EXPECT_TRUE(messages_.Messages().empty());
-}
-
-TEST_F(SourceGraphCamera, ADeviceThatGivesNoVideoFailsTheBuildWithOneMessage) {
-    // A source that only offers audio cannot reach the grabber.
-    GstElement* noVideo = gst_element_factory_make("audiotestsrc", nullptr);
-    EXPECT_FALSE(graph_.SelectCaptureDevice(noVideo));
-    ASSERT_EQ(messages_.Messages().size(), 1u);
-    EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't build GStreamer filters sequence!", 0), 0u);
-    EXPECT_EQ(graph_.Pipeline(), nullptr);
-    EXPECT_EQ(graph_.RenderedKind(), SourceKind::kCaptureDevice);  // kept for the caller to reset
 }
 
 }  // namespace

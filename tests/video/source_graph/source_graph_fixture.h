@@ -3,13 +3,13 @@
 // pipeline, and a reader for recorded AVI files.
 #pragma once
 
+#include "frames/frame_store.h"
+#include "frames/recorded_bytes_counter.h"
 #include "platform/app_events.h"
 #include "platform/message_recorder.h"
 #include "test_support.h"
 #include "video/capture_device_opener.h"
-#include "video/frame_store.h"
 #include "video/preview_target.h"
-#include "video/recorded_bytes_counter.h"
 #include "video/source_graph.h"
 
 #include <QCoreApplication>
@@ -187,6 +187,19 @@ inline std::size_t FindTag(const std::vector<unsigned char>& bytes, const char* 
     return std::string::npos;
 }
 
+// Plays `pipeline` until its end of stream (true) or an error or 20 seconds (false), and
+// leaves it in its state, so that negotiated caps can still be read.
+inline bool PlayToItsEnd(GstElement* pipeline) {
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    GstBus* bus = gst_element_get_bus(pipeline);
+    GstMessage* end = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND,
+                                                 static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    const bool ended = end != nullptr && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
+    if (end != nullptr) gst_message_unref(end);
+    gst_object_unref(bus);
+    return ended;
+}
+
 inline void OnHandoff(GstElement*, GstBuffer* buffer, GstPad*, gpointer data) {
     auto* facts = static_cast<AviFacts*>(data);
     if (facts->frames++ == 0) {
@@ -208,11 +221,7 @@ inline AviFacts ReadAvi(const std::string& path, const char* decoder = nullptr) 
     if (pipeline == nullptr) return facts;
     GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "sink");
     g_signal_connect(sink, "handoff", G_CALLBACK(OnHandoff), &facts);
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* end = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND,
-                                                 static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    if (end != nullptr) gst_message_unref(end);
+    PlayToItsEnd(pipeline);
     GstPad* pad = gst_element_get_static_pad(sink, "sink");
     if (GstCaps* caps = gst_pad_get_current_caps(pad)) {
         const GstStructure* structure = gst_caps_get_structure(caps, 0);
@@ -223,7 +232,6 @@ inline AviFacts ReadAvi(const std::string& path, const char* decoder = nullptr) 
     }
     gst_object_unref(pad);
     gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(bus);
     gst_object_unref(sink);
     gst_object_unref(pipeline);
 
@@ -242,14 +250,8 @@ inline AviFacts ReadAvi(const std::string& path, const char* decoder = nullptr) 
 inline bool RunPipeline(const std::string& description) {
     GstElement* pipeline = gst_parse_launch(description.c_str(), nullptr);
     if (pipeline == nullptr) return false;
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* end = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND,
-                                                 static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    const bool ended = end != nullptr && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
-    if (end != nullptr) gst_message_unref(end);
+    const bool ended = PlayToItsEnd(pipeline);
     gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(bus);
     gst_object_unref(pipeline);
     return ended;
 }

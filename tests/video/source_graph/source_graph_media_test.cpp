@@ -22,6 +22,7 @@ constexpr double kRate = 30.0;
 
 struct Clip {
     const char* name;
+    const char* extension;
     int width;
     int height;
     std::string encoder;             // gst-launch syntax; empty: made with ffmpeg
@@ -36,19 +37,19 @@ std::string Dims(int width, int height) { return std::to_string(width) + "x" + s
 const std::vector<Clip>& Clips() {
     const std::string h264 = "x264enc ! h264parse ! mp4mux";
     static const std::vector<Clip> clips = {
-        {"H264Mp4", 640, 480, "videoconvert ! video/x-raw,format=I420 ! " + h264, "", {"x264enc"}},
-        {"H264Mp4Odd", 721, 481, "videoconvert ! video/x-raw,format=Y444 ! " + h264, "", {"x264enc"}},
-        {"H264Avi", 640, 480, "videoconvert ! video/x-raw,format=I420 ! x264enc ! avimux", "", {"x264enc"}},
-        {"HevcMkv", 640, 480, "", "-c:v libx265 -x265-params log-level=error", {"ffmpeg:libx265"}},
-        {"Mjpeg420Avi", 640, 480, "videoconvert ! video/x-raw,format=I420 ! jpegenc ! avimux", "", {}},
-        {"Mjpeg422AviOdd", 721, 481, "videoconvert ! video/x-raw,format=Y42B ! jpegenc ! avimux", "", {}},
-        {"HuffyuvAvi", 640, 480, "videoconvert ! avenc_huffyuv ! avimux", "", {"avenc_huffyuv"}},
-        {"Vp8Webm", 721, 481, "videoconvert ! vp8enc deadline=1 ! webmmux", "", {"vp8enc"}},
-        {"Vp9Webm", 640, 480, "videoconvert ! vp9enc deadline=1 cpu-used=8 ! webmmux", "", {"vp9enc"}},
-        {"TheoraOgg", 721, 481, "videoconvert ! theoraenc ! oggmux", "", {"theoraenc"}},
-        {"RawAvi", 721, 481, "videoconvert ! video/x-raw,format=BGR ! avimux", "", {}},
-        {"TurnedMp4", 640, 480, "videoconvert ! video/x-raw,format=I420 ! " + h264, "", {"x264enc"}, true},
-        {"Gif", 640, 480, "", "-c:v gif", {"ffmpeg:gif"}, false, 10.0},
+        {"H264Mp4", ".mp4", 640, 480, "videoconvert ! video/x-raw,format=I420 ! " + h264, "", {"x264enc"}},
+        {"H264Mp4Odd", ".mp4", 721, 481, "videoconvert ! video/x-raw,format=Y444 ! " + h264, "", {"x264enc"}},
+        {"H264Avi", ".avi", 640, 480, "videoconvert ! video/x-raw,format=I420 ! x264enc ! avimux", "", {"x264enc"}},
+        {"HevcMkv", ".mkv", 640, 480, "", "-c:v libx265 -x265-params log-level=error", {"ffmpeg:libx265"}},
+        {"Mjpeg420Avi", ".avi", 640, 480, "videoconvert ! video/x-raw,format=I420 ! jpegenc ! avimux", "", {}},
+        {"Mjpeg422AviOdd", ".avi", 721, 481, "videoconvert ! video/x-raw,format=Y42B ! jpegenc ! avimux", "", {}},
+        {"HuffyuvAvi", ".avi", 640, 480, "videoconvert ! avenc_huffyuv ! avimux", "", {"avenc_huffyuv"}},
+        {"Vp8Webm", ".webm", 721, 481, "videoconvert ! vp8enc deadline=1 ! webmmux", "", {"vp8enc"}},
+        {"Vp9Webm", ".webm", 640, 480, "videoconvert ! vp9enc deadline=1 cpu-used=8 ! webmmux", "", {"vp9enc"}},
+        {"TheoraOgg", ".ogv", 721, 481, "videoconvert ! theoraenc ! oggmux", "", {"theoraenc"}},
+        {"RawAvi", ".avi", 721, 481, "videoconvert ! video/x-raw,format=BGR ! avimux", "", {}},
+        {"TurnedMp4", ".mp4", 640, 480, "videoconvert ! video/x-raw,format=I420 ! " + h264, "", {"x264enc"}, true},
+        {"Gif", ".gif", 640, 480, "", "-c:v gif", {"ffmpeg:gif"}, false, 10.0},
     };
     return clips;
 }
@@ -98,13 +99,7 @@ std::string ClipFile(const Clip& clip) {
     static test::TempDir dir;
     static std::map<std::string, std::string> made;
     if (const auto found = made.find(clip.name); found != made.end()) return found->second;
-    const char* extension = clip.turned || clip.encoder.find("mp4mux") != std::string::npos ? ".mp4"
-                            : clip.encoder.find("webmmux") != std::string::npos             ? ".webm"
-                            : clip.encoder.find("oggmux") != std::string::npos              ? ".ogv"
-                            : std::string(clip.name) == "Gif"                               ? ".gif"
-                            : std::string(clip.name) == "HevcMkv"                           ? ".mkv"
-                                                                                            : ".avi";
-    const std::string path = dir.file(std::string(clip.name) + extension);
+    const std::string path = dir.file(std::string(clip.name) + clip.extension);
     const bool ok = clip.encoder.empty() ? MakeWithFfmpeg(path, clip)
                                          : test::MakeClip(path, clip.width, clip.height, kFrames, clip.encoder) &&
                                                (!clip.turned || TurnTrack(path));
@@ -234,12 +229,11 @@ TEST_P(SourceGraphMedia, PlaysEveryFrameUprightInTheDecodersColours) {
     EXPECT_TRUE(messages_.Messages().empty()) << ::testing::PrintToString(MessageTexts());
 }
 
+// Each clip is played once, every other one in real time: the decoding is the same either
+// way, only the clock differs (Megamind plays in real time from start to end as well).
 std::vector<Playback> AllPlaybacks() {
     std::vector<Playback> playbacks;
-    for (const Clip& clip : Clips()) {
-        playbacks.push_back({&clip, false});
-        playbacks.push_back({&clip, true});
-    }
+    for (const Clip& clip : Clips()) playbacks.push_back({&clip, playbacks.size() % 2 == 1});
     return playbacks;
 }
 

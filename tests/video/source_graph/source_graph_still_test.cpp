@@ -1,6 +1,6 @@
 #include "../test_environment.h"
+#include "frames/frame_copy.h"
 #include "source_graph_fixture.h"
-#include "video/frame_copy.h"
 
 namespace lumora {
 namespace {
@@ -24,7 +24,10 @@ TEST_F(SourceGraphStill, APictureAt320x240And30FpsDeliversIdenticalFramesAFrameT
     const std::vector<unsigned char> first = CurrentFrame(store_);
     ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() >= 6; }));
     EXPECT_EQ(CurrentFrame(store_), first);
-    ASSERT_EQ(first.size(), 320u * 240 * 3);
+    // Stored bottom row first, as the picture loader gives it.
+    const auto picture = ZImage_LoadImageToBitmapSize(test::TestDataPath("messi5.jpg").c_str(), 320, 240);
+    ASSERT_TRUE(picture);
+    EXPECT_TRUE(first == std::vector<unsigned char>(picture->data(), picture->data() + picture->size_bytes()));
 
     const std::vector<double> times = preview_.Times();
     ASSERT_GE(times.size(), 4u);
