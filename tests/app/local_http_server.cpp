@@ -28,12 +28,6 @@ int BindLoopback(int& port) {
 
 std::string LoopbackUrl(int port) { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
 
-// Waits for `fd` or the wake pipe; false when woken (or on error).
-bool WaitReadable(int fd, int wake) {
-    pollfd fds[2] = {{fd, POLLIN, 0}, {wake, POLLIN, 0}};
-    return ::poll(fds, 2, -1) > 0 && !(fds[1].revents & POLLIN) && (fds[0].revents & (POLLIN | POLLHUP));
-}
-
 }  // namespace
 
 LocalHttpServer::LocalHttpServer(std::string reply) : reply_(std::move(reply)) { Listen(); }
@@ -42,17 +36,16 @@ LocalHttpServer::LocalHttpServer(Hang) : hang_(true) { Listen(); }
 
 void LocalHttpServer::Listen() {
     listener_ = BindLoopback(port_);
-    if (::listen(listener_, 16) != 0 || ::pipe2(wake_, O_CLOEXEC) != 0) throw std::runtime_error("cannot listen");
+    if (::listen(listener_, 16) != 0) throw std::runtime_error("cannot listen");
     thread_ = std::thread(&LocalHttpServer::Serve, this);
 }
 
+// Shutting the listening socket down ends the accept the thread waits in.
 LocalHttpServer::~LocalHttpServer() {
-    [[maybe_unused]] const ssize_t written = ::write(wake_[1], "x", 1);
+    ::shutdown(listener_, SHUT_RDWR);
     thread_.join();
     for (const int fd : held_) ::close(fd);
     ::close(listener_);
-    ::close(wake_[0]);
-    ::close(wake_[1]);
 }
 
 std::string LocalHttpServer::Url() const { return LoopbackUrl(port_); }
@@ -69,18 +62,19 @@ std::vector<std::string> LocalHttpServer::Requests(std::size_t count, std::chron
 }
 
 void LocalHttpServer::Serve() {
-    while (WaitReadable(listener_, wake_[0])) {
-        const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+    for (int client; (client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0 || errno == EINTR;) {
         if (client >= 0) Handle(client);
     }
 }
 
 void LocalHttpServer::Handle(int client) {
+    // A client that never sends its request cannot hold the server up for long.
+    const timeval patience{10, 0};
+    ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
     std::string head;
     char buffer[4096];
-    while (head.find("\r\n\r\n") == std::string::npos && WaitReadable(client, wake_[0])) {
-        const ssize_t count = ::read(client, buffer, sizeof buffer);
-        if (count <= 0) break;
+    for (ssize_t count;
+         head.find("\r\n\r\n") == std::string::npos && (count = ::read(client, buffer, sizeof buffer)) > 0;) {
         head.append(buffer, static_cast<std::size_t>(count));
     }
     {

@@ -43,7 +43,6 @@ private:
     std::string reply_;
     bool hang_ = false;
     int listener_ = -1;
-    int wake_[2] = {-1, -1};
     int port_ = 0;
     std::vector<int> held_;  // hanging connections, closed on destruction
     mutable std::mutex mutex_;

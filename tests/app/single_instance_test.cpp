@@ -54,30 +54,9 @@ protected:
     test::TempDir dir_;
 };
 
-TEST_F(SingleInstanceTest, ALaterCopyRaisesTheFirstAndIsToldToExit) {
-    auto first = std::make_unique<SingleInstance>(Socket());
-    ASSERT_EQ(first->ClaimOrNotify(), Claim::kFirst);
-    EXPECT_TRUE(first->listening());
-    int raised = 0;
-    QObject::connect(first.get(), &SingleInstance::raiseRequested, [&] { ++raised; });
-
-    SingleInstance second(Socket());
-    EXPECT_EQ(second.ClaimOrNotify(), Claim::kAnotherRuns);
-    EXPECT_FALSE(second.listening());
-    auto third = StartProbe(0);  // a copy in another process
-    EXPECT_EQ(Finished(*third), "another\n");
-    EXPECT_TRUE(ProcessEventsUntil([&] { return raised == 2; }));
-
-    // The first copy's socket goes with it; the next copy is the first again.
-    first.reset();
-    EXPECT_FALSE(std::filesystem::exists(Socket()));
-    SingleInstance next(Socket());
-    EXPECT_EQ(next.ClaimOrNotify(), Claim::kFirst);
-    EXPECT_TRUE(next.listening());
-}
-
-TEST_F(SingleInstanceTest, ASocketLeftByACrashedCopyIsTakenOver) {
-    // A copy that really crashed: killed while it held the socket.
+// The socket a crashed copy left is taken over; a later copy, in this process or another,
+// raises the first and is told to exit; the first copy's socket goes with it.
+TEST_F(SingleInstanceTest, ALaterCopyRaisesTheFirstAndIsToldToExitAndACrashedCopyIsTakenOver) {
     auto crashed = StartProbe(1);
     ASSERT_TRUE(crashed->waitForReadyRead(30000));
     EXPECT_EQ(crashed->readLine().toStdString(), "first\n");
@@ -85,10 +64,21 @@ TEST_F(SingleInstanceTest, ASocketLeftByACrashedCopyIsTakenOver) {
     ASSERT_TRUE(crashed->waitForFinished(10000));
     ASSERT_TRUE(std::filesystem::is_socket(Socket()));
 
-    SingleInstance next(Socket());
-    EXPECT_EQ(next.ClaimOrNotify(), Claim::kFirst);
-    auto later = StartProbe(0);
-    EXPECT_EQ(Finished(*later), "another\n");
+    auto first = std::make_unique<SingleInstance>(Socket());
+    ASSERT_EQ(first->ClaimOrNotify(), Claim::kFirst);
+    EXPECT_TRUE(first->listening());
+    int raised = 0;
+    QObject::connect(first.get(), &SingleInstance::raiseRequested, [&] { ++raised; });
+    SingleInstance second(Socket());
+    EXPECT_EQ(second.ClaimOrNotify(), Claim::kAnotherRuns);
+    EXPECT_FALSE(second.listening());
+    auto third = StartProbe(0);
+    EXPECT_EQ(Finished(*third), "another\n");
+    EXPECT_TRUE(ProcessEventsUntil([&] { return raised == 2; }));
+
+    first.reset();
+    EXPECT_FALSE(std::filesystem::exists(Socket()));
+    EXPECT_EQ(SingleInstance(Socket()).ClaimOrNotify(), Claim::kFirst);
 }
 
 TEST_F(SingleInstanceTest, OfCopiesStartedTogetherExactlyOneRuns) {

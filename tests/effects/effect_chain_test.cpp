@@ -29,6 +29,7 @@ namespace {
 // "pip.Load SOFTWARE\Lumora\<guid>", ...) and answer Start with whatever the test sets.
 // "pip" alone is configurable and keeps one "Value" in the registry.
 using Journal = std::vector<std::string>;
+using Roles = std::vector<std::pair<std::string, EffectLayer>>;
 
 class RecordingEffect final : public Effect {
 public:
@@ -38,20 +39,11 @@ public:
           tag_(std::move(tag)),
           journal_(journal) {}
 
-    std::int32_t Start() override {
-        Log("Start");
-        return startResult;
-    }
+    std::int32_t Start() override { return Log("Start"), startResult; }
     void Stop() override { Log("Stop"); }
-    bool ProcessFrame(std::uint8_t*, std::int32_t, std::int32_t, double) override {
-        Log("Frame");
-        return true;
-    }
+    bool ProcessFrame(std::uint8_t*, std::int32_t, std::int32_t, double) override { return Log("Frame"), true; }
     void Reset() override { Log("Reset"); }
-    bool IsConfigurable() override {
-        Log("IsConfigurable");
-        return tag_ == "pip";
-    }
+    bool IsConfigurable() override { return Log("IsConfigurable"), tag_ == "pip"; }
     void LoadSettings(HKEY root, const char* path) override {
         Log(std::string("Load ") + path);
         value = ReadRegDword(root, path, "Value", value);
@@ -71,26 +63,20 @@ private:
     Journal* journal_;
 };
 
-// Four recording effects in the built-in places; `made` receives them in number order.
-BuiltinEffectFactory RecordingBuiltins(Journal* journal, std::vector<RecordingEffect*>* made,
-                                       const std::vector<std::pair<std::string, EffectLayer>>& roles = {
-                                           {"zoom", 0}, {"rgb", 0}, {"face", 0}, {"pip", 2}}) {
-    return [journal, made, roles] {
-        made->clear();
-        std::vector<OwnedEffect> effects;
-        for (const auto& [tag, layer] : roles) {
-            effects.push_back(MakeOwnedEffect<RecordingEffect>(tag, layer, journal));
-            made->push_back(static_cast<RecordingEffect*>(effects.back().get()));
-        }
+// Four effects in the built-in places, made by `make` in number order.
+template <class Make>
+BuiltinEffectFactory FourBuiltins(Make make) {
+    return [make] {
         BuiltinEffects builtins;
-        builtins.zoom = std::move(effects[0]);
-        builtins.colorFilter = std::move(effects[1]);
-        builtins.faceTracking = std::move(effects[2]);
-        builtins.pictureInPicture = std::move(effects[3]);
+        builtins.zoom = make(0);
+        builtins.colorFilter = make(1);
+        builtins.faceTracking = make(2);
+        builtins.pictureInPicture = make(3);
         return builtins;
     };
 }
 
+const Roles kRoles = {{"zoom", 0}, {"rgb", 0}, {"face", 0}, {"pip", 2}};
 constexpr char kLumoraKey[] = "SOFTWARE\\Lumora";
 const std::string kPipKey = std::string(kLumoraKey) + "\\00000000-0000-0000-0000-000000000pip";
 
@@ -103,24 +89,35 @@ protected:
         ConfigDirTest::TearDown();
     }
 
-    EffectChain& Load(const std::vector<std::pair<std::string, EffectLayer>>& roles = {
-                          {"zoom", 0}, {"rgb", 0}, {"face", 0}, {"pip", 2}}) {
-        chain_.emplace(folder_.path().string() + "/", RecordingBuiltins(&journal_, &made_, roles));
+    EffectChain& Load(const Roles& roles = kRoles) {
+        chain_.emplace(Folder(), FourBuiltins([this, roles](int i) {
+                           if (i == 0) made_.clear();
+                           auto effect = MakeOwnedEffect<RecordingEffect>(roles[i].first, roles[i].second, &journal_);
+                           made_.push_back(static_cast<RecordingEffect*>(effect.get()));
+                           return effect;
+                       }));
         chain_->LoadEffects();
-        journal_.clear();
+        loaded_ = std::exchange(journal_, {});
         return *chain_;
     }
+    std::string Folder() const { return folder_.path().string() + "/"; }
     RecordingEffect& Made(int id) { return *made_.at(static_cast<std::size_t>(id - 1)); }
-    std::size_t Count(const std::string& call) const { return std::count(journal_.begin(), journal_.end(), call); }
+    // Entries of `journal` holding any of `parts`.
+    static std::size_t Count(const Journal& journal, std::initializer_list<const char*> parts) {
+        return std::count_if(journal.begin(), journal.end(), [parts](const std::string& call) {
+            return std::any_of(parts.begin(), parts.end(), [&](const char* p) { return call.find(p) != call.npos; });
+        });
+    }
 
     test::TempDir folder_;
     Journal journal_;
+    Journal loaded_;  // what loading logged
     std::vector<RecordingEffect*> made_;
     std::optional<EffectChain> chain_;
 };
 
 TEST_F(EffectChainTest, BuiltinsAreNumberedOneToFourWhetherPresentOrNot) {
-    EffectChain chain(folder_.path().string() + "/");
+    EffectChain chain(Folder());
     chain.LoadEffects();
     ASSERT_EQ(chain.EffectCount(), 4u);
     const struct {
@@ -137,9 +134,8 @@ TEST_F(EffectChainTest, BuiltinsAreNumberedOneToFourWhetherPresentOrNot) {
         EXPECT_STREQ(effect->name, builtins[id - 1].name);
         EXPECT_STREQ(effect->guid, builtins[id - 1].guid);
         EXPECT_EQ(effect->layer, builtins[id - 1].layer);
-        EXPECT_STREQ(effect->imagesFolder, (folder_.path().string() + "/images/").c_str());
+        EXPECT_STREQ(effect->imagesFolder, (Folder() + "images/").c_str());
         EXPECT_NE(effect->module, nullptr);
-        EXPECT_EQ(effect->icon != nullptr, id == 4);
     }
     EXPECT_EQ((std::vector<EffectId>{chain.zoomEffectId(), chain.colorFilterEffectId(), chain.faceTrackingEffectId(),
                                      chain.pipEffectId()}),
@@ -149,95 +145,88 @@ TEST_F(EffectChainTest, BuiltinsAreNumberedOneToFourWhetherPresentOrNot) {
     EXPECT_EQ(chain.FindEffect(5), nullptr);
     // The stand-ins of the default factory (no face tracking, no inset) do not start.
     EXPECT_EQ(chain.ActivateEffect(3), kEffectFailed);
-    EXPECT_FALSE(chain.IsEffectActive(3));
     EXPECT_EQ(FindFaceTrackingEffect(chain), nullptr);
     EXPECT_EQ(FindPictureInPictureEffect(chain), nullptr);
 
     // A built-in the factory left out gets a stand-in of its own, so none is renumbered.
-    EffectChain missing(folder_.path().string() + "/", [] {
-        BuiltinEffects builtins = CreateDefaultBuiltinEffects();
+    EffectChain missing(Folder(), [] {
+        BuiltinEffects builtins = CreateAllBuiltinEffects();
         builtins.faceTracking.reset();
         return builtins;
     });
     missing.LoadEffects();
     ASSERT_EQ(missing.EffectCount(), 4u);
     EXPECT_STREQ(missing.FindEffect(3)->name, "Face tracking");
-    EXPECT_STREQ(missing.FindEffect(4)->name, "Picture - in - picture");
-
-    EffectChain all(folder_.path().string() + "/", CreateAllBuiltinEffects);
+    ASSERT_NE(FindPictureInPictureEffect(missing), nullptr);
+    EXPECT_NE(FindPictureInPictureEffect(missing)->icon, nullptr);
+    EffectChain all(Folder(), CreateAllBuiltinEffects);
     all.LoadEffects();
     EXPECT_NE(FindFaceTrackingEffect(all), nullptr);
-    ASSERT_NE(FindPictureInPictureEffect(all), nullptr);
-    EXPECT_NE(FindPictureInPictureEffect(all)->icon, nullptr);
 }
 
-// Activating an active effect restarts it in its slot. With no slot free an effect is
-// started, stopped again and refused; a slot freed takes it.
-TEST_F(EffectChainTest, ActivationRestartsInPlaceAndStopsAnEffectWithNoFreeSlot) {
+// Activating an active effect restarts it in its slot; a failed or cancelled start leaves
+// the effect out. With no slot free an effect is started, stopped again and refused; a
+// slot freed takes it. Deactivating always stops.
+TEST_F(EffectChainTest, ActivationRestartsInPlaceAndLeavesOutWhatDoesNotStart) {
     EffectChain& chain = Load();
+    Made(2).startResult = kEffectFailed;
+    Made(4).startResult = kEffectCancelled;
+    EXPECT_EQ(chain.ActivateEffect(2), kEffectFailed);
+    EXPECT_EQ(chain.ActivateEffect(4), kEffectCancelled);
+    EXPECT_FALSE(chain.IsEffectActive(2) || chain.IsEffectActive(4));
+    EXPECT_EQ(chain.ActivateEffect(99), kEffectFailed);
+    EXPECT_EQ(chain.ActivateEffect(1), kEffectStarted);
+    EXPECT_EQ(chain.ActivateEffect(1), kEffectStarted);
+    EXPECT_EQ(journal_, (Journal{"rgb.Start", "pip.Start", "zoom.Start", "zoom.Start"}));
+    // Restarting an active effect whose Start now fails answers the failure; it stays in.
+    Made(1).startResult = kEffectFailed;
+    EXPECT_EQ(chain.ActivateEffect(1), kEffectFailed);
+    EXPECT_TRUE(chain.IsEffectActive(1));
+    Made(1).startResult = Made(2).startResult = Made(4).startResult = kEffectStarted;
+
     Journal extraJournal;
     RecordingEffect extra("extra", 3, &extraJournal);
     EXPECT_EQ(chain.RegisterEffect(&extra, nullptr), 5);  // after loading: no slot of its own
-    EXPECT_EQ(chain.ActivateEffect(1), kEffectStarted);
-    EXPECT_EQ(chain.ActivateEffect(1), kEffectStarted);
-    EXPECT_EQ(Count("zoom.Start"), 2u);
-    EXPECT_EQ(Count("zoom.Stop"), 0u);
-    // Four slots for four effects: had the restart taken a slot, one would be missing.
+    // Four slots for four effects: had the restarts taken a slot, one would be missing.
     for (int id = 2; id <= 4; ++id) ASSERT_EQ(chain.ActivateEffect(id), kEffectStarted);
     EXPECT_EQ(chain.ActivateEffect(5), kEffectFailed);
     EXPECT_EQ(extraJournal, (Journal{"extra.Start", "extra.Stop"}));
     EXPECT_FALSE(chain.IsEffectActive(5));
     chain.DeactivateEffect(2);
     EXPECT_EQ(chain.ActivateEffect(5), kEffectStarted);
-    EXPECT_TRUE(chain.IsEffectActive(5));
+
+    journal_.clear();
+    chain.DeactivateEffect(5);
+    chain.DeactivateEffect(2);  // not active: stopped all the same
+    chain.DeactivateEffect(42);
+    EXPECT_EQ(journal_, (Journal{"rgb.Stop"}));
+    EXPECT_EQ(extraJournal.back(), "extra.Stop");
     chain.UnloadEffects();
 }
 
-TEST_F(EffectChainTest, AFailedOrCancelledStartLeavesTheEffectOutAndDeactivatingAlwaysStops) {
-    EffectChain& chain = Load();
-    Made(2).startResult = kEffectFailed;
-    Made(4).startResult = kEffectCancelled;
-    EXPECT_EQ(chain.ActivateEffect(2), kEffectFailed);
-    EXPECT_EQ(chain.ActivateEffect(4), kEffectCancelled);
-    EXPECT_FALSE(chain.IsEffectActive(2));
-    EXPECT_FALSE(chain.IsEffectActive(4));
-    EXPECT_EQ(journal_, (Journal{"rgb.Start", "pip.Start"}));
-    EXPECT_EQ(chain.ActivateEffect(99), kEffectFailed);
-    // Restarting an active effect whose Start now fails answers the failure; it stays in.
-    EXPECT_EQ(chain.ActivateEffect(1), kEffectStarted);
-    Made(1).startResult = kEffectFailed;
-    EXPECT_EQ(chain.ActivateEffect(1), kEffectFailed);
-    EXPECT_TRUE(chain.IsEffectActive(1));
-
-    journal_.clear();
-    chain.DeactivateEffect(3);  // not active: stopped all the same
-    chain.DeactivateEffect(1);
-    chain.DeactivateEffect(42);
-    EXPECT_EQ(journal_, (Journal{"face.Stop", "zoom.Stop"}));
-    EXPECT_FALSE(chain.IsEffectActive(1));
-}
-
 // Layer 0 first, then 1, 2, 3, whatever the order of activation; slot order within a
-// layer; effects of layers outside 0 to 3 never run.
-TEST_F(EffectChainTest, FramesRunLayerByLayer) {
+// layer; effects of layers outside 0 to 3 never run. Reset reaches the active effects in
+// slot order; clearing stops nothing and runs nothing more.
+TEST_F(EffectChainTest, FramesRunLayerByLayerAndResetInSlotOrder) {
     EffectChain& chain = Load({{"anim", 3}, {"filter", 1}, {"pip", 2}, {"zoom", 0}});
-    Journal lateJournal;
-    RecordingEffect rgb("rgb", 0, &lateJournal);
+    RecordingEffect rgb("rgb", 0, &journal_);
     for (int id : {1, 2, 3, 4}) ASSERT_EQ(chain.ActivateEffect(id), kEffectStarted);
     journal_.clear();
     test::TestFrame frame(5, 3);
     EXPECT_TRUE(chain.ApplyEffects(frame.data(), 5, 3, 0.5));
     EXPECT_EQ(journal_, (Journal{"zoom.Frame", "filter.Frame", "pip.Frame", "anim.Frame"}));
 
-    // A layer-0 effect activated last still runs before the filter.
+    // A layer-0 effect activated last, into the slot the filter left, runs before the
+    // zoom that has a later slot.
     chain.DeactivateEffect(2);
     chain.RegisterEffect(&rgb, nullptr);
     ASSERT_EQ(chain.ActivateEffect(5), kEffectStarted);
-    ASSERT_EQ(chain.ActivateEffect(2), kEffectFailed);  // four slots, all taken
     journal_.clear();
     chain.ProcessFrame(frame.data(), 5, 3, 0.6);
-    EXPECT_EQ(journal_, (Journal{"zoom.Frame", "pip.Frame", "anim.Frame"}));
-    EXPECT_EQ(lateJournal, (Journal{"rgb.Start", "rgb.Frame"}));
+    EXPECT_EQ(journal_, (Journal{"rgb.Frame", "zoom.Frame", "pip.Frame", "anim.Frame"}));
+    journal_.clear();
+    chain.ResetActiveEffects();
+    EXPECT_EQ(journal_, (Journal{"anim.Reset", "rgb.Reset", "pip.Reset", "zoom.Reset"}));
 
     chain.DeactivateEffect(5);
     Made(1).layer = 4;
@@ -245,78 +234,43 @@ TEST_F(EffectChainTest, FramesRunLayerByLayer) {
     journal_.clear();
     chain.ApplyEffects(frame.data(), 5, 3, 0.7);
     EXPECT_EQ(journal_, (Journal{"zoom.Frame"}));
-    chain.UnloadEffects();
-}
-
-TEST_F(EffectChainTest, ResetReachesActiveEffectsInSlotOrderAndClearStopsNothing) {
-    EffectChain& chain = Load();
-    chain.ActivateEffect(4);
-    chain.ActivateEffect(2);
-    chain.DeactivateEffect(4);
-    chain.ActivateEffect(1);  // into the slot 4 left
-    chain.ActivateEffect(4);
-    journal_.clear();
-    chain.ResetActiveEffects();
-    EXPECT_EQ(journal_, (Journal{"zoom.Reset", "rgb.Reset", "pip.Reset"}));
 
     journal_.clear();
     chain.ClearActiveEffects();
+    EXPECT_TRUE(chain.ApplyEffects(frame.data(), 5, 3, 0.8));
     EXPECT_TRUE(journal_.empty());
     for (int id = 1; id <= 4; ++id) EXPECT_FALSE(chain.IsEffectActive(id));
-    test::TestFrame frame(2, 2);
-    EXPECT_TRUE(chain.ApplyEffects(frame.data(), 2, 2, 0.0));
-    EXPECT_TRUE(journal_.empty());
-    EffectChain unloaded(folder_.path().string() + "/");
-    EXPECT_FALSE(unloaded.ApplyEffects(frame.data(), 2, 2, 0.0));  // no table yet
+    EXPECT_FALSE(EffectChain(Folder()).ApplyEffects(frame.data(), 5, 3, 0.0));  // no table yet
+    chain.UnloadEffects();                                                      // before `rgb` goes
 }
 
 // With "RememberFilterSettings" on, configurable effects read their key when they are
-// registered; unloading deletes the key and has them write it anew.
-TEST_F(EffectChainTest, RememberedSettingsAreLoadedThenReplacedAtUnload) {
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, "RememberFilterSettings", 1));
+// registered; unloading deletes the key and has them write it anew. With it off, no
+// settings are read, deleted or written.
+TEST_F(EffectChainTest, RememberedSettingsAreLoadedThenReplacedAtUnloadOnlyWhenAsked) {
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Value", 7));
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Stale", 3));
-
-    EffectChain chain(folder_.path().string() + "/", RecordingBuiltins(&journal_, &made_));
-    chain.LoadEffects();
-    EXPECT_EQ(Made(4).value, 7u);
-    EXPECT_EQ(Count("pip.Load " + kPipKey), 1u);
-    EXPECT_EQ(Count("zoom.IsConfigurable"), 1u);
-    EXPECT_EQ(std::count_if(journal_.begin(), journal_.end(),
-                            [](const std::string& c) { return c.find(".Load ") != std::string::npos; }),
-              1);
-
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, "RememberFilterSettings", 0));
+    const std::string before = test::ReadFileText(RegFile());
+    Load();
+    EXPECT_EQ(Made(4).value, 1u);
     Made(4).value = 9;
-    journal_.clear();
+    chain_.reset();  // unloads
+    EXPECT_EQ(Count(loaded_, {"Load", "IsConfigurable"}) + Count(journal_, {"Save", "IsConfigurable"}), 0u);
+    EXPECT_EQ(test::ReadFileText(RegFile()), before);
+
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, "RememberFilterSettings", 1));
+    EffectChain& chain = Load();
+    EXPECT_EQ(Made(4).value, 7u);
+    EXPECT_EQ(Count(loaded_, {".Load "}), 1u);
+    EXPECT_EQ(std::count(loaded_.begin(), loaded_.end(), "pip.Load " + kPipKey), 1);
+    Made(4).value = 9;
     chain.UnloadEffects();
     EXPECT_EQ(journal_, (Journal{"zoom.IsConfigurable", "rgb.IsConfigurable", "face.IsConfigurable",
                                  "pip.IsConfigurable", "pip.Save " + kPipKey}));
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Value", 0), 9u);
     EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Stale").has_value());
     EXPECT_EQ(chain.EffectCount(), 0u);
-    EXPECT_EQ(chain.FindEffect(1), nullptr);
-}
-
-TEST_F(EffectChainTest, WithThePreferenceOffNoSettingsAreReadDeletedOrWritten) {
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, "RememberFilterSettings", 0));
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Value", 7));
-    const std::string before = test::ReadFileText(RegFile());
-
-    {
-        EffectChain chain(folder_.path().string() + "/", RecordingBuiltins(&journal_, &made_));
-        chain.LoadEffects();
-        EXPECT_EQ(Made(4).value, 1u);
-        Made(4).value = 9;
-        chain.UnloadEffects();
-        chain.LoadEffects();
-    }  // and once more when the chain goes
-    EXPECT_EQ(std::count_if(journal_.begin(), journal_.end(),
-                            [](const std::string& c) {
-                                return c.find("Load") != std::string::npos || c.find("Save") != std::string::npos ||
-                                       c.find("IsConfigurable") != std::string::npos;
-                            }),
-              0);
-    EXPECT_EQ(test::ReadFileText(RegFile()), before);
 }
 
 // An effect that counts the frames that reach it, and how often one reached it twice, from
@@ -345,15 +299,7 @@ private:
 // may run a whole time slice while the other waits.
 TEST_F(EffectChainTest, AFrameSeesEachEffectInOrOutNeverTwice) {
     CountingEffect effects[4];
-    EffectChain chain(folder_.path().string() + "/", [&effects] {
-        BuiltinEffects builtins;
-        auto borrowed = [](Effect* e) { return OwnedEffect(e, EffectDeleter{nullptr}); };
-        builtins.zoom = borrowed(&effects[0]);
-        builtins.colorFilter = borrowed(&effects[1]);
-        builtins.faceTracking = borrowed(&effects[2]);
-        builtins.pictureInPicture = borrowed(&effects[3]);
-        return builtins;
-    });
+    EffectChain chain(Folder(), FourBuiltins([&effects](int i) { return OwnedEffect(&effects[i], EffectDeleter{}); }));
     chain.LoadEffects();
 
     std::atomic<bool> done{false};
@@ -371,11 +317,7 @@ TEST_F(EffectChainTest, AFrameSeesEachEffectInOrOutNeverTwice) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     for (int round = 0; (round < 20000 || !allSeen()) && std::chrono::steady_clock::now() < deadline; ++round) {
         const int id = 1 + round % 4;
-        if (chain.IsEffectActive(id)) {
-            chain.DeactivateEffect(id);
-        } else {
-            chain.ActivateEffect(id);
-        }
+        chain.IsEffectActive(id) ? chain.DeactivateEffect(id) : void(chain.ActivateEffect(id));
     }
     done.store(true);
     streaming.join();

@@ -51,6 +51,8 @@ bool All(int x, int y, int w, int h, const std::function<bool(int, int)>& test) 
 bool IsRed(TestFrame& frame, int x, int y) { return Is(frame, x, y, 0, 0, 255, 8); }
 bool IsBlue(TestFrame& frame, int x, int y) { return Is(frame, x, y, 255, 0, 0, 8); }
 bool IsGrey(TestFrame& frame, int x, int y) { return Is(frame, x, y, kGrey, kGrey, kGrey); }
+bool IsDark(TestFrame& frame, int x, int y) { return Is(frame, x, y, 0, 0, 16); }
+using PixelTest = bool (*)(TestFrame&, int, int);
 
 // Puts `camera` in the place of the second camera in the effect's running pipeline.
 void ReplaceCamera(GstElement* pipeline, GstElement* camera) {
@@ -80,7 +82,7 @@ protected:
     }
 
     // Runs main frames through the effect until the inset shows the camera at (x, y).
-    TestFrame WaitForInset(int width, int height, int x, int y, bool (*shown)(TestFrame&, int, int) = IsRed) {
+    TestFrame WaitForInset(int width, int height, int x, int y, PixelTest shown = IsRed) {
         TestFrame frame(width, height, kGrey);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (std::chrono::steady_clock::now() < deadline) {
@@ -109,8 +111,8 @@ TEST_F(PictureInPictureTest, DarkBoxUntilTheCameraThenTheInsetAndTheDarkBoxAgain
 
     // The inset at (x, y), w x h, all of it `inside`; the white border around it; every
     // other pixel as it was.
-    const auto check = [&](TestFrame& frame, int x, int y, int w, int h, const std::function<bool(int, int)>& inside) {
-        EXPECT_TRUE(All(x, y, w, h, inside)) << "the box";
+    const auto check = [&](TestFrame frame, int x, int y, int w, int h, PixelTest inside) {
+        EXPECT_TRUE(All(x, y, w, h, [&](int i, int j) { return inside(frame, i, j); })) << "the box";
         const auto white = [&](int i, int j) { return Is(frame, i, j, 255, 255, 255); };
         EXPECT_TRUE(All(x - 1, y - 1, w + 2, 1, white) && All(x - 1, y + h, w + 2, 1, white)) << "border rows";
         EXPECT_TRUE(All(x - 1, y - 1, 1, h + 2, white) && All(x + w, y - 1, 1, h + 2, white)) << "border columns";
@@ -119,22 +121,17 @@ TEST_F(PictureInPictureTest, DarkBoxUntilTheCameraThenTheInsetAndTheDarkBoxAgain
                         [&](int i, int j) { return bordered(i, j) || IsGrey(frame, i, j); }))
             << "nothing else changed";
     };
-    const auto dark = [](TestFrame& frame) { return [&frame](int x, int y) { return Is(frame, x, y, 0, 0, 16); }; };
-    const auto red = [](TestFrame& frame) { return [&frame](int x, int y) { return IsRed(frame, x, y); }; };
-
-    TestFrame first(320, 240, kGrey);
-    ASSERT_TRUE(effect_.ProcessFrame(first.data(), 320, 240, 0.0));
-    check(first, 192, 140, 112, 84, dark(first));
-
-    TestFrame inset = WaitForInset(320, 240, 200, 150);
-    check(inset, 192, 140, 112, 84, red(inset));
-
+    const auto processed = [&] {
+        TestFrame frame(320, 240, kGrey);
+        EXPECT_TRUE(effect_.ProcessFrame(frame.data(), 320, 240, 0.0));
+        return frame;
+    };
+    check(processed(), 192, 140, 112, 84, IsDark);
+    check(WaitForInset(320, 240, 200, 150), 192, 140, 112, 84, IsRed);
     // Bottom-left sits at (margin + 1, margin + 1).
     settings.position = kPipBottomLeft;
     ASSERT_TRUE(effect_.SetSettings(settings));
-    TestFrame bottomLeft(320, 240, kGrey);
-    effect_.ProcessFrame(bottomLeft.data(), 320, 240, 0.0);
-    check(bottomLeft, 16, 16, 112, 84, red(bottomLeft));
+    check(processed(), 16, 16, 112, 84, IsRed);
 
     // A 16:9 camera: the box is 112 x 84, a 640 x 360 picture fits it at 112 x 63.
     settings.position = kPipTopRight;
@@ -144,8 +141,7 @@ TEST_F(PictureInPictureTest, DarkBoxUntilTheCameraThenTheInsetAndTheDarkBoxAgain
     gst_caps_unref(wide);
     ASSERT_NE(wideCamera, nullptr);
     ReplaceCamera(effect_.SecondPipeline(), wideCamera);
-    TestFrame wideInset = WaitForInset(320, 240, 200, 170, IsBlue);
-    check(wideInset, 192, 161, 112, 63, [&](int x, int y) { return IsBlue(wideInset, x, y); });
+    check(WaitForInset(320, 240, 200, 170, IsBlue), 192, 161, 112, 63, IsBlue);
 
     // The camera fails as an unplugged one does: an error, and no more frames.
     GstElement* camera = gst_bin_get_by_name(GST_BIN(effect_.SecondPipeline()), kPipDeviceElementName);
@@ -157,14 +153,10 @@ TEST_F(PictureInPictureTest, DarkBoxUntilTheCameraThenTheInsetAndTheDarkBoxAgain
     g_error_free(error);
     gst_object_unref(camera);
 
-    TestFrame after(320, 240, kGrey);
-    ASSERT_TRUE(effect_.ProcessFrame(after.data(), 320, 240, 0.0));
-    check(after, 192, 140, 112, 84, dark(after));
+    check(processed(), 192, 140, 112, 84, IsDark);
     effect_.Stop();
     EXPECT_EQ(effect_.SecondPipeline(), nullptr);
-    TestFrame stopped(320, 240, kGrey);
-    effect_.ProcessFrame(stopped.data(), 320, 240, 0.0);
-    check(stopped, 192, 140, 112, 84, dark(stopped));
+    check(processed(), 192, 140, 112, 84, IsDark);
 }
 
 // A 16:9 main frame and a 4:3 camera: the box is 224 x 126; kept proportions make the
@@ -191,29 +183,14 @@ TEST_F(PictureInPictureTest, InsetKeepsTheCamerasProportionsInsideTheBoxWhenAske
     effect_.Stop();
 }
 
-TEST_F(PictureInPictureTest, StartFailsForADeviceWithoutVideo) {
-    for (const int index : {0, 2, 9}) {
-        PipSettings settings;
-        settings.deviceIndex = index;
-        ASSERT_TRUE(effect_.SetSettings(settings));
-        EXPECT_EQ(effect_.Start(), kEffectFailed) << index;
-        EXPECT_FALSE(effect_.IsRunning());
-    }
-    PictureInPictureEffect noList;
-    noList.SetSettings(PipSettings{.deviceIndex = kRedCamera});
-    EXPECT_EQ(noList.Start(), kEffectFailed);
-}
-
-TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndRoundTrip) {
+TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndStartFailsForADeviceWithoutVideo) {
     const char* key = "SOFTWARE\\Lumora\\9FFBA7A9-17C1-4490-BC91-5273A4314C0E";
     const auto write = [key](std::initializer_list<std::pair<const char*, std::uint32_t>> values) {
         for (const auto& [name, value] : values) WriteRegDword(HKEY_LOCAL_MACHINE, key, name, value);
     };
     write({{"WindowPosition", 5}, {"Margin", 101}, {"WindowSize", 4}, {"DrawBorder", 0}, {"BorderColor", 0x00123456}});
     effect_.LoadSettings(HKEY_LOCAL_MACHINE, key);
-    PipSettings expected;
-    expected.drawBorder = false;
-    expected.borderColour = 0x00123456;
+    PipSettings expected{.drawBorder = false, .borderColour = 0x00123456};
     EXPECT_EQ(effect_.settings(), expected);
 
     // DrawBorder 0xFFFFFFFF reads as missing.
@@ -228,6 +205,16 @@ TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndRoundTrip) {
     PictureInPictureEffect reloaded;
     reloaded.LoadSettings(HKEY_LOCAL_MACHINE, copy);
     EXPECT_EQ(reloaded.settings(), expected) << "the device is not kept";
+
+    // The virtual camera, a device whose node has gone and one past the list give no video.
+    for (const int index : {0, 2, 9}) {
+        ASSERT_TRUE(effect_.SetSettings(PipSettings{.deviceIndex = index}));
+        EXPECT_EQ(effect_.Start(), kEffectFailed) << index;
+        EXPECT_FALSE(effect_.IsRunning());
+    }
+    PictureInPictureEffect noList;
+    noList.SetSettings(PipSettings{.deviceIndex = kRedCamera});
+    EXPECT_EQ(noList.Start(), kEffectFailed);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ std::vector<int> GreyRow(TestFrame& frame, int y) {
 
 // Offsets past the enlarged picture's far edges are stored clamped; negative ones the
 // preview wrote before Start clamped them are kept and drawn as 0.
-TEST(ZoomEffect, DoubleShowsTheHandComputedWindowAtClampedOffsets) {
+TEST(ZoomEffect, DoubleShowsTheHandComputedWindowAndStartClampsWhatThePanelWrote) {
     ZoomEffect zoom;
     zoom.SetFactor(512);
     for (const auto& [x, y, shown] : {std::tuple{0, 0, std::vector<int>{0, 10, 30, 50}},
@@ -66,10 +66,8 @@ TEST(ZoomEffect, DoubleShowsTheHandComputedWindowAtClampedOffsets) {
         EXPECT_EQ(GreyRow(rows, 0), std::vector<int>(3, lower)) << y;
         EXPECT_EQ(GreyRow(rows, 1), std::vector<int>(3, upper)) << y;
     }
-}
 
-TEST(ZoomEffect, StartClampsWhatThePanelWroteAndStopReturnsToOne) {
-    ZoomEffect zoom;
+    // Start clamps what the panel wrote; Stop returns to 1.0x.
     zoom.SetFactor(4000);
     zoom.SetOffset(-7, 3);
     EXPECT_EQ(zoom.Start(), kEffectStarted);
@@ -100,7 +98,7 @@ TEST(ZoomEffect, StartClampsWhatThePanelWroteAndStopReturnsToOne) {
 // Every factor the panels can reach, on frame sizes with and without row padding, at the
 // window's corners, one pixel in and in the middle: within 1 of enlarging the whole frame,
 // and at exactly twice the size byte for byte what the 2x scaler makes.
-TEST(ZoomWindow, MatchesEnlargingTheWholeFrame) {
+TEST(ZoomWindow, MatchesEnlargingTheWholeFrameAndRefusesWindowsOutsideThePicture) {
     const std::tuple<int, int> sizes[] = {{1, 1}, {2, 3}, {17, 9}, {160, 120}, {641, 479}};
     ZoomWindow window;
     unsigned seed = 1;
@@ -122,10 +120,8 @@ TEST(ZoomWindow, MatchesEnlargingTheWholeFrame) {
             }
         }
     }
-}
 
-TEST(ZoomWindow, RefusesWindowsOutsideThePictureAndLeavesTheFrame) {
-    ZoomWindow window;
+    // Windows outside the picture are refused and the frame is left as it was.
     TestFrame frame = NoiseFrame(8, 6, 7);
     const TestFrame before = frame;
     EXPECT_FALSE(window.Draw(frame.data(), 8, 6, 16, 12, 9, 0));   // past the right edge

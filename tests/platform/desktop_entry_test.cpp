@@ -13,19 +13,7 @@
 namespace lumora {
 namespace {
 
-TEST(DesktopEntry, QuotesExecArgumentsByTheFormatsRules) {
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/usr/lib/lumora/lumora"), "/usr/lib/lumora/lumora");
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/opt/My Apps/lumora"), "\"/opt/My Apps/lumora\"");
-    // Inside quotes ", `, $ and \ take a backslash; any reserved character needs quotes.
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument(R"(/a"b`c$d\e)"), R"("/a\"b\`c\$d\\e")");
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/a;b'c(d)"), "\"/a;b'c(d)\"");
-    // A percent sign is never a field code, quoted or not.
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/a%f"), "/a%%f");
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/a b%u"), "\"/a b%%u\"");
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument(""), "\"\"");
-}
-
-TEST(DesktopEntry, ValuesSurviveTheStringEscapesAndOnlyTheMainGroupIsRead) {
+TEST(DesktopEntry, ValuesSurviveTheEscapesOnlyTheMainGroupIsReadAndExecArgumentsAreQuoted) {
     DesktopEntry entry;
     entry.Set("Exec", R"("/x\\y")");  // a quoted argument holding one backslash
     entry.Set("Comment", " one\ntwo\t");
@@ -43,6 +31,17 @@ TEST(DesktopEntry, ValuesSurviveTheStringEscapesAndOnlyTheMainGroupIsRead) {
     EXPECT_FALSE(read.Get("Terminal"));
     EXPECT_EQ(read.Get("Odd"), "a\\qb");  // not an escape: kept
     EXPECT_TRUE(DesktopEntry::Parse("[Desktop Entry]\nHidden=1").GetBoolean("Hidden"));
+
+    // Exec arguments are quoted by the format's rules.
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/usr/lib/lumora/lumora"), "/usr/lib/lumora/lumora");
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/opt/My Apps/lumora"), "\"/opt/My Apps/lumora\"");
+    // Inside quotes ", `, $ and \ take a backslash; any reserved character needs quotes.
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument(R"(/a"b`c$d\e)"), R"("/a\"b\`c\$d\\e")");
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/a;b'c(d)"), "\"/a;b'c(d)\"");
+    // A percent sign is never a field code, quoted or not.
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/a%f"), "/a%%f");
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/a b%u"), "\"/a b%%u\"");
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument(""), "\"\"");
 }
 
 class AutostartEntryTest : public ::testing::Test {
@@ -71,7 +70,8 @@ TEST_F(AutostartEntryTest, EnableWritesTheProgramsEntryAndDisableRemovesIt) {
     EXPECT_FALSE(std::filesystem::exists(File()));
 }
 
-TEST_F(AutostartEntryTest, HiddenOrUnreadableEntriesCountAsOff) {
+// Hidden or unreadable entries count as off.
+TEST_F(AutostartEntryTest, LivesInTheUsersConfigFolderAndCountsOnlyWhenVisible) {
     std::filesystem::create_directories(File().parent_path());
     test::WriteFileText(File().string(), "[Desktop Entry]\nType=Application\nExec=lumora\nHidden=true\n");
     EXPECT_FALSE(Entry().IsEnabled());
@@ -81,9 +81,7 @@ TEST_F(AutostartEntryTest, HiddenOrUnreadableEntriesCountAsOff) {
         ::chmod(File().c_str(), 0);
         EXPECT_FALSE(Entry().IsEnabled());
     }
-}
 
-TEST_F(AutostartEntryTest, LivesInTheUsersConfigFolderAndNamesThisProgram) {
     test::ScopedEnv config("XDG_CONFIG_HOME", "/tmp/lumora-xdg");
     test::ScopedEnv home("HOME", "/home/someone");
     EXPECT_EQ(AutostartEntry::DefaultFile(), "/tmp/lumora-xdg/autostart/lumora.desktop");

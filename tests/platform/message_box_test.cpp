@@ -58,9 +58,8 @@ TEST_F(MessageBoxTest, ErrorMessagesAddTheCodeAndTheSystemTextAfterABlankLine) {
     EXPECT_EQ(shown[0].caption, "Lumora");
     EXPECT_EQ(shown[0].flags, 0x30u);
     EXPECT_EQ(shown[0].owner, owner.get());
-}
 
-TEST_F(MessageBoxTest, MediaErrorTextIsCutAt160CharactersOnACharacterBoundary) {
+    // Media error texts are cut at 160 characters on a character boundary.
     std::string longText(159, 'a');
     longText += "\xC3\xA9 and more";  // a two-byte character straddling the limit
     RecordMediaError(E_FAIL, longText);

@@ -110,14 +110,6 @@ TEST_F(ProfileFileOnDisk, WriteChangesOnlyWhatItMust) {
               "border=1,2,3\r\n");
 }
 
-TEST_F(ProfileFileOnDisk, ValuesReadBackExactlyAsWritten) {
-    for (const std::string value : {"  leading and trailing  ", "\"quoted\"", "'single'", "\"",
-                                    "a=b;c", "", " ", "\"open", "caf\xc3\xa9"}) {
-        ASSERT_TRUE(WriteProfileString(file_, "s", "k", value)) << value;
-        EXPECT_EQ(ReadProfileString(file_, "s", "k", "default"), value);
-    }
-}
-
 TEST_F(ProfileFileOnDisk, RefusesWhatWouldBreakTheFile) {
     const std::string original = "[s]\nk=v\n";
     test::WriteFileText(file_, original);
@@ -160,6 +152,13 @@ TEST_F(ProfileFileOnDisk, WriteCreatesOrReplacesTheFileWholeAndKeepsItsPermissio
     std::filesystem::create_directory(dir_.file("folder.ini"));
     EXPECT_FALSE(WriteProfileString(dir_.file("folder.ini"), "s", "k", "v"));
     EXPECT_TRUE(std::filesystem::is_directory(dir_.file("folder.ini")));
+
+    // Values read back exactly as written.
+    for (const std::string value :
+         {"  leading and trailing  ", "\"quoted\"", "'single'", "\"", "a=b;c", "", " ", "\"open", "caf\xc3\xa9"}) {
+        ASSERT_TRUE(WriteProfileString(file_, "s", "k", value)) << value;
+        EXPECT_EQ(ReadProfileString(file_, "s", "k", "default"), value);
+    }
 }
 
 }  // namespace

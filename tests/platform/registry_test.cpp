@@ -38,6 +38,22 @@ TEST_F(RegistryTest, EachReaderOnlyAcceptsItsOwnTypes) {
     EXPECT_EQ(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Text"), (Bytes{'1', '0', '0', '3', 0}));
     EXPECT_EQ(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Number"), (Bytes{4, 3, 2, 1}));
 
+    // An opened key answers size and type, in any spelling.
+    ASSERT_TRUE(WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "Empty", nullptr, 0));
+    const std::optional<RegKey> key = OpenRegKey(HKEY_LOCAL_MACHINE, "software\\lumora");
+    ASSERT_TRUE(key);
+    Bytes buffer{9, 9};
+    std::uint32_t type = 77;
+    EXPECT_EQ(QueryRegValue(*key, "TEXT", &buffer, &type), 5);
+    EXPECT_EQ(buffer, (Bytes{'1', '0', '0', '3', 0}));
+    EXPECT_EQ(type, REG_SZ);
+    EXPECT_EQ(QueryRegValue(*key, "Empty", &buffer, &type), 0);
+    EXPECT_TRUE(buffer.empty());
+    EXPECT_EQ(type, REG_BINARY);
+    EXPECT_EQ(QueryRegValue(*key, "Text", nullptr, nullptr), 5);
+    EXPECT_EQ(QueryRegValue(*key, "Missing", &buffer, &type), -1);
+    EXPECT_EQ(QueryRegValue(*key, nullptr, &buffer, &type), -1);
+
     // Writing another type under the same name replaces the type too.
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Text", 1003));
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Text", 0u), 1003u);
@@ -97,7 +113,7 @@ TEST_F(RegistryTest, BadArgumentsFailQuietlyAndTouchNothing) {
     EXPECT_FALSE(std::filesystem::exists(RegFile()));
 }
 
-TEST_F(RegistryTest, WithNothingStoredReadsGiveDefaultsAndDeletesSucceed) {
+TEST_F(RegistryTest, WithNothingStoredReadsGiveDefaultsAndDeletesSucceedButKeepKeysWithSubKeys) {
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 7u), 7u);
     EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "LastSourceID"));
     EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "LastDevFrameTime"));
@@ -114,15 +130,13 @@ TEST_F(RegistryTest, WithNothingStoredReadsGiveDefaultsAndDeletesSucceed) {
     EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere"));
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Drop", 0u), 0u);
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Keep", 0u), 1u);
-}
 
-TEST_F(RegistryTest, DeleteKeyKeepsAKeyThatStillHasSubKeys) {
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberFilterSettings", 1));
+    // A key that still has sub-keys stays.
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPip, "Margin", 10));
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPip, "WindowSize", 30));
 
     EXPECT_FALSE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberFilterSettings", 0u), 1u);
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Keep", 0u), 1u);
 
     // The effect chain's save: delete the key, then write only what is current.
     EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kPip));
@@ -133,27 +147,8 @@ TEST_F(RegistryTest, DeleteKeyKeepsAKeyThatStillHasSubKeys) {
 
     ASSERT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kPip));
     EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
-    EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "RememberFilterSettings"));
+    EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Keep"));
     EXPECT_TRUE(OpenRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE")) << "the parent stays";
-}
-
-TEST_F(RegistryTest, QueryRegValueOnAnOpenedKey) {
-    ASSERT_TRUE(WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "Empty", nullptr, 0));
-    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Text", "ab"));
-    const std::optional<RegKey> key = OpenRegKey(HKEY_LOCAL_MACHINE, "software\\lumora");
-    ASSERT_TRUE(key);
-
-    Bytes buffer{9, 9};
-    std::uint32_t type = 77;
-    EXPECT_EQ(QueryRegValue(*key, "TEXT", &buffer, &type), 3);
-    EXPECT_EQ(buffer, (Bytes{'a', 'b', 0}));
-    EXPECT_EQ(type, REG_SZ);
-    EXPECT_EQ(QueryRegValue(*key, "Empty", &buffer, &type), 0);
-    EXPECT_TRUE(buffer.empty());
-    EXPECT_EQ(type, REG_BINARY);
-    EXPECT_EQ(QueryRegValue(*key, "Text", nullptr, nullptr), 3);
-    EXPECT_EQ(QueryRegValue(*key, "Missing", &buffer, &type), -1);
-    EXPECT_EQ(QueryRegValue(*key, nullptr, &buffer, &type), -1);
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ void Press(QWidget* target, int key) {
     QApplication::sendEvent(target, &press);
 }
 
-TEST(TemplateDialog, FindsControlsByIdAndKindOnly) {
+TEST(TemplateDialog, FindsControlsByIdAndKindAndClicksAndKeysBecomeCommands) {
     SampleDialog dialog;
     EXPECT_EQ(dialog.size(), dialog.units().ToPixels(200, 80));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
@@ -83,10 +83,8 @@ TEST(TemplateDialog, FindsControlsByIdAndKindOnly) {
     EXPECT_EQ(option->geometry(), dialog.units().ToPixels(DialogRect{6, 26, 120, 10}));
     EXPECT_EQ(dialog.Control<QPushButton>(SampleDialog::kIdOption), nullptr);
     EXPECT_EQ(dialog.Control(TemplateDialog::kNoId), nullptr);
-}
 
-TEST(TemplateDialog, ClicksAndKeysBecomeCommandsAndOnlyOkOrCancelEndIt) {
-    SampleDialog dialog;
+    // Clicks and keys become commands; only OK or Cancel end the dialog.
     dialog.Control<QCheckBox>(SampleDialog::kIdOption)->click();
     dialog.Control<QPushButton>(SampleDialog::kIdApply)->click();
     EXPECT_TRUE(dialog.isVisible());

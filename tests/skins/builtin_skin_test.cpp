@@ -38,7 +38,7 @@ TEST(BuiltinSkin, ColoursAndFontsAreTheDefaultTable) {
     EXPECT_EQ(skin->preview.background, NoColour);
 }
 
-TEST(BuiltinSkin, EveryPictureExistsAtItsSizeAtEveryRatio) {
+TEST(BuiltinSkin, EveryPictureExistsAtItsSizeAtEveryRatioAndButtonStatesDiffer) {
     for (qreal ratio : {1.0, 2.0, 1.5}) {
         const auto skin = CreateDefaultSkin(ratio);
         for (const SkinItem& item : SkinItems()) {
@@ -53,9 +53,8 @@ TEST(BuiltinSkin, EveryPictureExistsAtItsSizeAtEveryRatio) {
     EXPECT_TRUE(BuiltinPicture(kFirstBuiltinPicture - 1, 1.0).isNull());
     EXPECT_TRUE(BuiltinPicture(kLastBuiltinPicture + 1, 1.0).isNull());
     EXPECT_EQ(BuiltinPicture(216, 2.0).size(), QSize(40, 40));  // close, normal
-}
 
-TEST(BuiltinSkin, TheFourStatesOfEveryButtonDiffer) {
+    // The four states of every button differ.
     const auto skin = CreateDefaultSkin(1.0);
     for (const SkinItem& item : SkinItems()) {
         if (!item.key.ends_with("_normal")) continue;

@@ -26,7 +26,7 @@ ListViewModel ListOf(int count, const std::vector<int>& tall = {}) {
     return list;
 }
 
-TEST(ListViewModel, SevenTilesInRowsOfThreeScrollByRows) {
+TEST(ListViewModel, SevenTilesInRowsOfThreeScrollByRowsAndOneLongCaptionMakesAllTaller) {
     ListViewModel list = ListOf(7);
     EXPECT_EQ(list.TileSize(), QSize(68, 80));
     EXPECT_EQ(ListViewModel::Area(kClient), QRect(1, 1, 210, 100));
@@ -46,9 +46,8 @@ TEST(ListViewModel, SevenTilesInRowsOfThreeScrollByRows) {
     ASSERT_EQ(list.VisibleTiles(kClient).size(), 1u);
     EXPECT_EQ(list.VisibleTiles(kClient)[0].index, 6);
     EXPECT_EQ(list.RangeFor(kClient).position, 2);
-}
 
-TEST(ListViewModel, OneLongCaptionMakesEveryTileTaller) {
+    // One long caption makes every tile taller; an empty list has no tiles.
     EXPECT_EQ(ListOf(3, {1}).TileSize(), QSize(68, 97));
     ListViewModel empty;
     empty.ComputeTileSize([](const QString&) { return 17; });

@@ -39,20 +39,6 @@ TEST(SkinItemTable, ListingMatchesTheGoldenTable) {
     EXPECT_EQ(TableListing(), golden);
 }
 
-TEST(SkinItemTable, EveryBuiltinPictureBelongsToExactlyOneBitmapItem) {
-    std::set<int> pictures;
-    for (const SkinItem& item : SkinItems()) {
-        if (item.kind != SkinItemKind::kBitmap) {
-            EXPECT_EQ(item.builtinPicture, 0) << item.id;
-            continue;
-        }
-        EXPECT_TRUE(pictures.insert(item.builtinPicture).second) << "picture used twice: " << item.builtinPicture;
-    }
-    ASSERT_EQ(pictures.size(), 118u);
-    EXPECT_EQ(*pictures.begin(), kFirstBuiltinPicture);
-    EXPECT_EQ(*pictures.rbegin(), kLastBuiltinPicture);
-}
-
 TEST(SkinItemTable, LookupsAnswerNothingOutsideTheTables) {
     EXPECT_EQ(FindSkinItem(-1), nullptr);
     EXPECT_EQ(FindSkinItem(kSkinItemCount), nullptr);

@@ -34,7 +34,8 @@ TEST(SkinColour, TextsParseLikeTheCLibraryWithLowEightBits) {
     EXPECT_FALSE(ToQColor(NoColour).isValid());
 }
 
-TEST(SkinLoader, ANameAloneGivesASkinWithoutPicturesAndInBlack) {
+// A name alone gives a skin without pictures and in black.
+TEST(SkinLoader, ANameIsAllASkinNeedsAndIsCutToSixtyFourCharacters) {
     SkinFolders skins;
     const auto folder = skins.Add("bare", "[general]\nname=X\n");
     const auto skin = SkinLoader::Load(folder, 1.0);
@@ -52,10 +53,8 @@ TEST(SkinLoader, ANameAloneGivesASkinWithoutPicturesAndInBlack) {
     EXPECT_EQ(skin->tabs.background, 0u);
     EXPECT_EQ(skin->tabsWindow.background, 0u);
     EXPECT_EQ(skin->preview.background, NoColour);
-}
 
-TEST(SkinLoader, FoldersWithoutANameAreNoSkins) {
-    SkinFolders skins;
+    // Folders without a name are no skins; names are cut to 64 characters.
     EXPECT_FALSE(SkinLoader::Load(skins.Add("empty-name", "[general]\nname=\n"), 1.0));
     EXPECT_FALSE(SkinLoader::Load(skins.Add("no-general", "[slider]\nborder=1,2,3\n"), 1.0));
     const auto noIni = skins.root() / "no-ini";
@@ -64,6 +63,13 @@ TEST(SkinLoader, FoldersWithoutANameAreNoSkins) {
     const auto iniIsFolder = skins.root() / "ini-is-folder";
     std::filesystem::create_directories(iniIsFolder / "skin.ini");
     EXPECT_FALSE(SkinLoader::Load(iniIsFolder, 1.0));
+    std::string name;
+    for (int i = 0; i < 70; ++i) name += "\xC3\xA9";  // é
+    const auto named = SkinLoader::Load(skins.Add("long", "[general]\nname=" + name + "\n"), 1.0);
+    ASSERT_TRUE(named);
+    EXPECT_EQ(named->name, QString(64, QChar(0xE9)));
+    const auto plain = SkinLoader::Load(skins.Add("plain", "[general]\nname=" + std::string(70, 'n') + "\n"), 1.0);
+    EXPECT_EQ(plain->name, QString(64, 'n'));
 }
 
 TEST(SkinLoader, ValuesAreReadIntoTheirGroups) {
@@ -99,17 +105,6 @@ TEST(SkinLoader, ValuesAreReadIntoTheirGroups) {
     // Keys that repeat across sections land in their own group only.
     EXPECT_NE(skin->menu.options.over, nullptr);
     EXPECT_EQ(skin->showOptions.over, nullptr);
-}
-
-TEST(SkinLoader, NamesAreCutToSixtyFourCharacters) {
-    SkinFolders skins;
-    std::string name;
-    for (int i = 0; i < 70; ++i) name += "\xC3\xA9";  // é
-    const auto skin = SkinLoader::Load(skins.Add("long", "[general]\nname=" + name + "\n"), 1.0);
-    ASSERT_TRUE(skin);
-    EXPECT_EQ(skin->name, QString(64, QChar(0xE9)));
-    const auto plain = SkinLoader::Load(skins.Add("plain", "[general]\nname=" + std::string(70, 'n') + "\n"), 1.0);
-    EXPECT_EQ(plain->name, QString(64, 'n'));
 }
 
 TEST(SkinLoader, SharperPicturesServeHigherPixelRatios) {

@@ -31,8 +31,9 @@ private:
     std::vector<std::pair<SkinReceiver*, const Skin*>>& log_;
 };
 
-TEST(SkinManager, WithoutSkinFoldersOnlyTheBuiltinSkinLoads) {
-    SkinFolders skins;  // no skins/ folder at all
+// Without a skins/ folder only the built-in skin loads.
+TEST(SkinManager, FoldersLoadInNameOrderAndOnlyValidOnesAreSkins) {
+    SkinFolders skins;
     SkinManager manager;
     manager.SetProgramFolder(skins.programFolder());
     manager.LoadAllSkins();
@@ -40,28 +41,20 @@ TEST(SkinManager, WithoutSkinFoldersOnlyTheBuiltinSkinLoads) {
     EXPECT_EQ(manager.Get(0)->name, "Default");
     EXPECT_EQ(manager.Get(1), nullptr);
     EXPECT_EQ(manager.Get(-1), nullptr);
-    manager.LoadAllSkins();  // loading again replaces, never duplicates
-    EXPECT_EQ(manager.Count(), 1);
-}
 
-TEST(SkinManager, FoldersLoadInNameOrderAndOnlyValidOnesAreSkins) {
-    SkinFolders skins;
     skins.Add("b-second", "[general]\nname=Same\n");
     skins.Add("a-first", "[general]\nname=Same\n");
     skins.Add("c-unnamed", "[general]\nname=\n");
     std::filesystem::create_directories(skins.root() / "d-without-ini");
     test::WriteFileText((skins.root() / "e-plain-file").string(), "[general]\nname=File\n");
 
-    SkinManager manager;
-    manager.SetProgramFolder(skins.programFolder());
     std::vector<std::string> folders;
     manager.EnumerateSkinFolders(&folders);
     const std::string root = skins.programFolder() + "skins/";
     EXPECT_EQ(folders, (std::vector<std::string>{root + "a-first/", root + "b-second/", root + "c-unnamed/",
                                                  root + "d-without-ini/"}));
-    EXPECT_EQ(manager.Count(), 0);  // listing loads nothing
-
-    manager.LoadAllSkins();
+    EXPECT_EQ(manager.Count(), 1);  // listing loads nothing
+    manager.LoadAllSkins();         // loading again replaces, never duplicates
     ASSERT_EQ(manager.Count(), 3);
     EXPECT_EQ(manager.Get(1)->name, "Same");
     EXPECT_EQ(manager.Get(2)->name, "Same");

@@ -21,20 +21,7 @@ SliderModel Range(int minimum, int maximum, int position) {
     return slider;
 }
 
-TEST(SliderModel, TicksMarkEveryValueOnlyWhenTheyFit) {
-    EXPECT_EQ(SliderModel::Ruler(kSlider), QRect(5, 3, 115, 6));
-    EXPECT_EQ(Range(0, 255, 0).Ticks(kSlider).size(), 10u);
-    EXPECT_EQ(Range(1, 10, 1).Ticks(kSlider).size(), 10u);
-    EXPECT_EQ(Range(0, 4, 0).Ticks(kSlider), (std::vector<int>{5, 33, 62, 90, 119}));
-    const SliderModel single = Range(5, 5, 5);
-    EXPECT_EQ(single.Minimum(), 5);
-    EXPECT_EQ(single.Maximum(), 6);
-    EXPECT_EQ(Range(7, 3, 0).Maximum(), 8);
-    const SliderModel top = Range(std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), 0);
-    EXPECT_LT(top.Minimum(), top.Maximum());
-}
-
-TEST(SliderModel, ThumbAndClicksMapPositionsOntoTheRuler) {
+TEST(SliderModel, ThumbClicksAndTicksMapPositionsOntoTheRuler) {
     SliderModel slider = Range(0, 100, 50);
     EXPECT_EQ(Range(0, 100, 0).ThumbRect(kSlider), QRect(1, 1, 10, 10));
     EXPECT_EQ(Range(0, 100, 100).ThumbRect(kSlider), QRect(115, 1, 10, 10));
@@ -64,6 +51,18 @@ TEST(SliderModel, ThumbAndClicksMapPositionsOntoTheRuler) {
     slider.Release();
     EXPECT_FALSE(slider.Drag(10, kSlider));
     EXPECT_EQ(slider.PositionFromX(3, QSize(8, 12)), 0);  // no ruler at all
+
+    // Ticks mark every value only when they fit; ranges always hold two values.
+    EXPECT_EQ(SliderModel::Ruler(kSlider), QRect(5, 3, 115, 6));
+    EXPECT_EQ(Range(0, 255, 0).Ticks(kSlider).size(), 10u);
+    EXPECT_EQ(Range(1, 10, 1).Ticks(kSlider).size(), 10u);
+    EXPECT_EQ(Range(0, 4, 0).Ticks(kSlider), (std::vector<int>{5, 33, 62, 90, 119}));
+    const SliderModel single = Range(5, 5, 5);
+    EXPECT_EQ(single.Minimum(), 5);
+    EXPECT_EQ(single.Maximum(), 6);
+    EXPECT_EQ(Range(7, 3, 0).Maximum(), 8);
+    const SliderModel top = Range(std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), 0);
+    EXPECT_LT(top.Minimum(), top.Maximum());
 }
 
 TEST(SliderPainter, RulerDotsTicksAndThumbLandOnTheirPixels) {
