@@ -45,6 +45,13 @@ std::string ParseSeconds(const std::string& value, RunOptions& options) {
     return {};
 }
 
+std::string ParseCycleEffects(const std::string& value, RunOptions& options) {
+    const std::optional<double> seconds = ParseDecimal(value);
+    if (!seconds || *seconds < 0.1 || *seconds > 3600) return "--cycle-effects wants seconds from 0.1 to 3600";
+    options.cycleSeconds = *seconds;
+    return {};
+}
+
 std::string ParseSource(const std::string& value, RunOptions& options) {
     std::string error;
     const std::optional<SourceArgument> source = SourceArgument::Parse(value, &error);
@@ -80,10 +87,12 @@ const std::map<std::string, OptionParser>& ValueOptions() {
         {"--locator", ParseLocator},
         {"--frames", ParseFrames},
         {"--seconds", ParseSeconds},
+        {"--cycle-effects", ParseCycleEffects},
         {"--output", [](const std::string& v, RunOptions& o) { return NotEmpty("--output", v, o.output); }},
         {"--snapshot", [](const std::string& v, RunOptions& o) { return NotEmpty("--snapshot", v, o.snapshotFolder); }},
         {"--record", [](const std::string& v, RunOptions& o) { return NotEmpty("--record", v, o.recordFile); }},
-        {"--codec", [](const std::string& v, RunOptions& o) {
+        {"--codec",
+         [](const std::string& v, RunOptions& o) {
              std::string codec;
              std::string error = NotEmpty("--codec", v, codec);
              o.codec = codec;
@@ -148,7 +157,7 @@ const char* CliArguments::Usage() {
     return "usage: lumora-cli devices | codecs | effects | help\n"
            "       lumora-cli run [--source S] [--size WxH] [--fps N] [--effect E]... [--locator on|off]\n"
            "                      [--output O] [--frames N | --seconds S] [--fast] [--snapshot DIR]\n"
-           "                      [--record FILE [--codec NAME|none]]\n"
+           "                      [--record FILE [--codec NAME|none]] [--cycle-effects SECONDS]\n"
            "\n"
            "  S  device:<index> | file:<path>[,<path>...] | playlist:<file.pls> | image:<path>\n"
            "     | desktop[:<x>,<y>,<w>,<h>] | pattern[:<videotestsrc pattern>]\n"
@@ -162,7 +171,9 @@ const char* CliArguments::Usage() {
            "  --fast          files and patterns as fast as the machine allows\n"
            "  --snapshot DIR  save the last frame there as snapshotNNN.jpg\n"
            "  --record FILE   record the processed video as AVI (--codec: an encoder from\n"
-           "                  `lumora-cli codecs` by name or element name; none: uncompressed)\n";
+           "                  `lumora-cli codecs` by name or element name; none: uncompressed)\n"
+           "  --cycle-effects SECONDS  switch one effect on or off this often, through every\n"
+           "                  effect in turn (picture-in-picture from device 0)\n";
 }
 
 }  // namespace lumora::cli

@@ -81,6 +81,7 @@ int RunSession::Setup() {
     graph_.SetRealTime(!options_.fast);
     if (options_.fast) graph_.SetHandOffGate([this] { gate_.Pass(); });
     if (const int code = ActivateEffects(); code != kExitDone) return code;
+    if (options_.cycleSeconds) cycler_.emplace(effects_, devices_, *options_.cycleSeconds);
     if (const int code = SelectCodec(); code != kExitDone) return code;
     if (!source_.Prepare()) {
         Say(source_.Error());
@@ -194,6 +195,9 @@ void RunSession::OnTick() {
     OnGraphEvent();
     if (finished_) return;
     const qint64 now = clock_.elapsed();
+    if (cycler_) {
+        if (const std::optional<std::string> line = cycler_->Advance(static_cast<double>(now) / 1000)) Say(*line);
+    }
     if (now - lastTick_ >= kProgressMilliseconds) {
         Say(progress_.Tick(frames_, graph_.GrabberFrames().refused, static_cast<double>(now - lastTick_) / 1000));
         lastTick_ = now;

@@ -18,17 +18,18 @@
 #pragma once
 
 #include "cli/cli_arguments.h"
+#include "cli/effect_cycler.h"
 #include "cli/frame_gate.h"
 #include "cli/progress_report.h"
 #include "cli/source_selection.h"
 #include "effects/effect_chain.h"
+#include "vcam/termination_signal_flag.h"
 #include "video/capture_device_list.h"
 #include "video/frame_event_handler.h"
 #include "video/frame_store.h"
 #include "video/recorded_bytes_counter.h"
 #include "video/source_graph.h"
 #include "video/virtual_camera_link.h"
-#include "vcam/termination_signal_flag.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -79,6 +80,7 @@ private:
     SourceGraph graph_{store_, recorded_};
     SourceSelection source_{options_, devices_, graph_};
     TerminationSignalFlag termination_;
+    std::optional<EffectCycler> cycler_;  // --cycle-effects
 
     QTimer ticks_;
     QElapsedTimer clock_;
