@@ -12,11 +12,14 @@
 #include "fuzz_check.h"
 #include "vcam/packet_stream_reader.h"
 
+#include <pthread.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <csignal>
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -102,14 +105,24 @@ int MemoryFile(const std::uint8_t* data, std::size_t size) {
     return fd;
 }
 
+// The pipe's two ends work on threads that take no signal: libFuzzer's timer would
+// interrupt their reads and writes, and an interrupted read is the caller's to handle.
+void BlockSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int signal : {SIGALRM, SIGINT, SIGTERM, SIGUSR1, SIGUSR2, SIGCHLD, SIGPIPE}) sigaddset(&signals, signal);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+}
+
 // Writes the stream into `fd` in pieces of awkward sizes, then closes it.
 void WriteInPieces(int fd, const std::uint8_t* data, std::size_t size) {
+    BlockSignals();
     static constexpr std::size_t kPieces[] = {1, 3, 39, 40, 41, 4093};
     std::size_t done = 0;
     for (std::size_t i = 0; done < size; ++i) {
         const std::size_t piece = std::min(kPieces[i % std::size(kPieces)], size - done);
         const ssize_t wrote = ::write(fd, data + done, piece);
-        if (wrote <= 0) break;
+        if (wrote <= 0) break;  // the reader stopped early; it says why
         done += static_cast<std::size_t>(wrote);
     }
     ::close(fd);
@@ -118,7 +131,7 @@ void WriteInPieces(int fd, const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::signal(SIGPIPE, SIG_IGN);  // a reader that stops early must not kill the writer
+    signal(SIGPIPE, SIG_IGN);  // a reader that stops early must not kill the writer
     return 0;
 }
 
@@ -130,8 +143,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int ends[2];
     FUZZ_CHECK(::pipe(ends) == 0, "a pipe can be made");
     std::thread writer(WriteInPieces, ends[1], data, size);
-    const std::vector<Seen> inPieces = ReadAll(ends[0], data, size);
-    ::close(ends[0]);
+    std::vector<Seen> inPieces;
+    std::thread reader([&] {
+        BlockSignals();
+        inPieces = ReadAll(ends[0], data, size);
+        ::close(ends[0]);
+    });
+    reader.join();
     writer.join();
     FUZZ_CHECK(inPieces == inOneGo, "the items do not depend on how the stream arrives");
     return 0;
