@@ -6,7 +6,8 @@
 //   - bad data is a truncated packet at the end, or a bad header followed by bytes up to the
 //     next magic, and no whole valid packet starts inside it;
 //   - reading the stream through a pipe in small pieces gives the same items as reading it
-//     in one go.
+//     in one go;
+//   - no allocation is far larger than the stream, whatever size a header claims.
 // Covers: packet_stream_reader.cpp frame_packet.cpp
 
 #include "fuzz_check.h"
@@ -18,8 +19,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -28,6 +33,9 @@ using lumora::PacketStreamReader;
 using Status = PacketStreamReader::Status;
 
 namespace {
+
+// The largest allocation allowed while a stream is read (the harness's own are small).
+std::atomic<std::size_t> allocationLimit{SIZE_MAX};
 
 struct Seen {
     Status status;
@@ -130,12 +138,22 @@ void WriteInPieces(int fd, const std::uint8_t* data, std::size_t size) {
 
 }  // namespace
 
+void* operator new(std::size_t size) {
+    FUZZ_CHECK(size <= allocationLimit.load(), "no allocation is far larger than the stream");
+    if (void* block = std::malloc(size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     signal(SIGPIPE, SIG_IGN);  // a reader that stops early must not kill the writer
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The reader reads 64 KiB at a time and may hold twice what it read.
+    allocationLimit = 4 * size + (1u << 20);
     const int file = MemoryFile(data, size);
     const std::vector<Seen> inOneGo = ReadAll(file, data, size);
     ::close(file);
@@ -152,5 +170,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reader.join();
     writer.join();
     FUZZ_CHECK(inPieces == inOneGo, "the items do not depend on how the stream arrives");
+    allocationLimit = SIZE_MAX;
     return 0;
 }
