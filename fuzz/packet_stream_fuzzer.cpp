@@ -10,6 +10,7 @@
 //   - no allocation is far larger than the stream, whatever size a header claims.
 // Covers: packet_stream_reader.cpp frame_packet.cpp
 
+#include "allocation_limit.h"
 #include "fuzz_check.h"
 #include "vcam/packet_stream_reader.h"
 
@@ -19,12 +20,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <iterator>
-#include <new>
 #include <thread>
 #include <vector>
 
@@ -33,9 +30,6 @@ using lumora::PacketStreamReader;
 using Status = PacketStreamReader::Status;
 
 namespace {
-
-// The largest allocation allowed while a stream is read (the harness's own are small).
-std::atomic<std::size_t> allocationLimit{SIZE_MAX};
 
 struct Seen {
     Status status;
@@ -138,14 +132,6 @@ void WriteInPieces(int fd, const std::uint8_t* data, std::size_t size) {
 
 }  // namespace
 
-void* operator new(std::size_t size) {
-    FUZZ_CHECK(size <= allocationLimit.load(), "no allocation is far larger than the stream");
-    if (void* block = std::malloc(size ? size : 1)) return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     signal(SIGPIPE, SIG_IGN);  // a reader that stops early must not kill the writer
     return 0;
@@ -153,7 +139,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The reader reads 64 KiB at a time and may hold twice what it read.
-    allocationLimit = 4 * size + (1u << 20);
+    const AllocationLimit limit(4 * size + (1u << 20));
     const int file = MemoryFile(data, size);
     const std::vector<Seen> inOneGo = ReadAll(file, data, size);
     ::close(file);
@@ -170,6 +156,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reader.join();
     writer.join();
     FUZZ_CHECK(inPieces == inOneGo, "the items do not depend on how the stream arrives");
-    allocationLimit = SIZE_MAX;
     return 0;
 }
