@@ -11,7 +11,7 @@
 #
 # lumora-cli's resident memory, threads and open file descriptors are sampled every
 # minute, each time just after an effect went off (so every sample sees the same effects:
-# none). The run fails on
+# none), as the least of readings a second apart until the next switch. The run fails on
 #   - resident memory more than 5 % above the baseline sample, taken after the first five
 #     minutes (in runs under ten minutes: after half the run);
 #   - any thread or descriptor more than at the baseline;
@@ -63,13 +63,27 @@ elapsed() { echo $(($(date +%s) - start)); }
 offs() { grep -cE '^lumora-cli: effect [0-9]+ ".*" (off|left as it was|not started: .*|passed over: .*)$' \
   "$work/cli.log" || true; }
 
-# One sample: seconds, resident KiB, threads, descriptors.
-sample() {
+# One reading: resident KiB, threads, descriptors.
+reading() {
   local rss threads fds
   rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$cli_pid/status")
   threads=$(awk '/^Threads:/ { print $2 }' "/proc/$cli_pid/status")
   fds=$(find "/proc/$cli_pid/fd" -mindepth 1 -maxdepth 1 | wc -l)
-  echo "$(elapsed) $rss $threads $fds"
+  echo "$rss $threads $fds"
+}
+
+# One sample: seconds, then the least of each figure over readings a second apart while
+# no effect of the cycle is on (a thread of a stopped pipeline may take a moment to go).
+sample() {
+  local count=$((${cycle%.*} > 2 ? ${cycle%.*} - 1 : 1)) readings=()
+  for _ in $(seq "$count"); do
+    sleep 1
+    kill -0 "$cli_pid" 2>/dev/null || return 1
+    readings+=("$(reading)")
+  done
+  printf '%s\n' "${readings[@]}" | awk -v t="$(elapsed)" '
+    NR == 1 || $1 < r { r = $1 } NR == 1 || $2 < n { n = $2 } NR == 1 || $3 < f { f = $3 }
+    END { print t, r, n, f }'
 }
 
 samples=()
@@ -79,9 +93,8 @@ while [ $((next + 2 * ${cycle%.*} + 5)) -lt "$total" ] && kill -0 "$cli_pid" 2>/
   while [ "$(elapsed)" -lt "$next" ] && kill -0 "$cli_pid" 2>/dev/null; do sleep 1; done
   seen=$(offs)
   while [ "$(offs)" -eq "$seen" ] && kill -0 "$cli_pid" 2>/dev/null; do sleep 0.2; done
-  sleep 1  # threads of the effect just stopped are joined by now
-  kill -0 "$cli_pid" 2>/dev/null || break
-  samples+=("$(sample)")
+  taken=$(sample) || break
+  samples+=("$taken")
   echo "soak: ${samples[-1]}"
   next=$((next + interval))
 done
