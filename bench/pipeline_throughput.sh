@@ -4,20 +4,25 @@
 # alternately, several times, and prints the median times and their ratios (target: at
 # most 1.25). On a busy machine the wall clock also counts other processes; the CPU time
 # of all the program's threads does not.
-#   bench/pipeline_throughput.sh [build folder] [runs]
+#   bench/pipeline_throughput.sh [build folder] [runs] [mpeg4|h264]
 set -euo pipefail
 build=${1:-build}
 runs=${2:-5}
+codec=${3:-mpeg4}
 cli="$build/lumora/lumora-cli"
 [ -x "$cli" ] || { echo "pipeline_throughput: build $cli first" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-clip="$work/clip-1280x720.avi"
-# 300 frames of a moving test picture, MPEG-4 part 2 as in the test video.
+# 300 frames of a moving test picture: MPEG-4 part 2 in AVI as in the test video, or
+# H.264 in MP4 as phones and cameras write it.
+case "$codec" in
+  mpeg4) clip="$work/clip-1280x720.avi"; encode="avenc_mpeg4 bitrate=4000000 ! avimux" ;;
+  h264) clip="$work/clip-1280x720.mp4"; encode="video/x-raw,format=I420 ! x264enc bitrate=4000 ! h264parse ! mp4mux" ;;
+  *) echo "pipeline_throughput: codec mpeg4 or h264, not $codec" >&2; exit 2 ;;
+esac
 gst-launch-1.0 -q videotestsrc num-buffers=300 pattern=ball ! \
-  video/x-raw,width=1280,height=720,framerate=30/1 ! videoconvert ! avenc_mpeg4 bitrate=4000000 ! \
-  avimux ! filesink location="$clip"
+  video/x-raw,width=1280,height=720,framerate=30/1 ! videoconvert ! $encode ! filesink location="$clip"
 
 # The wall time and the CPU time (user + system, all threads) of a command, in seconds.
 measure() {

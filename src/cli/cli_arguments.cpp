@@ -10,14 +10,15 @@ namespace {
 
 constexpr long kMaxSide = 8192;
 constexpr long kMaxFramesPerSecond = 240;
+constexpr double kMaxSeconds = 1e7;
 
 using OptionParser = std::function<std::string(const std::string& value, RunOptions& options)>;
 
 std::string ParseSize(const std::string& value, RunOptions& options) {
     const std::optional<std::vector<long>> sides = ParseIntegerList(value, 'x');
-    if (!sides || sides->size() != 2 || (*sides)[0] < 1 || (*sides)[1] < 1 || (*sides)[0] > kMaxSide ||
-        (*sides)[1] > kMaxSide) {
-        return "--size wants <width>x<height>, for example 640x480";
+    if (!sides || sides->size() != 2) return "--size wants <width>x<height>, for example 640x480";
+    for (const long side : *sides) {
+        if (side < 1 || side > kMaxSide) return OutOfRange("--size " + value, "each side 1 to 8192");
     }
     options.width = static_cast<int>((*sides)[0]);
     options.height = static_cast<int>((*sides)[1]);
@@ -26,21 +27,24 @@ std::string ParseSize(const std::string& value, RunOptions& options) {
 
 std::string ParseFramesPerSecond(const std::string& value, RunOptions& options) {
     const std::optional<long> rate = ParseInteger(value);
-    if (!rate || *rate < 1 || *rate > kMaxFramesPerSecond) return "--fps wants a whole number of frames per second";
+    if (!rate) return "--fps wants a whole number of frames per second";
+    if (*rate < 1 || *rate > kMaxFramesPerSecond) return OutOfRange("--fps " + value, "1 to 240");
     options.framesPerSecond = static_cast<int>(*rate);
     return {};
 }
 
 std::string ParseFrames(const std::string& value, RunOptions& options) {
     const std::optional<long> frames = ParseInteger(value);
-    if (!frames || *frames < 1) return "--frames wants a number of frames of at least 1";
+    if (!frames) return "--frames wants a whole number of frames";
+    if (*frames < 1) return OutOfRange("--frames " + value, "at least 1");
     options.frames = *frames;
     return {};
 }
 
 std::string ParseSeconds(const std::string& value, RunOptions& options) {
     const std::optional<double> seconds = ParseDecimal(value);
-    if (!seconds || *seconds <= 0 || *seconds > 1e7) return "--seconds wants a positive number of seconds";
+    if (!seconds) return "--seconds wants a number of seconds";
+    if (*seconds <= 0 || *seconds > kMaxSeconds) return OutOfRange("--seconds " + value, "above 0, at most 10000000");
     options.seconds = *seconds;
     return {};
 }
@@ -159,21 +163,31 @@ const char* CliArguments::Usage() {
            "                      [--output O] [--frames N | --seconds S] [--fast] [--snapshot DIR]\n"
            "                      [--record FILE [--codec NAME|none]] [--cycle-effects SECONDS]\n"
            "\n"
-           "  S  device:<index> | file:<path>[,<path>...] | playlist:<file.pls> | image:<path>\n"
+           "  S  device:<index 0-1000> | file:<path>[,<path>...] | playlist:<file.pls> | image:<path>\n"
            "     | desktop[:<x>,<y>,<w>,<h>] | pattern[:<videotestsrc pattern>]\n"
            "     (default: the sample picture in the program's images folder)\n"
            "  E  zoom=<1.0-4.0>[@<x>,<y>] | rgb=<r>,<g>,<b> (1-256) | face[=<6-9>]\n"
            "     | pip=<device>[,<position 1-4>[,<size 5-50>[,<margin 0-100>]]] | <number> | <name>\n"
+           "     a name may be shortened to the start of the name or of one of its words, as long\n"
+           "     as one effect fits (snow: \"Falling snow\"); `lumora-cli effects` lists them\n"
            "  O  vcam (the \"Lumora Capture\" device, the default) | none | <file or FIFO>\n"
-           "  --size, --fps   output size and rate of pictures, the desktop and patterns\n"
-           "                  (pictures and patterns 640x480 at 30, the desktop at 5)\n"
+           "     (a FIFO: the run starts once a reader has opened it)\n"
+           "  --size, --fps   output size (1-8192 a side) and rate (1-240) of pictures, the desktop\n"
+           "                  and patterns (pictures and patterns 640x480 at 30, the desktop at 5)\n"
            "  --frames N      stop after N frames; --seconds S: after S seconds\n"
-           "  --fast          files and patterns as fast as the machine allows\n"
+           "  --fast          files and patterns as fast as the machine allows, every frame delivered\n"
            "  --snapshot DIR  save the last frame there as snapshotNNN.jpg\n"
            "  --record FILE   record the processed video as AVI (--codec: an encoder from\n"
            "                  `lumora-cli codecs` by name or element name; none: uncompressed)\n"
            "  --cycle-effects SECONDS  switch one effect on or off this often, through every\n"
-           "                  effect in turn (picture-in-picture from device 0)\n";
+           "                  effect in turn (picture-in-picture from device 0)\n"
+           "\n"
+           "SIGINT or SIGTERM while frames flow stops the run as its end would (the recording is\n"
+           "finished, the summary written); before that, or while the next file starts, it ends\n"
+           "lumora-cli at once.\n"
+           "exit status: 0 done; 1 the source, the output, the recording, a snapshot or an effect\n"
+           "failed, or no frame was delivered; 2 usage error; 130 (SIGINT) or 143 (SIGTERM) stopped\n"
+           "at once by the signal\n";
 }
 
 }  // namespace lumora::cli

@@ -9,6 +9,7 @@
 #include <lumora/effect.h>
 
 #include <string>
+#include <vector>
 
 namespace lumora {
 class CaptureDeviceList;
@@ -33,8 +34,17 @@ public:
     // Shows or hides the face-tracking outline.
     static void SetLocator(const EffectChain& chain, bool show);
 
-    // The effect with `text` as its name (any case) or identifier, or 0.
-    static EffectId FindByName(const EffectChain& chain, const std::string& text);
+    struct NameMatch {
+        EffectId id = 0;                      // 0: none, or more than one
+        bool ambiguous = false;               // more than one
+        std::vector<std::string> candidates;  // the names that matched, or every name
+    };
+
+    // The effect `text` names: the one whose name (any case) or identifier it is, else the
+    // only one whose name or one of whose words starts with it ("snow" for "Falling snow").
+    // Without an id, `candidates` holds the names that matched when several did, and every
+    // effect's name when none did.
+    static NameMatch FindByName(const EffectChain& chain, const std::string& text);
 };
 
 }  // namespace lumora::cli

@@ -15,13 +15,15 @@ constexpr long kMaxLevel = 256;
 constexpr long kMaxOffset = 16384;
 constexpr long kMinFaceAmount = 6;
 constexpr long kMaxFaceAmount = 9;
+constexpr long kMaxEffectNumber = 1000000;
 
-struct Range {
+struct PipRange {
+    const char* what;
     long low;
     long high;
 };
 // Device, then position, size and margin of the inset.
-constexpr Range kPipRanges[] = {{0, 1000}, {1, 4}, {5, 50}, {0, 100}};
+constexpr PipRange kPipRanges[] = {{"device", 0, 1000}, {"position", 1, 4}, {"size", 5, 50}, {"margin", 0, 100}};
 
 std::optional<EffectRequest> Fail(std::string* error, std::string text) {
     *error = std::move(text);
@@ -31,15 +33,18 @@ std::optional<EffectRequest> Fail(std::string* error, std::string text) {
 std::optional<EffectRequest> ParseZoom(const std::string& value, std::string* error) {
     const std::size_t at = value.find('@');
     const std::optional<double> factor = ParseDecimal(value.substr(0, at));
-    if (!factor || *factor < kMinZoom || *factor > kMaxZoom) return Fail(error, "zoom wants a factor from 1.0 to 4.0");
+    if (!factor) return Fail(error, "zoom wants a factor from 1.0 to 4.0");
+    if (*factor < kMinZoom || *factor > kMaxZoom) {
+        return Fail(error, OutOfRange("zoom=" + value.substr(0, at), "1.0 to 4.0"));
+    }
     EffectRequest request;
     request.kind = EffectRequest::Kind::kZoom;
     request.zoomFactor = static_cast<int>(std::lround(*factor * kZoomUnits));
     if (at != std::string::npos) {
         const std::optional<std::vector<long>> offset = ParseIntegerList(value.substr(at + 1));
-        if (!offset || offset->size() != 2 || std::labs((*offset)[0]) > kMaxOffset ||
-            std::labs((*offset)[1]) > kMaxOffset) {
-            return Fail(error, "zoom wants its offset as @<x>,<y>");
+        if (!offset || offset->size() != 2) return Fail(error, "zoom wants its offset as @<x>,<y>");
+        if (std::labs((*offset)[0]) > kMaxOffset || std::labs((*offset)[1]) > kMaxOffset) {
+            return Fail(error, OutOfRange("the zoom offset " + value.substr(at), "-16384 to 16384"));
         }
         request.offsetX = static_cast<int>((*offset)[0]);
         request.offsetY = static_cast<int>((*offset)[1]);
@@ -51,7 +56,9 @@ std::optional<EffectRequest> ParseColorFilter(const std::string& value, std::str
     const std::optional<std::vector<long>> levels = ParseIntegerList(value);
     if (!levels || levels->size() != 3) return Fail(error, "rgb wants three levels <r>,<g>,<b>");
     for (const long level : *levels) {
-        if (level < kMinLevel || level > kMaxLevel) return Fail(error, "rgb levels go from 1 to 256");
+        if (level < kMinLevel || level > kMaxLevel) {
+            return Fail(error, OutOfRange("the rgb level " + std::to_string(level), "1 to 256"));
+        }
     }
     EffectRequest request;
     request.kind = EffectRequest::Kind::kColorFilter;
@@ -66,7 +73,8 @@ std::optional<EffectRequest> ParseFace(const std::string& text, std::string* err
     request.kind = EffectRequest::Kind::kFace;
     if (text == "face") return request;
     const std::optional<long> amount = ParseInteger(text.substr(5));
-    if (!amount || *amount < kMinFaceAmount || *amount > kMaxFaceAmount) return Fail(error, "face wants an amount from 6 to 9");
+    if (!amount) return Fail(error, "face wants an amount from 6 to 9");
+    if (*amount < kMinFaceAmount || *amount > kMaxFaceAmount) return Fail(error, OutOfRange(text, "6 to 9"));
     request.faceAmount = static_cast<int>(*amount);
     return request;
 }
@@ -77,9 +85,10 @@ std::optional<EffectRequest> ParsePictureInPicture(const std::string& value, std
         return Fail(error, "pip wants <device>[,<position 1-4>[,<size 5-50>[,<margin 0-100>]]]");
     }
     for (std::size_t i = 0; i < numbers->size(); ++i) {
-        if ((*numbers)[i] < kPipRanges[i].low || (*numbers)[i] > kPipRanges[i].high) {
-            return Fail(error, "pip: the device is a number from lumora-cli devices, the position 1-4, the size "
-                               "5-50 and the margin 0-100");
+        const PipRange& range = kPipRanges[i];
+        if ((*numbers)[i] < range.low || (*numbers)[i] > range.high) {
+            return Fail(error, OutOfRange(std::string("the pip ") + range.what + " " + std::to_string((*numbers)[i]),
+                                          std::to_string(range.low) + " to " + std::to_string(range.high)));
         }
     }
     EffectRequest request;
@@ -101,7 +110,7 @@ std::optional<EffectRequest> EffectRequest::Parse(const std::string& text, std::
     if (text.empty()) return Fail(error, "--effect wants an effect");
     EffectRequest request;
     if (const std::optional<long> number = ParseInteger(text)) {
-        if (*number < 1 || *number > 1000000) return Fail(error, "effect numbers start at 1");
+        if (*number < 1 || *number > kMaxEffectNumber) return Fail(error, OutOfRange("effect " + text, "1 to 1000000"));
         request.kind = Kind::kNumber;
         request.number = static_cast<int>(*number);
         return request;

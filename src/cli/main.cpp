@@ -4,6 +4,7 @@
 #include "cli/cli_arguments.h"
 #include "cli/listings.h"
 #include "cli/run_session.h"
+#include "cli/run_signals.h"
 #include "effects/all_builtin_effects.h"
 #include "effects/effect_chain.h"
 #include "platform/program_paths.h"
@@ -15,6 +16,7 @@
 #include <gst/gst.h>
 
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +25,8 @@ namespace {
 using lumora::cli::CliArguments;
 using lumora::cli::RunSession;
 
-int RunCommand(const CliArguments& arguments) {
+// `runSignals`: answering for a run, null for the other commands.
+int RunCommand(const CliArguments& arguments, lumora::cli::RunSignals* runSignals) {
     switch (arguments.command) {
         case CliArguments::Command::kHelp: std::cout << CliArguments::Usage(); return RunSession::kExitDone;
         case CliArguments::Command::kDevices: {
@@ -46,7 +49,7 @@ int RunCommand(const CliArguments& arguments) {
             return RunSession::kExitDone;
         }
         case CliArguments::Command::kRun: {
-            RunSession session(arguments.run, std::cerr);
+            RunSession session(arguments.run, *runSignals, std::cerr);
             return session.Exec();
         }
     }
@@ -61,11 +64,14 @@ int main(int argc, char** argv) {
         std::cerr << "lumora-cli: " << arguments.error << "\n" << CliArguments::Usage();
         return RunSession::kExitUsage;
     }
+    // A signal ends a run within a second from here on, whatever it is doing.
+    std::optional<lumora::cli::RunSignals> runSignals;
+    if (arguments.command == CliArguments::Command::kRun) runSignals.emplace();
     // Headless: pictures and text are drawn without a display server.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     gst_init(&argc, &argv);
-    const int code = RunCommand(arguments);
+    const int code = RunCommand(arguments, runSignals ? &*runSignals : nullptr);
     gst_deinit();
     return code;
 }

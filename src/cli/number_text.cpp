@@ -42,4 +42,8 @@ std::optional<std::vector<long>> ParseIntegerList(std::string_view text, char se
     return values;
 }
 
+std::string OutOfRange(const std::string& what, const std::string& range) {
+    return what + " is out of range (" + range + ")";
+}
+
 }  // namespace lumora::cli

@@ -17,4 +17,8 @@ std::vector<std::string> SplitList(std::string_view text, char separator = ',');
 // Every part an integer, or none.
 std::optional<std::vector<long>> ParseIntegerList(std::string_view text, char separator = ',');
 
+// The message for a number outside what an option takes: "<what> is out of range (<range>)",
+// for example "--fps 0 is out of range (1 to 240)".
+std::string OutOfRange(const std::string& what, const std::string& range);
+
 }  // namespace lumora::cli

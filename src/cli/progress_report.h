@@ -4,7 +4,8 @@
 //   lumora-cli: 150 frames, 30.0 fps, 0 dropped
 //   lumora-cli: done: 270 frames in 9.02 s (29.9 fps), 0 dropped
 //
-// Frames are those that reached the output; dropped are the frames the hand-off refused.
+// Frames are those that reached the output; dropped are the frames the hand-off refused
+// and those the output did not take (a FIFO's reader too slow).
 // A plain formatter: no clock, no output of its own.
 #pragma once
 

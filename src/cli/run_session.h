@@ -3,15 +3,20 @@
 // application wires them, without a window.
 //
 // The session is the frame store's target: each MSG_FRAME_READY sends the current frame
-// to the output (FrameEventHandler) and counts it; MSG_GRAPH_EVENT tells that a file
-// ended (the next file then plays). A timer writes the progress line once a second and
-// watches --seconds, stream errors and SIGINT/SIGTERM. At the end the last frame is saved
-// as a snapshot when asked, the graph is torn down (completing a recording) and the
-// summary is written.
+// to the output (PacketOutput) and counts it; MSG_GRAPH_EVENT tells that a file ended (the
+// next file then plays). A timer writes the progress line once a second and watches
+// --seconds and stream errors; a termination signal wakes the loop at once (RunSignals).
 //
-// Messages the application would show in a box are written to stderr as they are.
-// Exit codes: 0 done, 1 the source, output or an effect failed, 2 a usage error found
-// only now (an unknown effect or codec).
+// The stop: no frame enters the grabber any more (FrameBudget), a recording is ended behind
+// the last frame that did, the graph is torn down, and the frames handed off before the stop
+// still go out — so the recording and the output hold the same frames. Then the last frame
+// is saved as a snapshot when asked and the summary is written.
+//
+// Messages the application would show in a box are written to stderr as they are. Exit
+// codes: 0 done; 1 the source, the output, the recording, a snapshot or an effect failed, or
+// no frame was delivered; 2 a usage error found only now (an unknown effect or codec). A
+// signal while streaming stops the run as above (0 when it went well); in any other phase
+// RunSignals ends the process at once (130 for SIGINT, 143 for SIGTERM).
 //
 // Thread: user-interface thread (needs a Qt application object and gst_init()).
 // Lifetime: Exec once; the graph is torn down before any member it uses is destroyed.
@@ -19,22 +24,27 @@
 
 #include "cli/cli_arguments.h"
 #include "cli/effect_cycler.h"
+#include "cli/frame_budget.h"
 #include "cli/frame_gate.h"
+#include "cli/packet_output.h"
 #include "cli/progress_report.h"
+#include "cli/recording_watch.h"
+#include "cli/run_signals.h"
 #include "cli/source_selection.h"
 #include "effects/effect_chain.h"
-#include "vcam/termination_signal_flag.h"
 #include "video/capture_device_list.h"
-#include "video/frame_event_handler.h"
 #include "video/frame_store.h"
 #include "video/recorded_bytes_counter.h"
 #include "video/source_graph.h"
-#include "video/virtual_camera_link.h"
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QTimer>
 
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <ostream>
 
 namespace lumora::cli {
@@ -45,7 +55,9 @@ public:
     static constexpr int kExitFailed = 1;
     static constexpr int kExitUsage = 2;
 
-    RunSession(const RunOptions& options, std::ostream& err);
+    // `runSignals` must be answering from before the session is made (settings and plug-ins
+    // load here) until after it is gone.
+    RunSession(const RunOptions& options, RunSignals& runSignals, std::ostream& err);
     ~RunSession() override;
 
     // Runs until the end; the exit code.
@@ -55,39 +67,52 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    enum class State { kStarting, kRunning, kStopping, kFinished };
+
     int Setup();
     bool OpenOutput();
     int ActivateEffects();
     int SelectCodec();
     void OnFrame();
     void OnGraphEvent();
+    void ReportStreamError();
+    void PlayNextFile();
     void OnTick();
+    void OnSignal();
     void Finish(int exitCode);
-    void SaveSnapshot();
-    void ReportRecording();
+    void StopSource();
+    int Verdict(int exitCode);
+    bool SaveSnapshot();
+    bool CheckRecording();
     void Say(const std::string& line);
 
     const RunOptions& options_;
+    RunSignals& signals_;
     std::ostream& err_;
 
     FrameStore store_;
     RecordedBytesCounter recorded_;
-    VirtualCameraLink link_;
-    FrameEventHandler output_{store_, link_};
+    PacketOutput output_;
     CaptureDeviceList devices_;  // listed once by Setup: what device numbers count in
     EffectChain effects_;
     FrameGate gate_;
+    FrameBudget budget_;
+    RecordingWatch recording_;
     SourceGraph graph_{store_, recorded_};
-    SourceSelection source_{options_, devices_, graph_};
-    TerminationSignalFlag termination_;
+    SourceSelection source_;
     std::optional<EffectCycler> cycler_;  // --cycle-effects
 
+    std::unique_ptr<QSocketNotifier> signalWake_;
     QTimer ticks_;
     QElapsedTimer clock_;
     qint64 lastTick_ = 0;
     ProgressReport progress_;
-    std::uint64_t frames_ = 0;
-    bool finished_ = false;
+    State state_ = State::kStarting;
+    std::uint64_t delivered_ = 0;      // frames that reached the output
+    std::uint64_t notTaken_ = 0;       // frames the output dropped (a FIFO's reader too slow)
+    std::uint64_t refusedBefore_ = 0;  // frames the hand-off refused in earlier files' graphs
+    std::uint64_t refused_ = 0;        // all of them, once stopped
+    bool outputFailed_ = false;
     int exitCode_ = kExitDone;
 };
 

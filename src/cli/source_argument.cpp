@@ -5,6 +5,10 @@
 namespace lumora::cli {
 namespace {
 
+constexpr long kMaxDevice = 1000;
+constexpr long kMaxDesktopSide = 16384;
+constexpr long kMaxDesktopOrigin = 65536;
+
 // The text after "<prefix>:" when `text` starts so; `bare` also accepts the prefix alone.
 std::optional<std::string> After(const std::string& text, const std::string& prefix, bool bare = false) {
     if (bare && text == prefix) return std::string();
@@ -22,10 +26,11 @@ std::optional<SourceArgument> ParseDesktop(const std::string& value, std::string
     source.kind = SourceArgument::Kind::kDesktop;
     if (value.empty()) return source;
     const std::optional<std::vector<long>> numbers = ParseIntegerList(value);
-    if (!numbers || numbers->size() != 4 || (*numbers)[0] < 0 || (*numbers)[1] < 0 || (*numbers)[2] < 1 ||
-        (*numbers)[3] < 1 || (*numbers)[2] > 16384 || (*numbers)[3] > 16384 || (*numbers)[0] > 65536 ||
-        (*numbers)[1] > 65536) {
-        return Fail(error, "desktop wants <x>,<y>,<width>,<height> (a width and height of at least 1)");
+    if (!numbers || numbers->size() != 4) return Fail(error, "desktop wants <x>,<y>,<width>,<height>");
+    if ((*numbers)[0] < 0 || (*numbers)[1] < 0 || (*numbers)[2] < 1 || (*numbers)[3] < 1 ||
+        (*numbers)[2] > kMaxDesktopSide || (*numbers)[3] > kMaxDesktopSide || (*numbers)[0] > kMaxDesktopOrigin ||
+        (*numbers)[1] > kMaxDesktopOrigin) {
+        return Fail(error, OutOfRange("desktop:" + value, "x and y 0 to 65536, width and height 1 to 16384"));
     }
     const auto x = static_cast<std::int32_t>((*numbers)[0]);
     const auto y = static_cast<std::int32_t>((*numbers)[1]);
@@ -50,7 +55,8 @@ std::optional<SourceArgument> SourceArgument::Parse(const std::string& text, std
     SourceArgument source;
     if (const auto value = After(text, "device")) {
         const std::optional<long> index = ParseInteger(*value);
-        if (!index || *index < 0 || *index > 1000) return Fail(error, "device: wants a device number from `lumora-cli devices`");
+        if (!index) return Fail(error, "device: wants a device number from `lumora-cli devices`");
+        if (*index < 0 || *index > kMaxDevice) return Fail(error, OutOfRange(text, "0 to 1000"));
         source.kind = Kind::kDevice;
         source.deviceIndex = static_cast<int>(*index);
         return source;

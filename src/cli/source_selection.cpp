@@ -19,8 +19,9 @@ constexpr char kSamplePicture[] = "images/sample.jpg";
 
 }  // namespace
 
-SourceSelection::SourceSelection(const RunOptions& options, const CaptureDeviceList& devices, SourceGraph& graph)
-    : options_(options), devices_(devices), graph_(graph) {}
+SourceSelection::SourceSelection(const RunOptions& options, const CaptureDeviceList& devices, SourceGraph& graph,
+                                 SkipReport skipped)
+    : options_(options), devices_(devices), graph_(graph), skipped_(std::move(skipped)) {}
 
 bool SourceSelection::Prepare() {
     if (options_.source.kind == SourceArgument::Kind::kPlaylist) {
@@ -56,8 +57,13 @@ bool SourceSelection::SelectFileFrom(int index) {
         const std::string file = *playlist_.Select(index);
         if (graph_.SelectVideoFile(file)) return true;
         ++failures_;
+        if (skipped_) skipped_(file);
     }
     return false;
+}
+
+std::optional<std::string> SourceSelection::CurrentFile() const {
+    return playlist_.Count() > 0 ? playlist_.Current() : std::nullopt;
 }
 
 bool SourceSelection::SelectSingle() {

@@ -1,7 +1,7 @@
 // SourceSelection: turns the --source of `lumora-cli run` into source graph selections —
 // one selection for a device, picture, desktop or pattern, one per file for files and
-// playlists (played once, in order; a file that fails to build is reported by the graph
-// and skipped).
+// playlists (played once, in order; a file that fails to build is reported by the graph,
+// named through the skip report, and skipped).
 //
 // Thread: user-interface thread. Lifetime: borrows the graph, which must outlive it.
 #pragma once
@@ -9,6 +9,8 @@
 #include "cli/cli_arguments.h"
 #include "tools/playlist.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace lumora {
@@ -20,8 +22,12 @@ namespace lumora::cli {
 
 class SourceSelection {
 public:
+    // Told the path of every file that cannot be played.
+    using SkipReport = std::function<void(const std::string& path)>;
+
     // `devices`: the capture devices as listed for the run (device:N counts in them).
-    SourceSelection(const RunOptions& options, const CaptureDeviceList& devices, SourceGraph& graph);
+    SourceSelection(const RunOptions& options, const CaptureDeviceList& devices, SourceGraph& graph,
+                    SkipReport skipped);
 
     // Reads the playlist file of a playlist source. False, with Error() set, when it
     // cannot be read or names no file, or when a recording is asked for more than one file.
@@ -35,6 +41,8 @@ public:
 
     // Files that failed to build so far.
     int Failures() const { return failures_; }
+    // The file playing now; none for other sources.
+    std::optional<std::string> CurrentFile() const;
     const std::string& Error() const { return error_; }
 
 private:
@@ -47,6 +55,7 @@ private:
     const RunOptions& options_;
     const CaptureDeviceList& devices_;
     SourceGraph& graph_;
+    SkipReport skipped_;
     Playlist playlist_;
     int failures_ = 0;
     std::string error_;

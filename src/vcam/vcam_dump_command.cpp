@@ -1,5 +1,6 @@
 #include "vcam/vcam_dump_command.h"
 
+#include "vcam/file_output.h"
 #include "vcam/packet_stream_reader.h"
 #include "vcam/y4m_writer.h"
 
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 namespace lumora {
 
@@ -26,37 +28,51 @@ VcamDumpCommand::~VcamDumpCommand() = default;
 int VcamDumpCommand::Run(const VcamDumpOptions& options) {
     options_ = options;
     report_ = {};
+    writeFailed_ = false;
     y4m_.reset();
-    saveFailed_ = false;
+    y4mFile_.reset();
+    if (!OpenOutputs()) return 1;
+    const int fd = ::open(options_.input.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        err_ << "cannot open " << options_.input << ": " << std::strerror(errno) << "\n";
+        return 1;
+    }
+    PacketStreamReader reader(fd);
+    const bool complete = ReadAll(reader);
+    ::close(fd);
+    const bool written = !writeFailed_ && (!y4mFile_ || y4mFile_->Close());
+    if (!writeFailed_ && !written) err_ << "cannot write " << options_.y4mFile << ": " << y4mFile_->Failure() << "\n";
+    PrintSummary(written);
+    return complete && written && report_.badPackets == 0 ? 0 : 1;
+}
+
+bool VcamDumpCommand::OpenOutputs() {
     if (!options_.pngFolder.empty()) {
         std::error_code error;
         std::filesystem::create_directories(options_.pngFolder, error);
         if (!std::filesystem::is_directory(options_.pngFolder)) {
-            err_ << "cannot create the folder " << options_.pngFolder << "\n";
-            return 2;
+            err_ << "cannot create the folder " << options_.pngFolder << ": "
+                 << (error ? error.message() : std::strerror(ENOTDIR)) << "\n";
+            return false;
         }
     }
     if (!options_.y4mFile.empty()) {
-        y4mStream_.open(options_.y4mFile, std::ios::binary | std::ios::trunc);
-        if (!y4mStream_) {
-            err_ << "cannot write " << options_.y4mFile << "\n";
-            return 2;
+        y4mFile_ = std::make_unique<FileOutput>(options_.y4mFile);
+        if (!y4mFile_->Ok()) {
+            err_ << "cannot write " << options_.y4mFile << ": " << y4mFile_->Failure() << "\n";
+            return false;
         }
     }
-    const int fd = ::open(options_.input.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        err_ << "cannot open " << options_.input << ": " << std::strerror(errno) << "\n";
-        return 2;
-    }
-    PacketStreamReader reader(fd);
-    const bool readToEnd = ReadAll(reader);
-    ::close(fd);
-    if (y4mStream_.is_open()) y4mStream_.close();
-    PrintSummary();
-    return readToEnd && report_.badPackets == 0 && !saveFailed_ ? 0 : 1;
+    return true;
 }
 
-// False when reading stopped early (read error or signal).
+bool VcamDumpCommand::Stopped() {
+    if (!stop_ || !stop_->Raised()) return false;
+    out_ << "stopped by a signal\n";
+    return true;
+}
+
+// False when reading stopped early (read error, signal, a frame that could not be saved).
 bool VcamDumpCommand::ReadAll(PacketStreamReader& reader) {
     for (;;) {
         const PacketStreamReader::Item item = reader.Next();
@@ -68,7 +84,10 @@ bool VcamDumpCommand::ReadAll(PacketStreamReader& reader) {
             ++report_.sizes[{width, height}];
             out_ << "packet " << report_.packets << " at byte " << item.offset << ": " << width << "x" << height
                  << ", " << item.header.payloadSize << " bytes of pixels\n";
-            if (!Save(item.pixels, width, height)) saveFailed_ = true;
+            if (!Save(item.pixels, width, height)) {
+                writeFailed_ = true;
+                return false;
+            }
             break;
         }
         case PacketStreamReader::Status::kBadData:
@@ -80,35 +99,21 @@ bool VcamDumpCommand::ReadAll(PacketStreamReader& reader) {
         case PacketStreamReader::Status::kEnd:
             return true;
         case PacketStreamReader::Status::kInterrupted:
-            if (stop_ && stop_->Raised()) {
-                out_ << "stopped by a signal\n";
-                return false;
-            }
             break;
         case PacketStreamReader::Status::kReadError:
             err_ << "reading " << options_.input << " failed: " << item.error << "\n";
             return false;
         }
-        if (stop_ && stop_->Raised()) {
-            out_ << "stopped by a signal\n";
-            return false;
-        }
+        if (Stopped()) return false;
     }
 }
 
 bool VcamDumpCommand::Save(const std::uint8_t* pixels, int width, int height) {
-    if (options_.pngFolder.empty() && !y4mStream_.is_open()) return true;
-    bool ok = true;
-    if (!options_.pngFolder.empty()) ok = SavePng(pixels, width, height);
-    if (y4mStream_.is_open()) {
-        if (!y4m_) y4m_ = std::make_unique<Y4mWriter>(y4mStream_, width, height, options_.framesPerSecond);
-        if (!y4m_->WriteFrame(pixels, width, height)) {
-            err_ << "writing " << options_.y4mFile << " failed\n";
-            ok = false;
-        }
-    }
-    if (ok) ++report_.framesSaved;
-    return ok;
+    if (options_.pngFolder.empty() && !y4mFile_) return true;
+    if (!options_.pngFolder.empty() && !SavePng(pixels, width, height)) return false;
+    if (y4mFile_ && !SaveY4m(pixels, width, height)) return false;
+    ++report_.framesSaved;
+    return true;
 }
 
 bool VcamDumpCommand::SavePng(const std::uint8_t* pixels, int width, int height) {
@@ -119,22 +124,39 @@ bool VcamDumpCommand::SavePng(const std::uint8_t* pixels, int width, int height)
     char name[32];
     std::snprintf(name, sizeof name, "frame-%06llu.png", static_cast<unsigned long long>(report_.packets));
     const std::string path = (std::filesystem::path(options_.pngFolder) / name).string();
-    bool written = false;
+    std::vector<unsigned char> encoded;
+    bool ok = false;
     try {
-        written = cv::imwrite(path, upright);
+        ok = cv::imencode(".png", upright, encoded);
     } catch (const cv::Exception&) {
-        written = false;
+        ok = false;
     }
-    if (!written) err_ << "cannot write " << path << "\n";
-    return written;
+    if (!ok) {
+        err_ << "cannot write " << path << ": the frame could not be encoded as PNG\n";
+        return false;
+    }
+    FileOutput file(path);
+    if (!file.Write(encoded.data(), encoded.size()) || !file.Close()) {
+        err_ << "cannot write " << path << ": " << file.Failure() << "\n";
+        return false;
+    }
+    return true;
 }
 
-void VcamDumpCommand::PrintSummary() {
+bool VcamDumpCommand::SaveY4m(const std::uint8_t* pixels, int width, int height) {
+    if (!y4m_) y4m_ = std::make_unique<Y4mWriter>(*y4mFile_, width, height, options_.framesPerSecond);
+    if (y4m_->WriteFrame(pixels, width, height)) return true;
+    err_ << "cannot write " << options_.y4mFile << ": "
+         << (y4mFile_->Failure().empty() ? "the frame could not be converted" : y4mFile_->Failure()) << "\n";
+    return false;
+}
+
+void VcamDumpCommand::PrintSummary(bool written) {
     out_ << report_.packets << " good packet" << (report_.packets == 1 ? "" : "s") << ", " << report_.badPackets
          << " bad (" << report_.skippedBytes << " bytes skipped)";
     for (const auto& [size, count] : report_.sizes) out_ << "; " << size.first << "x" << size.second << ": " << count;
     out_ << "\n";
-    if (report_.framesSaved > 0) {
+    if (written && report_.framesSaved > 0) {
         out_ << report_.framesSaved << " frame" << (report_.framesSaved == 1 ? "" : "s") << " saved to "
              << (options_.pngFolder.empty() ? options_.y4mFile : options_.pngFolder) << "\n";
     }

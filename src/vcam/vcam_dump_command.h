@@ -3,14 +3,14 @@
 // to skip) and a summary, and can write the frames the right way up as PNG files
 // (DIR/frame-000001.png, ...) or as one y4m stream (its size is the first frame's).
 //
-// Stops at the end of the stream, on a read error, or when `stop` reports a termination
-// signal. One thread; `stop` (optional) must outlive the command.
+// Stops at the end of the stream, on a read error, at the first frame it cannot write
+// (the message names the file and the system's reason), or when `stop` reports a
+// termination signal. One thread; `stop` (optional) must outlive the command.
 #pragma once
 
 #include "vcam/termination_signal_flag.h"
 
 #include <cstdint>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -19,6 +19,7 @@
 
 namespace lumora {
 
+class FileOutput;
 class PacketStreamReader;
 class Y4mWriter;
 
@@ -42,25 +43,29 @@ public:
     VcamDumpCommand(std::ostream& out, std::ostream& err, const TerminationSignalFlag* stop = nullptr);
     ~VcamDumpCommand();
 
-    // 0 when every packet was good and every frame saved, 1 otherwise; 2 when the input
-    // or an output cannot be opened.
+    // 0 when the whole stream was read, every packet was good and every frame saved;
+    // 1 otherwise, also when the input cannot be opened or an output cannot be written.
     int Run(const VcamDumpOptions& options);
     const VcamDumpReport& report() const { return report_; }
 
 private:
+    bool OpenOutputs();
     bool ReadAll(PacketStreamReader& reader);
     bool Save(const std::uint8_t* pixels, int width, int height);
     bool SavePng(const std::uint8_t* pixels, int width, int height);
-    void PrintSummary();
+    bool SaveY4m(const std::uint8_t* pixels, int width, int height);
+    bool Stopped();
+    // `written`: every frame went out, so the files can be named as saved.
+    void PrintSummary(bool written);
 
     std::ostream& out_;
     std::ostream& err_;
     const TerminationSignalFlag* stop_;
     VcamDumpOptions options_;
     VcamDumpReport report_;
-    std::ofstream y4mStream_;
+    std::unique_ptr<FileOutput> y4mFile_;
     std::unique_ptr<Y4mWriter> y4m_;
-    bool saveFailed_ = false;
+    bool writeFailed_ = false;
 };
 
 }  // namespace lumora

@@ -7,7 +7,12 @@ namespace lumora {
 const char kVcamToolUsage[] =
     "usage: lumora-vcam status\n"
     "       lumora-vcam setup [--width W] [--height H] [--fps N] [--persist]\n"
-    "       lumora-vcam dump <file|fifo> [--png DIR] [--y4m FILE] [--fps N]\n";
+    "       lumora-vcam dump <file|fifo> [--png DIR] [--y4m FILE] [--fps N]\n"
+    "       lumora-vcam help\n"
+    "\n"
+    "  setup  W and H even, 2 to 8192 (default 1280x720); N 1 to 240 (default 30)\n"
+    "  dump   N: the frame rate written into the y4m file, 1 to 240 (default 30)\n"
+    "exit status: 0 done, 1 failed (the reason is printed), 2 usage error\n";
 
 namespace {
 
@@ -16,11 +21,15 @@ std::optional<VcamToolArguments> Fail(std::string* error, std::string why) {
     return std::nullopt;
 }
 
-bool ParseNumber(const std::string& text, int* value) {
-    const char* end = text.data() + text.size();
-    const auto [stop, failure] = std::from_chars(text.data(), end, *value);
-    return failure == std::errc() && stop == end;
-}
+// The values a numeric option takes.
+struct NumberRange {
+    int low;
+    int high;
+    bool even;
+};
+
+constexpr NumberRange kSide{2, 8192, true};
+constexpr NumberRange kRate{1, 240, false};
 
 // Takes the value after option i; false when there is none.
 bool TakeValue(const std::vector<std::string>& args, std::size_t* i, std::string* value) {
@@ -29,9 +38,24 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t* i, std::string
     return true;
 }
 
-bool TakeNumber(const std::vector<std::string>& args, std::size_t* i, int* number) {
+// Takes the number after option i into `number`; what is wrong with it, or "".
+std::string TakeNumber(const std::vector<std::string>& args, std::size_t* i, NumberRange range, int* number) {
+    const std::string option = args[*i];
     std::string text;
-    return TakeValue(args, i, &text) && ParseNumber(text, number);
+    if (!TakeValue(args, i, &text)) return option + " needs a number";
+    long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, failure] = std::from_chars(text.data(), end, value);
+    if (text.empty() || stop != end || failure == std::errc::invalid_argument) {
+        return option + " needs a whole number, not \"" + text + "\"";
+    }
+    if (failure == std::errc::result_out_of_range || value < range.low || value > range.high ||
+        (range.even && value % 2 != 0)) {
+        return option + " " + text + " is out of range (" + (range.even ? "an even number from " : "") +
+               std::to_string(range.low) + " to " + std::to_string(range.high) + ")";
+    }
+    *number = static_cast<int>(value);
+    return {};
 }
 
 std::optional<VcamToolArguments> ParseSetup(const std::vector<std::string>& args, std::string* error) {
@@ -40,19 +64,19 @@ std::optional<VcamToolArguments> ParseSetup(const std::vector<std::string>& args
     VcamSetupOptions& setup = parsed.setup;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& option = args[i];
-        bool ok = true;
+        std::string wrong;
         if (option == "--width") {
-            ok = TakeNumber(args, &i, &setup.width);
+            wrong = TakeNumber(args, &i, kSide, &setup.width);
         } else if (option == "--height") {
-            ok = TakeNumber(args, &i, &setup.height);
+            wrong = TakeNumber(args, &i, kSide, &setup.height);
         } else if (option == "--fps") {
-            ok = TakeNumber(args, &i, &setup.framesPerSecond);
+            wrong = TakeNumber(args, &i, kRate, &setup.framesPerSecond);
         } else if (option == "--persist") {
             setup.persist = true;
         } else {
             return Fail(error, "unknown option for setup: " + option);
         }
-        if (!ok) return Fail(error, option + " needs a number");
+        if (!wrong.empty()) return Fail(error, wrong);
     }
     return parsed;
 }
@@ -63,19 +87,18 @@ std::optional<VcamToolArguments> ParseDump(const std::vector<std::string>& args,
     VcamDumpOptions& dump = parsed.dump;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& option = args[i];
-        bool ok = true;
-        if (option == "--png") {
-            ok = TakeValue(args, &i, &dump.pngFolder);
-        } else if (option == "--y4m") {
-            ok = TakeValue(args, &i, &dump.y4mFile);
+        std::string wrong;
+        if (option == "--png" || option == "--y4m") {
+            std::string& target = option == "--png" ? dump.pngFolder : dump.y4mFile;
+            if (!TakeValue(args, &i, &target) || target.empty()) wrong = option + " needs a value";
         } else if (option == "--fps") {
-            ok = TakeNumber(args, &i, &dump.framesPerSecond) && dump.framesPerSecond > 0;
+            wrong = TakeNumber(args, &i, kRate, &dump.framesPerSecond);
         } else if (option.rfind("--", 0) != 0 && dump.input.empty()) {
             dump.input = option;
         } else {
             return Fail(error, "unexpected argument for dump: " + option);
         }
-        if (!ok) return Fail(error, option + " needs a value");
+        if (!wrong.empty()) return Fail(error, wrong);
     }
     if (dump.input.empty()) return Fail(error, "dump needs the file or FIFO to read");
     return parsed;
@@ -84,7 +107,8 @@ std::optional<VcamToolArguments> ParseDump(const std::vector<std::string>& args,
 }  // namespace
 
 std::optional<VcamToolArguments> ParseVcamToolArguments(const std::vector<std::string>& args, std::string* error) {
-    if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") return VcamToolArguments{};
+    if (args.empty()) return Fail(error, "a command is missing");
+    if (args[0] == "help" || args[0] == "--help" || args[0] == "-h") return VcamToolArguments{};
     if (args[0] == "status") {
         if (args.size() > 1) return Fail(error, "status takes no arguments");
         VcamToolArguments parsed;

@@ -2,6 +2,8 @@
 //   lumora-vcam status
 //   lumora-vcam setup [--width W] [--height H] [--fps N] [--persist]
 //   lumora-vcam dump <file|fifo> [--png DIR] [--y4m FILE] [--fps N]
+//   lumora-vcam help
+// Nothing at all is a usage error, like a number out of range (the message gives the range).
 // Plain parsing; no side effects.
 #pragma once
 

@@ -56,13 +56,35 @@ GstPad* RequestPad(GstElement* element, GstPadDirection direction) {
     return chosen ? gst_element_request_pad(element, chosen, nullptr, nullptr) : nullptr;
 }
 
-bool CanLinkDirectly(GstPad* upstream, GstPad* downstream) {
-    GstCaps* offered = gst_pad_query_caps(upstream, nullptr);
+// What the upstream pad gives: the negotiated caps once there are any, else everything it
+// may offer. The caller unrefs.
+GstCaps* OfferedCaps(GstPad* upstream) {
+    GstCaps* current = gst_pad_get_current_caps(upstream);
+    return current ? current : gst_pad_query_caps(upstream, nullptr);
+}
+
+// A pad's template (a decoder's lists formats it never produces for the stream at hand)
+// is no promise: raw video links directly only when everything it may be is taken as it
+// is, and encoded data when the two sides have anything in common at all. A source that
+// does not tell before it runs (appsrc) meets a converter when raw video is wanted.
+ChainConnector::Join ChooseJoin(GstPad* upstream, GstPad* downstream) {
+    GstCaps* offered = OfferedCaps(upstream);
     GstCaps* accepted = gst_pad_query_caps(downstream, nullptr);
-    const bool meet = gst_caps_can_intersect(offered, accepted);
+    ChainConnector::Join join = ChainConnector::Join::kNone;
+    if (gst_caps_is_any(accepted)) {
+        join = ChainConnector::Join::kDirect;
+    } else if (gst_caps_is_any(offered)) {
+        join = CapsHave(accepted, "video/x-raw") ? ChainConnector::Join::kConvert : ChainConnector::Join::kDirect;
+    } else if (CapsHave(offered, "video/x-raw")) {
+        join = gst_caps_is_subset(offered, accepted) ? ChainConnector::Join::kDirect : ChainConnector::Join::kConvert;
+    } else if (gst_caps_can_intersect(offered, accepted)) {
+        join = ChainConnector::Join::kDirect;
+    } else if (CapsHave(offered, "image/jpeg")) {
+        join = ChainConnector::Join::kDecodeJpeg;
+    }
     gst_caps_unref(offered);
     gst_caps_unref(accepted);
-    return meet;
+    return join;
 }
 
 }  // namespace
@@ -93,16 +115,11 @@ HRESULT ChainConnector::Connect(GstPad* upstream, GstElement* downstream) const 
     GstPad* sink = FreePad(downstream, GST_PAD_SINK);
     if (sink == nullptr) return E_POINTER;
     HRESULT hr = E_FAIL;
-    if (CanLinkDirectly(upstream, sink)) {
-        hr = GST_PAD_LINK_SUCCESSFUL(gst_pad_link(upstream, sink)) ? S_OK : E_FAIL;
-    } else {
-        GstCaps* offered = gst_pad_query_caps(upstream, nullptr);
-        if (CapsHave(offered, "video/x-raw")) {
-            hr = LinkThrough(upstream, sink, {"videoconvert"});
-        } else if (CapsHave(offered, "image/jpeg")) {
-            hr = LinkThrough(upstream, sink, {"jpegdec", "videoconvert"});
-        }
-        gst_caps_unref(offered);
+    switch (ChooseJoin(upstream, sink)) {
+        case Join::kDirect: hr = GST_PAD_LINK_SUCCESSFUL(gst_pad_link(upstream, sink)) ? S_OK : E_FAIL; break;
+        case Join::kConvert: hr = LinkThrough(upstream, sink, {"videoconvert"}); break;
+        case Join::kDecodeJpeg: hr = LinkThrough(upstream, sink, {"jpegdec", "videoconvert"}); break;
+        case Join::kNone: break;
     }
     gst_object_unref(sink);
     return hr;

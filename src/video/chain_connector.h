@@ -1,10 +1,13 @@
 // ChainConnector: joins the elements of a source pipeline the way the graph's intelligent
 // connect does. A connection takes the upstream element's first free source pad (one
 // offering video first) and the downstream element's first free sink pad (asking request
-// pads of elements such as tee and avimux for a new one) and links them directly when
-// their caps meet; otherwise it puts what is needed between them: a colour converter for
-// raw video, a JPEG decoder and a converter for MJPG. Elements it adds take the state of
-// the bin, so it can also join the pads that a decoder exposes while the pipeline starts.
+// pads of elements such as tee and avimux for a new one). Raw video is linked directly only
+// when whatever the upstream may send (its negotiated caps, once it has them) is taken as
+// it is, and goes through a colour converter otherwise, which costs nothing when the
+// format turns out to fit; other data is linked directly when the caps meet, and MJPG
+// goes through a JPEG decoder and a converter when they do not. Elements it adds take the
+// state of the bin, so it can also join the pads that a decoder exposes while the pipeline
+// starts.
 //
 // Threads: the user-interface thread while the bin is in NULL or READY, or the streaming
 // thread that exposes a pad (the pad-added handler of a decoder). Lifetime: borrows the bin.
@@ -20,6 +23,10 @@ namespace lumora {
 
 class ChainConnector {
 public:
+    // How two pads are joined: as they are, through a colour converter, or through a JPEG
+    // decoder and a converter; kNone when nothing joins them.
+    enum class Join { kDirect, kConvert, kDecodeJpeg, kNone };
+
     explicit ChainConnector(GstBin* bin) : bin_(bin) {}
 
     // E_POINTER when a pad is missing; E_FAIL when nothing joins them.

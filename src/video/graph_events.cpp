@@ -4,6 +4,10 @@
 
 #include <QCoreApplication>
 
+#include <gst/pbutils/pbutils.h>
+
+#include <algorithm>
+
 namespace lumora {
 namespace {
 
@@ -21,6 +25,7 @@ std::string ErrorText(GstMessage* message) {
 }  // namespace
 
 GraphEvents::GraphEvents(GstElement* pipeline) : bus_(gst_element_get_bus(pipeline)) {
+    gst_pb_utils_init();  // the missing plug-ins' descriptions; later calls only answer
     gst_bus_set_sync_handler(bus_, OnMessage, this, nullptr);
 }
 
@@ -33,6 +38,7 @@ GraphEvents::~GraphEvents() {
 GstBusSyncReply GraphEvents::OnMessage(GstBus*, GstMessage* message, gpointer data) {
     auto* self = static_cast<GraphEvents*>(data);
     const GstMessageType type = GST_MESSAGE_TYPE(message);
+    if (gst_is_missing_plugin_message(message)) self->NoteMissingPlugin(message);
     if ((type & kKeptMessages) == 0) {
         gst_message_unref(message);  // a handler that drops a message owns it
         return GST_BUS_DROP;
@@ -68,6 +74,20 @@ bool GraphEvents::PollCompletion() {
         if (type == GST_MESSAGE_EOS) return true;
     }
     return false;
+}
+
+void GraphEvents::NoteMissingPlugin(GstMessage* message) {
+    gchar* description = gst_missing_plugin_message_get_description(message);
+    if (description == nullptr) return;
+    const std::string text = description;
+    g_free(description);
+    std::lock_guard lock(missingMutex_);
+    if (std::find(missing_.begin(), missing_.end(), text) == missing_.end()) missing_.push_back(text);
+}
+
+std::vector<std::string> GraphEvents::MissingPlugins() const {
+    std::lock_guard lock(missingMutex_);
+    return missing_;
 }
 
 void GraphEvents::PostApplicationMessage(GstElement* source, const char* name) {

@@ -4,9 +4,10 @@
 // are kept on the bus and, while a notification target is set, announced to it with a
 // posted MSG_GRAPH_EVENT (the target then calls SourceGraph::PollCompletion). The messages
 // the graph waits for while it builds (asynchronous state changes done, our own
-// application messages) are kept too; everything else (state changes, tags, QoS, the
-// warning of an audio output that fell back to a fake one, ...) is dropped at once, so the
-// bus never grows while nobody reads it.
+// application messages) are kept too; a decoder's report of a missing plug-in is noted
+// (MissingPlugins); everything else (state changes, tags, QoS, the warning of an audio
+// output that fell back to a fake one, ...) is dropped at once, so the bus never grows
+// while nobody reads it.
 //
 // Threads: constructed, read and destroyed on the user-interface thread; the handler runs
 // on whichever thread posts. The pipeline must be in NULL before destruction, so that no
@@ -19,7 +20,9 @@
 #include <gst/gst.h>
 
 #include <atomic>
+#include <mutex>
 #include <string>
+#include <vector>
 
 namespace lumora {
 
@@ -51,15 +54,22 @@ public:
     // The text of the last error taken by PollCompletion, or "".
     const std::string& StreamError() const { return streamError_; }
 
+    // GStreamer's descriptions of the plug-ins the pipeline asked for and did not find
+    // ("H.265 (Main Profile) decoder"), in the order asked, each once; empty when none.
+    std::vector<std::string> MissingPlugins() const;
+
     // Posts an application message named `name` from `source` (any thread).
     static void PostApplicationMessage(GstElement* source, const char* name);
 
 private:
     static GstBusSyncReply OnMessage(GstBus* bus, GstMessage* message, gpointer self);
+    void NoteMissingPlugin(GstMessage* message);
 
     GstBus* bus_;
     std::atomic<QObject*> target_{nullptr};
     std::string streamError_;
+    mutable std::mutex missingMutex_;  // the handler adds on streaming threads
+    std::vector<std::string> missing_;
 };
 
 }  // namespace lumora

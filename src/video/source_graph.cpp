@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -32,6 +33,7 @@ constexpr char kPropertyFailed[] = "Couldn't open video property dialog!";
 // show the first frame, to take an end of stream into a recording, to start running.
 constexpr auto kStartTimeout = std::chrono::seconds(10);
 constexpr GstClockTime kFinishTimeout = 5 * GST_SECOND;
+constexpr GstClockTime kFinishStep = 5 * GST_MSECOND;
 constexpr GstClockTime kRunTimeout = 5 * GST_SECOND;
 constexpr GstClockTime kErrorGrace = 100 * GST_MSECOND;
 constexpr GstClockTime kPollStep = 50 * GST_MSECOND;
@@ -153,13 +155,17 @@ HRESULT SourceGraph::CreateComponents() {
     // Never connected: it must not hold up the pipeline's start.
     g_object_set(nullRenderer_, "async", FALSE, "sync", FALSE, nullptr);
     events_ = std::make_unique<GraphEvents>(pipeline_);
-    return CreateChain();
+    const HRESULT hr = CreateChain();
+    if (SUCCEEDED(hr) && pipelineObserver_) pipelineObserver_(pipeline_, chain_.Grabber());
+    return hr;
 }
 
 HRESULT SourceGraph::CreateChain() {
+    handedOff_.store(0);
     return chain_.Create(
         [this](double time, unsigned char* data, long length) {
             if (handOffGate_) handOffGate_();
+            handedOff_.fetch_add(1);
             return mainCallback_.BufferCB(time, data, length);
         },
                          [this](const ZImageBitmapInfoHeader& format) { store_.SetFormat(format); }, realTime_);
@@ -173,11 +179,11 @@ bool SourceGraph::BuildRenderAttach(bool reuse) {
         return false;
     }
     if (FAILED(built.hr)) {
-        ShowMediaErrorMessage(kBuildFailed, kWarning, built.hr);
+        ShowMediaErrorMessage(kBuildFailed, kWarning, NameMissingPlugins(built.hr));
         return false;
     }
     if (const HRESULT hr = Render(); FAILED(hr)) {
-        ShowMediaErrorMessage(kRenderFailed, kWarning, hr);
+        ShowMediaErrorMessage(kRenderFailed, kWarning, NameMissingPlugins(hr));
         return false;
     }
     if (const HRESULT hr = chain_.Attach(preview_); FAILED(hr)) {
@@ -298,6 +304,11 @@ HRESULT SourceGraph::Render() {
         events_->SetNotifyTarget(mainWindow_);
     }
     if (const HRESULT hr = Preroll(); FAILED(hr)) return hr;
+    // A file whose frames all fail to decode (or that was cut off before its first frame)
+    // ends before any frame reaches the grabber.
+    if (renderedKind_ == SourceKind::kVideoFile && GrabberFrames().buffers == 0) {
+        return RecordMediaError(E_FAIL, "The file holds no picture that can be decoded.");
+    }
     ZImageBitmapInfoHeader format;
     if (const HRESULT hr = chain_.ReadFormat(&format); FAILED(hr)) return hr;
     store_.SetFormat(format);
@@ -309,7 +320,7 @@ HRESULT SourceGraph::BuildRecordingBranch() {
     if (fileName.empty()) return RecordMediaError(E_FAIL, "No free recording file name is left.");
     const int selected = compressors_.Selected();
     GstElement* codec = selected >= 0 ? compressors_.CreateCompressor(selected, "Codec") : nullptr;
-    return RecordingBranch::Build(Bin(pipeline_), chain_.Tee(), fileName, codec,
+    return RecordingBranch::Build(Bin(pipeline_), chain_.Tee(), fileName, codec, compressors_.InputOf(selected),
                                   [this](double time, unsigned char* data, long length) {
                                       return counterCallback_.BufferCB(time, data, length);
                                   });
@@ -335,6 +346,16 @@ HRESULT SourceGraph::Preroll() {
     }
 }
 
+// A failure because a plug-in is not installed says which one, in GStreamer's words,
+// rather than what went wrong for want of it.
+HRESULT SourceGraph::NameMissingPlugins(HRESULT hr) const {
+    const std::vector<std::string> missing = events_ ? events_->MissingPlugins() : std::vector<std::string>();
+    if (missing.empty()) return hr;
+    std::string text = "Missing GStreamer plug-in: ";
+    for (std::size_t i = 0; i < missing.size(); ++i) text += (i > 0 ? ", " : "") + missing[i];
+    return RecordMediaError(hr, text + ".");
+}
+
 // Gives `hr` the text of the error the pipeline posted with its failure, if it did.
 HRESULT SourceGraph::TakeError(HRESULT hr) {
     if (events_ == nullptr) return hr;
@@ -358,7 +379,7 @@ bool SourceGraph::Run() {
 bool SourceGraph::Stop() {
     if (pipeline_ == nullptr) return false;
     if (RecordingBranch::Present(Bin(pipeline_))) {
-        FinishRecording();
+        EndRecording();
         return gst_element_set_state(pipeline_, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
     }
     return gst_element_set_state(pipeline_, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
@@ -366,17 +387,16 @@ bool SourceGraph::Stop() {
 
 // The multiplexer completes the file when end of stream reaches it, so a running recording
 // is ended that way before the graph stops.
-void SourceGraph::FinishRecording() {
-    if (pipeline_ == nullptr || !RecordingBranch::Present(Bin(pipeline_))) return;
+void SourceGraph::EndRecording() {
+    if (pipeline_ == nullptr || !RecordingBranch::Recording(Bin(pipeline_))) return;
     GstState state = GST_STATE_NULL;
     gst_element_get_state(pipeline_, &state, nullptr, 0);
     if (state != GST_STATE_PLAYING || streamEnded_) return;
-    gst_element_send_event(pipeline_, gst_event_new_eos());
-    events_->WaitFor(static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR), kFinishTimeout);
+    RecordingBranch::Finish(Bin(pipeline_), handedOff_.load(), kFinishTimeout);
 }
 
 void SourceGraph::StopForRebuild() {
-    FinishRecording();
+    EndRecording();
     gst_element_set_state(pipeline_, GST_STATE_READY);
 }
 
@@ -398,7 +418,7 @@ void SourceGraph::Teardown(bool releaseCaptureFilter, bool clearParameters) {
 // Stops the pipeline (NULL: every streaming thread has returned) before anything goes.
 void SourceGraph::DestroyGraph(bool releaseCaptureFilter) {
     if (pipeline_ != nullptr) {
-        FinishRecording();
+        EndRecording();
         gst_element_set_state(pipeline_, GST_STATE_NULL);
     }
     chain_.Release();

@@ -2,7 +2,8 @@
 // fixed sequence that ends in the common chain (SourceChain):
 //
 //   capture device  "Video Capture" -> "Capture Format" (capsfilter) -> [converter] -> Grabber
-//   video file      "Source" (uridecodebin) -> [converter] -> Grabber; sound -> "Audio Renderer"
+//   video file      "Source" (uridecodebin, or an AnimationSource for a GIF) -> converter
+//                   -> "Orientation" -> "Decoded Queue" -> Grabber; sound -> "Audio Renderer"
 //   image, desktop  "Source" (our push source) -> Grabber
 //   every kind      Grabber -> "InfTee1" -> preview ("Video Renderer")
 //                                        -> recording branch (capture devices, when recording)
@@ -49,6 +50,7 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -86,6 +88,12 @@ public:
     // teardown waits for it. Set while no graph runs; empty: none.
     void SetHandOffGate(std::function<void()> gate) { handOffGate_ = std::move(gate); }
 
+    // Called with each new pipeline and its grabber as soon as they exist, before anything
+    // is linked or runs (a front end that watches the bus or the grabber's input). Set while
+    // no graph runs; empty: none.
+    using PipelineObserver = std::function<void(GstElement* pipeline, GstElement* grabber)>;
+    void SetPipelineObserver(PipelineObserver observer) { pipelineObserver_ = std::move(observer); }
+
     // The next build, of any kind of source, records the processed video into `fileName`
     // (the compressor as selected). The application records only capture devices, through
     // RestartCapture; the headless front end records every kind this way.
@@ -111,6 +119,13 @@ public:
     // Stops the graph (ending a recording properly) and releases it; the capture device
     // element only when asked; the source parameters only when asked.
     void Teardown(bool releaseCaptureFilter, bool clearParameters);
+
+    // Ends a running recording now: the file is complete and holds the frames handed off
+    // (past the gate) until this call; the preview goes on. Nothing to do without a recording,
+    // when the graph is not running or when the recording has ended already. A front end
+    // that holds the source back (SetHandOffGate) calls this before releasing it for the
+    // last time, so that no further frame gets into the file.
+    void EndRecording();
 
     // Capture graphs: rebuilds what lies behind the capture device with or without the
     // recording branch (an empty name keeps the previous one; none at all: the next free
@@ -175,7 +190,7 @@ private:
     HRESULT BuildRecordingBranch();
     HRESULT Preroll();
     HRESULT TakeError(HRESULT hr);
-    void FinishRecording();
+    HRESULT NameMissingPlugins(HRESULT hr) const;
     void StopForRebuild();
     void RemoveDownstream();
     void DestroyGraph(bool releaseCaptureFilter);
@@ -203,6 +218,8 @@ private:
     bool mediaEvents_ = false;
     bool streamEnded_ = false;  // an end of stream was taken: the recording is complete
     std::function<void()> handOffGate_;
+    PipelineObserver pipelineObserver_;
+    std::atomic<std::uint64_t> handedOff_{0};  // frames past the gate since the chain was made
     std::string recordNextBuild_;
 
     // What to build; survives rebuilds.

@@ -1,6 +1,7 @@
 #include "video/video_file_source.h"
 
 #include "platform/media_error.h"
+#include "video/animation_source.h"
 #include "video/audio_output.h"
 #include "video/chain_connector.h"
 #include "video/graph_events.h"
@@ -22,6 +23,75 @@ std::string MediaTypeOf(GstPad* pad) {
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
+// decodebin's answer to "autoplug-select" that passes a factory over (gstplay-enum.h).
+constexpr gint kAutoplugSkip = 2;
+constexpr gint kAutoplugTry = 0;
+
+// Decoded frames that may wait for the grabber.
+constexpr guint kDecodedAhead = 3;
+
+bool MadeBy(GstElement* element, const char* factory) {
+    GstElementFactory* made = gst_element_get_factory(element);
+    return made != nullptr && std::strcmp(GST_OBJECT_NAME(made), factory) == 0;
+}
+
+// The element that produced the stream at one of decodebin's pads: through the ghost pad
+// and the multiqueue that decodebin puts behind a demuxer. Null when there is none; the
+// caller unrefs.
+GstElement* ProducerOf(GstPad* pad) {
+    GstPad* current =
+        GST_IS_GHOST_PAD(pad) ? gst_ghost_pad_get_target(GST_GHOST_PAD(pad)) : GST_PAD(gst_object_ref(pad));
+    while (current != nullptr) {
+        GstElement* element = gst_pad_get_parent_element(current);
+        if (element == nullptr || !MadeBy(element, "multiqueue")) {
+            gst_object_unref(current);
+            return element;
+        }
+        GstPad* next = nullptr;
+        GstIterator* links = gst_pad_iterate_internal_links(current);  // the same stream's sink pad
+        GValue item = G_VALUE_INIT;
+        if (gst_iterator_next(links, &item) == GST_ITERATOR_OK) {
+            next = gst_pad_get_peer(GST_PAD(g_value_get_object(&item)));
+        }
+        g_value_unset(&item);
+        gst_iterator_free(links);
+        gst_object_unref(element);
+        gst_object_unref(current);
+        current = next;
+    }
+    return nullptr;
+}
+
+// MPEG-4 part 2 from an AVI goes to the decoder as it is: the stream parser gives the two
+// halves of a packed frame (XviD and DivX store B-frames that way) the same time stamp,
+// while the decoder takes them apart itself and times them right.
+gint OnAutoplugSelect(GstElement*, GstPad* pad, GstCaps*, GstElementFactory* factory, gpointer) {
+    if (std::strcmp(GST_OBJECT_NAME(factory), "mpeg4videoparse") != 0) return kAutoplugTry;
+    GstElement* producer = ProducerOf(pad);
+    const bool avi = producer != nullptr && MadeBy(producer, "avidemux");
+    if (producer != nullptr) gst_object_unref(producer);
+    return avi ? kAutoplugSkip : kAutoplugTry;
+}
+
+// videoflip -> queue in front of `next`: the flip turns by the stream's orientation tag,
+// and the queue lets the decoder (and the converter before the flip) work on the next
+// frames while the grabber hands one off. Null when they cannot be made or joined.
+GstElement* AddOrientation(GstBin* pipeline, GstElement* next) {
+    GstElement* flip = gst_element_factory_make("videoflip", "Orientation");
+    GstElement* queue = gst_element_factory_make("queue", "Decoded Queue");
+    if (flip == nullptr || queue == nullptr) {
+        if (flip != nullptr) gst_object_unref(gst_object_ref_sink(flip));
+        if (queue != nullptr) gst_object_unref(gst_object_ref_sink(queue));
+        return nullptr;
+    }
+    gst_util_set_object_arg(G_OBJECT(flip), "video-direction", "auto");
+    g_object_set(queue, "max-size-buffers", kDecodedAhead, "max-size-bytes", 0u, "max-size-time", guint64{0}, nullptr);
+    gst_bin_add_many(pipeline, flip, queue, nullptr);
+    if (gst_element_link_many(flip, queue, next, nullptr)) return flip;
+    gst_bin_remove_many(pipeline, flip, queue, nullptr);
+    return nullptr;
+}
+
 }  // namespace
 
 VideoFileSource::~VideoFileSource() {
@@ -32,6 +102,12 @@ VideoFileSource::~VideoFileSource() {
 }
 
 HRESULT VideoFileSource::Add(const std::string& path) {
+    orientation_ = AddOrientation(pipeline_, chainStart_);
+    if (orientation_ == nullptr) return RecordMediaError(E_FAIL, "The GStreamer element videoflip is not installed.");
+    return AnimationSource::IsAnimation(path) ? AddAnimation(path) : AddDecoder(path);
+}
+
+HRESULT VideoFileSource::AddDecoder(const std::string& path) {
     GError* error = nullptr;
     gchar* uri = gst_filename_to_uri(path.c_str(), &error);
     if (uri == nullptr) {
@@ -49,7 +125,22 @@ HRESULT VideoFileSource::Add(const std::string& path) {
     source_ = GST_ELEMENT(gst_object_ref_sink(source));
     padAddedHandler_ = g_signal_connect(source_, "pad-added", G_CALLBACK(OnPadAdded), this);
     noMorePadsHandler_ = g_signal_connect(source_, "no-more-pads", G_CALLBACK(OnNoMorePads), this);
+    g_signal_connect(source_, "autoplug-select", G_CALLBACK(OnAutoplugSelect), nullptr);
     return gst_bin_add(pipeline_, source_) ? S_OK : E_FAIL;
+}
+
+// The one stream is there at once: it is joined now and the streams are known.
+HRESULT VideoFileSource::AddAnimation(const std::string& path) {
+    GstElement* source = AnimationSource::Create(path, "Source");
+    if (source == nullptr) return RecordMediaError(E_FAIL, "The animated picture cannot be decoded.");
+    source_ = GST_ELEMENT(gst_object_ref_sink(source));
+    if (!gst_bin_add(pipeline_, source_)) return E_FAIL;
+    videoClaimed_.store(true);
+    GstPad* pad = gst_element_get_static_pad(source_, "src");
+    LinkVideo(pad);
+    gst_object_unref(pad);
+    GraphEvents::PostApplicationMessage(source_, kStreamsKnown);
+    return S_OK;
 }
 
 void VideoFileSource::OnPadAdded(GstElement*, GstPad* pad, gpointer data) {
@@ -67,7 +158,7 @@ void VideoFileSource::OnNoMorePads(GstElement* source, gpointer) {
 }
 
 void VideoFileSource::LinkVideo(GstPad* pad) {
-    const HRESULT hr = ChainConnector(pipeline_).Connect(pad, chainStart_);
+    const HRESULT hr = ChainConnector(pipeline_).Connect(pad, orientation_);
     videoResult_.store(hr);
     videoLinked_.store(SUCCEEDED(hr));
 }

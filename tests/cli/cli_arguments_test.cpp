@@ -77,20 +77,41 @@ TEST(CliArguments, UsageErrorsAreCaught) {
     for (const char* line : {
              "", "play", "devices --all", "run --bogus",
              "run --source", "run --source camera:1", "run --source device:x", "run --source file:",
-             "run --source file:/a.avi,", "run --source desktop:1,2,3", "run --source desktop:0,0,0,10",
-             "run --source image:",
-             "run --size 640", "run --size 0x480", "run --size 640x480x3", "run --fps 0", "run --fps 12.5",
-             "run --frames 0", "run --seconds -1", "run --frames 5 --seconds 2",
-             "run --effect zoom=0.5", "run --effect zoom=4.5", "run --effect zoom=2@1",
-             "run --effect rgb=1,2", "run --effect rgb=0,128,128", "run --effect rgb=128,128,257",
-             "run --effect 0", "run --effect face=5", "run --effect face=",
-             "run --effect pip=", "run --effect pip=0,5", "run --effect pip=0,1,4", "run --effect pip=0,1,20,101",
+             "run --source file:/a.avi,", "run --source desktop:1,2,3", "run --source image:",
+             "run --size 640", "run --size 640x480x3", "run --fps 12.5", "run --seconds -1",
+             "run --frames 5 --seconds 2", "run --effect zoom=0.5", "run --effect zoom=2@1",
+             "run --effect rgb=1,2", "run --effect rgb=128,128,257", "run --effect face=", "run --effect pip=",
              "run --effect pip=0,1,20,10,3",
              "run --locator maybe", "run --codec jpegenc",  // a codec without --record
              "run --source file:/a.avi --size 320x240", "run --source device:0 --fps 10",
          }) {
         EXPECT_NE(Parse(line).error, "") << line;
     }
+}
+
+// Every numeric option: a number outside what it takes says so, with the range.
+TEST(CliArguments, NumbersOutsideTheirRangeSaySo) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"run --size 0x480", "--size 0x480 is out of range (each side 1 to 8192)"},
+        {"run --size 640x8193", "--size 640x8193 is out of range (each side 1 to 8192)"},
+        {"run --fps 0", "--fps 0 is out of range (1 to 240)"},
+        {"run --fps 241", "--fps 241 is out of range (1 to 240)"},
+        {"run --frames 0", "--frames 0 is out of range (at least 1)"},
+        {"run --seconds 0", "--seconds 0 is out of range (above 0, at most 10000000)"},
+        {"run --source device:1001", "device:1001 is out of range (0 to 1000)"},
+        {"run --source desktop:0,0,0,10",
+         "desktop:0,0,0,10 is out of range (x and y 0 to 65536, width and height 1 to 16384)"},
+        {"run --effect zoom=4.5", "zoom=4.5 is out of range (1.0 to 4.0)"},
+        {"run --effect zoom=2@1,99999", "the zoom offset @1,99999 is out of range (-16384 to 16384)"},
+        {"run --effect rgb=0,128,128", "the rgb level 0 is out of range (1 to 256)"},
+        {"run --effect face=5", "face=5 is out of range (6 to 9)"},
+        {"run --effect pip=1001", "the pip device 1001 is out of range (0 to 1000)"},
+        {"run --effect pip=0,5", "the pip position 5 is out of range (1 to 4)"},
+        {"run --effect pip=0,1,4", "the pip size 4 is out of range (5 to 50)"},
+        {"run --effect pip=0,1,20,101", "the pip margin 101 is out of range (0 to 100)"},
+        {"run --effect 0", "effect 0 is out of range (1 to 1000000)"},
+    };
+    for (const auto& [line, message] : cases) EXPECT_EQ(Parse(line).error, message) << line;
 }
 
 }  // namespace

@@ -123,7 +123,11 @@ TEST(VcamDump, AStreamCutInsideAPacketAndAMissingInputAreReported) {
     EXPECT_EQ(run.report.packets, 1u);
     EXPECT_EQ(run.report.badPackets, 1u);
     EXPECT_NE(run.out.find("ends inside the packet's pixels"), std::string::npos) << run.out;
-    EXPECT_EQ(RunDump({dir.file("missing"), "", "", 30}).status, 2);
+    const DumpRun missing = RunDump({dir.file("missing"), "", "", 30});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("cannot open " + dir.file("missing") + ": No such file or directory"), std::string::npos)
+        << missing.out;
+
 }
 
 TEST(VcamToolArguments, CommandsAndTheirOptionsAreParsedAndMistakesRefused) {
@@ -141,12 +145,29 @@ TEST(VcamToolArguments, CommandsAndTheirOptionsAreParsedAndMistakesRefused) {
     EXPECT_EQ(dump->dump.input, "/tmp/fifo");
     EXPECT_EQ(dump->dump.y4mFile, "out.y4m");
 
-    EXPECT_FALSE(ParseVcamToolArguments({"setup", "--width", "wide"}, &error));
     EXPECT_FALSE(ParseVcamToolArguments({"dump"}, &error));
     EXPECT_FALSE(ParseVcamToolArguments({"dump", "a", "--png"}, &error));
     EXPECT_FALSE(ParseVcamToolArguments({"status", "extra"}, &error));
     EXPECT_FALSE(ParseVcamToolArguments({"frobnicate"}, &error));
-    EXPECT_EQ(ParseVcamToolArguments({}, &error)->command, VcamToolArguments::Command::kHelp);
+    EXPECT_EQ(ParseVcamToolArguments({"help"}, &error)->command, VcamToolArguments::Command::kHelp);
+
+    // Nothing at all is a usage error; a number says what is wrong with it.
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{}, "a command is missing"},
+        {{"setup", "--width", "wide"}, "--width needs a whole number, not \"wide\""},
+        {{"setup", "--width"}, "--width needs a number"},
+        {{"setup", "--width", "641"}, "--width 641 is out of range (an even number from 2 to 8192)"},
+        {{"setup", "--height", "0"}, "--height 0 is out of range (an even number from 2 to 8192)"},
+        {{"setup", "--height", "99999999999999999999"},
+         "--height 99999999999999999999 is out of range (an even number from 2 to 8192)"},
+        {{"setup", "--fps", "0"}, "--fps 0 is out of range (1 to 240)"},
+        {{"dump", "a", "--fps", "241"}, "--fps 241 is out of range (1 to 240)"},
+    };
+    for (const auto& [args, message] : refused) {
+        error.clear();
+        EXPECT_FALSE(ParseVcamToolArguments(args, &error)) << message;
+        EXPECT_EQ(error, message);
+    }
 }
 
 }  // namespace

@@ -30,7 +30,14 @@ std::unique_ptr<Bitmap> ImageLoader::LoadScaled(const char* path, std::int32_t w
 QImage ImageLoader::Decode(const char* path, std::int32_t width, std::int32_t height) {
     if (path == nullptr || *path == '\0') return {};
     QImageReader reader(QFile::decodeName(path));
-    if (width > 0 && height > 0) reader.setScaledSize(QSize(width, height));
+    // Upright, as the camera's orientation tag (EXIF) says the picture is to be seen.
+    reader.setAutoTransform(true);
+    if (width > 0 && height > 0) {
+        // The reader scales before it turns: a picture turned a quarter is scaled to the
+        // size with width and height swapped.
+        const bool quarterTurn = (reader.transformation() & QImageIOHandler::TransformationRotate90) != 0;
+        reader.setScaledSize(quarterTurn ? QSize(height, width) : QSize(width, height));
+    }
     return reader.read();
 }
 

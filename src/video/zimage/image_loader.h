@@ -1,5 +1,6 @@
 // ImageLoader: decodes picture files with Qt's image readers (BMP, JPEG, GIF, ICO, PNG and
-// whatever other plug-ins are installed) into Bitmaps in the VideoFrame layout. Stateless;
+// whatever other plug-ins are installed) into Bitmaps in the VideoFrame layout, upright as
+// their orientation tag (EXIF) says. Stateless;
 // each call reads the file afresh and hands the caller a Bitmap it owns. Safe on any thread
 // once the Qt application exists (Qt finds its image plug-ins through it).
 #pragma once

@@ -10,20 +10,6 @@ constexpr SourceGraph::MediaTime kSecond = 10'000'000;
 
 class SourceGraphFile : public SourceGraphTest {
 protected:
-    // Plays the selected file to its end: true once the main window was told and
-    // PollCompletion confirms it.
-    bool PlayToEnd(std::chrono::milliseconds timeout) {
-        if (!graph_.Run()) return false;
-        bool completed = false;
-        test::WaitUntil(
-            [&] {
-                if (window_.graphEvents > 0 && !completed) completed = graph_.PollCompletion();
-                return completed;
-            },
-            timeout);
-        return completed;
-    }
-
     void ExpectOneFailure() {
         ASSERT_EQ(messages_.Messages().size(), 1u) << ::testing::PrintToString(MessageTexts());
         const MessageRequest& message = messages_.Messages()[0];
@@ -93,16 +79,7 @@ TEST_F(SourceGraphFile, AMissingFileTextOrSoundFailsWithOneMessage) {
     const std::string text = dir.file("notes.avi");
     test::WriteFileText(text, std::string(4096, 'x'));
     const std::string sound = dir.file("tone.wav");
-    GstElement* writer = gst_parse_launch(
-        ("audiotestsrc num-buffers=20 ! wavenc ! filesink location=" + sound).c_str(), nullptr);
-    ASSERT_NE(writer, nullptr);
-    gst_element_set_state(writer, GST_STATE_PLAYING);
-    GstBus* bus = gst_element_get_bus(writer);
-    gst_message_unref(gst_bus_timed_pop_filtered(bus, 10 * GST_SECOND,
-                                                 static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR)));
-    gst_object_unref(bus);
-    gst_element_set_state(writer, GST_STATE_NULL);
-    gst_object_unref(writer);
+    ASSERT_TRUE(test::RunPipeline("audiotestsrc num-buffers=20 ! wavenc ! filesink location=" + sound));
 
     for (const std::string& file : {std::string("/nonexistent/folder/clip.avi"), text, sound}) {
         SCOPED_TRACE(file);

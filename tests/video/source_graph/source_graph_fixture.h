@@ -33,7 +33,15 @@
 
 namespace lumora::test {
 
-// The preview window: counts frames and remembers the last frame's size and times.
+// Packed 24-bit BGR pixels, top row first.
+struct BgrPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> pixels;
+};
+
+// The preview window: counts frames and remembers their times, and the first and the last
+// frame.
 class CountingPreview : public PreviewTarget {
 public:
     void PresentFrame(const PreviewFrame& frame) override {
@@ -41,6 +49,15 @@ public:
         width_ = frame.width;
         height_ = frame.height;
         times_.push_back(frame.time);
+        last_.width = frame.width;
+        last_.height = frame.height;
+        last_.pixels.resize(static_cast<std::size_t>(frame.width) * frame.height * 3);
+        for (int y = 0; y < frame.height; ++y) {
+            std::memcpy(last_.pixels.data() + static_cast<std::size_t>(y) * frame.width * 3,
+                        frame.pixels + static_cast<std::size_t>(y) * frame.stride,
+                        static_cast<std::size_t>(frame.width) * 3);
+        }
+        if (times_.size() == 1) first_ = last_;
     }
     QSize PreviewSize() const override { return {320, 240}; }
     void SetVideoRect(const QRect& rect) override { rect_ = rect; }
@@ -60,12 +77,22 @@ public:
     }
     QRect Rect() const { return rect_; }
     bool Visible() const { return visible_; }
+    BgrPicture First() const {
+        std::lock_guard lock(mutex_);
+        return first_;
+    }
+    BgrPicture Last() const {
+        std::lock_guard lock(mutex_);
+        return last_;
+    }
 
 private:
     mutable std::mutex mutex_;
     int width_ = 0;
     int height_ = 0;
     std::vector<double> times_;
+    BgrPicture first_;
+    BgrPicture last_;
     QRect rect_;
     bool visible_ = false;
 };
@@ -252,6 +279,30 @@ inline std::optional<ProbeFacts> Ffprobe(const std::string& path) {
     return read == 3 ? std::optional<ProbeFacts>(facts) : ProbeFacts{};
 }
 
+// Runs a gst-launch style pipeline description to its end; false on an error or timeout.
+inline bool RunPipeline(const std::string& description) {
+    GstElement* pipeline = gst_parse_launch(description.c_str(), nullptr);
+    if (pipeline == nullptr) return false;
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    GstBus* bus = gst_element_get_bus(pipeline);
+    GstMessage* end = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND,
+                                                 static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    const bool ended = end != nullptr && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
+    if (end != nullptr) gst_message_unref(end);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(bus);
+    gst_object_unref(pipeline);
+    return ended;
+}
+
+// Writes `frames` frames of SMPTE bars, width x height at 30 per second, through `encoder`
+// (gst-launch syntax, ending in a multiplexer) into `path`.
+inline bool MakeClip(const std::string& path, int width, int height, int frames, const std::string& encoder) {
+    return RunPipeline("videotestsrc num-buffers=" + std::to_string(frames) + " pattern=smpte ! video/x-raw,width=" +
+                       std::to_string(width) + ",height=" + std::to_string(height) + ",framerate=30/1 ! " + encoder +
+                       " ! filesink location=\"" + path + "\"");
+}
+
 // A graph wired as the application wires it, with every message captured.
 class SourceGraphTest : public ::testing::Test {
 protected:
@@ -260,6 +311,20 @@ protected:
 
     static GstElement* Camera(const char* pattern = "smpte") {
         return OpenCaptureDevice(std::string("pattern:") + pattern);
+    }
+
+    // Runs the selected file to its end: true once the main window was told and
+    // PollCompletion confirms it; false at once when the graph reports an error.
+    bool PlayToEnd(std::chrono::milliseconds timeout) {
+        if (!graph_.Run()) return false;
+        bool completed = false;
+        WaitUntil(
+            [&] {
+                if (window_.graphEvents > 0 && !completed) completed = graph_.PollCompletion();
+                return completed || !graph_.StreamError().empty();
+            },
+            timeout);
+        return completed && graph_.StreamError().empty();
     }
 
     bool WaitForFrames(std::uint64_t frames, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {

@@ -2,7 +2,9 @@
 #include "source_graph_fixture.h"
 #include "video/recording_folder.h"
 
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 
 namespace lumora {
 namespace {
@@ -49,6 +51,7 @@ protected:
         EXPECT_EQ(preview_.LastSize(), QSize(640, 480));
     }
 
+public:
     // A second reader, where ffprobe is installed, finds the same video.
     static void ExpectFfprobeAgrees(const std::string& file, const AviFacts& avi) {
         if (const auto probe = test::Ffprobe(file)) {
@@ -58,6 +61,7 @@ protected:
         }
     }
 
+protected:
     int CompressorNamed(const std::string& name) {
         const auto& names = graph_.Compressors().Names();
         const auto found = std::find(names.begin(), names.end(), name);
@@ -164,6 +168,55 @@ TEST_F(SourceGraphRecording, ANewSourceNeverStartsRecordingByItself) {
     EXPECT_FALSE(graph_.RecordToFile());
     EXPECT_FALSE(Contains("Grabber Counter"));
     EXPECT_EQ(graph_.RecordingFileName(), dir_.file("one.avi"));  // kept for the next recording
+}
+
+// A file's demuxer does not stop for an end of stream sent to the pipeline: the recording
+// is cut where it leaves the tee, after the frames handed off so far, while the source
+// runs on (as the headless front end ends a run of N frames).
+TEST(SourceGraphFileRecording, EndingKeepsExactlyTheFramesHandedOffWhileTheSourceGoesOn) {
+    gst_init(nullptr, nullptr);
+    MessageRecorder messages;
+    FrameStore store;
+    RecordedBytesCounter counter;
+    test::EventCounter window;
+    SourceGraph graph(store, counter);
+    graph.Initialize(nullptr, &window);
+    graph.SetRealTime(false);
+    constexpr int kKept = 30;
+    std::mutex mutex;
+    std::condition_variable changed;
+    int passed = 0;
+    bool open = false;
+    graph.SetHandOffGate([&] {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return open || passed < kKept; });
+        ++passed;
+    });
+    test::TempDir dir;
+    const std::string file = dir.file("thirty.avi");
+    graph.RecordNextBuild(file);
+    ASSERT_TRUE(graph.SelectVideoFile(test::TestDataPath("Megamind.avi")));
+    ASSERT_TRUE(graph.Run());
+    const auto handedOff = [&] {
+        std::lock_guard lock(mutex);
+        return passed;
+    };
+    ASSERT_TRUE(test::WaitUntil([&] { return handedOff() == kKept; }));
+
+    graph.EndRecording();
+    {
+        std::lock_guard lock(mutex);
+        open = true;
+    }
+    changed.notify_all();
+    ASSERT_TRUE(test::WaitUntil([&] { return handedOff() >= 3 * kKept; }));
+    graph.Teardown(true, true);
+
+    const AviFacts avi = test::ReadAvi(file);
+    EXPECT_EQ(avi.frames, kKept);
+    EXPECT_EQ(avi.headerFrames, static_cast<std::uint32_t>(kKept));
+    SourceGraphRecording::ExpectFfprobeAgrees(file, avi);
+    EXPECT_TRUE(messages.Messages().empty());
 }
 
 TEST(SourceGraphRestart, WithoutAGraphThereIsNothingToRestart) {

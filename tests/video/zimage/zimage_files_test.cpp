@@ -123,6 +123,66 @@ TEST(ZImageLoad, EveryPictureFormatTheDialogsOffer) {
     }
 }
 
+// A camera held upright writes its picture lying on its side and says so in the EXIF
+// orientation tag: 6 means "turn it a quarter clockwise to show it". The picture as shown
+// is 16 wide and 32 high: red top left, green top right, blue bottom left, white bottom
+// right; the file holds it 32 wide and 16 high.
+Bgr ShownColour(int x, int y) {
+    if (y < 16) return x < 8 ? kRed : Bgr{0, 255, 0};
+    return x < 8 ? kBlue : Bgr{255, 255, 255};
+}
+
+std::string TurnedJpeg(const TempDir& dir) {
+    QImage stored(32, 16, QImage::Format_RGB32);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const Bgr colour = ShownColour(15 - y, x);  // turned a quarter clockwise, (x, y) is shown at (15 - y, x)
+            stored.setPixelColor(x, y, QColor(colour[2], colour[1], colour[0]));
+        }
+    }
+    const std::string plain = dir.file("plain.jpg");
+    EXPECT_TRUE(stored.save(QString::fromStdString(plain), "JPEG", 100));
+    const std::vector<unsigned char> jpeg = lumora::test::ReadFileBytes(plain);
+    // APP1 "Exif": a big-endian TIFF header and one IFD entry, Orientation (0x0112) = 6.
+    const std::string exif(
+        "\xFF\xE1\x00\x22"
+        "Exif\x00\x00"
+        "MM\x00\x2A\x00\x00\x00\x08"
+        "\x00\x01"
+        "\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06\x00\x00"
+        "\x00\x00\x00\x00",
+        36);
+    const std::string path = dir.file("turned.jpg");
+    lumora::test::WriteFileText(
+        path, std::string(jpeg.begin(), jpeg.begin() + 2) + exif + std::string(jpeg.begin() + 2, jpeg.end()));
+    return path;
+}
+
+TEST(ZImageLoad, AJpegTurnedByItsExifTagComesOutUpright) {
+    TempDir dir;
+    const std::string path = TurnedJpeg(dir);
+    ZImageSize size{};
+    const auto own = ZImage_LoadImageToBitmap(path.c_str(), &size);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(size.width, 16);
+    EXPECT_EQ(size.height, 32);
+    for (const auto& [x, y] : {std::pair{3, 3}, std::pair{12, 3}, std::pair{3, 28}, std::pair{12, 28}}) {
+        EXPECT_TRUE(Near(PixelOf(*own, x, 31 - y), ShownColour(x, y), 24)) << x << "," << y;
+    }
+    // Scaled to the upright picture's shape and to the other one: the same corners.
+    for (const auto& [width, height] : {std::pair{8, 16}, std::pair{16, 8}}) {
+        const auto scaled = ZImage_LoadImageToBitmapSize(path.c_str(), width, height);
+        ASSERT_NE(scaled, nullptr);
+        ASSERT_EQ(scaled->width(), width);
+        ASSERT_EQ(scaled->height(), height);
+        const int right = width - 1, bottom = height - 1;
+        EXPECT_TRUE(Near(PixelOf(*scaled, 0, bottom), kRed, 32)) << width;
+        EXPECT_TRUE(Near(PixelOf(*scaled, right, bottom), (Bgr{0, 255, 0}), 32)) << width;
+        EXPECT_TRUE(Near(PixelOf(*scaled, 0, 0), kBlue, 32)) << width;
+        EXPECT_TRUE(Near(PixelOf(*scaled, right, 0), (Bgr{255, 255, 255}), 32)) << width;
+    }
+}
+
 TEST(ZImageLoad, TransparentPartsBecomeBlack) {
     TempDir dir;
     QImage image(4, 2, QImage::Format_ARGB32);

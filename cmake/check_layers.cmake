@@ -1,0 +1,48 @@
+# Fails when a source file includes a header of a layer above its own.
+#   cmake -DSOURCE_DIR=<repository> -P check_layers.cmake
+#
+# The layers, lowest first; each may include itself and the folders listed after it.
+# Includes of the form "folder/file.h" name the folder under src/; <lumora/...> (the SDK)
+# and system headers are open to everyone.
+cmake_minimum_required(VERSION 3.25)
+
+set(LAYER_platform "")
+set(LAYER_zimage   "platform")
+set(LAYER_frames   "platform;zimage")
+set(LAYER_vcam     "platform;zimage;frames")
+set(LAYER_video    "platform;zimage;frames;vcam")
+set(LAYER_effects  "platform;zimage;frames")
+set(LAYER_skins    "platform;zimage")
+set(LAYER_tools    "platform;zimage;frames;vcam;video;effects;skins")
+set(LAYER_session  "platform;zimage;frames;vcam;video;effects;tools")
+set(LAYER_options  "platform;zimage;frames;vcam;video;effects;skins;tools;session")
+set(LAYER_cli      "platform;zimage;frames;vcam;video;effects;tools;session")
+set(LAYER_app      "platform;zimage;frames;vcam;video;effects;skins;tools;session;options")
+
+file(GLOB folders LIST_DIRECTORIES true RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/*)
+set(problems "")
+foreach(folder IN LISTS folders)
+  if(NOT IS_DIRECTORY ${SOURCE_DIR}/src/${folder})
+    continue()
+  endif()
+  if(NOT DEFINED LAYER_${folder})
+    string(APPEND problems "  src/${folder}/ is in no layer (add it to cmake/check_layers.cmake)\n")
+    continue()
+  endif()
+  set(allowed ${folder} ${LAYER_${folder}})
+  file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/src/${folder}/*.h ${SOURCE_DIR}/src/${folder}/*.cpp)
+  foreach(file IN LISTS files)
+    file(STRINGS ${SOURCE_DIR}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"[a-z_]+/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([a-z_]+)/.*" "\\1" target "${line}")
+      if(NOT target IN_LIST allowed)
+        string(STRIP "${line}" line)
+        string(APPEND problems "  ${file}: ${line} (${folder} may not include ${target})\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(problems)
+  message(FATAL_ERROR "Includes that cross the layers upwards:\n${problems}")
+endif()

@@ -1,0 +1,89 @@
+#include "cli/packet_output.h"
+
+#include "video/capture_device_info.h"
+#include "video/capture_device_list.h"
+#include "video/frame_packet.h"
+#include "video/frame_store.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace lumora::cli {
+namespace {
+
+// A path that does not exist, or names a regular file, is started as an empty file.
+std::string StartEmptyFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return {};
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return std::strerror(errno);
+    ::close(fd);
+    return {};
+}
+
+}  // namespace
+
+bool PacketOutput::IsFifo(const std::string& output) {
+    struct stat info {};
+    return output != "vcam" && output != "none" && ::stat(output.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
+bool PacketOutput::Open(const std::string& output, const CaptureDeviceList& devices) {
+    path_ = output;
+    if (output == "none") {
+        discard_ = true;
+        return true;
+    }
+    return output == "vcam" ? OpenVirtualCamera(devices) : OpenPath(output);
+}
+
+bool PacketOutput::OpenVirtualCamera(const CaptureDeviceList& devices) {
+    const std::optional<std::string> found = devices.FindDevicePathByName(kVirtualCameraName);
+    if (!found) {
+        failure_ = std::string("The virtual camera \"") + kVirtualCameraName +
+                   "\" is not set up (lumora-vcam setup); choose --output <file> or --output none.";
+        return false;
+    }
+    path_ = *found;
+    if (!link_.Open(path_)) {
+        failure_ = "Cannot open " + path_ + " for the video.";
+        return false;
+    }
+    return true;
+}
+
+bool PacketOutput::OpenPath(const std::string& path) {
+    if (const std::string reason = StartEmptyFile(path); !reason.empty()) {
+        failure_ = "Cannot create " + path + ": " + reason;
+        return false;
+    }
+    std::string reason;
+    file_ = PacketFileSink::Open(path, PacketFileSink::FifoPeer::kWaitForReader, &reason);
+    if (file_ == nullptr) {
+        failure_ = "Cannot open " + path + ": " + reason;
+        return false;
+    }
+    return true;
+}
+
+void PacketOutput::SetPatience(std::function<bool()> keepWaiting) {
+    if (file_ != nullptr) file_->SetPatience(std::move(keepWaiting));
+}
+
+PacketOutput::Result PacketOutput::Write(FrameStore& store) {
+    if (discard_) return Result::kWritten;
+    if (!store.BuildPacket(&packet_)) return Result::kDropped;  // no memory for this one
+    const auto payload = static_cast<std::uint32_t>(packet_.size() - FramePacket::kHeaderSize);
+    if (file_ == nullptr) return link_.WritePacket(packet_.data(), payload) ? Result::kWritten : Result::kDropped;
+    FramePacket::FillLinkFields(packet_.data(), payload);
+    if (file_->Write(packet_.data(), packet_.size())) return Result::kWritten;
+    if (file_->Failure().empty()) return Result::kDropped;
+    failure_ = "Cannot write " + path_ + ": " + file_->Failure();
+    return Result::kFailed;
+}
+
+}  // namespace lumora::cli

@@ -1,0 +1,64 @@
+// PacketOutput: where `lumora-cli run --output` sends the processed frames, one packet
+// (40-byte header and frame) per frame:
+//
+//   vcam    the "Lumora Capture" device among the capture devices, opened as the program
+//           opens it (VirtualCameraLink: a v4l2loopback device through the adapter, or a
+//           test device's packets: file). A packet it does not take is dropped, as in the
+//           program.
+//   none    nowhere; every frame counts as delivered.
+//   <path>  a file, started empty, or a FIFO. Opening a FIFO waits until a reader has it
+//           open; a reader too slow to take a packet in a frame's time costs that packet
+//           (dropped), unless the output is patient. A write that fails — a full disk,
+//           /dev/full, a reader that went away — is a failure.
+//
+// Thread: user-interface thread. Lifetime: owns what it opens.
+#pragma once
+
+#include "video/packet_file_sink.h"
+#include "video/virtual_camera_link.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lumora {
+class CaptureDeviceList;
+class FrameStore;
+}  // namespace lumora
+
+namespace lumora::cli {
+
+class PacketOutput {
+public:
+    enum class Result { kWritten, kDropped, kFailed };
+
+    // Opens `output` ("vcam", "none" or a path). False, with Failure() saying what and
+    // why, when it cannot be opened. `devices`: the capture devices vcam is looked up in.
+    bool Open(const std::string& output, const CaptureDeviceList& devices);
+
+    // Whether `output` names an existing FIFO (opening it then waits for a reader).
+    static bool IsFifo(const std::string& output);
+
+    // A FIFO then waits for its reader for as long as `keepWaiting` answers true.
+    void SetPatience(std::function<bool()> keepWaiting);
+
+    // Sends the store's current frame (a black one while it holds none).
+    Result Write(FrameStore& store);
+
+    // The message for the last failure: the path and the system's reason.
+    const std::string& Failure() const { return failure_; }
+
+private:
+    bool OpenVirtualCamera(const CaptureDeviceList& devices);
+    bool OpenPath(const std::string& path);
+
+    std::string path_;
+    bool discard_ = false;
+    VirtualCameraLink link_;
+    std::unique_ptr<PacketFileSink> file_;
+    std::vector<unsigned char> packet_;  // reused for every frame
+    std::string failure_;
+};
+
+}  // namespace lumora::cli

@@ -1,0 +1,69 @@
+// SkinManager: every skin of a run and the windows that take them. Index 0 is always the
+// built-in "Default"; after it come the skins of the folders under "skins/" in the
+// program folder, in the order of their folder names. ApplySkin sends a skin to every
+// registered window (an ApplySkinEvent, MSG_APPLY_SKIN) and repaints it.
+//
+// Owns the Skins: the pictures windows borrow from them stay valid until the manager is
+// destroyed or LoadAllSkins runs again (after which a skin must be applied again).
+// Windows are held weakly: a registered window that has been destroyed is skipped.
+// User-interface thread only.
+#pragma once
+
+#include "skins/skin.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lumora {
+
+class SkinManager {
+public:
+    SkinManager();
+    ~SkinManager();
+    SkinManager(const SkinManager&) = delete;
+    SkinManager& operator=(const SkinManager&) = delete;
+
+    // The program folder, with a trailing "/"; the skins are in its "skins/" folder.
+    void SetProgramFolder(const std::string& folder);
+    std::string SkinsRoot() const;
+
+    // The device pixel ratio pictures are made for by the next load (at first the largest
+    // of the screens'); at least 1.
+    void SetDevicePixelRatio(qreal ratio);
+    qreal DevicePixelRatio() const { return devicePixelRatio_; }
+
+    // Appends a window to notify; null is ignored.
+    void RegisterSkinWindow(QWidget* window);
+
+    // Forgets every skin, then loads the built-in one and every skin folder.
+    void LoadAllSkins();
+
+    // Without a list: loads every valid skin folder and appends its Skin. With one:
+    // appends the folder paths (each with a trailing "/") and loads nothing. Folders are
+    // taken in the order of their names; plain files, and folders that cannot be listed,
+    // are passed over.
+    void EnumerateSkinFolders(std::vector<std::string>* folders = nullptr);
+
+    // The skin of one folder, or null when it is none (see SkinLoader).
+    std::unique_ptr<Skin> LoadSkin(const std::string& folder) const;
+
+    // Sends skin `index` to every registered window in order, then repaints each;
+    // nothing for an index without a skin.
+    void ApplySkin(int index);
+
+    int Count() const { return static_cast<int>(skins_.size()); }
+    // Null for an index without a skin.
+    const Skin* Get(int index) const;
+
+private:
+    std::vector<QPointer<QWidget>> windows_;
+    std::string programFolder_;
+    std::vector<std::unique_ptr<Skin>> skins_;
+    qreal devicePixelRatio_ = 1.0;
+};
+
+}  // namespace lumora

@@ -1,0 +1,24 @@
+#include <gtest/gtest.h>
+#include <QImage>
+
+namespace lumora {
+namespace {
+
+// The PNG sizes the build draws from the SVG, each in its hicolor folder.
+TEST(DesktopFiles, TheIconIsDrawnAtEverySize) {
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString file = QString(LUMORA_ICON_DIR "/%1x%1/apps/lumora.png").arg(size);
+        const QImage icon(file);
+        ASSERT_FALSE(icon.isNull()) << file.toStdString();
+        EXPECT_EQ(icon.size(), QSize(size, size));
+        EXPECT_TRUE(icon.hasAlphaChannel());
+        // A rounded tile: clear corners, an opaque middle that is not all one colour.
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(size - 1, size - 1)), 0) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255) << size;
+        EXPECT_NE(icon.pixel(size / 2, size / 2), icon.pixel(size / 2, size / 10)) << size;
+    }
+}
+
+}  // namespace
+}  // namespace lumora

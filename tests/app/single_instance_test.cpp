@@ -1,0 +1,138 @@
+#include "app/single_instance.h"
+#include "scoped_env.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+namespace lumora {
+namespace {
+
+using Claim = SingleInstance::Claim;
+
+template <class Done>
+bool ProcessEventsUntil(Done done) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done() && std::chrono::steady_clock::now() < giveUp) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+// What a copy of the probe program printed, once it has ended.
+std::string Finished(QProcess& probe) {
+    EXPECT_TRUE(probe.waitForFinished(60000));
+    EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(probe.exitCode(), 0);
+    return probe.readAllStandardOutput().toStdString();
+}
+
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    std::filesystem::path Socket() const { return dir_.path() / "lumora.socket"; }
+
+    // A copy of the probe program; with `go`, it claims once that FIFO is opened.
+    std::unique_ptr<QProcess> StartProbe(int raises, const std::string& go = "") const {
+        auto probe = std::make_unique<QProcess>();
+        QStringList arguments{QString::fromStdString(Socket().string()), QString::number(raises)};
+        if (!go.empty()) arguments << QString::fromStdString(go);
+        probe->start(LUMORA_SINGLE_INSTANCE_PROBE, arguments);
+        EXPECT_TRUE(probe->waitForStarted(10000));
+        return probe;
+    }
+
+    test::TempDir dir_;
+};
+
+TEST_F(SingleInstanceTest, ALaterCopyRaisesTheFirstAndIsToldToExit) {
+    auto first = std::make_unique<SingleInstance>(Socket());
+    ASSERT_EQ(first->ClaimOrNotify(), Claim::kFirst);
+    EXPECT_TRUE(first->listening());
+    int raised = 0;
+    QObject::connect(first.get(), &SingleInstance::raiseRequested, [&] { ++raised; });
+
+    SingleInstance second(Socket());
+    EXPECT_EQ(second.ClaimOrNotify(), Claim::kAnotherRuns);
+    EXPECT_FALSE(second.listening());
+    auto third = StartProbe(0);  // a copy in another process
+    EXPECT_EQ(Finished(*third), "another\n");
+    EXPECT_TRUE(ProcessEventsUntil([&] { return raised == 2; }));
+
+    // The first copy's socket goes with it; the next copy is the first again.
+    first.reset();
+    EXPECT_FALSE(std::filesystem::exists(Socket()));
+    SingleInstance next(Socket());
+    EXPECT_EQ(next.ClaimOrNotify(), Claim::kFirst);
+    EXPECT_TRUE(next.listening());
+}
+
+TEST_F(SingleInstanceTest, ASocketLeftByACrashedCopyIsTakenOver) {
+    // A copy that really crashed: killed while it held the socket.
+    auto crashed = StartProbe(1);
+    ASSERT_TRUE(crashed->waitForReadyRead(30000));
+    EXPECT_EQ(crashed->readLine().toStdString(), "first\n");
+    ::kill(static_cast<pid_t>(crashed->processId()), SIGKILL);
+    ASSERT_TRUE(crashed->waitForFinished(10000));
+    ASSERT_TRUE(std::filesystem::is_socket(Socket()));
+
+    SingleInstance next(Socket());
+    EXPECT_EQ(next.ClaimOrNotify(), Claim::kFirst);
+    auto later = StartProbe(0);
+    EXPECT_EQ(Finished(*later), "another\n");
+}
+
+TEST_F(SingleInstanceTest, OfCopiesStartedTogetherExactlyOneRuns) {
+    constexpr int kCopies = 8;
+    const std::string go = dir_.file("go");
+    ASSERT_EQ(::mkfifo(go.c_str(), 0600), 0);
+    std::vector<std::unique_ptr<QProcess>> probes;
+    for (int i = 0; i < kCopies; ++i) probes.push_back(StartProbe(kCopies - 1, go));
+    // Let them all reach the FIFO, then wake them together; the FIFO stays open for a
+    // copy that comes late.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const int release = ::open(go.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(release, 0);
+    int firsts = 0;
+    int others = 0;
+    for (auto& probe : probes) {
+        const std::string output = Finished(*probe);
+        if (output == "first\nraised " + std::to_string(kCopies - 1) + "\n") {
+            ++firsts;
+        } else {
+            EXPECT_EQ(output, "another\n");
+            ++others;
+        }
+    }
+    ::close(release);
+    EXPECT_EQ(firsts, 1);
+    EXPECT_EQ(others, kCopies - 1);
+}
+
+TEST_F(SingleInstanceTest, TheSocketLivesInTheRuntimeFolderElseTheSettingsFolder) {
+    test::ScopedEnv runtime("XDG_RUNTIME_DIR", "/run/user/4242");
+    test::ScopedEnv config("LUMORA_CONFIG_DIR", dir_.path().c_str());
+    EXPECT_EQ(SingleInstance::DefaultSocketFile(), "/run/user/4242/lumora.socket");
+    runtime.Set(nullptr);
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    EXPECT_EQ(SingleInstance::DefaultSocketFile(), dir_.path() / ("instance-" + std::string(host) + ".socket"));
+
+    // Without a usable socket (this one is longer than a socket address can be) the copy
+    // runs unguarded.
+    SingleInstance copy(dir_.path() / std::string(150, 'x') / "lumora.socket");
+    EXPECT_EQ(copy.ClaimOrNotify(), Claim::kFirst);
+    EXPECT_FALSE(copy.listening());
+}
+
+}  // namespace
+}  // namespace lumora

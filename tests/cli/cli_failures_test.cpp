@@ -1,0 +1,171 @@
+// lumora-cli and lumora-vcam never report a failure as success: writes to /dev/full, to a
+// full or read-only filesystem, to a FIFO whose reader left, and runs that deliver no frame
+// end with exit 1 and a message naming the file and the system's reason.
+#include "cli_outputs.h"
+#include "cli_process.h"
+#include "test_support.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace lumora {
+namespace {
+
+using test::ToolRun;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+const std::string kNoSpace = std::strerror(ENOSPC);
+
+bool IsCharacterDevice(const char* path) {
+    struct stat info {};
+    return ::stat(path, &info) == 0 && S_ISCHR(info.st_mode);
+}
+
+// A 2 MiB tmpfs of its own (we run as root); Mounted() is false where mounting is refused.
+class SmallFilesystem {
+public:
+    SmallFilesystem() { mounted_ = ::mount("tmpfs", dir_.path().c_str(), "tmpfs", 0, "size=2m") == 0; }
+    ~SmallFilesystem() {
+        if (mounted_) ::umount2(dir_.path().c_str(), MNT_DETACH);
+    }
+    bool Mounted() const { return mounted_; }
+    std::string file(const std::string& name) const { return dir_.file(name); }
+    // Takes every byte that is left.
+    void Fill() const {
+        std::ofstream filler(file("filler"), std::ios::binary);
+        const std::vector<char> block(64 * 1024);
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size()))) {
+        }
+    }
+    bool MakeReadOnly() { return ::mount(nullptr, dir_.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0; }
+
+private:
+    test::TempDir dir_;
+    bool mounted_ = false;
+};
+
+// Lets a test thread blocked in opening `fifo` go on: the other end opened and closed.
+void ReleaseFifo(const std::string& fifo, int end) {
+    const int fd = ::open(fifo.c_str(), end | O_NONBLOCK);
+    if (fd >= 0) ::close(fd);
+}
+
+// A packet stream of `frames` 640x480 frames, written by lumora-cli itself.
+std::string MakePacketStream(const test::TempDir& dir, int frames) {
+    const std::string path = dir.file("stream.packets");
+    const ToolRun made = test::RunTool("lumora-cli", {"run", "--source", "pattern:ball", "--fast", "--frames",
+                                                      QString::number(frames), "--output", Q(path)});
+    EXPECT_EQ(made.exitCode, 0) << made.err;
+    return path;
+}
+
+void ExpectFailure(const ToolRun& run, const std::string& says, const std::string& what) {
+    EXPECT_EQ(run.exitCode, 1) << what << "\n" << run.err;
+    EXPECT_NE(run.err.find(says), std::string::npos) << what << "\n" << run.err;
+    EXPECT_EQ(run.err.find("written to"), std::string::npos) << what << "\n" << run.err;
+    EXPECT_EQ(run.out.find("saved to"), std::string::npos) << what << "\n" << run.out;
+}
+
+TEST(CliFailures, WritesToDevFullFailWithTheFileAndTheReason) {
+    if (!IsCharacterDevice("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    test::TempDir dir;
+    ExpectFailure(test::RunTool("lumora-cli", {"run", "--source", "pattern", "--frames", "5", "--output", "/dev/full"}),
+                  "Cannot write /dev/full: " + kNoSpace + "\n", "--output");
+    ExpectFailure(test::RunTool("lumora-cli", {"run", "--source", "pattern", "--fast", "--frames", "5", "--output",
+                                               "none", "--record", "/dev/full"}),
+                  "Cannot write the recording /dev/full: " + kNoSpace + "\n", "--record");
+    EXPECT_TRUE(IsCharacterDevice("/dev/full")) << "the recording replaced the device with a file";
+    const std::string stream = MakePacketStream(dir, 3);
+    ExpectFailure(test::RunTool("lumora-vcam", {"dump", Q(stream), "--y4m", "/dev/full"}),
+                  "cannot write /dev/full: " + kNoSpace + "\n", "dump --y4m");
+}
+
+TEST(CliFailures, AFullFilesystemFailsEveryWriterAndKeepsWholePackets) {
+    SmallFilesystem full;
+    if (!full.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+    test::TempDir dir;
+    const std::string stream = MakePacketStream(dir, 4);  // 4.9 MB, more than the 2 MiB
+
+    const std::string packets = full.file("out.packets");
+    ExpectFailure(
+        test::RunTool("lumora-cli", {"run", "--source", "pattern", "--fast", "--frames", "10", "--output", Q(packets)}),
+        "Cannot write " + packets + ": " + kNoSpace, "--output");
+    const test::PacketFile kept = test::ReadPackets(packets, false);
+    EXPECT_TRUE(kept.wellFormed) << "a torn packet was left at the end";
+    EXPECT_GE(kept.headers.size(), 1u);
+    ::unlink(packets.c_str());
+
+    full.Fill();
+    const std::string recording = full.file("out.avi");
+    ExpectFailure(test::RunTool("lumora-cli", {"run", "--source", "pattern", "--fast", "--frames", "10", "--output",
+                                               "none", "--record", Q(recording)}),
+                  "Cannot write the recording " + recording + ": " + kNoSpace, "--record");
+
+    ExpectFailure(test::RunTool("lumora-vcam", {"dump", Q(stream), "--y4m", Q(full.file("out.y4m"))}),
+                  "cannot write " + full.file("out.y4m") + ": " + kNoSpace, "dump --y4m");
+    ExpectFailure(test::RunTool("lumora-vcam", {"dump", Q(stream), "--png", Q(full.file("png"))}),
+                  "cannot write " + full.file("png/frame-00000"), "dump --png");
+
+    ASSERT_TRUE(full.MakeReadOnly());
+    ExpectFailure(test::RunTool("lumora-vcam", {"dump", Q(stream), "--png", Q(full.file("other"))}),
+                  "cannot create the folder " + full.file("other") + ": " + std::strerror(EROFS), "dump --png");
+    ExpectFailure(test::RunTool("lumora-cli", {"run", "--source", "pattern", "--frames", "2", "--output", "none",
+                                               "--snapshot", Q(full.file("snaps"))}),
+                  "Cannot create the snapshot folder " + full.file("snaps") + ": " + std::strerror(EROFS),
+                  "--snapshot");
+}
+
+TEST(CliFailures, AFifoReaderThatLeavesEndsTheRun) {
+    test::TempDir dir;
+    const std::string fifo = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread reader([&] {
+        std::ifstream in(fifo, std::ios::binary);
+        std::vector<char> bytes(640 * 480 * 3 + 40);
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));  // one packet, then gone
+    });
+    const ToolRun run =
+        test::RunTool("lumora-cli", {"run", "--source", "pattern", "--seconds", "20", "--output", Q(fifo)});
+    ReleaseFifo(fifo, O_WRONLY);  // should the program never have opened it
+    reader.join();
+    ExpectFailure(run, "Cannot write " + fifo + ": " + std::strerror(EPIPE), "FIFO");
+}
+
+// A video file cut short behind its index: the source builds and ends without a frame.
+TEST(CliFailures, ARunThatDeliversNoFrameFails) {
+    test::TempDir dir;
+    const std::string whole = dir.file("whole.mp4");
+    const std::string make = "gst-launch-1.0 -q videotestsrc num-buffers=60 ! video/x-raw,width=320,height=240 ! "
+                             "x264enc ! mp4mux faststart=true ! filesink location='" + whole + "' >/dev/null 2>&1";
+    if (std::system(make.c_str()) != 0) GTEST_SKIP() << "gst-launch-1.0 with x264enc and mp4mux is needed";
+    // The index (moov) comes first; cut a few bytes into the frames (mdat).
+    const std::vector<unsigned char> bytes = test::ReadFileBytes(whole);
+    const std::string text(bytes.begin(), bytes.end());
+    const std::size_t frames = text.find("mdat");
+    ASSERT_NE(frames, std::string::npos);
+    std::ofstream(dir.file("cut.mp4"), std::ios::binary).write(text.data(), static_cast<std::streamsize>(frames + 64));
+    for (const QString& output : {QString("none"), Q(dir.file("cut.packets"))}) {
+        const ToolRun cut = test::RunTool(
+            "lumora-cli", {"run", "--source", Q("file:" + dir.file("cut.mp4")), "--fast", "--output", output});
+        // The source graph finds no decodable frame before the run starts.
+        ExpectFailure(cut, "lumora-cli: cannot play " + dir.file("cut.mp4") + "\n", output.toStdString());
+    }
+}
+
+}  // namespace
+}  // namespace lumora

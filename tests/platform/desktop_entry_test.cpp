@@ -1,0 +1,109 @@
+#include "platform/desktop_entry.h"
+#include "platform/autostart_entry.h"
+#include "scoped_env.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <filesystem>
+
+namespace lumora {
+namespace {
+
+TEST(DesktopEntry, QuotesExecArgumentsByTheFormatsRules) {
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/usr/lib/lumora/lumora"), "/usr/lib/lumora/lumora");
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/opt/My Apps/lumora"), "\"/opt/My Apps/lumora\"");
+    // Inside quotes ", `, $ and \ take a backslash; any reserved character needs quotes.
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument(R"(/a"b`c$d\e)"), R"("/a\"b\`c\$d\\e")");
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/a;b'c(d)"), "\"/a;b'c(d)\"");
+    // A percent sign is never a field code, quoted or not.
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/a%f"), "/a%%f");
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/a b%u"), "\"/a b%%u\"");
+    EXPECT_EQ(DesktopEntry::QuoteExecArgument(""), "\"\"");
+}
+
+TEST(DesktopEntry, ValuesSurviveTheStringEscapesAndOnlyTheMainGroupIsRead) {
+    DesktopEntry entry;
+    entry.Set("Exec", R"("/x\\y")");  // a quoted argument holding one backslash
+    entry.Set("Comment", " one\ntwo\t");
+    entry.Set("Exec", R"("/x\\y" --again)");  // replaced where it stands
+    const std::string text = entry.Text();
+    EXPECT_EQ(text, "[Desktop Entry]\nExec=\"/x\\\\\\\\y\" --again\nComment=\\sone\\ntwo\\t\n");
+    EXPECT_EQ(DesktopEntry::Parse(text).Text(), text);
+
+    const DesktopEntry read = DesktopEntry::Parse(
+        "# comment\n[Desktop Action New]\nHidden=true\n"
+        "[Desktop Entry]\r\n  Name =  Lumora  \r\nhidden=true\nno equals sign\nOdd=a\\qb\n"
+        "[X-Extra]\nTerminal=true\n");
+    EXPECT_EQ(read.Get("Name"), "Lumora");
+    EXPECT_FALSE(read.GetBoolean("Hidden"));  // keys are case-sensitive, other groups do not count
+    EXPECT_FALSE(read.Get("Terminal"));
+    EXPECT_EQ(read.Get("Odd"), "a\\qb");  // not an escape: kept
+    EXPECT_TRUE(DesktopEntry::Parse("[Desktop Entry]\nHidden=1").GetBoolean("Hidden"));
+}
+
+class AutostartEntryTest : public ::testing::Test {
+protected:
+    std::filesystem::path File() const { return dir_.path() / "config" / "autostart" / "lumora.desktop"; }
+    AutostartEntry Entry(const std::string& program = "/usr/bin/lumora") const { return {File(), program}; }
+
+    test::TempDir dir_;
+};
+
+TEST_F(AutostartEntryTest, EnableWritesTheProgramsEntryAndDisableRemovesIt) {
+    const AutostartEntry entry = Entry("/opt/Lumora Apps/lumora");
+    EXPECT_FALSE(entry.IsEnabled());
+    ASSERT_TRUE(entry.Enable());  // creates the folders
+    EXPECT_TRUE(entry.IsEnabled());
+    EXPECT_EQ(test::ReadFileText(File().string()),
+              "[Desktop Entry]\nType=Application\nName=Lumora\nComment=Webcam effects and a virtual camera\n"
+              "Exec=\"/opt/Lumora Apps/lumora\"\nIcon=lumora\nTerminal=false\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(File().parent_path()), {}), 1);  // no leftovers
+    ASSERT_TRUE(entry.Disable());
+    EXPECT_FALSE(std::filesystem::exists(File()));
+    EXPECT_TRUE(entry.Disable());  // nothing to remove is fine
+
+    EXPECT_FALSE(Entry("").Enable());  // no program path, or a relative one: nothing written
+    EXPECT_FALSE(Entry("lumora").Enable());
+    EXPECT_FALSE(std::filesystem::exists(File()));
+}
+
+TEST_F(AutostartEntryTest, HiddenOrUnreadableEntriesCountAsOff) {
+    std::filesystem::create_directories(File().parent_path());
+    test::WriteFileText(File().string(), "[Desktop Entry]\nType=Application\nExec=lumora\nHidden=true\n");
+    EXPECT_FALSE(Entry().IsEnabled());
+    test::WriteFileText(File().string(), "[Desktop Entry]\nExec=/elsewhere/lumora\nHidden=false\n");
+    EXPECT_TRUE(Entry().IsEnabled());
+    if (::geteuid() != 0) {  // root reads anything
+        ::chmod(File().c_str(), 0);
+        EXPECT_FALSE(Entry().IsEnabled());
+    }
+}
+
+TEST_F(AutostartEntryTest, LivesInTheUsersConfigFolderAndNamesThisProgram) {
+    test::ScopedEnv config("XDG_CONFIG_HOME", "/tmp/lumora-xdg");
+    test::ScopedEnv home("HOME", "/home/someone");
+    EXPECT_EQ(AutostartEntry::DefaultFile(), "/tmp/lumora-xdg/autostart/lumora.desktop");
+    config.Set("relative/config");  // not absolute: ignored
+    EXPECT_EQ(AutostartEntry::DefaultFile(), "/home/someone/.config/autostart/lumora.desktop");
+    EXPECT_EQ(std::filesystem::path(AutostartEntry::ForThisProgram().program()),
+              std::filesystem::canonical("/proc/self/exe"));
+}
+
+// The freedesktop.org validator accepts what Enable writes, quotes and all.
+TEST_F(AutostartEntryTest, TheValidatorAcceptsTheEntry) {
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (validator.isEmpty()) GTEST_SKIP() << "desktop-file-validate is not installed";
+    ASSERT_TRUE(Entry("/opt/My \"Lumora\" $HOME/lumora").Enable());
+    QProcess process;
+    process.start(validator, {QString::fromStdString(File().string())});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(process.readAllStandardOutput().toStdString(), "");
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,116 @@
+#include "platform/template_dialog.h"
+#include "platform/dialog_units.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include <vector>
+
+namespace lumora {
+namespace {
+
+// Windows' own numbers: "MS Shell Dlg" 8 pt at 96 dpi has base units 6 x 13, and a
+// 214 x 68 template opens with a 321 x 111 pixel client area.
+TEST(DialogUnits, ConvertsAsWindowsDoesForKnownBaseUnits) {
+    const DialogUnits units(6, 13);
+    EXPECT_EQ(units.ToPixels(214, 68), QSize(321, 111));
+    // Each field on its own, rounded to nearest: 304.5 -> 305, 9.75 -> 10, 16.25 -> 16.
+    EXPECT_EQ(units.ToPixels(DialogRect{6, 6, 203, 10}), QRect(9, 10, 305, 16));
+    EXPECT_EQ(units.ToPixels(DialogRect{51, 48, 50, 14}), QRect(77, 78, 75, 23));
+    EXPECT_EQ(units.ToPixelsX(-3), -5);  // halves go away from zero
+    EXPECT_EQ(units.ToPixelsY(-1), -2);
+    EXPECT_EQ(DialogUnits(7, 15).ToPixels(DialogRect{111, 48, 50, 14}), QRect(194, 90, 88, 26));  // Segoe UI 9 pt
+    EXPECT_EQ(DialogUnits(0, -4).ToPixels(8, 8), QSize(2, 1));  // a degenerate font still gives a dialog
+}
+
+TEST(DialogUnits, ComeFromTheFontAndTheShellFontIsTheDesktops) {
+    QFont small("DejaVu Sans");
+    small.setPixelSize(12);
+    QFont big = small;
+    big.setPixelSize(24);
+    const DialogUnits a = DialogUnits::ForFont(small);
+    const DialogUnits b = DialogUnits::ForFont(big);
+    EXPECT_EQ(a.charHeight(), QFontMetrics(small).ascent() + QFontMetrics(small).descent());
+    EXPECT_NEAR(b.averageCharWidth(), 2 * a.averageCharWidth(), 2);  // the glyphs round on their own
+    EXPECT_NEAR(b.charHeight(), 2 * a.charHeight(), 2);
+
+    const QFont desktop = QApplication::font();
+    EXPECT_EQ(TemplateFont("ms shell dlg 2", 8), desktop);
+    EXPECT_DOUBLE_EQ(TemplateFont("MS Shell Dlg", 16).pointSizeF(), 2 * desktop.pointSizeF());
+    EXPECT_EQ(TemplateFont("DejaVu Serif", 11).family(), "DejaVu Serif");
+}
+
+// A dialog with an extra check box and push button, recording the commands it gets.
+class SampleDialog : public TemplateDialog {
+public:
+    enum : int { kIdOption = 1100, kIdApply = 1101 };
+
+    explicit SampleDialog(bool cancelAllowed = true)
+            : TemplateDialog({"Sample", 200, 80}, nullptr), cancelAllowed_(cancelAllowed) {
+        AddLabel(kNoId, {6, 16, 100, 8}, "No id");
+        AddCheckBox(kIdOption, {6, 26, 120, 10}, "Option");
+        AddPushButton(kIdApply, {6, 60, 50, 14}, "Apply");
+        AddDefaultPushButton(kIdOk, {80, 60, 50, 14}, "OK");
+        AddPushButton(kIdCancel, {140, 60, 50, 14}, "Cancel");
+        show();
+    }
+    std::vector<int> commands;
+
+protected:
+    void OnCommand(int id) override {
+        commands.push_back(id);
+        if (id != kIdCancel || cancelAllowed_) TemplateDialog::OnCommand(id);
+    }
+
+private:
+    bool cancelAllowed_;
+};
+
+void Press(QWidget* target, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+}
+
+TEST(TemplateDialog, FindsControlsByIdAndKindOnly) {
+    SampleDialog dialog;
+    EXPECT_EQ(dialog.size(), dialog.units().ToPixels(200, 80));
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    auto* option = dialog.Control<QCheckBox>(SampleDialog::kIdOption);
+    ASSERT_NE(option, nullptr);
+    EXPECT_EQ(option->geometry(), dialog.units().ToPixels(DialogRect{6, 26, 120, 10}));
+    EXPECT_EQ(dialog.Control<QPushButton>(SampleDialog::kIdOption), nullptr);
+    EXPECT_EQ(dialog.Control(TemplateDialog::kNoId), nullptr);
+}
+
+TEST(TemplateDialog, ClicksAndKeysBecomeCommandsAndOnlyOkOrCancelEndIt) {
+    SampleDialog dialog;
+    dialog.Control<QCheckBox>(SampleDialog::kIdOption)->click();
+    dialog.Control<QPushButton>(SampleDialog::kIdApply)->click();
+    EXPECT_TRUE(dialog.isVisible());
+    // Enter on a check box presses the default button.
+    Press(dialog.Control(SampleDialog::kIdOption), Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), TemplateDialog::kIdOk);
+    EXPECT_EQ(dialog.commands, (std::vector<int>{SampleDialog::kIdOption, SampleDialog::kIdApply, 1}));
+
+    SampleDialog escaped;
+    Press(&escaped, Qt::Key_Escape);
+    EXPECT_EQ(escaped.result(), TemplateDialog::kIdCancel);
+    SampleDialog closed;
+    closed.close();
+    EXPECT_FALSE(closed.isVisible());
+    EXPECT_EQ(closed.result(), TemplateDialog::kIdCancel);
+
+    // Esc and the close button are Cancel, which the dialog may refuse.
+    SampleDialog stubborn(/*cancelAllowed=*/false);
+    stubborn.close();
+    Press(&stubborn, Qt::Key_Escape);
+    EXPECT_TRUE(stubborn.isVisible());
+    EXPECT_EQ(stubborn.commands, (std::vector<int>{2, 2}));
+}
+
+}  // namespace
+}  // namespace lumora

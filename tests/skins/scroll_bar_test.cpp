@@ -1,0 +1,134 @@
+#include "control_test_support.h"
+#include "skins/parvel_scroll_bar.h"
+#include "skins/scroll_bar_painter.h"
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+#include <limits>
+
+namespace lumora {
+namespace {
+
+const QSize kBar(12, 100);  // thumb centre from y = 17 to 82
+
+TEST(ScrollBarModel, ThumbFollowsThePositionBetweenTheArrows) {
+    ScrollBarModel bar;
+    EXPECT_EQ(bar.Position(), 50);
+    bar.SetRange(0, 64);
+    bar.SetPosition(0);
+    EXPECT_EQ(bar.ThumbRect(kBar), QRect(1, 13, 10, 10));
+    bar.SetPosition(64);
+    EXPECT_EQ(bar.ThumbRect(kBar), QRect(1, 77, 10, 10));
+    bar.SetPosition(32);
+    EXPECT_EQ(bar.ThumbRect(kBar).top(), 45);
+    EXPECT_EQ(ScrollBarModel::Track(kBar), QRect(0, 12, 12, 76));
+
+    EXPECT_EQ(bar.PositionFromY(0, kBar), 0);
+    EXPECT_EQ(bar.PositionFromY(17, kBar), 0);
+    EXPECT_EQ(bar.PositionFromY(49, kBar), 32);
+    EXPECT_EQ(bar.PositionFromY(81, kBar), 64);
+    EXPECT_EQ(bar.PositionFromY(500, kBar), 64);
+}
+
+TEST(ScrollBarModel, RangesClampAndEmptyRangesNeitherDragNorStep) {
+    ScrollBarModel bar;
+    bar.SetRange(10, 5);  // the maximum is raised to the minimum
+    EXPECT_EQ(bar.Minimum(), 10);
+    EXPECT_EQ(bar.Maximum(), 10);
+    EXPECT_EQ(bar.Position(), 10);
+    EXPECT_EQ(bar.ThumbRect(kBar).top(), 13);
+    EXPECT_FALSE(bar.Press(bar.ThumbRect(kBar).center(), kBar));
+    EXPECT_FALSE(bar.Step(1));
+    EXPECT_FALSE(bar.Step(-1));
+
+    bar.SetRange(0, 3);
+    EXPECT_EQ(bar.Position(), 3);
+    EXPECT_FALSE(bar.Step(1));  // at the end: nothing changes
+    EXPECT_TRUE(bar.Step(-1));
+    EXPECT_FALSE(bar.Press(QPoint(6, 80), kBar));  // the track does not page
+    EXPECT_EQ(bar.Position(), 2);
+}
+
+TEST(ScrollBarModel, DraggingStopsAtTheLimitsAndShortBarsStayUsable) {
+    ScrollBarModel bar;
+    bar.SetRange(0, 10);
+    bar.SetPosition(5);
+    ASSERT_TRUE(bar.Press(bar.ThumbRect(kBar).center(), kBar));
+    EXPECT_TRUE(bar.Drag(-50, kBar));
+    EXPECT_EQ(bar.Position(), 0);
+    EXPECT_FALSE(bar.Drag(-80, kBar));
+    EXPECT_TRUE(bar.Drag(400, kBar));
+    EXPECT_EQ(bar.Position(), 10);
+    bar.Release();
+    EXPECT_FALSE(bar.Drag(50, kBar));
+
+    const QSize tiny(12, 30);  // no room for a track
+    EXPECT_EQ(bar.PositionFromY(20, tiny), 0);
+    EXPECT_EQ(bar.ThumbRect(tiny).top(), 13);
+
+    bar.SetRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    bar.SetPosition(std::numeric_limits<int>::max());
+    EXPECT_EQ(bar.ThumbRect(kBar).top(), 77);
+    EXPECT_EQ(bar.PositionFromY(81, kBar), std::numeric_limits<int>::max());
+    EXPECT_FALSE(bar.Step(1));
+}
+
+TEST(ScrollBarPainter, TrackIsFramedAndTheThumbFallsBackToItsColour) {
+    ScrollBarModel bar;
+    bar.SetRange(0, 64);
+    bar.SetPosition(0);
+    ScrollBarSkin skin;
+    skin.border = SkinRgb(0, 0, 255);
+    skin.background = SkinRgb(255, 255, 255);
+    skin.thumbColour = SkinRgb(255, 0, 0);
+    QImage canvas = test::Solid(12, 100, Qt::black);
+    QPainter painter(&canvas);
+    ScrollBarPainter::Paint(painter, kBar, bar, skin);
+    const QImage thumb = test::Solid(10, 10, Qt::green);
+    skin.thumb = &thumb;
+    bar.SetPosition(64);
+    ScrollBarPainter::Paint(painter, kBar, bar, skin);
+    painter.end();
+    EXPECT_EQ(canvas.pixelColor(0, 0), QColor(Qt::black));  // the arrows paint themselves
+    EXPECT_EQ(canvas.pixelColor(0, 12), QColor(Qt::blue));
+    EXPECT_EQ(canvas.pixelColor(11, 87), QColor(Qt::blue));
+    EXPECT_EQ(canvas.pixelColor(5, 50), QColor(Qt::white));
+    EXPECT_EQ(canvas.pixelColor(5, 77), QColor(Qt::green));
+}
+
+TEST(ParvelScrollBar, ArrowsDragAndWheelMoveItAndNotify) {
+    test::Host host;
+    ParvelScrollBar bar(4002, host.widget());
+    bar.setGeometry(100, 10, 12, 100);
+    bar.SetRange(0, 4);
+    bar.SetPosition(0);
+    bar.show();
+    std::vector<int> moves;
+    QObject::connect(&bar, &ParvelScrollBar::scrolled, [&moves](int position) { moves.push_back(position); });
+    auto* up = bar.findChild<ParvelButton*>("4003");
+    auto* down = bar.findChild<ParvelButton*>("4004");
+    ASSERT_TRUE(up && down);
+    EXPECT_EQ(up->geometry(), QRect(0, 0, 12, 12));
+    EXPECT_EQ(down->geometry(), QRect(0, 88, 12, 12));
+
+    QTest::mouseClick(up, Qt::LeftButton, {}, QPoint(6, 6));  // at the top already
+    QTest::mouseClick(down, Qt::LeftButton, {}, QPoint(6, 6));
+    EXPECT_EQ(moves, (std::vector<int>{1}));
+
+    const QPoint thumb = bar.Model().ThumbRect(bar.size()).center();
+    QTest::mousePress(&bar, Qt::LeftButton, {}, thumb);
+    QTest::mouseMove(&bar, QPoint(6, 200));
+    QTest::mouseMove(&bar, QPoint(6, 300));
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, QPoint(6, 300));
+    EXPECT_EQ(moves, (std::vector<int>{1, 4}));
+
+    test::TurnWheel(bar, 1);
+    EXPECT_EQ(moves, (std::vector<int>{1, 4, 3}));
+    bar.SetPosition(0);  // set by the owner: no notification
+    EXPECT_EQ(moves.size(), 3u);
+}
+
+}  // namespace
+}  // namespace lumora

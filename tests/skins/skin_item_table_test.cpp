@@ -1,0 +1,74 @@
+#include "skins/skin_item_table.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+namespace lumora {
+namespace {
+
+const char* KindName(SkinItemKind kind) {
+    switch (kind) {
+        case SkinItemKind::kBitmap: return "bitmap";
+        case SkinItemKind::kColour: return "colour";
+        case SkinItemKind::kFont: return "font";
+    }
+    return "?";
+}
+
+// Every category and item, one line each, in the form of skin_items.golden.
+std::string TableListing() {
+    std::ostringstream out;
+    for (const SkinCategory& c : SkinCategories()) {
+        out << "category " << c.id << " | [" << c.text << "] | " << c.section << " | " << c.firstItem << "-"
+            << c.lastItem << "\n";
+    }
+    for (const SkinItem& item : SkinItems()) {
+        out << "item " << item.id << " | " << GetCategorySection(GetItemCategory(item.id)) << " | " << item.key << " | "
+            << KindName(item.kind) << " | [" << item.name << "] | [" << item.description << "] | " << item.width << "x"
+            << item.height << " | " << item.builtinPicture << "\n";
+    }
+    return out.str();
+}
+
+TEST(SkinItemTable, ListingMatchesTheGoldenTable) {
+    const std::string golden = test::ReadFileText(LUMORA_SKINS_TEST_DIR "/skin_items.golden");
+    ASSERT_FALSE(golden.empty());
+    EXPECT_EQ(TableListing(), golden);
+}
+
+TEST(SkinItemTable, EveryBuiltinPictureBelongsToExactlyOneBitmapItem) {
+    std::set<int> pictures;
+    for (const SkinItem& item : SkinItems()) {
+        if (item.kind != SkinItemKind::kBitmap) {
+            EXPECT_EQ(item.builtinPicture, 0) << item.id;
+            continue;
+        }
+        EXPECT_TRUE(pictures.insert(item.builtinPicture).second) << "picture used twice: " << item.builtinPicture;
+    }
+    ASSERT_EQ(pictures.size(), 118u);
+    EXPECT_EQ(*pictures.begin(), kFirstBuiltinPicture);
+    EXPECT_EQ(*pictures.rbegin(), kLastBuiltinPicture);
+}
+
+TEST(SkinItemTable, LookupsAnswerNothingOutsideTheTables) {
+    EXPECT_EQ(FindSkinItem(-1), nullptr);
+    EXPECT_EQ(FindSkinItem(kSkinItemCount), nullptr);
+    EXPECT_EQ(FindSkinItem(141)->key, "off_disabled");
+    EXPECT_EQ(GetCategoryItemRange(16), std::nullopt);
+    EXPECT_EQ(GetCategoryItemRange(-1), std::nullopt);
+    EXPECT_EQ(GetCategoryItemRange(9), (std::pair{81, 94}));
+    EXPECT_EQ(GetCategoryText(16), nullptr);
+    EXPECT_EQ(GetCategorySection(-1), nullptr);
+    EXPECT_EQ(GetItemCategory(142), -1);
+    // Two categories share a section, and keys repeat across sections.
+    EXPECT_STREQ(GetCategorySection(0), GetCategorySection(1));
+    EXPECT_EQ(FindSkinItemByKey(skin_category::kSystemButtons, "options_over")->id, 13);
+    EXPECT_EQ(FindSkinItemByKey(skin_category::kMenuButtons, "options_over")->id, 33);
+    EXPECT_EQ(FindSkinItemByKey(skin_category::kTabsWindow, "topleft"), nullptr);
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,217 @@
+#include "skin_folder_fixture.h"
+#include "skins/skin_loader.h"
+#include "skins/skin_picture_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <QImageReader>
+
+#include <cstdint>
+#include <fstream>
+
+namespace lumora {
+namespace {
+
+using test::SkinFolders;
+
+TEST(SkinColour, TextsParseLikeTheCLibraryWithLowEightBits) {
+    const struct {
+        const char* text;
+        SkinColour expected;
+    } cases[] = {
+        {"255,0,0", SkinRgb(255, 0, 0)},
+        {",,200", SkinRgb(0, 0, 200)},
+        {"10 , 20 , 30", SkinRgb(10, 20, 30)},
+        {"300,-1,7x", SkinRgb(44, 255, 7)},
+        {"1,2", NoColour},
+        {"abc", NoColour},
+        {"", NoColour},
+        {"a,b,c", SkinRgb(0, 0, 0)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseSkinColour(c.text), c.expected) << c.text;
+    EXPECT_EQ(FormatSkinColour(SkinRgb(1, 2, 3)), "1,2,3");
+    EXPECT_EQ(ToQColor(SkinRgb(10, 20, 30)), QColor(10, 20, 30));
+    EXPECT_FALSE(ToQColor(NoColour).isValid());
+}
+
+TEST(SkinLoader, ANameAloneGivesASkinWithoutPicturesAndInBlack) {
+    SkinFolders skins;
+    const auto folder = skins.Add("bare", "[general]\nname=X\n");
+    const auto skin = SkinLoader::Load(folder, 1.0);
+    ASSERT_TRUE(skin);
+    EXPECT_EQ(skin->name, "X");
+    for (const SkinItem& item : SkinItems()) {
+        EXPECT_EQ(skin->Picture(item.id), nullptr) << item.id;
+        if (item.kind == SkinItemKind::kColour) {
+            EXPECT_EQ(skin->Values().colours[item.id], 0u) << item.id;
+        } else if (item.kind == SkinItemKind::kFont) {
+            EXPECT_EQ(skin->Values().fonts[item.id], SkinFont{}) << item.id;
+        }
+    }
+    EXPECT_EQ(skin->slider.border, 0u);
+    EXPECT_EQ(skin->tabs.background, 0u);
+    EXPECT_EQ(skin->tabsWindow.background, 0u);
+    EXPECT_EQ(skin->preview.background, NoColour);
+}
+
+TEST(SkinLoader, FoldersWithoutANameAreNoSkins) {
+    SkinFolders skins;
+    EXPECT_FALSE(SkinLoader::Load(skins.Add("empty-name", "[general]\nname=\n"), 1.0));
+    EXPECT_FALSE(SkinLoader::Load(skins.Add("no-general", "[slider]\nborder=1,2,3\n"), 1.0));
+    const auto noIni = skins.root() / "no-ini";
+    std::filesystem::create_directories(noIni);
+    EXPECT_FALSE(SkinLoader::Load(noIni, 1.0));
+    const auto iniIsFolder = skins.root() / "ini-is-folder";
+    std::filesystem::create_directories(iniIsFolder / "skin.ini");
+    EXPECT_FALSE(SkinLoader::Load(iniIsFolder, 1.0));
+}
+
+TEST(SkinLoader, ValuesAreReadIntoTheirGroups) {
+    SkinFolders skins;
+    const auto folder = skins.Add("full",
+                                  "[General]\nNAME = Blue \n"
+                                  "[slider]\nborder=10 , 20 , 30\nbackground=1,2\nmarks=\n"
+                                  "[options_tabs_window]\nbackground=9,8,7\ntopleft=red.png\ntop=red.png\n"
+                                  "[zoom]\ntext_fontface=A Very Long Font Face Name Beyond Thirty One\n"
+                                  "text_fontsize=12\ntext_bold=2\ntext_underline=0\n"
+                                  "[main_window]\nclose_normal=big.png\ncaption=missing.png\n"
+                                  "[menu]\noptions_over=red.png\n");
+    SkinFolders::WritePicture(folder / "red.png", 10, 10, Qt::red);
+    SkinFolders::WritePicture(folder / "big.png", 100, 100, QColor(0, 0, 255));
+    const auto skin = SkinLoader::Load(folder, 1.0);
+    ASSERT_TRUE(skin);
+    EXPECT_EQ(skin->name, "Blue");
+    EXPECT_EQ(skin->slider.border, SkinRgb(10, 20, 30));
+    EXPECT_EQ(skin->slider.background, NoColour);  // malformed
+    EXPECT_EQ(skin->slider.marks, 0u);             // empty
+    EXPECT_EQ(skin->tabs.background, SkinRgb(9, 8, 7));
+    EXPECT_EQ(skin->tabsWindow.background, SkinRgb(9, 8, 7));
+    EXPECT_EQ(skin->tabsWindow.topLeft, nullptr);  // the tabs window has no such item
+    ASSERT_TRUE(skin->tabsWindow.top);
+    EXPECT_EQ(skin->tabsWindow.top->size(), QSize(10, 10));
+    EXPECT_EQ(skin->zoom.font, (SkinFont{"A Very Long Font Face Name Beyo", 12, 1, 0, 0}));
+
+    // Any picture is stored at its item's size; a missing one is none.
+    ASSERT_TRUE(skin->mainWindow.close.normal);
+    EXPECT_EQ(skin->mainWindow.close.normal->size(), QSize(20, 20));
+    EXPECT_EQ(skin->mainWindow.close.normal->pixelColor(10, 10), QColor(0, 0, 255));
+    EXPECT_EQ(skin->mainWindow.caption, nullptr);
+    // Keys that repeat across sections land in their own group only.
+    EXPECT_NE(skin->menu.options.over, nullptr);
+    EXPECT_EQ(skin->showOptions.over, nullptr);
+}
+
+TEST(SkinLoader, NamesAreCutToSixtyFourCharacters) {
+    SkinFolders skins;
+    std::string name;
+    for (int i = 0; i < 70; ++i) name += "\xC3\xA9";  // é
+    const auto skin = SkinLoader::Load(skins.Add("long", "[general]\nname=" + name + "\n"), 1.0);
+    ASSERT_TRUE(skin);
+    EXPECT_EQ(skin->name, QString(64, QChar(0xE9)));
+    const auto plain = SkinLoader::Load(skins.Add("plain", "[general]\nname=" + std::string(70, 'n') + "\n"), 1.0);
+    EXPECT_EQ(plain->name, QString(64, 'n'));
+}
+
+TEST(SkinLoader, SharperPicturesServeHigherPixelRatios) {
+    SkinFolders skins;
+    const auto folder =
+        skins.Add("sharp", "[general]\nname=S\n[main_window]\nclose_normal=c.png\nminimize_normal=m.png\n");
+    SkinFolders::WritePicture(folder / "c.png", 20, 20, Qt::red);
+    SkinFolders::WritePicture(folder / "c@2x.png", 40, 40, Qt::blue);
+    SkinFolders::WritePicture(folder / "m.png", 20, 20, Qt::green);
+
+    const auto normal = SkinLoader::Load(folder, 1.0);
+    EXPECT_EQ(normal->mainWindow.close.normal->pixelColor(0, 0), QColor(Qt::red));
+    const auto doubled = SkinLoader::Load(folder, 2.0);
+    const QImage& close = *doubled->mainWindow.close.normal;
+    EXPECT_EQ(close.size(), QSize(40, 40));
+    EXPECT_EQ(close.devicePixelRatio(), 2.0);
+    EXPECT_EQ(close.pixelColor(0, 0), QColor(Qt::blue));
+    // Without a sharper file the ordinary one is scaled up.
+    EXPECT_EQ(doubled->mainWindow.minimize.normal->size(), QSize(40, 40));
+    EXPECT_EQ(doubled->mainWindow.minimize.normal->pixelColor(20, 20), QColor(Qt::green));
+}
+
+std::uint32_t Crc32(const QByteArray& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= static_cast<std::uint8_t>(byte);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray BigEndian(std::uint32_t value) {
+    QByteArray bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(value >> (24 - 8 * i));
+    return bytes;
+}
+
+// A valid black-and-white PNG of side x side pixels: 50 MB of pixels for a side of 20,000,
+// in a file of a few kilobytes, that any 32-bit conversion turns into gigabytes.
+void WriteHugeMonochromePng(const std::filesystem::path& file, std::uint32_t side) {
+    const auto chunk = [](const char* type, const QByteArray& data) {
+        const QByteArray typed = QByteArray(type) + data;
+        return BigEndian(static_cast<std::uint32_t>(data.size())) + typed + BigEndian(Crc32(typed));
+    };
+    const QByteArray header = BigEndian(side) + BigEndian(side) + QByteArray("\x01\x00\x00\x00\x00", 5);
+    const QByteArray rows(static_cast<qsizetype>(side) * (1 + (side + 7) / 8), '\0');
+    const QByteArray pixels = qCompress(rows, 9).mid(4);  // a zlib stream after Qt's length prefix
+    std::ofstream out(file, std::ios::binary);
+    const QByteArray png =
+        QByteArray("\x89PNG\r\n\x1a\n") + chunk("IHDR", header) + chunk("IDAT", pixels) + chunk("IEND", {});
+    out.write(png.constData(), png.size());
+}
+
+TEST(SkinLoader, HostileFoldersLoadWhatTheyCanWithoutCrashing) {
+    SkinFolders skins;
+    // Qt refuses decodes above its own allocation limit, which any part of a program may
+    // raise; the loader's check must hold without it.
+    const int qtLimit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(0);
+    const auto folder = skins.Add("hostile",
+                                  "[general]\nname=H\n[main_window]\nbackground=huge.png\nclose_normal=folder.png\n"
+                                  "caption=ok.png\nminimize_normal=notapicture.png\n");
+    WriteHugeMonochromePng(folder / "huge.png", 20000);
+    ASSERT_EQ(QImageReader(QString::fromStdString((folder / "huge.png").string())).size(), QSize(20000, 20000));
+    std::filesystem::create_directories(folder / "folder.png");
+    test::WriteFileText((folder / "notapicture.png").string(), "not a picture at all");
+    SkinFolders::WritePicture(folder / "ok.png", 180, 25, Qt::yellow);
+    const auto skin = SkinLoader::Load(folder, 1.0);
+    QImageReader::setAllocationLimit(qtLimit);
+    ASSERT_TRUE(skin);
+    EXPECT_EQ(skin->mainWindow.background, nullptr);
+    EXPECT_EQ(skin->mainWindow.close.normal, nullptr);
+    EXPECT_EQ(skin->mainWindow.minimize.normal, nullptr);
+    EXPECT_NE(skin->mainWindow.caption, nullptr);
+
+    // Binary garbage: whatever it reads as, the loader survives it.
+    std::string garbage;
+    std::uint32_t state = 12345;
+    for (int i = 0; i < 64 * 1024; ++i) {
+        state = state * 1664525u + 1013904223u;
+        garbage += static_cast<char>(state >> 24);
+    }
+    skins.Add("garbage", garbage);
+    (void)SkinLoader::Load(skins.root() / "garbage", 1.0);
+    skins.Add("garbage-named", "[general]\nname=G\n[menu]\nfile_normal=" + garbage.substr(0, 200) + "\n" + garbage);
+    EXPECT_TRUE(SkinLoader::Load(skins.root() / "garbage-named", 1.0));
+    // A description too large to be one is not read at all.
+    skins.Add("too-large", "[general]\nname=L\n" + std::string(SkinIni::kMaxFileSize, ';'));
+    EXPECT_FALSE(SkinLoader::Load(skins.root() / "too-large", 1.0));
+}
+
+TEST(SkinIni, ReadAndWriteOneValue) {
+    test::TempDir dir;
+    const auto ini = dir.path() / "skin.ini";
+    EXPECT_EQ(ReadSkinValue(ini, "general", "name"), "");
+    EXPECT_TRUE(WriteSkinValue(ini, "general", "name", "Mine"));
+    EXPECT_TRUE(WriteSkinValue(ini, "slider", "border", "1,2,3"));
+    EXPECT_EQ(ReadSkinValue(ini, "GENERAL", "Name"), "Mine");
+    EXPECT_EQ(ReadSkinValue(ini, "slider", "border"), "1,2,3");
+    EXPECT_FALSE(WriteSkinValue(dir.path() / "missing" / "skin.ini", "general", "name", "x"));
+    EXPECT_FALSE(WriteSkinValue(ini, "general", "name", "two\nlines"));
+}
+
+}  // namespace
+}  // namespace lumora

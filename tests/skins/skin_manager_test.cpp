@@ -1,0 +1,131 @@
+#include "skin_folder_fixture.h"
+#include "skins/apply_skin_event.h"
+#include "skins/skin_artist.h"
+#include "skins/skin_manager.h"
+#include "skins/themed_skin_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+namespace lumora {
+namespace {
+
+using test::SkinFolders;
+
+// Notes every skin it is sent, into a log shared with other windows.
+class SkinReceiver : public QWidget {
+public:
+    SkinReceiver(std::vector<std::pair<SkinReceiver*, const Skin*>>& log) : log_(log) {}
+
+protected:
+    bool event(QEvent* event) override {
+        if (const Skin* skin = ApplySkinEvent::SkinOf(event)) {
+            log_.emplace_back(this, skin);
+            return true;
+        }
+        return QWidget::event(event);
+    }
+
+private:
+    std::vector<std::pair<SkinReceiver*, const Skin*>>& log_;
+};
+
+TEST(SkinManager, WithoutSkinFoldersOnlyTheBuiltinSkinLoads) {
+    SkinFolders skins;  // no skins/ folder at all
+    SkinManager manager;
+    manager.SetProgramFolder(skins.programFolder());
+    manager.LoadAllSkins();
+    ASSERT_EQ(manager.Count(), 1);
+    EXPECT_EQ(manager.Get(0)->name, "Default");
+    EXPECT_EQ(manager.Get(1), nullptr);
+    EXPECT_EQ(manager.Get(-1), nullptr);
+    manager.LoadAllSkins();  // loading again replaces, never duplicates
+    EXPECT_EQ(manager.Count(), 1);
+}
+
+TEST(SkinManager, FoldersLoadInNameOrderAndOnlyValidOnesAreSkins) {
+    SkinFolders skins;
+    skins.Add("b-second", "[general]\nname=Same\n");
+    skins.Add("a-first", "[general]\nname=Same\n");
+    skins.Add("c-unnamed", "[general]\nname=\n");
+    std::filesystem::create_directories(skins.root() / "d-without-ini");
+    test::WriteFileText((skins.root() / "e-plain-file").string(), "[general]\nname=File\n");
+
+    SkinManager manager;
+    manager.SetProgramFolder(skins.programFolder());
+    std::vector<std::string> folders;
+    manager.EnumerateSkinFolders(&folders);
+    const std::string root = skins.programFolder() + "skins/";
+    EXPECT_EQ(folders, (std::vector<std::string>{root + "a-first/", root + "b-second/", root + "c-unnamed/",
+                                                 root + "d-without-ini/"}));
+    EXPECT_EQ(manager.Count(), 0);  // listing loads nothing
+
+    manager.LoadAllSkins();
+    ASSERT_EQ(manager.Count(), 3);
+    EXPECT_EQ(manager.Get(1)->name, "Same");
+    EXPECT_EQ(manager.Get(2)->name, "Same");
+    EXPECT_EQ(manager.LoadSkin(root + "c-unnamed/"), nullptr);
+}
+
+TEST(SkinManager, ApplySkinSendsTheSkinToEveryLiveWindowInOrder) {
+    SkinFolders skins;
+    skins.Add("other", "[general]\nname=Other\n");
+    SkinManager manager;
+    manager.SetProgramFolder(skins.programFolder());
+    manager.LoadAllSkins();
+
+    std::vector<std::pair<SkinReceiver*, const Skin*>> log;
+    SkinReceiver first(log);
+    SkinReceiver second(log);
+    auto* gone = new SkinReceiver(log);
+    manager.RegisterSkinWindow(&second);
+    manager.RegisterSkinWindow(nullptr);
+    manager.RegisterSkinWindow(gone);
+    manager.RegisterSkinWindow(&first);
+    delete gone;
+
+    manager.ApplySkin(1);
+    using Entry = std::pair<SkinReceiver*, const Skin*>;
+    EXPECT_EQ(log, (std::vector<Entry>{{&second, manager.Get(1)}, {&first, manager.Get(1)}}));
+    log.clear();
+    manager.ApplySkin(2);
+    manager.ApplySkin(-1);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST(SkinManager, TheShippedSkinsLoadCompleteFromTheProgramFolder) {
+    SkinManager manager;
+    manager.SetProgramFolder(test::ProgramDir());
+    manager.SetDevicePixelRatio(2.0);
+    manager.LoadAllSkins();
+    ASSERT_EQ(manager.Count(), 3);
+    const SkinTheme themes[] = {SkinTheme::Default(), SkinTheme::Dark(), SkinTheme::HighContrast()};
+    for (int index = 0; index < 3; ++index) {
+        const Skin& skin = *manager.Get(index);
+        const SkinTheme& theme = themes[index];
+        EXPECT_EQ(skin.name, QString::fromStdString(theme.name));
+        const SkinArtist artist(theme);
+        for (const SkinItem& item : SkinItems()) {
+            if (item.kind == SkinItemKind::kColour) {
+                EXPECT_EQ(skin.Values().colours[item.id], theme.colours[item.id]) << item.key;
+            }
+            if (item.kind != SkinItemKind::kBitmap) continue;
+            const QImage* picture = skin.Picture(item.id);
+            ASSERT_NE(picture, nullptr) << theme.name << " " << item.key;
+            // Read from the sharper file, not enlarged.
+            EXPECT_EQ(*picture, artist.Draw(item, 2.0)) << theme.name << " " << item.key;
+        }
+        EXPECT_EQ(skin.zoom.font, theme.zoomFont);
+        EXPECT_EQ(skin.listView.font, theme.listFont);
+    }
+}
+
+TEST(ThemedSkinWriter, AFolderThatCannotBeWrittenIsReported) {
+    test::TempDir dir;
+    test::WriteFileText(dir.file("file"), "");
+    EXPECT_FALSE(ThemedSkinWriter::Write(SkinTheme::Dark(), dir.path() / "file" / "Dark"));
+}
+
+}  // namespace
+}  // namespace lumora
