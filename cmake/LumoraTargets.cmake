@@ -1,5 +1,28 @@
 # Compile settings shared by every target of our own.
 
+# The fuzz build instruments every object for libFuzzer and always runs under ASan+UBSan;
+# the fuzz targets link libFuzzer itself (fuzz/CMakeLists.txt).
+if(LUMORA_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "LUMORA_FUZZ needs clang: -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14")
+  endif()
+  set(LUMORA_SANITIZE ON)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+if(LUMORA_TSAN)
+  if(LUMORA_SANITIZE)
+    message(FATAL_ERROR "ThreadSanitizer cannot be combined with AddressSanitizer: LUMORA_TSAN excludes LUMORA_SANITIZE")
+  endif()
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+  # GCC warns that ThreadSanitizer does not model fences. The one sequence lock that uses
+  # them (the active-effect table) guards atomic slots only, so no race can hide there.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    add_compile_options(-Wno-tsan)
+  endif()
+endif()
+
 if(LUMORA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)

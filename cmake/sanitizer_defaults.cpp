@@ -15,3 +15,43 @@ extern "C" const char* __lsan_default_suppressions() {
            "leak:libdbus\n"
            "leak:libX11\n";
 }
+
+// ThreadSanitizer (LUMORA_TSAN): a report fails the program at exit, after the test ran.
+// The system libraries are not built with it: what their interceptors (free, memcpy, ...)
+// touch for them is not checked, their pthread locks still order what our code does.
+extern "C" const char* __tsan_default_options() {
+    return "halt_on_error=0:second_deadlock_stack=1:ignore_noninstrumented_modules=1";
+}
+// Reports inside third-party code whose synchronisation ThreadSanitizer cannot see, as it
+// is not built with it.
+extern "C" const char* __tsan_default_suppressions() {
+    // GStreamer's streaming threads come from GLib's thread pool, which hands them their
+    // task through its own queues, and its objects pass between threads with atomic
+    // reference counts: an element set up on one thread and used by a pooled thread looks
+    // unordered. (This also hides races in our callbacks on those threads; the frame
+    // hand-off tests drive the same callbacks from threads of their own.)
+    return "race:libglib-2.0.so\n"
+           "race:libgobject-2.0.so\n"
+           "race:libgstreamer-1.0.so\n"
+           "race:libgstbase-1.0.so\n";
+}
+
+#if defined(__SANITIZE_THREAD__)
+#include <dlfcn.h>
+
+#include <thread>
+
+// ThreadSanitizer starts a thread of its own along with the program's first one; have it
+// start before main, so that tests counting the process's threads count only theirs.
+__attribute__((constructor)) static void StartThreadSanitizersOwnThread() { std::thread([] {}).join(); }
+
+// OpenCV hands its parallel loops to TBB, which starts, feeds and joins its workers with
+// atomics of its own: ThreadSanitizer would take every row a worker writes, and even the
+// caller's stack it reads, for a race, often with no stack to suppress it by. Under it,
+// programs that use OpenCV run those loops on the calling thread instead
+// (cv::setNumThreads(1), looked up so that programs without OpenCV need not link it).
+__attribute__((constructor)) static void RunOpenCvLoopsOnTheCallingThread() {
+    using SetNumThreads = void (*)(int);
+    if (auto set = reinterpret_cast<SetNumThreads>(dlsym(RTLD_DEFAULT, "_ZN2cv13setNumThreadsEi"))) set(1);
+}
+#endif

@@ -6,7 +6,9 @@
 // where it fits: that is what the vectoriser turns into wide operations.
 #pragma once
 
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+// Not under ThreadSanitizer: it instruments the clones' resolver, which runs before its
+// runtime has started.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && !defined(__SANITIZE_THREAD__)
 #define LUMORA_VECTOR_KERNEL __attribute__((target_clones("avx2", "default")))
 #else
 #define LUMORA_VECTOR_KERNEL

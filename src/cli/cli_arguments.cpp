@@ -49,6 +49,13 @@ std::string ParseSeconds(const std::string& value, RunOptions& options) {
     return {};
 }
 
+std::string ParseCycleEffects(const std::string& value, RunOptions& options) {
+    const std::optional<double> seconds = ParseDecimal(value);
+    if (!seconds || *seconds < 0.1 || *seconds > 3600) return "--cycle-effects wants seconds from 0.1 to 3600";
+    options.cycleSeconds = *seconds;
+    return {};
+}
+
 std::string ParseSource(const std::string& value, RunOptions& options) {
     std::string error;
     const std::optional<SourceArgument> source = SourceArgument::Parse(value, &error);
@@ -84,10 +91,12 @@ const std::map<std::string, OptionParser>& ValueOptions() {
         {"--locator", ParseLocator},
         {"--frames", ParseFrames},
         {"--seconds", ParseSeconds},
+        {"--cycle-effects", ParseCycleEffects},
         {"--output", [](const std::string& v, RunOptions& o) { return NotEmpty("--output", v, o.output); }},
         {"--snapshot", [](const std::string& v, RunOptions& o) { return NotEmpty("--snapshot", v, o.snapshotFolder); }},
         {"--record", [](const std::string& v, RunOptions& o) { return NotEmpty("--record", v, o.recordFile); }},
-        {"--codec", [](const std::string& v, RunOptions& o) {
+        {"--codec",
+         [](const std::string& v, RunOptions& o) {
              std::string codec;
              std::string error = NotEmpty("--codec", v, codec);
              o.codec = codec;
@@ -152,7 +161,7 @@ const char* CliArguments::Usage() {
     return "usage: lumora-cli devices | codecs | effects | help\n"
            "       lumora-cli run [--source S] [--size WxH] [--fps N] [--effect E]... [--locator on|off]\n"
            "                      [--output O] [--frames N | --seconds S] [--fast] [--snapshot DIR]\n"
-           "                      [--record FILE [--codec NAME|none]]\n"
+           "                      [--record FILE [--codec NAME|none]] [--cycle-effects SECONDS]\n"
            "\n"
            "  S  device:<index 0-1000> | file:<path>[,<path>...] | playlist:<file.pls> | image:<path>\n"
            "     | desktop[:<x>,<y>,<w>,<h>] | pattern[:<videotestsrc pattern>]\n"
@@ -170,6 +179,8 @@ const char* CliArguments::Usage() {
            "  --snapshot DIR  save the last frame there as snapshotNNN.jpg\n"
            "  --record FILE   record the processed video as AVI (--codec: an encoder from\n"
            "                  `lumora-cli codecs` by name or element name; none: uncompressed)\n"
+           "  --cycle-effects SECONDS  switch one effect on or off this often, through every\n"
+           "                  effect in turn (picture-in-picture from device 0)\n"
            "\n"
            "SIGINT or SIGTERM while frames flow stops the run as its end would (the recording is\n"
            "finished, the summary written); before that, or while the next file starts, it ends\n"

@@ -3,7 +3,7 @@
 //   lumora-cli devices | codecs | effects | help
 //   lumora-cli run [--source S] [--size WxH] [--fps N] [--effect E]... [--locator on|off] [--output O]
 //                  [--frames N | --seconds S] [--fast] [--snapshot DIR]
-//                  [--record FILE [--codec NAME|none]]
+//                  [--record FILE [--codec NAME|none]] [--cycle-effects SECONDS]
 //
 // A plain value; Parse only reads its arguments.
 #pragma once
@@ -31,6 +31,7 @@ struct RunOptions {
     std::string snapshotFolder;
     std::string recordFile;
     std::optional<std::string> codec;  // element or listed name, "none" for uncompressed
+    std::optional<double> cycleSeconds;  // --cycle-effects: switch one effect on or off this often
 };
 
 struct CliArguments {

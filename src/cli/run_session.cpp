@@ -87,6 +87,7 @@ int RunSession::Setup() {
     graph_.SetRealTime(!options_.fast);
     if (options_.fast) graph_.SetHandOffGate([this] { gate_.Pass(); });
     if (const int code = ActivateEffects(); code != kExitDone) return code;
+    if (options_.cycleSeconds) cycler_.emplace(effects_, devices_, *options_.cycleSeconds);
     if (const int code = SelectCodec(); code != kExitDone) return code;
     signals_.Answer(RunSignals::Response::kExitAtOnce, "reading the playlist");
     if (!source_.Prepare()) {
@@ -234,6 +235,9 @@ void RunSession::OnTick() {
     OnGraphEvent();
     if (state_ != State::kRunning) return;
     const qint64 now = clock_.elapsed();
+    if (cycler_) {
+        if (const std::optional<std::string> line = cycler_->Advance(static_cast<double>(now) / 1000)) Say(*line);
+    }
     if (now - lastTick_ >= kProgressMilliseconds) {
         const std::uint64_t dropped = refusedBefore_ + graph_.GrabberFrames().refused + notTaken_;
         Say(progress_.Tick(delivered_, dropped, static_cast<double>(now - lastTick_) / 1000));

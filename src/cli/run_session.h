@@ -25,6 +25,7 @@
 #pragma once
 
 #include "cli/cli_arguments.h"
+#include "cli/effect_cycler.h"
 #include "cli/frame_budget.h"
 #include "cli/frame_gate.h"
 #include "cli/packet_output.h"
@@ -41,6 +42,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace lumora::cli {
@@ -96,6 +98,7 @@ private:
     FrameBudget budget_;
     RecordingWatch recording_;
     SourceSelection source_;
+    std::optional<EffectCycler> cycler_;  // --cycle-effects
 
     std::unique_ptr<QSocketNotifier> signalWake_;
     QTimer ticks_;

@@ -99,6 +99,7 @@ GstBusSyncReply PipCaptureGraph::OnBusMessage(GstBus*, GstMessage* message, gpoi
     // Nobody reads this bus: everything is dropped here, so nothing piles up on it.
     const GstMessageType type = GST_MESSAGE_TYPE(message);
     if (type == GST_MESSAGE_ERROR || type == GST_MESSAGE_EOS) static_cast<PipCaptureGraph*>(self)->ReportLoss();
+    gst_message_unref(message);  // a handler that drops a message owns it; each holds its element
     return GST_BUS_DROP;
 }
 

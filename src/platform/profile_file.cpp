@@ -21,9 +21,10 @@ ProfileFile::ProfileFile(std::string_view text) : newline_(NewlineOf(text)) {
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         Line line{std::string(text.substr(0, end)), end == std::string_view::npos ? "" : "\n"};
-        if (!line.ending.empty() && line.text.ends_with('\r')) {
+        // A carriage return ending the text starts a line end: a line added below completes it.
+        if (line.text.ends_with('\r')) {
             line.text.pop_back();
-            line.ending = "\r\n";
+            line.ending = line.ending.empty() ? "\r" : "\r\n";
         }
         lines_.push_back(std::move(line));
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
@@ -137,6 +138,7 @@ void ProfileFile::ReplaceEntry(const Entry& entry, std::string_view encodedValue
 
 void ProfileFile::InsertLine(std::size_t before, std::string text) {
     if (before > 0 && lines_[before - 1].ending.empty()) lines_[before - 1].ending = newline_;
+    if (before > 0 && lines_[before - 1].ending == "\r") lines_[before - 1].ending = "\r\n";
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(before),
                   Line{std::move(text), newline_});
 }

@@ -58,7 +58,7 @@ public:
 private:
     struct Line {
         std::string text;    // without the line end
-        std::string ending;  // "\n", "\r\n", or "" for a last line without one
+        std::string ending;  // "\n", "\r\n", "\r" or "" (a last line ending in a carriage return or without one)
     };
     struct Entry {
         std::size_t line = 0;

@@ -42,8 +42,10 @@ std::string ProfileValueAsRead(std::string_view writtenValue) {
     std::string_view value = writtenValue;
     if (HasEnclosingQuotes(value)) value = value.substr(1, value.size() - 2);
     if (value.size() <= kMaxProfileValueLength) return std::string(value);
+    // A UTF-8 sequence is at most four bytes long: step back over three continuation bytes
+    // at most, so that bytes which are no UTF-8 at all are cut at 255 like any others.
     std::size_t length = kMaxProfileValueLength;
-    while (length > 0 && IsUtf8Continuation(value[length])) --length;
+    while (length > kMaxProfileValueLength - 3 && IsUtf8Continuation(value[length])) --length;
     return std::string(value.substr(0, length));
 }
 

@@ -43,7 +43,8 @@ std::vector<int> EntryNumbers(const ProfileFile& profile, int count) {
 }
 
 // "%XX" escapes decoded; a '%' not followed by two hex digits stays as it is. Nothing when
-// the text decodes to a zero byte, which no path can hold.
+// the text decodes to a zero byte, which no path can hold, or to a line break, which no
+// playlist file can.
 std::optional<std::string> PercentDecoded(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -54,8 +55,9 @@ std::optional<std::string> PercentDecoded(std::string_view text) {
             out += text[i];
             continue;
         }
-        if (high == 0 && low == 0) return std::nullopt;
-        out += static_cast<char>(high * 16 + low);
+        const auto byte = static_cast<char>(high * 16 + low);
+        if (byte == '\0' || byte == '\n' || byte == '\r') return std::nullopt;
+        out += byte;
         i += 2;
     }
     return out;
@@ -148,7 +150,8 @@ bool Playlist::LoadPls(const std::filesystem::path& file) {
     const std::filesystem::path folder = std::filesystem::absolute(file, error).parent_path();
     for (int number : EntryNumbers(*profile, profile->ReadInt(kSection, kCountKey, 0))) {
         const std::string entry(TrimBlanks(profile->ReadString(kSection, EntryKey(number), "")));
-        if (!entry.empty()) AddFile(ResolveEntry(entry, folder));
+        // An entry with a line break in it (a stray carriage return) could not be saved again.
+        if (!entry.empty() && !HasLineBreak(entry)) AddFile(ResolveEntry(entry, folder));
     }
     return true;
 }

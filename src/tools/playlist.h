@@ -53,7 +53,7 @@ public:
     static bool IsPlaylistFile(const std::string& path);
 
     // Appends the entries File1 ... File<NumberOfEntries> of a .pls file, in that order
-    // (blank entries and missing keys skipped); the time taken follows the keys present,
+    // (blank entries, entries holding a line break and missing keys skipped); the time taken follows the keys present,
     // whatever the count claims. False when there is no such file or it cannot be read.
     bool LoadPls(const std::filesystem::path& file);
     // Replaces the file with the entries. False when it cannot be written.

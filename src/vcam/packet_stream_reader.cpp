@@ -28,7 +28,9 @@ bool PacketStreamReader::Fill(std::size_t count) {
     start_ = 0;
     while (buffer_.size() < count) {
         const std::size_t old = buffer_.size();
-        buffer_.resize(old + std::max(kReadChunk, count - old));
+        // Grow with what arrives, not with what a header claims: a damaged header must not
+        // cost gigabytes before its bytes turn out to be missing.
+        buffer_.resize(old + std::max(kReadChunk, std::min(old, count - old)));
         const ssize_t got = ::read(fd_, buffer_.data() + old, buffer_.size() - old);
         buffer_.resize(old + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
         if (got > 0) continue;

@@ -4,7 +4,9 @@
 #include <cstring>
 
 // The AVX2 clones matter: the BGR de-interleave only vectorises with byte shuffles.
-#if defined(__x86_64__) && !defined(__clang__)
+// Not under ThreadSanitizer: it instruments the clones' resolver, which runs before its
+// runtime has started.
+#if defined(__x86_64__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 #define LUMORA_VECTOR_KERNEL __attribute__((target_clones("avx2", "default")))
 #else
 #define LUMORA_VECTOR_KERNEL
