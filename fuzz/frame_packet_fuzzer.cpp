@@ -4,7 +4,7 @@
 // Covers: frame_packet.cpp
 
 #include "fuzz_check.h"
-#include "video/frame_packet.h"
+#include "frames/frame_packet.h"
 
 #include <lumora/zimage.h>
 

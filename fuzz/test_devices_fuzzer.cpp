@@ -1,10 +1,10 @@
 // Test cameras named in LUMORA_TEST_DEVICES by hand. Whatever the text: no name or path is
 // empty, holds the entry separator ';' or (a name) the '=' that ends it, and writing the
 // devices out again as "Name=Path;..." gives the same devices back.
-// Covers: test_device_config.cpp
+// Covers: extra_device_list.cpp
 
 #include "fuzz_check.h"
-#include "video/test_device_config.h"
+#include "video/extra_device_list.h"
 
 using lumora::CaptureDeviceInfo;
 
@@ -24,7 +24,7 @@ std::string Written(const std::vector<CaptureDeviceInfo>& devices) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), data ? size : 0);
-    const std::vector<CaptureDeviceInfo> devices = lumora::ParseTestDevices(text);
+    const std::vector<CaptureDeviceInfo> devices = lumora::ParseExtraDevices(text);
     FUZZ_CHECK(devices.size() <= text.size(), "every device comes from text");
     for (const CaptureDeviceInfo& device : devices) {
         if (const auto& name = device.friendlyName) {
@@ -35,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(!path->empty() && path->find(';') == std::string::npos, "a path is not empty and holds no ';'");
         }
     }
-    FUZZ_CHECK(lumora::ParseTestDevices(Written(devices)) == devices, "devices written out read back the same");
+    FUZZ_CHECK(lumora::ParseExtraDevices(Written(devices)) == devices, "devices written out read back the same");
     return 0;
 }

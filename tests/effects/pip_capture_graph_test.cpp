@@ -2,8 +2,9 @@
 // it must leave nothing behind.
 #include "effects/pip_capture_graph.h"
 
+#include "session/device_camera_catalogue.h"
 #include "video/capture_device_list.h"
-#include "video/test_device_config.h"
+#include "video/extra_device_list.h"
 
 #include <gst/gst.h>
 #include <gtest/gtest.h>
@@ -17,14 +18,15 @@ namespace {
 
 TEST(PipCaptureGraph, StoppingReleasesThePipelineWithEveryElementEachTime) {
     gst_init(nullptr, nullptr);
-    CaptureDeviceList devices([] { return ParseTestDevices("Red=pattern:red"); });
+    CaptureDeviceList devices([] { return ParseExtraDevices("Red=pattern:red"); });
     devices.EnumerateCaptureDevices();
+    const DeviceCameraCatalogue cameras(devices);
     PipCaptureGraph graph;
     for (int round = 0; round < 3; ++round) {
         std::atomic<int> frames{0};
         ASSERT_EQ(
             graph.Build(
-                &devices, 0, [&](const std::uint8_t*, std::size_t, std::int32_t, std::int32_t) { ++frames; }, [] {}),
+                &cameras, 0, [&](const std::uint8_t*, std::size_t, std::int32_t, std::int32_t) { ++frames; }, [] {}),
             S_OK);
         // Frames mean the pipeline went through its state changes and posted their messages.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
