@@ -1,6 +1,6 @@
 #include "cli/cli_arguments.h"
 
-#include "cli/number_text.h"
+#include "platform/number_text.h"
 
 #include <functional>
 #include <map>

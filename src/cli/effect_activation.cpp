@@ -61,9 +61,7 @@ EffectId Resolve(const EffectChain& chain, const EffectRequest& request, std::st
     return 0;
 }
 
-bool ConfigurePictureInPicture(PictureInPictureEffect& pip, const EffectRequest& request,
-                               const CaptureDeviceList& devices) {
-    pip.SetDeviceList(&devices);
+bool ConfigurePictureInPicture(PictureInPictureEffect& pip, const EffectRequest& request) {
     PipSettings settings = pip.settings();
     settings.deviceIndex = request.pipDevice;
     settings.position = request.pipPosition.value_or(settings.position);
@@ -74,7 +72,7 @@ bool ConfigurePictureInPicture(PictureInPictureEffect& pip, const EffectRequest&
 
 // The settings the request carries go into the built-in effect before it starts. False
 // when the effect refused them.
-bool Configure(Effect* effect, const EffectRequest& request, const CaptureDeviceList& devices) {
+bool Configure(Effect* effect, const EffectRequest& request) {
     switch (request.kind) {
         case EffectRequest::Kind::kZoom:
             if (auto* zoom = dynamic_cast<ZoomEffect*>(effect)) {
@@ -94,7 +92,7 @@ bool Configure(Effect* effect, const EffectRequest& request, const CaptureDevice
             break;
         case EffectRequest::Kind::kPictureInPicture:
             if (auto* pip = dynamic_cast<PictureInPictureEffect*>(effect)) {
-                return ConfigurePictureInPicture(*pip, request, devices);
+                return ConfigurePictureInPicture(*pip, request);
             }
             break;
         case EffectRequest::Kind::kNumber:
@@ -114,7 +112,7 @@ EffectActivation::Outcome EffectActivation::Activate(EffectChain& chain, const E
     if (request.kind == EffectRequest::Kind::kPictureInPicture && devices.DeviceAt(request.pipDevice) == nullptr) {
         return {Result::kFailed, "there is no capture device " + std::to_string(request.pipDevice)};
     }
-    if (!Configure(effect, request, devices)) return {Result::kFailed, "the effect refused its settings"};
+    if (!Configure(effect, request)) return {Result::kFailed, "the effect refused its settings"};
     const std::int32_t started = chain.ActivateEffect(id);
     if (started != kEffectStarted) {
         return {Result::kFailed, request.kind == EffectRequest::Kind::kFace ? kFaceFailed : kStartFailed};

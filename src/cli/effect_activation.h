@@ -27,8 +27,8 @@ public:
         std::string text;  // what went wrong, as the user is told
     };
 
-    // `devices` (enumerated) is what a picture-in-picture device number counts in; it must
-    // outlive the run of the effect.
+    // `devices` (enumerated) is what a picture-in-picture device number counts in: the
+    // list the session handed to the effect.
     static Outcome Activate(EffectChain& chain, const EffectRequest& request, const CaptureDeviceList& devices);
 
     // Shows or hides the face-tracking outline.

@@ -1,6 +1,6 @@
 #include "cli/effect_request.h"
 
-#include "cli/number_text.h"
+#include "platform/number_text.h"
 
 #include <cmath>
 

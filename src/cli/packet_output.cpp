@@ -1,9 +1,8 @@
 #include "cli/packet_output.h"
 
+#include "frames/frame_packet.h"
+#include "frames/frame_store.h"
 #include "video/capture_device_info.h"
-#include "video/capture_device_list.h"
-#include "video/frame_packet.h"
-#include "video/frame_store.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -32,28 +31,29 @@ bool PacketOutput::IsFifo(const std::string& output) {
     return output != "vcam" && output != "none" && ::stat(output.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
 }
 
-bool PacketOutput::Open(const std::string& output, const CaptureDeviceList& devices) {
+bool PacketOutput::Open(const std::string& output, VirtualCameraLink& link, const CaptureDeviceList& devices) {
     path_ = output;
     if (output == "none") {
         discard_ = true;
         return true;
     }
-    return output == "vcam" ? OpenVirtualCamera(devices) : OpenPath(output);
+    return output == "vcam" ? OpenVirtualCamera(link, devices) : OpenPath(output);
 }
 
-bool PacketOutput::OpenVirtualCamera(const CaptureDeviceList& devices) {
-    const std::optional<std::string> found = devices.FindDevicePathByName(kVirtualCameraName);
-    if (!found) {
-        failure_ = std::string("The virtual camera \"") + kVirtualCameraName +
-                   "\" is not set up (lumora-vcam setup); choose --output <file> or --output none.";
-        return false;
+bool PacketOutput::OpenVirtualCamera(VirtualCameraLink& link, const CaptureDeviceList& devices) {
+    switch (link.OpenListed(devices)) {
+        case VirtualCameraLink::Opening::kOpened:
+            link_ = &link;
+            path_ = link.Path();
+            return true;
+        case VirtualCameraLink::Opening::kNotListed:
+            failure_ = std::string("The virtual camera \"") + kVirtualCameraName +
+                       "\" is not set up (lumora-vcam setup); choose --output <file> or --output none.";
+            return false;
+        case VirtualCameraLink::Opening::kNotOpened: break;
     }
-    path_ = *found;
-    if (!link_.Open(path_)) {
-        failure_ = "Cannot open " + path_ + " for the video.";
-        return false;
-    }
-    return true;
+    failure_ = "Cannot open " + link.Path() + " for the video.";
+    return false;
 }
 
 bool PacketOutput::OpenPath(const std::string& path) {
@@ -78,7 +78,9 @@ PacketOutput::Result PacketOutput::Write(FrameStore& store) {
     if (discard_) return Result::kWritten;
     if (!store.BuildPacket(&packet_)) return Result::kDropped;  // no memory for this one
     const auto payload = static_cast<std::uint32_t>(packet_.size() - FramePacket::kHeaderSize);
-    if (file_ == nullptr) return link_.WritePacket(packet_.data(), payload) ? Result::kWritten : Result::kDropped;
+    if (file_ == nullptr) {
+        return link_ != nullptr && link_->WritePacket(packet_.data(), payload) ? Result::kWritten : Result::kDropped;
+    }
     FramePacket::FillLinkFields(packet_.data(), payload);
     if (file_->Write(packet_.data(), packet_.size())) return Result::kWritten;
     if (file_->Failure().empty()) return Result::kDropped;

@@ -3,7 +3,7 @@
 //
 //   vcam    the "Lumora Capture" device among the capture devices, opened as the program
 //           opens it (VirtualCameraLink: a v4l2loopback device through the adapter, or a
-//           test device's packets: file). A packet it does not take is dropped, as in the
+//           extra device's packets: file). A packet it does not take is dropped, as in the
 //           program.
 //   none    nowhere; every frame counts as delivered.
 //   <path>  a file, started empty, or a FIFO. Opening a FIFO waits until a reader has it
@@ -11,7 +11,8 @@
 //           (dropped), unless the output is patient. A write that fails — a full disk,
 //           /dev/full, a reader that went away — is a failure.
 //
-// Thread: user-interface thread. Lifetime: owns what it opens.
+// Thread: user-interface thread. Lifetime: owns the file it opens; the virtual camera link
+// is the session's, borrowed until the output's end.
 #pragma once
 
 #include "video/packet_file_sink.h"
@@ -34,8 +35,8 @@ public:
     enum class Result { kWritten, kDropped, kFailed };
 
     // Opens `output` ("vcam", "none" or a path). False, with Failure() saying what and
-    // why, when it cannot be opened. `devices`: the capture devices vcam is looked up in.
-    bool Open(const std::string& output, const CaptureDeviceList& devices);
+    // why, when it cannot be opened. vcam opens `link` on the device named in `devices`.
+    bool Open(const std::string& output, VirtualCameraLink& link, const CaptureDeviceList& devices);
 
     // Whether `output` names an existing FIFO (opening it then waits for a reader).
     static bool IsFifo(const std::string& output);
@@ -50,12 +51,12 @@ public:
     const std::string& Failure() const { return failure_; }
 
 private:
-    bool OpenVirtualCamera(const CaptureDeviceList& devices);
+    bool OpenVirtualCamera(VirtualCameraLink& link, const CaptureDeviceList& devices);
     bool OpenPath(const std::string& path);
 
     std::string path_;
     bool discard_ = false;
-    VirtualCameraLink link_;
+    VirtualCameraLink* link_ = nullptr;  // vcam: the open link
     std::unique_ptr<PacketFileSink> file_;
     std::vector<unsigned char> packet_;  // reused for every frame
     std::string failure_;

@@ -1,12 +1,10 @@
 #include "cli/run_session.h"
 
 #include "cli/effect_activation.h"
-#include "effects/all_builtin_effects.h"
+#include "frames/frame_copy.h"
 #include "platform/app_events.h"
 #include "platform/message_presenter.h"
-#include "platform/program_paths.h"
 #include "tools/snapshot_names.h"
-#include "video/frame_copy.h"
 
 #include <lumora/zimage.h>
 
@@ -33,12 +31,13 @@ bool SameName(const std::string& a, const std::string& b) {
 }  // namespace
 
 RunSession::RunSession(const RunOptions& options, RunSignals& runSignals, std::ostream& err)
-    : options_(options),
-      signals_(runSignals),
-      err_(err),
-      effects_(ProgramFolder(), CreateAllBuiltinEffects),
-      budget_(options.frames),
-      source_(options_, devices_, graph_, [this](const std::string& path) { Say("lumora-cli: cannot play " + path); }) {
+        : options_(options),
+          signals_(runSignals),
+          err_(err),
+          session_(Session::Setup{.eventTarget = this}),
+          budget_(options.frames),
+          source_(options_, devices_, graph_,
+                  [this](const std::string& path) { Say("lumora-cli: cannot play " + path); }) {
     MessagePresenter::Instance().SetHook([this](const MessageRequest& message) {
         Say(message.text);
         return id::kOk;
@@ -58,8 +57,7 @@ RunSession::RunSession(const RunOptions& options, RunSignals& runSignals, std::o
 RunSession::~RunSession() {
     gate_.Open();
     budget_.Close();
-    graph_.Teardown(true, true);
-    effects_.UnloadEffects();
+    session_.Shutdown();
     MessagePresenter::Instance().SetHook({});
 }
 
@@ -84,10 +82,8 @@ int RunSession::Exec() {
 // Nothing here can be stopped cleanly: each step tells RunSignals what a signal interrupts.
 int RunSession::Setup() {
     signals_.Answer(RunSignals::Response::kExitAtOnce, "loading the settings and the effects");
-    devices_.EnumerateCaptureDevices();
-    effects_.LoadEffects();
-    store_.SetProcessor(&effects_);
-    graph_.Initialize(nullptr, this);
+    session_.EnumerateDevices();
+    session_.Initialize();
     graph_.SetRealTime(!options_.fast);
     if (options_.fast) graph_.SetHandOffGate([this] { gate_.Pass(); });
     if (const int code = ActivateEffects(); code != kExitDone) return code;
@@ -109,7 +105,7 @@ int RunSession::Setup() {
 
 bool RunSession::OpenOutput() {
     if (PacketOutput::IsFifo(options_.output)) Say("lumora-cli: waiting for a reader of " + options_.output);
-    if (!output_.Open(options_.output, devices_)) {
+    if (!output_.Open(options_.output, session_.Link(), devices_)) {
         Say(output_.Failure());
         return false;
     }

@@ -1,6 +1,7 @@
 // RunSession: `lumora-cli run` — one source through the source graph and the effect chain
-// to the output (the virtual camera, a packet file or FIFO, or nothing), exactly as the
-// application wires them, without a window.
+// to the output (the virtual camera, a packet file or FIFO, or nothing), on the Session the
+// windowed program runs on, without a window. What is the command line's own lives here:
+// the options, the progress line, the signals, the gate and the packet output.
 //
 // The session is the frame store's target: each MSG_FRAME_READY sends the current frame
 // to the output (PacketOutput) and counts it; MSG_GRAPH_EVENT tells that a file ended (the
@@ -19,7 +20,8 @@
 // RunSignals ends the process at once (130 for SIGINT, 143 for SIGTERM).
 //
 // Thread: user-interface thread (needs a Qt application object and gst_init()).
-// Lifetime: Exec once; the graph is torn down before any member it uses is destroyed.
+// Lifetime: Exec once; the session is shut down (the graph torn down) before the gate and
+// the budget, which the graph calls, are destroyed.
 #pragma once
 
 #include "cli/cli_arguments.h"
@@ -30,11 +32,7 @@
 #include "cli/recording_watch.h"
 #include "cli/run_signals.h"
 #include "cli/source_selection.h"
-#include "effects/effect_chain.h"
-#include "video/capture_device_list.h"
-#include "video/frame_store.h"
-#include "video/recorded_bytes_counter.h"
-#include "video/source_graph.h"
+#include "session/session.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -88,15 +86,15 @@ private:
     RunSignals& signals_;
     std::ostream& err_;
 
-    FrameStore store_;
-    RecordedBytesCounter recorded_;
+    Session session_;
+    FrameStore& store_ = session_.Store();
+    CaptureDeviceList& devices_ = session_.Devices();  // listed once by Setup: what device numbers count in
+    EffectChain& effects_ = session_.Effects();
+    SourceGraph& graph_ = session_.Graph();
     PacketOutput output_;
-    CaptureDeviceList devices_;  // listed once by Setup: what device numbers count in
-    EffectChain effects_;
     FrameGate gate_;
     FrameBudget budget_;
     RecordingWatch recording_;
-    SourceGraph graph_{store_, recorded_};
     SourceSelection source_;
 
     std::unique_ptr<QSocketNotifier> signalWake_;

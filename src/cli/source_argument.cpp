@@ -1,6 +1,6 @@
 #include "cli/source_argument.h"
 
-#include "cli/number_text.h"
+#include "platform/number_text.h"
 
 namespace lumora::cli {
 namespace {

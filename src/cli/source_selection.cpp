@@ -2,9 +2,9 @@
 
 #include "platform/program_paths.h"
 #include "video/capture_device_list.h"
+#include "video/pattern_camera.h"
 #include "video/push_source_screen.h"
 #include "video/source_graph.h"
-#include "video/test_device_camera.h"
 
 namespace lumora::cli {
 namespace {

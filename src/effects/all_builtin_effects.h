@@ -1,11 +1,10 @@
 // The factory of all four built-in effects, for EffectChain::LoadEffects: the zoom and
 // the colour filter of CreateDefaultBuiltinEffects, the face-tracking zoom (place 3) and
-// picture-in-picture (place 4). The windowed program and the command-line front end both
-// pass it to their chain:
+// picture-in-picture (place 4). The session of both front ends passes it to its chain:
 //
 //   EffectChain chain(ProgramFolder(), CreateAllBuiltinEffects);
 //   chain.LoadEffects();
-//   if (auto* pip = FindPictureInPictureEffect(chain)) pip->SetDeviceList(&devices);
+//   if (auto* pip = FindPictureInPictureEffect(chain)) pip->SetCameraCatalogue(&cameras);
 //
 // and reach the two effects' own settings through the finders below.
 #pragma once

@@ -22,7 +22,7 @@
 #include "effects/active_effect_table.h"
 #include "effects/builtin_effects.h"
 #include "effects/plugin_host.h"
-#include "video/frame_processor.h"
+#include "frames/frame_processor.h"
 
 #include <lumora/effect.h>
 

@@ -1,15 +1,13 @@
 #include "effects/picture_in_picture_effect.h"
 
 #include "effects/builtin_effects.h"
-#include "effects/pip_options_dialog.h"
+#include "effects/pip_options_host.h"
 
 #include <lumora/registry.h>
 #include <lumora/zimage.h>
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
-
-#include <QWidget>
 
 namespace lumora {
 
@@ -27,11 +25,6 @@ bool InRange(std::int32_t value, std::int32_t low, std::int32_t high) { return v
 
 }  // namespace
 
-bool PipSettings::IsValid() const noexcept {
-    return InRange(position, kPipTopLeft, kPipBottomRight) && InRange(margin, kMinMargin, kMaxMargin) &&
-           InRange(size, kMinSize, kMaxSize) && deviceIndex >= -1;
-}
-
 PictureInPictureEffect::PictureInPictureEffect() noexcept
     : Effect(kPictureInPictureEffectName, kPictureInPictureEffectGuid, kLayerInset) {
     customColours_.fill(qRgb(255, 255, 255));
@@ -39,7 +32,9 @@ PictureInPictureEffect::PictureInPictureEffect() noexcept
 
 PictureInPictureEffect::~PictureInPictureEffect() { Stop(); }
 
-void PictureInPictureEffect::SetDeviceList(const CaptureDeviceList* devices) noexcept { devices_ = devices; }
+void PictureInPictureEffect::SetCameraCatalogue(const CameraCatalogue* cameras) noexcept { cameras_ = cameras; }
+
+void PictureInPictureEffect::SetOptionsHost(PipOptionsHost* host) noexcept { optionsHost_ = host; }
 
 PipSettings PictureInPictureEffect::settings() {
     std::lock_guard<std::mutex> guard(lock_);
@@ -62,7 +57,7 @@ std::int32_t PictureInPictureEffect::Start() {
     Stop();
     PipSettings chosen = settings();
     if (chosen.deviceIndex < 0) {
-        if (!RunOptionsDialog(chosen)) return kEffectCancelled;
+        if (!EditOptions(chosen)) return kEffectCancelled;
         std::lock_guard<std::mutex> guard(lock_);
         settings_ = chosen;
     }
@@ -73,7 +68,7 @@ std::int32_t PictureInPictureEffect::Start() {
         mainWidth_ = mainHeight_ = insetWidth_ = insetHeight_ = 0;
     }
     const HRESULT built = graph_.Build(
-        devices_, chosen.deviceIndex,
+        cameras_, chosen.deviceIndex,
         [this](const std::uint8_t* rows, std::size_t stride, std::int32_t width, std::int32_t height) {
             OnCameraFrame(rows, stride, width, height);
         },
@@ -102,18 +97,14 @@ void PictureInPictureEffect::Reset() { Start(); }
 
 bool PictureInPictureEffect::ShowOptions() {
     PipSettings edited = settings();
-    if (!RunOptionsDialog(edited)) return false;
+    if (!EditOptions(edited)) return false;
     std::lock_guard<std::mutex> guard(lock_);
     settings_ = edited;
     return true;
 }
 
-bool PictureInPictureEffect::RunOptionsDialog(PipSettings& settings) {
-    PipOptionsDialog dialog(devices_, settings, customColours_, static_cast<QWidget*>(ownerWindow));
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    customColours_ = dialog.customColours();
-    if (accepted) settings = dialog.settings();
-    return accepted;
+bool PictureInPictureEffect::EditOptions(PipSettings& settings) {
+    return optionsHost_ != nullptr && optionsHost_->EditPipOptions(cameras_, settings, customColours_, ownerWindow);
 }
 
 void PictureInPictureEffect::ReleaseInset() {

@@ -9,25 +9,25 @@
 // "maintain proportions" the inset keeps the camera's aspect ratio inside that box. It
 // sits `margin` pixels (plus one for the border) from the edges of its corner.
 //
-// Settings: the options dialog edits the seven values of PipSettings; six of them are kept
-// between runs (the device is chosen again after every start of the program), see
-// LoadSettings.
+// Settings: the options dialog (asked for through the PipOptionsHost) edits the seven
+// values of PipSettings; six of them are kept between runs (the device is chosen again
+// after every start of the program), see LoadSettings. The second camera is one of the
+// CameraCatalogue's.
 //
 // Threads: ProcessFrame on the main streaming thread waits for the lock; the second
 // camera's frames arrive on its own streaming thread and only try the lock (a frame is
 // dropped while it is held); Start, Stop, the dialog and the setters run on the user-
 // interface thread. The lock covers the inset and all sizes and settings.
 //
-// Lifetime: the device list is the application's and must outlive the effect's running.
+// Lifetime: the catalogue and the options host are borrowed; the catalogue must outlive the
+// effect's running, the host every Start and ShowOptions.
 #pragma once
 
 #include "effects/pip_capture_graph.h"
+#include "effects/pip_settings.h"
 
 #include <lumora/effect.h>
 
-#include <QRgb>
-
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <mutex>
@@ -35,36 +35,8 @@
 
 namespace lumora {
 
-class CaptureDeviceList;
-
-enum PipPosition : std::int32_t {
-    kPipTopLeft = 1,
-    kPipTopRight = 2,
-    kPipBottomLeft = 3,
-    kPipBottomRight = 4,
-};
-
-// What the options dialog edits as one unit.
-struct PipSettings {
-    static constexpr std::int32_t kMinMargin = 0, kMaxMargin = 100;
-    static constexpr std::int32_t kMinSize = 5, kMaxSize = 50;
-
-    std::int32_t position = kPipTopRight;  // PipPosition; other values draw bottom-left
-    std::int32_t margin = 15;              // pixels from the frame edges
-    std::int32_t deviceIndex = -1;         // in the capture device list; -1 none chosen
-    bool drawBorder = true;
-    std::uint32_t borderColour = 0x00FFFFFF;  // 0x00BBGGRR
-    std::int32_t size = 35;                   // percent of the main frame
-    bool maintainProportions = true;
-
-    // Every value in its range (position 1 to 4, margin 0 to 100, size 5 to 50, device
-    // -1 or more).
-    bool IsValid() const noexcept;
-    friend bool operator==(const PipSettings&, const PipSettings&) = default;
-};
-
-// The colour chooser's sixteen custom colours, kept from one dialog to the next.
-using PipCustomColours = std::array<QRgb, 16>;
+class CameraCatalogue;
+class PipOptionsHost;
 
 class PictureInPictureEffect final : public Effect {
 public:
@@ -73,13 +45,14 @@ public:
     PictureInPictureEffect() noexcept;
     ~PictureInPictureEffect();
 
-    // Without a chosen device, asks for one with the options dialog first (Cancel:
-    // kEffectCancelled). kEffectFailed when the camera cannot be opened or run.
+    // Without a chosen device, asks for one with the options dialog first (Cancel, or no
+    // options host: kEffectCancelled). kEffectFailed when the camera cannot be opened or run.
     std::int32_t Start() override;
     void Stop() override;
     bool ProcessFrame(std::uint8_t* pixels, std::int32_t width, std::int32_t height, double time) override;
     // Starts again: the second pipeline is rebuilt.
     void Reset() override;
+    // The options dialog; false on Cancel or without an options host.
     bool ShowOptions() override;
     bool IsConfigurable() override { return true; }
     // "WindowPosition" (1 to 4), "Margin" (0 to 100), "WindowSize" (5 to 50),
@@ -88,8 +61,10 @@ public:
     void LoadSettings(HKEY root, const char* path) override;
     void SaveSettings(HKEY root, const char* path) override;
 
-    // The list the device index points into (the application's; null: no device opens).
-    void SetDeviceList(const CaptureDeviceList* devices) noexcept;
+    // The cameras the device index points into (null: no device opens).
+    void SetCameraCatalogue(const CameraCatalogue* cameras) noexcept;
+    // What shows the options dialog (null: none can be shown).
+    void SetOptionsHost(PipOptionsHost* host) noexcept;
     PipSettings settings();
     // Takes settings made elsewhere (the command line); false, changing nothing, when one
     // is out of range. A running effect shows the new sizes with the next camera frame and
@@ -104,12 +79,13 @@ private:
     // On the second camera's streaming thread: scales the frame (rows top-down) into the inset.
     void OnCameraFrame(const std::uint8_t* rows, std::size_t stride, std::int32_t width, std::int32_t height);
     // Runs the options dialog on `settings`; true (and `settings` changed) on OK.
-    bool RunOptionsDialog(PipSettings& settings);
+    bool EditOptions(PipSettings& settings);
     void ReleaseInset();  // under the lock
 
     std::mutex lock_;
     PipSettings settings_;
-    const CaptureDeviceList* devices_ = nullptr;
+    const CameraCatalogue* cameras_ = nullptr;
+    PipOptionsHost* optionsHost_ = nullptr;
     PipCustomColours customColours_;
     std::vector<std::uint8_t> inset_;  // bottom-up rows; empty: no camera frame yet
     std::int32_t mainWidth_ = 0;

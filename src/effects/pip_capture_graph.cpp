@@ -1,6 +1,6 @@
 #include "effects/pip_capture_graph.h"
 
-#include "video/capture_device_list.h"
+#include "effects/camera_catalogue.h"
 
 #include <gst/video/video.h>
 
@@ -10,12 +10,11 @@ namespace lumora {
 
 PipCaptureGraph::~PipCaptureGraph() { Stop(); }
 
-HRESULT PipCaptureGraph::Build(const CaptureDeviceList* devices, int index, FrameCallback onFrame,
-                               LossCallback onLoss) {
+HRESULT PipCaptureGraph::Build(const CameraCatalogue* cameras, int index, FrameCallback onFrame, LossCallback onLoss) {
     Stop();
     if (!gst_is_initialized()) return E_UNEXPECTED;
-    if (!devices) return E_POINTER;
-    GstElement* device = devices->OpenCaptureFilter(index);
+    if (!cameras) return E_POINTER;
+    GstElement* device = cameras->MakeCameraSource(index);
     if (!device) return E_POINTER;
     gst_object_ref_sink(device);
 

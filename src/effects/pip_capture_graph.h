@@ -24,7 +24,7 @@
 
 namespace lumora {
 
-class CaptureDeviceList;
+class CameraCatalogue;
 
 inline constexpr char kPipDeviceElementName[] = "Video Capture (ZudEvEdo)";
 inline constexpr char kPipGrabberElementName[] = "Grabber (ZudEvEdo)";
@@ -41,11 +41,11 @@ public:
     PipCaptureGraph(const PipCaptureGraph&) = delete;
     PipCaptureGraph& operator=(const PipCaptureGraph&) = delete;
 
-    // Stops a graph built before, then builds and runs one for the device at `index` of
-    // `devices`. E_POINTER without a list or for a device that cannot be opened (gone, no
+    // Stops a graph built before, then builds and runs one for the camera at `index` of
+    // `cameras`. E_POINTER without a catalogue or for a device that cannot be opened (gone, no
     // path, gives no video), E_UNEXPECTED before gst_init, E_FAIL when the elements cannot
     // be made, linked or started; nothing is left running then.
-    HRESULT Build(const CaptureDeviceList* devices, int index, FrameCallback onFrame, LossCallback onLoss);
+    HRESULT Build(const CameraCatalogue* cameras, int index, FrameCallback onFrame, LossCallback onLoss);
     // Stops and releases the pipeline; harmless without one.
     void Stop();
 

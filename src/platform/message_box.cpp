@@ -20,9 +20,9 @@ std::string SystemErrorText(int error) {
 
 }  // namespace
 
-void SetMessageOwner(QWidget* owner) { MessagePresenter::Instance().SetOwner(owner); }
+void SetMessageOwner(QObject* owner) { MessagePresenter::Instance().SetOwner(owner); }
 
-int ShowMessage(QWidget* owner, const char* text, unsigned flags) {
+int ShowMessage(QObject* owner, const char* text, unsigned flags) {
     return MessagePresenter::Instance().Present(owner, OrEmpty(text), flags);
 }
 
@@ -30,7 +30,7 @@ int ShowAppMessage(const char* text, unsigned flags) {
     return ShowMessage(MessagePresenter::Instance().Owner(), text, flags);
 }
 
-int ShowLastErrorMessage(QWidget* owner, const char* text, unsigned flags) {
+int ShowLastErrorMessage(QObject* owner, const char* text, unsigned flags) {
     const int error = errno;
     if (error == 0) return ShowMessage(owner, text, flags);
     const std::string systemText = SystemErrorText(error);

@@ -19,17 +19,17 @@
 namespace lumora {
 
 // Remembers the owner window of ShowAppMessage and ShowMediaErrorMessage.
-void SetMessageOwner(QWidget* owner);
+void SetMessageOwner(QObject* owner);
 
 // A plain box; answers the button pressed.
-int ShowMessage(QWidget* owner, const char* text, unsigned flags);
+int ShowMessage(QObject* owner, const char* text, unsigned flags);
 
 // A plain box owned by the remembered owner window.
 int ShowAppMessage(const char* text, unsigned flags);
 
 // A box about the calling thread's last system error (errno, read on entry), with the
 // system's text for it; errno 0 shows the plain text.
-int ShowLastErrorMessage(QWidget* owner, const char* text, unsigned flags);
+int ShowLastErrorMessage(QObject* owner, const char* text, unsigned flags);
 
 // A box about a media failure: for a failing `hr` that has a text (MediaErrorText), the
 // composed text; otherwise the plain text.

@@ -1,12 +1,18 @@
 // The one place that shows message boxes. Every message the program shows passes here,
 // so tests (and the headless front end) can take them instead of a dialog.
 //
+// A message goes to the hook when one is installed, else to the display (the windowed
+// program installs the real boxes, see message_box_dialog.h); with neither it is written
+// to stderr and answered as a box closed without a choice would be: Cancel where the box
+// has it, No for Yes/No, else OK. The presenter itself needs only Qt Core, so the media
+// layers report through it without the widgets.
+//
 // Thread: user-interface thread only, like every widget. Lifetime: a process-wide
 // instance; the owner window is held weakly (a destroyed owner reads as none).
 #pragma once
 
+#include <QObject>
 #include <QPointer>
-#include <QWidget>
 
 #include <functional>
 #include <string>
@@ -35,7 +41,7 @@ constexpr int kNo = 7;
 
 // One message as it would be shown.
 struct MessageRequest {
-    QWidget* owner = nullptr;
+    QObject* owner = nullptr;  // the owner window (a QWidget), or null
     std::string caption;
     std::string text;
     unsigned flags = 0;
@@ -45,15 +51,20 @@ class MessagePresenter {
 public:
     // Takes a message instead of showing it and answers with a button id.
     using Hook = std::function<int(const MessageRequest&)>;
+    // Shows a message to the user and answers the button pressed.
+    using Display = std::function<int(const MessageRequest&)>;
 
     static MessagePresenter& Instance();
 
     // Shows `text` with the caption "Lumora" and answers the button pressed.
-    int Present(QWidget* owner, const std::string& text, unsigned flags);
+    int Present(QObject* owner, const std::string& text, unsigned flags);
 
     // The owner of boxes shown without one (ShowAppMessage, ShowMediaErrorMessage).
-    void SetOwner(QWidget* owner) { owner_ = owner; }
-    QWidget* Owner() const { return owner_; }
+    void SetOwner(QObject* owner) { owner_ = owner; }
+    QObject* Owner() const { return owner_; }
+
+    // What shows the messages no hook takes; empty: stderr. Returns the one it replaced.
+    Display SetDisplay(Display display);
 
     // Installs a hook that takes every message instead of a dialog; an empty hook restores
     // the dialogs. Returns the hook it replaced.
@@ -61,10 +72,11 @@ public:
 
 private:
     MessagePresenter() = default;
-    int ShowDialog(const MessageRequest& request);
+    static int WriteToStandardError(const MessageRequest& request);
 
-    QPointer<QWidget> owner_;
+    QPointer<QObject> owner_;
     Hook hook_;
+    Display display_;
 };
 
 }  // namespace lumora

@@ -25,6 +25,7 @@
 #pragma once
 
 #include "vcam/loopback_device_io.h"
+#include "vcam/virtual_camera_name.h"
 
 #include <chrono>
 #include <cstdint>
@@ -43,7 +44,7 @@ public:
     struct Options {
         LoopbackVersion version = LoopbackVersion::k0_13;
         std::string path = "/dev/video7";
-        std::string card = "Lumora Capture";
+        std::string card = kVirtualCameraName;
         bool exclusiveCaps = true;
         // The formats the module knows, the fallback first.
         std::vector<std::uint32_t> fourccs = {V4L2_PIX_FMT_BGR32, V4L2_PIX_FMT_RGB24, V4L2_PIX_FMT_BGR24,

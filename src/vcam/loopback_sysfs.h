@@ -6,13 +6,13 @@
 // Reads the files afresh on every call; owns nothing; any thread.
 #pragma once
 
+#include "vcam/virtual_camera_name.h"
+
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace lumora {
-
-inline constexpr char kVcamCardLabel[] = "Lumora Capture";
 
 struct VideoDeviceEntry {
     int number = 0;

@@ -7,7 +7,7 @@
 // stay valid until the next call. One thread.
 #pragma once
 
-#include "video/frame_packet.h"
+#include "frames/frame_packet.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
 #include "vcam/vcam_adapter.h"
 
+#include "frames/frame_packet.h"
 #include "vcam/fd_loopback_device_io.h"
 #include "vcam/output_device_probe.h"
-#include "video/frame_packet.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -15,7 +15,7 @@ constexpr char kControlTool[] = "v4l2loopback-ctl";
 constexpr char kModprobeFile[] = "modprobe.d/lumora-vcam.conf";
 constexpr char kModulesLoadFile[] = "modules-load.d/lumora-vcam.conf";
 
-std::string CardOption() { return std::string("card_label=\"") + kVcamCardLabel + "\""; }
+std::string CardOption() { return std::string("card_label=\"") + kVirtualCameraName + "\""; }
 
 std::string ModprobeText() {
     return "# Lumora's virtual camera (written by lumora-vcam setup --persist)\n"
@@ -43,8 +43,8 @@ int VcamSetupCommand::Run(const VcamSetupOptions& options) {
         err_ << "lumora-vcam setup: the size must be even and at least 2x2, the rate 1 to 240 frames per second\n";
         return 2;
     }
-    if (const auto device = sysfs_.FindByName(kVcamCardLabel)) {
-        out_ << kVcamCardLabel << " is already set up: " << device->node << "\n";
+    if (const auto device = sysfs_.FindByName(kVirtualCameraName)) {
+        out_ << kVirtualCameraName << " is already set up: " << device->node << "\n";
         return Finish(0, options);
     }
     if (sysfs_.ModuleLoaded()) {
@@ -95,13 +95,13 @@ bool VcamSetupCommand::RunPrivileged(std::vector<std::string> argv, CommandResul
 
 int VcamSetupCommand::AddWithControlTool(const VcamSetupOptions& options) {
     CommandResult added;
-    if (!RunPrivileged({kControlTool, "add", "-n", kVcamCardLabel, "-x", "1"}, &added)) return 1;
+    if (!RunPrivileged({kControlTool, "add", "-n", kVirtualCameraName, "-x", "1"}, &added)) return 1;
     std::string node = Trim(added.output);
     if (node.rfind("/dev/video", 0) != 0 && !WaitForDevice(&node)) {
-        err_ << kControlTool << " did not create a \"" << kVcamCardLabel << "\" device.\n";
+        err_ << kControlTool << " did not create a \"" << kVirtualCameraName << "\" device.\n";
         return 1;
     }
-    out_ << kVcamCardLabel << " created: " << node << "\n";
+    out_ << kVirtualCameraName << " created: " << node << "\n";
     ApplyFormat(node, options);
     return 0;
 }
@@ -110,10 +110,10 @@ int VcamSetupCommand::LoadModule(const VcamSetupOptions& options, const std::str
     if (!RunPrivileged({"modprobe", "v4l2loopback", "exclusive_caps=1", CardOption()})) return 1;
     std::string node;
     if (!WaitForDevice(&node)) {
-        err_ << "v4l2loopback was loaded, but no \"" << kVcamCardLabel << "\" device appeared.\n";
+        err_ << "v4l2loopback was loaded, but no \"" << kVirtualCameraName << "\" device appeared.\n";
         return 1;
     }
-    out_ << kVcamCardLabel << " created: " << node << "\n";
+    out_ << kVirtualCameraName << " created: " << node << "\n";
     if (CompareVersions(version, "0.13") >= 0 && runner_.IsAvailable(kControlTool)) {
         ApplyFormat(node, options);
     } else {
@@ -137,8 +137,8 @@ void VcamSetupCommand::ApplyFormat(const std::string& node, const VcamSetupOptio
 }
 
 int VcamSetupCommand::RefuseLoadedModule(const std::string& version, const VcamSetupOptions& options) {
-    err_ << "v4l2loopback " << (version.empty() ? "(unknown version)" : version)
-         << " is already loaded, without a \"" << kVcamCardLabel << "\" device, and this version cannot add\n"
+    err_ << "v4l2loopback " << (version.empty() ? "(unknown version)" : version) << " is already loaded, without a \""
+         << kVirtualCameraName << "\" device, and this version cannot add\n"
          << "devices while it is loaded. Either close the programs using its cameras, run\n"
          << "    sudo modprobe -r v4l2loopback\n"
          << "and run \"lumora-vcam setup\" again; or run \"lumora-vcam setup --persist\" and restart the computer.\n";
@@ -153,7 +153,7 @@ int VcamSetupCommand::RefuseLoadedModule(const std::string& version, const VcamS
 bool VcamSetupCommand::WaitForDevice(std::string* node) {
     const auto deadline = std::chrono::steady_clock::now() + context_.deviceWait;
     for (;;) {
-        if (const auto device = sysfs_.FindByName(kVcamCardLabel)) {
+        if (const auto device = sysfs_.FindByName(kVirtualCameraName)) {
             *node = device->node;
             return true;
         }

@@ -14,9 +14,9 @@ VcamStatusCommand::VcamStatusCommand(const LoopbackSysfs& sysfs, DeviceOpener op
 
 int VcamStatusCommand::Run() {
     PrintModule();
-    const auto device = sysfs_.FindByName(kVcamCardLabel);
+    const auto device = sysfs_.FindByName(kVirtualCameraName);
     if (!device) {
-        out_ << "Device:    no \"" << kVcamCardLabel << "\" device (run \"lumora-vcam setup\")\n";
+        out_ << "Device:    no \"" << kVirtualCameraName << "\" device (run \"lumora-vcam setup\")\n";
         return 1;
     }
     PrintDevice(*device);

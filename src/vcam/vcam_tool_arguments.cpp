@@ -1,6 +1,6 @@
 #include "vcam/vcam_tool_arguments.h"
 
-#include <charconv>
+#include "platform/number_text.h"
 
 namespace lumora {
 
@@ -43,18 +43,13 @@ std::string TakeNumber(const std::vector<std::string>& args, std::size_t* i, Num
     const std::string option = args[*i];
     std::string text;
     if (!TakeValue(args, i, &text)) return option + " needs a number";
-    long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, failure] = std::from_chars(text.data(), end, value);
-    if (text.empty() || stop != end || failure == std::errc::invalid_argument) {
-        return option + " needs a whole number, not \"" + text + "\"";
+    const std::optional<long> value = ParseInteger(text);
+    if (!value && !IsWholeNumberText(text)) return option + " needs a whole number, not \"" + text + "\"";
+    if (!value || *value < range.low || *value > range.high || (range.even && *value % 2 != 0)) {
+        return OutOfRange(option + " " + text, (range.even ? "an even number from " : "") + std::to_string(range.low) +
+                                                   " to " + std::to_string(range.high));
     }
-    if (failure == std::errc::result_out_of_range || value < range.low || value > range.high ||
-        (range.even && value % 2 != 0)) {
-        return option + " " + text + " is out of range (" + (range.even ? "an even number from " : "") +
-               std::to_string(range.low) + " to " + std::to_string(range.high) + ")";
-    }
-    *number = static_cast<int>(value);
+    *number = static_cast<int>(*value);
     return {};
 }
 

@@ -5,19 +5,17 @@
 // could not be read is still listed, but only a device with a path can be opened.
 #pragma once
 
+#include "vcam/virtual_camera_name.h"  // listed among the capture devices, never a source of its own
+
 #include <optional>
 #include <string>
 
 namespace lumora {
 
-// The name the virtual camera device goes by: listed among the capture devices, never a
-// source of its own.
-inline constexpr char kVirtualCameraName[] = "Lumora Capture";
-
 struct CaptureDeviceInfo {
     std::optional<std::string> friendlyName;
     // "/dev/v4l/by-id/..." or "/dev/videoN" for a V4L2 device; "pattern:<name>" or
-    // "packets:<path>" for a test device.
+    // "packets:<path>" for an extra device (see extra_device_list.h).
     std::optional<std::string> devicePath;
 
     bool operator==(const CaptureDeviceInfo&) const = default;

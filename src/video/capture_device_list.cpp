@@ -2,7 +2,7 @@
 
 #include "video/capture_device_ioctl_query.h"
 #include "video/capture_device_opener.h"
-#include "video/test_device_config.h"
+#include "video/extra_device_list.h"
 #include "video/v4l2_device_scanner.h"
 
 #include <utility>
@@ -17,7 +17,7 @@ CaptureDeviceList::CaptureDeviceList(Enumerator enumerator)
 std::vector<CaptureDeviceInfo> CaptureDeviceList::SystemDevices() {
     const CaptureDeviceIoctlQuery query;
     std::vector<CaptureDeviceInfo> devices = V4l2DeviceScanner("/", query).Scan();
-    std::vector<CaptureDeviceInfo> testDevices = TestDevicesFromEnvironment();
+    std::vector<CaptureDeviceInfo> testDevices = ExtraDevicesFromEnvironment();
     devices.insert(devices.end(), std::make_move_iterator(testDevices.begin()),
                    std::make_move_iterator(testDevices.end()));
     return devices;

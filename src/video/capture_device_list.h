@@ -1,6 +1,6 @@
 // The capture devices found at start-up, in enumeration order: the V4L2 video input
-// devices of the system (see V4l2DeviceScanner), then the test devices of
-// LUMORA_TEST_DEVICES (see test_device_config.h). An entry's index is its place in the
+// devices of the system (see V4l2DeviceScanner), then the extra devices of
+// LUMORA_TEST_DEVICES (see extra_device_list.h). An entry's index is its place in the
 // Video source menu's device part (SourceId 1003 + index).
 //
 // Thread: user-interface thread. Lifetime: owned by the application (inside its virtual
@@ -24,7 +24,7 @@ public:
     // Where the entries come from; called by every EnumerateCaptureDevices.
     using Enumerator = std::function<std::vector<CaptureDeviceInfo>()>;
 
-    // The system's devices, then the test devices.
+    // The system's devices, then the extra devices.
     CaptureDeviceList();
     explicit CaptureDeviceList(Enumerator enumerator);
 
@@ -45,7 +45,7 @@ public:
     // entry or its path is missing, the device has gone away, or the device gives no video.
     GstElement* OpenCaptureFilter(int index) const;
 
-    // The enumeration of the running program: V4L2 devices below "/", then test devices.
+    // The enumeration of the running program: V4L2 devices below "/", then extra devices.
     static std::vector<CaptureDeviceInfo> SystemDevices();
 
 private:

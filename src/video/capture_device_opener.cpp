@@ -1,7 +1,7 @@
 #include "video/capture_device_opener.h"
 
-#include "video/test_device_camera.h"
-#include "video/test_device_config.h"
+#include "video/extra_device_list.h"
+#include "video/pattern_camera.h"
 
 #include <filesystem>
 #include <string_view>

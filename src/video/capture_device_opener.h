@@ -1,5 +1,5 @@
 // Turns a device path into a new capture source element:
-// - "pattern:<name>": the test camera (see test_device_camera.h);
+// - "pattern:<name>": the pattern camera (see pattern_camera.h);
 // - "packets:<path>": none — that device takes packets, it gives no video;
 // - anything else: a V4L2 node (or a /dev/v4l/by-id link to one), opened as
 //   "v4l2src device=<path>"; none when the path no longer exists, i.e. the device has

@@ -4,8 +4,8 @@
 // Lifetime: borrows the counter, which must outlive every pipeline using this callback.
 #pragma once
 
+#include "frames/recorded_bytes_counter.h"
 #include "platform/hresult.h"
-#include "video/recorded_bytes_counter.h"
 
 namespace lumora {
 

@@ -1,7 +1,7 @@
 #include "video/frame_event_handler.h"
 
-#include "video/frame_copy_event.h"
-#include "video/frame_packet.h"
+#include "frames/frame_copy_event.h"
+#include "frames/frame_packet.h"
 
 namespace lumora {
 

@@ -6,8 +6,8 @@
 // and the link, which must outlive it; it must outlive every pipeline posting to it.
 #pragma once
 
-#include "video/frame_copy.h"
-#include "video/frame_store.h"
+#include "frames/frame_copy.h"
+#include "frames/frame_store.h"
 #include "video/virtual_camera_link.h"
 
 #include <QObject>

@@ -1,5 +1,6 @@
 #include "video/grabber_element.h"
 
+#include "video/element_state.h"
 #include "video/grabber_frame_layout.h"
 
 #include <gst/base/gstbasetransform.h>
@@ -30,16 +31,9 @@ struct GrabberState {
     std::atomic<std::uint64_t> refused{0};
 };
 
-struct LumoraGrabber {
-    GstBaseTransform parent;
-    GrabberState* state;  // null only when it could not be allocated
-};
-
-struct LumoraGrabberClass {
-    GstBaseTransformClass parentClass;
-};
-
-GstBaseTransformClass* parentClass = nullptr;
+using LumoraGrabber = ElementInstance<GstBaseTransform, GrabberState>;
+using LumoraGrabberClass = ElementClass<GstBaseTransformClass>;
+G_DEFINE_TYPE(LumoraGrabber, lumora_grabber, GST_TYPE_BASE_TRANSFORM)
 
 GstStaticPadTemplate sinkTemplate =
     GST_STATIC_PAD_TEMPLATE("sink", GST_PAD_SINK, GST_PAD_ALWAYS, GST_STATIC_CAPS_ANY);
@@ -48,7 +42,7 @@ GstStaticPadTemplate sourceTemplate =
 
 GstStaticCaps videoFrameCaps = GST_STATIC_CAPS(GST_VIDEO_CAPS_MAKE("BGR"));
 
-GrabberState* StateOf(gpointer instance) { return static_cast<LumoraGrabber*>(instance)->state; }
+GrabberState* StateOf(gpointer instance) { return ElementStateOf<LumoraGrabber>(instance); }
 
 double SampleTime(GstBaseTransform* base, GstBuffer* buffer) {
     const GstClockTime pts = GST_BUFFER_PTS(buffer);
@@ -177,23 +171,10 @@ GstFlowReturn TransformInPlace(GstBaseTransform* base, GstBuffer* buffer) {
                                                     : GrabBuffer(base, state, buffer);
 }
 
-void Finalize(GObject* object) {
-    auto* self = reinterpret_cast<LumoraGrabber*>(object);
-    delete self->state;
-    self->state = nullptr;
-    G_OBJECT_CLASS(parentClass)->finalize(object);
-}
-
-void ClassInit(gpointer klass, gpointer) {
-    parentClass = static_cast<GstBaseTransformClass*>(g_type_class_peek_parent(klass));
-    G_OBJECT_CLASS(klass)->finalize = Finalize;
-
-    GstElementClass* elementClass = GST_ELEMENT_CLASS(klass);
-    gst_element_class_set_static_metadata(elementClass, "Lumora sample grabber", "Filter/Video",
-                                          "Hands every frame to the program on its way through", "Lumora");
-    gst_element_class_add_static_pad_template(elementClass, &sinkTemplate);
-    gst_element_class_add_static_pad_template(elementClass, &sourceTemplate);
-
+void lumora_grabber_class_init(LumoraGrabberClass* klass) {
+    DescribeElementClass(klass, FinalizeElement<LumoraGrabber, &lumora_grabber_parent_class>, "Lumora sample grabber",
+                         "Filter/Video", "Hands every frame to the program on its way through",
+                         {&sinkTemplate, &sourceTemplate});
     GstBaseTransformClass* transformClass = GST_BASE_TRANSFORM_CLASS(klass);
     transformClass->transform_caps = TransformCaps;
     transformClass->set_caps = SetCaps;
@@ -201,18 +182,10 @@ void ClassInit(gpointer klass, gpointer) {
     transformClass->transform_ip_on_passthrough = TRUE;
 }
 
-void InstanceInit(GTypeInstance* instance, gpointer) {
-    auto* self = reinterpret_cast<LumoraGrabber*>(instance);
+void lumora_grabber_init(LumoraGrabber* self) {
     self->state = new (std::nothrow) GrabberState;
     gst_base_transform_set_in_place(GST_BASE_TRANSFORM(self), TRUE);
     gst_base_transform_set_passthrough(GST_BASE_TRANSFORM(self), TRUE);
-}
-
-GType GrabberType() {
-    static const GType type = g_type_register_static_simple(
-        GST_TYPE_BASE_TRANSFORM, "LumoraGrabber", sizeof(LumoraGrabberClass), ClassInit, sizeof(LumoraGrabber),
-        InstanceInit, static_cast<GTypeFlags>(0));
-    return type;
 }
 
 GrabberState* GrabberStateOf(GstElement* element) { return IsGrabberElement(element) ? StateOf(element) : nullptr; }
@@ -221,10 +194,8 @@ GrabberState* GrabberStateOf(GstElement* element) { return IsGrabberElement(elem
 
 bool RegisterGrabberElement() {
     if (!gst_is_initialized()) return false;
-    static const bool registered = [] {
-        GST_DEBUG_CATEGORY_INIT(grabberDebug, kGrabberFactoryName, 0, "Lumora sample grabber");
-        return gst_element_register(nullptr, kGrabberFactoryName, GST_RANK_NONE, GrabberType()) != FALSE;
-    }();
+    static const bool registered =
+        RegisterElementFactory(kGrabberFactoryName, lumora_grabber_get_type(), &grabberDebug, "Lumora sample grabber");
     return registered;
 }
 
@@ -244,7 +215,8 @@ GstElement* CreateGrabberElement(GrabberMode mode, const char* name) {
 }
 
 bool IsGrabberElement(GstElement* element) {
-    return element != nullptr && RegisterGrabberElement() && G_TYPE_CHECK_INSTANCE_TYPE(element, GrabberType());
+    return element != nullptr && RegisterGrabberElement() &&
+           G_TYPE_CHECK_INSTANCE_TYPE(element, lumora_grabber_get_type());
 }
 
 bool SetGrabberCallbacks(GstElement* element, GrabberBufferCallback buffer, GrabberFormatCallback format) {

@@ -1,7 +1,7 @@
 #include "video/main_grabber_callback.h"
 
+#include "frames/frame_processor.h"
 #include "platform/app_events.h"
-#include "video/frame_processor.h"
 
 #include <QCoreApplication>
 

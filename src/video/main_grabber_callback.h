@@ -9,8 +9,8 @@
 // the store's target must outlive the pipeline too (it receives posted events).
 #pragma once
 
+#include "frames/frame_store.h"
 #include "platform/hresult.h"
-#include "video/frame_store.h"
 
 namespace lumora {
 

@@ -1,5 +1,7 @@
 #include "video/preview_sink.h"
 
+#include "video/element_state.h"
+
 #include <gst/base/gstbasesink.h>
 #include <gst/video/video.h>
 
@@ -20,21 +22,14 @@ struct PreviewState {
     std::atomic<std::uint64_t> rendered{0};
 };
 
-struct LumoraPreviewSink {
-    GstBaseSink parent;
-    PreviewState* state;  // null only when it could not be allocated
-};
-
-struct LumoraPreviewSinkClass {
-    GstBaseSinkClass parentClass;
-};
-
-GstBaseSinkClass* parentClass = nullptr;
+using LumoraPreviewSink = ElementInstance<GstBaseSink, PreviewState>;
+using LumoraPreviewSinkClass = ElementClass<GstBaseSinkClass>;
+G_DEFINE_TYPE(LumoraPreviewSink, lumora_preview_sink, GST_TYPE_BASE_SINK)
 
 GstStaticPadTemplate sinkTemplate =
     GST_STATIC_PAD_TEMPLATE("sink", GST_PAD_SINK, GST_PAD_ALWAYS, GST_STATIC_CAPS(GST_VIDEO_CAPS_MAKE("BGR")));
 
-PreviewState* StateOf(gpointer instance) { return static_cast<LumoraPreviewSink*>(instance)->state; }
+PreviewState* StateOf(gpointer instance) { return ElementStateOf<LumoraPreviewSink>(instance); }
 
 double StreamTime(GstBaseSink* base, GstBuffer* buffer) {
     const GstClockTime pts = GST_BUFFER_PTS(buffer);
@@ -74,29 +69,16 @@ GstFlowReturn Render(GstBaseSink* base, GstBuffer* buffer) {
     return GST_FLOW_OK;
 }
 
-void Finalize(GObject* object) {
-    auto* self = reinterpret_cast<LumoraPreviewSink*>(object);
-    delete self->state;
-    self->state = nullptr;
-    G_OBJECT_CLASS(parentClass)->finalize(object);
-}
-
-void ClassInit(gpointer klass, gpointer) {
-    parentClass = static_cast<GstBaseSinkClass*>(g_type_class_peek_parent(klass));
-    G_OBJECT_CLASS(klass)->finalize = Finalize;
-
-    GstElementClass* elementClass = GST_ELEMENT_CLASS(klass);
-    gst_element_class_set_static_metadata(elementClass, "Lumora preview sink", "Sink/Video",
-                                          "Hands each frame to the preview window", "Lumora");
-    gst_element_class_add_static_pad_template(elementClass, &sinkTemplate);
-
+void lumora_preview_sink_class_init(LumoraPreviewSinkClass* klass) {
+    DescribeElementClass(klass, FinalizeElement<LumoraPreviewSink, &lumora_preview_sink_parent_class>,
+                         "Lumora preview sink", "Sink/Video", "Hands each frame to the preview window",
+                         {&sinkTemplate});
     GstBaseSinkClass* sinkClass = GST_BASE_SINK_CLASS(klass);
     sinkClass->set_caps = SetCaps;
     sinkClass->render = Render;
 }
 
-void InstanceInit(GTypeInstance* instance, gpointer) {
-    auto* self = reinterpret_cast<LumoraPreviewSink*>(instance);
+void lumora_preview_sink_init(LumoraPreviewSink* self) {
     self->state = new (std::nothrow) PreviewState;
     GstBaseSink* base = GST_BASE_SINK(self);
     gst_base_sink_set_sync(base, TRUE);
@@ -104,24 +86,13 @@ void InstanceInit(GTypeInstance* instance, gpointer) {
     gst_base_sink_set_max_lateness(base, -1);
 }
 
-GType PreviewSinkType() {
-    static const GType type = g_type_register_static_simple(
-        GST_TYPE_BASE_SINK, "LumoraPreviewSink", sizeof(LumoraPreviewSinkClass), ClassInit,
-        sizeof(LumoraPreviewSink), InstanceInit, static_cast<GTypeFlags>(0));
-    return type;
-}
-
 PreviewState* PreviewStateOf(GstElement* element) { return IsPreviewSink(element) ? StateOf(element) : nullptr; }
 
 }  // namespace
 
 bool RegisterPreviewSink() {
-    if (!gst_is_initialized()) return false;
-    static const bool registered = [] {
-        GST_DEBUG_CATEGORY_INIT(previewSinkDebug, kPreviewSinkFactoryName, 0, "Lumora preview sink");
-        return gst_element_register(nullptr, kPreviewSinkFactoryName, GST_RANK_NONE, PreviewSinkType()) != FALSE;
-    }();
-    return registered;
+    return RegisterElementOnce<lumora_preview_sink_get_type>(kPreviewSinkFactoryName, &previewSinkDebug,
+                                                             "Lumora preview sink");
 }
 
 GstElement* CreatePreviewSink(const char* name) {
@@ -135,7 +106,8 @@ GstElement* CreatePreviewSink(const char* name) {
 }
 
 bool IsPreviewSink(GstElement* element) {
-    return element != nullptr && RegisterPreviewSink() && G_TYPE_CHECK_INSTANCE_TYPE(element, PreviewSinkType());
+    return element != nullptr && RegisterPreviewSink() &&
+           G_TYPE_CHECK_INSTANCE_TYPE(element, lumora_preview_sink_get_type());
 }
 
 bool SetPreviewTarget(GstElement* element, PreviewTarget* target) {

@@ -1,6 +1,7 @@
 #include "video/push_source_filter.h"
 
 #include "video/capture_format_caps.h"
+#include "video/element_state.h"
 #include "video/push_source_pin.h"
 #include "video/push_source_screen.h"
 
@@ -19,16 +20,9 @@ GST_DEBUG_CATEGORY_STATIC(pushSourceDebug);
 
 constexpr GstClockTime kNanosecondsPerUnit = 100;
 
-struct LumoraPushSource {
-    GstPushSrc parent;
-    PushSourcePin* pin;  // null only when it could not be allocated
-};
-
-struct LumoraPushSourceClass {
-    GstPushSrcClass parentClass;
-};
-
-GstPushSrcClass* parentClass = nullptr;
+using LumoraPushSource = ElementInstance<GstPushSrc, PushSourcePin>;
+using LumoraPushSourceClass = ElementClass<GstPushSrcClass>;
+G_DEFINE_TYPE(LumoraPushSource, lumora_push_source, GST_TYPE_PUSH_SRC)
 
 GstStaticPadTemplate sourceTemplate = GST_STATIC_PAD_TEMPLATE(
     "src", GST_PAD_SRC, GST_PAD_ALWAYS, GST_STATIC_CAPS(GST_VIDEO_CAPS_MAKE("{ BGRx, BGR, RGB16, RGB15 }")));
@@ -53,7 +47,7 @@ GstVideoFormat CapsFormatOf(const Guid& subtype) {
     return GST_VIDEO_FORMAT_UNKNOWN;
 }
 
-PushSourcePin* PinOf(gpointer instance) { return static_cast<LumoraPushSource*>(instance)->pin; }
+PushSourcePin* PinOf(gpointer instance) { return ElementStateOf<LumoraPushSource>(instance); }
 
 GstCaps* GetCaps(GstBaseSrc* base, GstCaps* filter) {
     PushSourcePin* pin = PinOf(base);
@@ -236,27 +230,15 @@ gboolean HandleEvent(GstBaseSrc* base, GstEvent* event) {
         }
         return SUCCEEDED(pin->Notify(message));
     }
-    return GST_BASE_SRC_CLASS(parentClass)->event(base, event);
+    return GST_BASE_SRC_CLASS(lumora_push_source_parent_class)->event(base, event);
 }
 
 gboolean IsSeekable(GstBaseSrc*) { return FALSE; }
 
-void Finalize(GObject* object) {
-    auto* self = reinterpret_cast<LumoraPushSource*>(object);
-    delete self->pin;
-    self->pin = nullptr;
-    G_OBJECT_CLASS(parentClass)->finalize(object);
-}
-
-void ClassInit(gpointer klass, gpointer) {
-    parentClass = static_cast<GstPushSrcClass*>(g_type_class_peek_parent(klass));
-    G_OBJECT_CLASS(klass)->finalize = Finalize;
-
-    GstElementClass* elementClass = GST_ELEMENT_CLASS(klass);
-    gst_element_class_set_static_metadata(elementClass, "Lumora push source", "Source/Video",
-                                          "A rectangle of the screen or a still picture as video", "Lumora");
-    gst_element_class_add_static_pad_template(elementClass, &sourceTemplate);
-
+void lumora_push_source_class_init(LumoraPushSourceClass* klass) {
+    DescribeElementClass(klass, FinalizeElement<LumoraPushSource, &lumora_push_source_parent_class>,
+                         "Lumora push source", "Source/Video", "A rectangle of the screen or a still picture as video",
+                         {&sourceTemplate});
     GstBaseSrcClass* baseClass = GST_BASE_SRC_CLASS(klass);
     baseClass->get_caps = GetCaps;
     baseClass->set_caps = SetCaps;
@@ -266,28 +248,18 @@ void ClassInit(gpointer klass, gpointer) {
     GST_PUSH_SRC_CLASS(klass)->fill = Fill;
 }
 
-void InstanceInit(GTypeInstance* instance, gpointer) {
-    auto* self = reinterpret_cast<LumoraPushSource*>(instance);
-    self->pin = new (std::nothrow) PushSourcePin(ReadDesktopScreenRect());
+void lumora_push_source_init(LumoraPushSource* self) {
+    self->state = new (std::nothrow) PushSourcePin(ReadDesktopScreenRect());
     gst_base_src_set_live(GST_BASE_SRC(self), FALSE);
     gst_base_src_set_format(GST_BASE_SRC(self), GST_FORMAT_TIME);
-}
-
-GType PushSourceType() {
-    static const GType type = g_type_register_static_simple(
-        GST_TYPE_PUSH_SRC, "LumoraPushSource", sizeof(LumoraPushSourceClass), ClassInit,
-        sizeof(LumoraPushSource), InstanceInit, static_cast<GTypeFlags>(0));
-    return type;
 }
 
 }  // namespace
 
 bool RegisterPushSource() {
     if (!gst_is_initialized()) return false;
-    static const bool registered = [] {
-        GST_DEBUG_CATEGORY_INIT(pushSourceDebug, kPushSourceFactoryName, 0, "Lumora push source");
-        return gst_element_register(nullptr, kPushSourceFactoryName, GST_RANK_NONE, PushSourceType()) != FALSE;
-    }();
+    static const bool registered = RegisterElementFactory(kPushSourceFactoryName, lumora_push_source_get_type(),
+                                                          &pushSourceDebug, "Lumora push source");
     return registered;
 }
 
@@ -309,7 +281,8 @@ GstElement* CreatePushSource(HRESULT* result, const char* name) {
 }
 
 bool IsPushSource(GstElement* element) {
-    return element != nullptr && RegisterPushSource() && G_TYPE_CHECK_INSTANCE_TYPE(element, PushSourceType());
+    return element != nullptr && RegisterPushSource() &&
+           G_TYPE_CHECK_INSTANCE_TYPE(element, lumora_push_source_get_type());
 }
 
 PushSourcePin* PushSourcePinOf(GstElement* source) { return IsPushSource(source) ? PinOf(source) : nullptr; }

@@ -5,9 +5,7 @@
 #include "video/capture_format_negotiator.h"
 #include "video/chain_connector.h"
 #include "video/device_controls.h"
-#include "video/device_controls_dialog.h"
 #include "video/graph_push_source.h"
-#include "video/pin_format_dialog.h"
 #include "video/pin_format_list.h"
 #include "video/recording_branch.h"
 #include "video/recording_folder.h"
@@ -39,8 +37,6 @@ constexpr GstClockTime kErrorGrace = 100 * GST_MSECOND;
 constexpr GstClockTime kPollStep = 50 * GST_MSECOND;
 constexpr gint64 kNanosecondsPerUnit = 100;
 
-constexpr QPoint kPropertyPagePosition{30, 30};
-
 GstBin* Bin(GstElement* pipeline) { return GST_BIN(pipeline); }
 
 // A capture element offers a video port when it has a source pad called "vp...".
@@ -61,10 +57,6 @@ GstClockTime Remaining(std::chrono::steady_clock::time_point deadline) {
     const auto left = deadline - std::chrono::steady_clock::now();
     if (left <= std::chrono::steady_clock::duration::zero()) return 0;
     return static_cast<GstClockTime>(std::chrono::duration_cast<std::chrono::nanoseconds>(left).count());
-}
-
-void PlacePage(QDialog& page, QWidget* owner) {
-    page.move(owner ? owner->mapToGlobal(kPropertyPagePosition) : kPropertyPagePosition);
 }
 
 }  // namespace
@@ -463,29 +455,27 @@ HRESULT SourceGraph::RestartCapture(bool recordToFile, const std::string& fileNa
 
 // ---- Property pages ---------------------------------------------------------------------
 
-int SourceGraph::ShowPropertyPage(QWidget* owner, PropertyPage page, bool queryOnly) {
+int SourceGraph::ShowPropertyPage(PropertyPageHost* host, PropertyPage page, bool queryOnly) {
     if (pipeline_ == nullptr || captureFilter_ == nullptr) return 0;
-    return page == PropertyPage::kCaptureFilter ? ShowFilterPage(owner, queryOnly) : ShowPinPage(owner, queryOnly);
+    return page == PropertyPage::kCaptureFilter ? ShowFilterPage(host, queryOnly) : ShowPinPage(host, queryOnly);
 }
 
-int SourceGraph::ShowFilterPage(QWidget* owner, bool queryOnly) {
+int SourceGraph::ShowFilterPage(PropertyPageHost* host, bool queryOnly) {
     const std::unique_ptr<DeviceControls> controls = DeviceControls::ForCaptureElement(captureFilter_);
     if (controls == nullptr) {
         if (!queryOnly) ShowMediaErrorMessage(kPropertyFailed, kWarning, E_NOINTERFACE);
         return 0;
     }
     if (controls->Controls().empty()) return 0;
-    if (!queryOnly) {
-        DeviceControlsDialog page(*controls, owner);
-        PlacePage(page, owner);
-        page.exec();
-    }
+    if (queryOnly) return 1;
+    if (host == nullptr) return 0;
+    host->ShowDeviceControls(*controls);
     return 1;
 }
 
 // The device's formats; the chosen one goes into "Capture Format" and everything behind
 // the device is built again so that it reaches the grabber, the store and the preview.
-int SourceGraph::ShowPinPage(QWidget* owner, bool queryOnly) {
+int SourceGraph::ShowPinPage(PropertyPageHost* host, bool queryOnly) {
     if (!capturePinOptions_) return 0;
     const PinFormatList formats(captureFilter_);
     if (formats.Empty()) {
@@ -493,6 +483,7 @@ int SourceGraph::ShowPinPage(QWidget* owner, bool queryOnly) {
         return 0;
     }
     if (queryOnly) return 1;
+    if (host == nullptr) return 0;
 
     GstPad* pad = gst_element_get_static_pad(captureFormat_, "src");
     GstCaps* current = gst_pad_get_current_caps(pad);
@@ -501,11 +492,10 @@ int SourceGraph::ShowPinPage(QWidget* owner, bool queryOnly) {
     registration_.Revoke();
     RemoveDownstream();
 
-    PinFormatDialog page(formats, formats.IndexOf(current), owner);
+    const int chosen = host->ChoosePinFormat(formats, formats.IndexOf(current));
     if (current != nullptr) gst_caps_unref(current);
-    PlacePage(page, owner);
-    if (page.exec() == QDialog::Accepted && page.Chosen() >= 0) {
-        g_object_set(captureFormat_, "caps", formats.Entries()[static_cast<std::size_t>(page.Chosen())].caps, nullptr);
+    if (chosen >= 0 && chosen < static_cast<int>(formats.Entries().size())) {
+        g_object_set(captureFormat_, "caps", formats.Entries()[static_cast<std::size_t>(chosen)].caps, nullptr);
     }
     ClearMediaError();
     if (!BuildRenderAttach(true) || !Run()) return -1;

@@ -19,7 +19,8 @@
 // SelectDesktop — each rebuilds at once) and, on success, calls Run. On MSG_GRAPH_EVENT it
 // calls PollCompletion (a video file ended). Recording: RestartCapture(true, name) and
 // RestartCapture(false, ""). Rebuild, RestartCapture and the pin page report their failures
-// with message boxes themselves; the caller only resets its user interface.
+// with message boxes themselves; the caller only resets its user interface. The property
+// pages are drawn by the PropertyPageHost the caller passes.
 //
 // Threads: every call on the user-interface thread. Streaming threads enter only through
 // the grabber callbacks and the preview target. A teardown sets the pipeline to NULL (all
@@ -31,22 +32,22 @@
 // pipeline and its elements and holds the selected capture device element.
 #pragma once
 
+#include "frames/frame_store.h"
+#include "frames/recorded_bytes_counter.h"
 #include "platform/hresult.h"
 #include "video/capture_format.h"
 #include "video/compressor_list.h"
 #include "video/counter_grabber_callback.h"
-#include "video/frame_store.h"
 #include "video/graph_events.h"
 #include "video/graph_registration.h"
 #include "video/main_grabber_callback.h"
 #include "video/preview_target.h"
-#include "video/recorded_bytes_counter.h"
+#include "video/property_page_host.h"
 #include "video/source_chain.h"
 #include "video/source_parameters.h"
 #include "video/video_file_source.h"
 
 #include <QObject>
-#include <QWidget>
 
 #include <gst/gst.h>
 
@@ -133,8 +134,9 @@ public:
     HRESULT RestartCapture(bool recordToFile, const std::string& fileName);
 
     // 1 shown or available, 0 not available or failed, -1 the rebuild after the pin page
-    // failed. The pin page lists the device's formats; the filter page its controls.
-    int ShowPropertyPage(QWidget* owner, PropertyPage page, bool queryOnly);
+    // failed. The pin page lists the device's formats; the filter page its controls; `host`
+    // shows them (null: no page can be shown, 0 unless `queryOnly`).
+    int ShowPropertyPage(PropertyPageHost* host, PropertyPage page, bool queryOnly);
 
     // Where the video goes inside the preview window. False without a graph.
     bool SetVideoPosition(int x, int y, int width, int height);
@@ -194,8 +196,8 @@ private:
     void StopForRebuild();
     void RemoveDownstream();
     void DestroyGraph(bool releaseCaptureFilter);
-    int ShowPinPage(QWidget* owner, bool queryOnly);
-    int ShowFilterPage(QWidget* owner, bool queryOnly);
+    int ShowPinPage(PropertyPageHost* host, bool queryOnly);
+    int ShowFilterPage(PropertyPageHost* host, bool queryOnly);
 
     FrameStore& store_;
     MainGrabberCallback mainCallback_;

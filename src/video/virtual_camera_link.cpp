@@ -1,19 +1,18 @@
 #include "video/virtual_camera_link.h"
 
-#include "video/frame_packet.h"
+#include "frames/frame_packet.h"
+#include "vcam/output_device_probe.h"
+#include "video/capture_device_info.h"
+#include "video/capture_device_list.h"
+#include "video/extra_device_list.h"
 #include "video/packet_file_sink.h"
 #include "video/vcam_packet_sink.h"
-#include "vcam/output_device_probe.h"
 
 namespace lumora {
 namespace {
 
-constexpr const char kPacketsPrefix[] = "packets:";
-
 std::unique_ptr<PacketSink> OpenSink(const std::string& path) {
-    if (path.rfind(kPacketsPrefix, 0) == 0) {
-        return PacketFileSink::Open(path.substr(sizeof kPacketsPrefix - 1));
-    }
+    if (path.starts_with(kPacketsDevicePrefix)) return PacketFileSink::Open(path.substr(kPacketsDevicePrefix.size()));
     if (IsV4l2OutputDevice(path)) return VcamPacketSink::Open(path);
     return PacketFileSink::Open(path);
 }
@@ -25,8 +24,15 @@ VirtualCameraLink::~VirtualCameraLink() = default;
 
 bool VirtualCameraLink::Open(const std::string& path) {
     if (sink_ || path.empty()) return false;
+    path_ = path;
     sink_ = OpenSink(path);
     return sink_ != nullptr;
+}
+
+VirtualCameraLink::Opening VirtualCameraLink::OpenListed(const CaptureDeviceList& devices) {
+    const std::optional<std::string> path = devices.FindDevicePathByName(kVirtualCameraName);
+    if (!path) return Opening::kNotListed;
+    return Open(*path) ? Opening::kOpened : Opening::kNotOpened;
 }
 
 void VirtualCameraLink::Close() { sink_.reset(); }

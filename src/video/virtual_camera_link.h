@@ -16,8 +16,13 @@
 
 namespace lumora {
 
+class CaptureDeviceList;
+
 class VirtualCameraLink {
 public:
+    // How OpenListed went.
+    enum class Opening { kOpened, kNotListed, kNotOpened };
+
     VirtualCameraLink();
     ~VirtualCameraLink();
     VirtualCameraLink(const VirtualCameraLink&) = delete;
@@ -26,6 +31,11 @@ public:
     // Opens the device at `path`. False when a device is open already or the path cannot
     // be opened (nothing is open afterwards then).
     bool Open(const std::string& path);
+    // Opens the device path of the first entry of `devices` named "Lumora Capture" that
+    // has one (kVirtualCameraName). Path() then names the device tried.
+    Opening OpenListed(const CaptureDeviceList& devices);
+    // The path opened or tried last; "" before.
+    const std::string& Path() const { return path_; }
     void Close();
     bool IsOpen() const { return sink_ != nullptr; }
 
@@ -36,6 +46,7 @@ public:
 
 private:
     std::unique_ptr<PacketSink> sink_;
+    std::string path_;
 };
 
 }  // namespace lumora

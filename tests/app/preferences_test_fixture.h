@@ -3,23 +3,19 @@
 #pragma once
 
 #include "app/preferences.h"
-#include "test_support.h"
+#include "config_dir_fixture.h"
 
 #include <lumora/registry.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <vector>
 
 namespace lumora::test {
 
-class PreferencesTest : public ::testing::Test {
+class PreferencesTest : public ConfigDirTest {
 protected:
-    void SetUp() override { ::setenv("LUMORA_CONFIG_DIR", dir_.path().c_str(), 1); }
-    void TearDown() override { ::unsetenv("LUMORA_CONFIG_DIR"); }
-
     static void SetDword(const char* name, std::uint32_t value) {
         ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, name, value));
     }
@@ -48,8 +44,6 @@ protected:
         }
         return false;
     }
-
-    TempDir dir_;
 };
 
 }  // namespace lumora::test

@@ -2,7 +2,7 @@
 #include "preferences_test_fixture.h"
 #include "video/capture_format_caps.h"
 #include "video/capture_format_negotiator.h"
-#include "video/test_device_camera.h"
+#include "video/pattern_camera.h"
 
 #include <gst/gst.h>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // recordings (through ffprobe) and lumora-cli's summary line.
 #pragma once
 
-#include "video/frame_packet.h"
+#include "frames/frame_packet.h"
 
 #include <optional>
 #include <string>

@@ -144,7 +144,7 @@ TEST_F(EffectChainTest, BuiltinsAreNumberedOneToFourWhetherPresentOrNot) {
     EXPECT_EQ(chain.FindEffect(4)->icon->width(), 32);
     EXPECT_EQ(chain.FindEffect(0), nullptr);
     EXPECT_EQ(chain.FindEffect(5), nullptr);
-    // The stand-ins for the effects of a later build do not start.
+    // The stand-ins of the default factory (no face tracking, no inset) do not start.
     EXPECT_EQ(chain.ActivateEffect(3), kEffectFailed);
     EXPECT_FALSE(chain.IsEffectActive(3));
     EXPECT_EQ(FindFaceTrackingEffect(chain), nullptr);
@@ -297,7 +297,7 @@ TEST_F(EffectChainTest, RememberedSettingsAreLoadedThenReplacedAtUnload) {
 TEST_F(EffectChainTest, WithThePreferenceOffNoSettingsAreReadDeletedOrWritten) {
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, "RememberFilterSettings", 0));
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Value", 7));
-    const std::string before = test::ReadFileText(SettingsFile());
+    const std::string before = test::ReadFileText(RegFile());
 
     {
         EffectChain chain(folder_.path().string() + "/", RecordingBuiltins(&journal_, &made_));
@@ -313,7 +313,7 @@ TEST_F(EffectChainTest, WithThePreferenceOffNoSettingsAreReadDeletedOrWritten) {
                                        c.find("IsConfigurable") != std::string::npos;
                             }),
               0);
-    EXPECT_EQ(test::ReadFileText(SettingsFile()), before);
+    EXPECT_EQ(test::ReadFileText(RegFile()), before);
 }
 
 // An effect that counts how often each frame reached it, from the streaming thread.

@@ -1,23 +1,14 @@
 #include "effects/picture_in_picture_effect.h"
-#include "effects/pip_options_dialog.h"
 
 #include "config_dir_fixture.h"
-#include "platform/message_recorder.h"
+#include "session/device_camera_catalogue.h"
 #include "test_frames.h"
 #include "video/capture_device_list.h"
-#include "video/test_device_camera.h"
-#include "video/test_device_config.h"
+#include "video/extra_device_list.h"
+#include "video/pattern_camera.h"
 
 #include <lumora/registry.h>
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QSlider>
-#include <QTimer>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 
@@ -37,7 +28,7 @@ constexpr std::uint8_t kGrey = 128;
 // node has gone.
 CaptureDeviceList TestDevices() {
     CaptureDeviceList devices(
-        [] { return ParseTestDevices("Lumora Capture=packets:/dev/null;Red=pattern:red;Gone=/dev/lumora-gone"); });
+        [] { return ParseExtraDevices("Lumora Capture=packets:/dev/null;Red=pattern:red;Gone=/dev/lumora-gone"); });
     devices.EnumerateCaptureDevices();
     return devices;
 }
@@ -85,7 +76,7 @@ protected:
 
     void SetUp() override {
         ConfigDirTest::SetUp();
-        effect_.SetDeviceList(&devices_);
+        effect_.SetCameraCatalogue(&cameras_);
     }
 
     // Runs main frames through the effect until the inset shows the camera at (x, y).
@@ -102,6 +93,7 @@ protected:
     }
 
     CaptureDeviceList devices_ = TestDevices();
+    DeviceCameraCatalogue cameras_{devices_};
     PictureInPictureEffect effect_;
 };
 
@@ -210,95 +202,6 @@ TEST_F(PictureInPictureTest, StartFailsForADeviceWithoutVideo) {
     PictureInPictureEffect noList;
     noList.SetSettings(PipSettings{.deviceIndex = kRedCamera});
     EXPECT_EQ(noList.Start(), kEffectFailed);
-}
-
-// Runs `act` on the options dialog once it is open over `owner`.
-void OnDialog(QWidget& owner, std::function<void(PipOptionsDialog&)> act) {
-    QTimer::singleShot(0, [&owner, act] {
-        auto* dialog = owner.findChild<PipOptionsDialog*>();
-        if (!dialog) {
-            ADD_FAILURE() << "no options dialog";
-            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-            return;
-        }
-        act(*dialog);
-    });
-}
-
-template <class T>
-T* Control(QWidget& dialog, int id) {
-    return dialog.findChild<T*>(QString::number(id));
-}
-
-// Start without a chosen camera asks for one; OK without a choice is refused with a hint,
-// Cancel cancels the start. The virtual camera is not offered.
-TEST_F(PictureInPictureTest, StartAsksForTheCameraAndCancelCancels) {
-    QWidget owner;
-    effect_.ownerWindow = &owner;
-    MessageRecorder messages;
-    OnDialog(owner, [&](PipOptionsDialog& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), "Picture-in-picture options");
-        auto* devices = Control<QComboBox>(dialog, PipOptionsDialog::kIdDevice);
-        ASSERT_NE(devices, nullptr);
-        ASSERT_EQ(devices->count(), 2);
-        EXPECT_EQ(devices->itemText(0), "Red");
-        EXPECT_EQ(devices->itemData(0).toInt(), kRedCamera);
-        EXPECT_EQ(devices->currentIndex(), -1);
-        Control<QPushButton>(dialog, PipOptionsDialog::kIdOk)->click();
-        EXPECT_TRUE(dialog.isVisible());
-        Control<QPushButton>(dialog, PipOptionsDialog::kIdCancel)->click();
-    });
-    EXPECT_EQ(effect_.Start(), kEffectCancelled);
-    ASSERT_EQ(messages.Messages().size(), 1u);
-    EXPECT_EQ(messages.Messages()[0].text, "You should select video source device!");
-    EXPECT_EQ(messages.Messages()[0].flags, mb::kIconInformation);
-    EXPECT_FALSE(effect_.IsRunning());
-}
-
-// The dialog edits all seven settings; the colour chooser starts from the border colour
-// and its custom colours survive from one dialog to the next.
-TEST_F(PictureInPictureTest, OptionsDialogEditsTheSettingsAndKeepsCustomColours) {
-    QWidget owner;
-    effect_.ownerWindow = &owner;
-    const QColor custom(1, 2, 3);
-    OnDialog(owner, [&](PipOptionsDialog& dialog) {
-        Control<QComboBox>(dialog, PipOptionsDialog::kIdDevice)->setCurrentIndex(0);
-        auto* position = Control<QComboBox>(dialog, PipOptionsDialog::kIdPosition);
-        EXPECT_EQ(position->currentText(), "Top-right");
-        position->setCurrentIndex(position->findText("Bottom-left"));
-        Control<QSlider>(dialog, PipOptionsDialog::kIdMargin)->setValue(40);
-        Control<QSlider>(dialog, PipOptionsDialog::kIdSize)->setValue(20);
-        Control<QCheckBox>(dialog, PipOptionsDialog::kIdProportions)->setChecked(false);
-        QTimer::singleShot(0, [&] {
-            auto* chooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(chooser, nullptr);
-            EXPECT_EQ(chooser->currentColor(), QColor(255, 255, 255));
-            QColorDialog::setCustomColor(3, custom);
-            chooser->setCurrentColor(QColor(10, 20, 30));
-            chooser->accept();
-        });
-        Control<QPushButton>(dialog, PipOptionsDialog::kIdSelectColour)->click();
-        auto* swatch = Control<QLabel>(dialog, PipOptionsDialog::kIdSwatch);
-        EXPECT_EQ(swatch->grab().toImage().pixelColor(swatch->width() / 2, swatch->height() / 2), QColor(10, 20, 30));
-        Control<QPushButton>(dialog, PipOptionsDialog::kIdOk)->click();
-    });
-    ASSERT_TRUE(effect_.ShowOptions());
-    const PipSettings expected{kPipBottomLeft, 40, kRedCamera, true, 0x001E140A, 20, false};
-    EXPECT_EQ(effect_.settings(), expected);
-
-    QColorDialog::setCustomColor(3, Qt::black);  // as another program part might
-    QColor seen;
-    OnDialog(owner, [&](PipOptionsDialog& dialog) {
-        QTimer::singleShot(0, [&] {
-            seen = QColorDialog::customColor(3);
-            QApplication::activeModalWidget()->close();
-        });
-        Control<QPushButton>(dialog, PipOptionsDialog::kIdSelectColour)->click();
-        Control<QPushButton>(dialog, PipOptionsDialog::kIdCancel)->click();
-    });
-    EXPECT_FALSE(effect_.ShowOptions());
-    EXPECT_EQ(seen, custom);
-    EXPECT_EQ(effect_.settings(), expected) << "Cancel keeps the settings";
 }
 
 TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndRoundTrip) {

@@ -1,5 +1,6 @@
-#include "platform/media_error.h"
 #include "platform/message_box.h"
+#include "platform/media_error.h"
+#include "platform/message_box_dialog.h"
 #include "platform/message_recorder.h"
 
 #include <QAbstractButton>
@@ -83,9 +84,26 @@ TEST_F(MessageBoxTest, AppMessagesForgetADestroyedOwnerAndRecordersNest) {
     EXPECT_EQ(recorder_.Messages()[1].text, "after");
 }
 
-// Without a hook a real dialog: the flags choose icon and buttons, the answer is the button's id.
+// Without a hook or a display nobody can answer: the text goes to stderr, a question is declined.
+TEST(MessageDialog, WithoutADisplayMessagesGoToStandardErrorAndQuestionsAreDeclined) {
+    auto hook = MessagePresenter::Instance().SetHook({});
+    testing::internal::CaptureStderr();
+    const int question = ShowMessage(nullptr, "Would you like to continue?", 0x34);
+    const int choice = ShowMessage(nullptr, "Save?", mb::kYesNoCancel);
+    const int notice = ShowMessage(nullptr, "Done.", 0x40);
+    const std::string written = testing::internal::GetCapturedStderr();
+    MessagePresenter::Instance().SetHook(hook);
+
+    EXPECT_EQ(question, id::kNo);
+    EXPECT_EQ(choice, id::kCancel);
+    EXPECT_EQ(notice, id::kOk);
+    EXPECT_EQ(written, "Lumora: Would you like to continue?\nLumora: Save?\nLumora: Done.\n");
+}
+
+// With the dialogs installed a real box: the flags choose icon and buttons, the answer is the button's id.
 TEST(MessageDialog, FlagsChooseIconAndButtonsAndTheAnswerIsTheButtonPressed) {
     auto hook = MessagePresenter::Instance().SetHook({});
+    InstallMessageBoxDialogs();
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString title;
     int buttonCount = 0;
@@ -99,6 +117,7 @@ TEST(MessageDialog, FlagsChooseIconAndButtonsAndTheAnswerIsTheButtonPressed) {
     });
     const int answer = ShowMessage(nullptr, "Would you like to continue?", 0x34);
     MessagePresenter::Instance().SetHook(hook);
+    MessagePresenter::Instance().SetDisplay({});
 
     EXPECT_EQ(answer, id::kNo);
     EXPECT_EQ(icon, QMessageBox::Warning);

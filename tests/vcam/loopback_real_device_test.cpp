@@ -18,7 +18,7 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(LoopbackRealDevice, StreamedFramesReadBackWithTheirColours) {
-    const auto device = LoopbackSysfs().FindByName(kVcamCardLabel);
+    const auto device = LoopbackSysfs().FindByName(kVirtualCameraName);
     if (!device) GTEST_SKIP() << "no \"Lumora Capture\" v4l2loopback device here (lumora-vcam setup creates one)";
     ProcessCommandRunner runner;
     if (!runner.IsAvailable("gst-launch-1.0")) GTEST_SKIP() << "gst-launch-1.0 is not installed";

@@ -2,7 +2,7 @@
 // values a colour must come out as (from the floating-point definition, not from the code).
 #pragma once
 
-#include "video/frame_packet.h"
+#include "frames/frame_packet.h"
 
 #include <lumora/video_frame_layout.h>
 

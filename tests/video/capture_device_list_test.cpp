@@ -1,6 +1,6 @@
-#include "capture_device_gst_fixture.h"
 #include "video/capture_device_list.h"
-#include "video/test_device_config.h"
+#include "capture_device_gst_fixture.h"
+#include "video/extra_device_list.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +18,15 @@ using test::CameraPattern;
 class CaptureDeviceListTest : public test::GstTest {
 protected:
     void SetUp() override {
-        ::setenv(kTestDevicesVariable,
+        ::setenv(kExtraDevicesVariable,
                  "Cam=pattern:smpte;Cam=pattern:ball;No Path=;"
-                 "Lumora Capture=packets:/tmp/lumora-vcam;;Odd=pattern:no-such-pattern", 1);
+                 "Lumora Capture=packets:/tmp/lumora-vcam;;Odd=pattern:no-such-pattern",
+                 1);
         ASSERT_TRUE(list_.EnumerateCaptureDevices());
         ASSERT_GE(list_.Count(), 5);
         first_ = list_.Count() - 5;
     }
-    void TearDown() override { ::unsetenv(kTestDevicesVariable); }
+    void TearDown() override { ::unsetenv(kExtraDevicesVariable); }
 
     CaptureDeviceList list_;
     int first_ = 0;
@@ -62,7 +63,7 @@ TEST_F(CaptureDeviceListTest, DevicesWithoutPathOrVideo) {
 TEST(CaptureDeviceList, RefillsButKeepsTheListWhenNothingIsFound) {
     std::deque<std::string> scans{"A=pattern:snow", "", "B=/dev/video0;=pattern:ball;C"};
     CaptureDeviceList list([&scans] {
-        auto next = ParseTestDevices(scans.front());
+        auto next = ParseExtraDevices(scans.front());
         scans.pop_front();
         return next;
     });

@@ -1,8 +1,8 @@
 #include "capture_device_gst_fixture.h"
 #include "video/capture_format_caps.h"
 #include "video/capture_format_negotiator.h"
+#include "video/pattern_camera.h"
 #include "video/pin_format_list.h"
-#include "video/test_device_camera.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,6 @@
-#include "capture_device_gst_fixture.h"
-#include "video/compressor_dialog.h"
 #include "video/compressor_list.h"
+#include "capture_device_gst_fixture.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QSpinBox>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -79,43 +74,6 @@ TEST_F(CompressorListTest, TheSelectionAndTheSettingsSurviveEnumerationAndNoEntr
     EXPECT_EQ(list_.CreateCompressor(list_.Count()), nullptr);
     EXPECT_EQ(list_.NameAt(list_.Count()), "");
     EXPECT_TRUE(list_.SettingsOf(-1).empty());
-}
-
-TEST_F(CompressorListTest, TheDialogShowsThePropertiesAtTheirDefaults) {
-    const int jpeg = IndexOf("JPEG image encoder");
-    test::ElementPtr encoder = Adopt(list_.CreateCompressor(jpeg));
-    CompressorDialog dialog(encoder.get(), "JPEG image encoder");
-    EXPECT_GT(dialog.PropertyCount(), 0);
-    EXPECT_EQ(dialog.findChild<QWidget*>("name"), nullptr);
-    auto* quality = dialog.findChild<QSpinBox*>("quality");
-    ASSERT_NE(quality, nullptr);
-    EXPECT_EQ(quality->value(), 85);
-    EXPECT_EQ(quality->maximum(), 100);
-    EXPECT_TRUE(dialog.ChosenSettings().empty());
-}
-
-TEST_F(CompressorListTest, ShowCompressorDialogKeepsTheSettingsOnOkOnly) {
-    const int jpeg = IndexOf("JPEG image encoder");
-    auto answer = [](int quality, bool accept) {
-        QTimer::singleShot(0, [=] {
-            auto* dialog = qobject_cast<CompressorDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) return;
-            dialog->findChild<QSpinBox*>("quality")->setValue(quality);
-            accept ? dialog->accept() : dialog->reject();
-        });
-    };
-    answer(30, true);
-    EXPECT_TRUE(ShowCompressorDialog(list_, jpeg, nullptr));
-    EXPECT_EQ(list_.SettingsOf(jpeg), (CompressorList::Settings{{"quality", "30"}}));
-
-    answer(70, false);
-    EXPECT_TRUE(ShowCompressorDialog(list_, jpeg, nullptr));
-    EXPECT_EQ(list_.SettingsOf(jpeg), (CompressorList::Settings{{"quality", "30"}}));
-
-    answer(85, true);  // back to the default: nothing to keep
-    EXPECT_TRUE(ShowCompressorDialog(list_, jpeg, nullptr));
-    EXPECT_TRUE(list_.SettingsOf(jpeg).empty());
-    EXPECT_FALSE(ShowCompressorDialog(list_, -1, nullptr));
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 // The frame's way from the grabber callback through the store to the virtual camera: the
 // store's block, the packet format and its parser, the hand-off and the link.
+#include "frames/frame_copy_event.h"
+#include "frames/frame_packet.h"
+#include "frames/frame_processor.h"
 #include "platform/message_recorder.h"
 #include "test_support.h"
 #include "video/counter_grabber_callback.h"
-#include "video/frame_copy_event.h"
 #include "video/frame_event_handler.h"
-#include "video/frame_packet.h"
-#include "video/frame_processor.h"
 #include "video/main_grabber_callback.h"
 
 #include <QCoreApplication>

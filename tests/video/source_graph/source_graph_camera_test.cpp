@@ -1,11 +1,12 @@
 #include "../test_environment.h"
+#include "frames/frame_packet.h"
 #include "source_graph_fixture.h"
+#include "tools/dialog_host.h"
+#include "tools/pin_format_dialog.h"
 #include "video/capture_device_list.h"
 #include "video/capture_format_caps.h"
+#include "video/extra_device_list.h"
 #include "video/frame_event_handler.h"
-#include "video/frame_packet.h"
-#include "video/pin_format_dialog.h"
-#include "video/test_device_config.h"
 #include "video/virtual_camera_link.h"
 
 #include <QApplication>
@@ -32,7 +33,7 @@ bool IsGrey(const unsigned char* pixel) {
 TEST_F(SourceGraphCamera, ATestCameraReachesTheVirtualCameraAsPacketsTheRightWayUp) {
     CaptureDeviceList devices;
     {
-        test::ScopedEnv cameras(kTestDevicesVariable, "Cam=pattern:smpte;Cam2=pattern:ball");
+        test::ScopedEnv cameras(kExtraDevicesVariable, "Cam=pattern:smpte;Cam2=pattern:ball");
         ASSERT_TRUE(devices.EnumerateCaptureDevices());
     }
     const int cam = devices.Count() - 2;
@@ -191,7 +192,12 @@ TEST_F(SourceGraphCamera, ThePinPageRebuildsTheGraphInTheChosenFormat) {
     ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
     ASSERT_TRUE(graph_.Run());
     ASSERT_TRUE(WaitForFrames(1));
+    // Without a host there is no page to show, and the graph runs on untouched.
+    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, false), 0);
+    const int before = preview_.Frames();
+    ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() > before; }));
 
+    DialogHost pages;
     QString offered;
     QTimer::singleShot(0, [&] {
         auto* page = qobject_cast<PinFormatDialog*>(QApplication::activeModalWidget());
@@ -202,7 +208,7 @@ TEST_F(SourceGraphCamera, ThePinPageRebuildsTheGraphInTheChosenFormat) {
         if (!wanted.isEmpty()) list->setCurrentItem(wanted.front());
         page->accept();
     });
-    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, false), 1);
+    EXPECT_EQ(graph_.ShowPropertyPage(&pages, SourceGraph::PropertyPage::kCapturePin, false), 1);
     EXPECT_EQ(offered, "YUY2 640 x 480, 30 fps");  // the format it was running in
 
     const int shown = preview_.Frames();

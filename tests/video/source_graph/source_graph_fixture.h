@@ -3,13 +3,13 @@
 // pipeline, and a reader for recorded AVI files.
 #pragma once
 
+#include "frames/frame_store.h"
+#include "frames/recorded_bytes_counter.h"
 #include "platform/app_events.h"
 #include "platform/message_recorder.h"
 #include "test_support.h"
 #include "video/capture_device_opener.h"
-#include "video/frame_store.h"
 #include "video/preview_target.h"
-#include "video/recorded_bytes_counter.h"
 #include "video/source_graph.h"
 
 #include <QCoreApplication>

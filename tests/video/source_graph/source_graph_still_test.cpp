@@ -1,6 +1,6 @@
 #include "../test_environment.h"
+#include "frames/frame_copy.h"
 #include "source_graph_fixture.h"
-#include "video/frame_copy.h"
 
 namespace lumora {
 namespace {

@@ -1,0 +1,58 @@
+#include "session/virtual_camera_startup.h"
+#include "platform/message_recorder.h"
+#include "test_support.h"
+#include "video/capture_device_list.h"
+#include "video/virtual_camera_link.h"
+
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+constexpr const char kQuestion[] =
+    "Error initializing virtual web-camera device (Parvel)! Only preview functions will be "
+    "available. Would you like to continue?";
+
+CaptureDeviceList ListOf(std::vector<CaptureDeviceInfo> devices) {
+    return CaptureDeviceList([devices] { return devices; });
+}
+
+TEST(VirtualCameraStartup, OpensTheDeviceNamedLumoraCaptureWithoutAWord) {
+    test::TempDir dir;
+    test::WriteFileText(dir.file("vcam"), "");
+    auto devices = ListOf({{"Webcam", "pattern:ball"},
+                           {"Lumora Capture", std::nullopt},
+                           {"Lumora Capture", "packets:" + dir.file("vcam")}});
+    VirtualCameraLink link;
+    MessageRecorder messages;
+
+    EXPECT_EQ(ConnectVirtualCamera(devices, link), StartupOutcome::kContinue);
+    EXPECT_TRUE(link.IsOpen());
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST(VirtualCameraStartup, WithoutTheDeviceTheUserIsAskedAndNoExits) {
+    {  // no device at all: a warning first, then the question
+        auto devices = ListOf({});
+        VirtualCameraLink link;
+        MessageRecorder messages(id::kNo);
+        EXPECT_EQ(ConnectVirtualCamera(devices, link), StartupOutcome::kExit);
+        ASSERT_EQ(messages.Messages().size(), 2u);
+        EXPECT_EQ(messages.Messages()[0].text, "There are no available video capture devices in the system!");
+        EXPECT_EQ(messages.Messages()[0].flags, 0x30u);
+        EXPECT_EQ(messages.Messages()[1].text, kQuestion);
+        EXPECT_EQ(messages.Messages()[1].flags, 0x34u);
+    }
+    // A listed device that does not open: only the question, and yes runs on without it.
+    test::TempDir dir;
+    auto devices = ListOf({{"Webcam", "pattern:ball"}, {"Lumora Capture", "packets:" + dir.file("missing")}});
+    VirtualCameraLink link;
+    MessageRecorder messages(id::kYes);
+    EXPECT_EQ(ConnectVirtualCamera(devices, link), StartupOutcome::kContinue);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].text, kQuestion);
+    EXPECT_FALSE(link.IsOpen());
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,132 @@
+// Screen copies: argument checks without a display, and real copies from an Xvfb server
+// that the test starts itself (skipped where Xvfb is not installed).
+#include "../video/test_environment.h"
+
+#include <lumora/zimage.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using lumora::test::ScopedEnv;
+using lumora::test::XvfbServer;
+
+ZImageBitmapInfoHeader Header(int width, int height, int bits = 24) {
+    ZImageBitmapInfoHeader header{};
+    header.biSize = 40;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = static_cast<std::uint16_t>(bits);
+    header.biSizeImage = ZImage_CalcImageSize(width, height < 0 ? -height : height, bits);
+    return header;
+}
+
+TEST(ZImageScreen, WithoutDisplayOrWithBadArgumentsAnswersZero) {
+    std::vector<std::uint8_t> pixels(ZImage_CalcImageSize(8, 6, 24), 0x5A);
+    const ZImageRect rect{0, 0, 8, 6};
+    const auto good = Header(8, 6);
+    for (const char* display : {static_cast<const char*>(nullptr), ":250"}) {  // no display; no server there
+        ScopedEnv env("DISPLAY", display);
+        EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), &good), 0u);
+    }
+    EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, nullptr, pixels.data(), &good), 0u);
+    EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, nullptr, &good), 0u);
+    EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), nullptr), 0u);
+    EXPECT_EQ(ZImage_CopyScreenToBitmap(0, 6, &rect, pixels.data(), &good), 0u);
+    EXPECT_EQ(ZImage_CopyScreenToBitmap(9, 6, &rect, pixels.data(), &good), 0u) << "header width differs";
+    auto compressed = good;
+    compressed.biCompression = 3;
+    EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), &compressed), 0u);
+    const auto paletted = Header(8, 6, 8);
+    EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), &paletted), 0u);
+    auto short_buffer = good;
+    short_buffer.biSizeImage = 10;
+    EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), &short_buffer), 0u);
+    const auto huge = Header(70000, 70000);
+    EXPECT_EQ(ZImage_CopyScreenToBitmap(70000, 70000, &rect, pixels.data(), &huge), 0u);
+    for (const std::uint8_t byte : pixels) ASSERT_EQ(byte, 0x5A);
+}
+
+class ZImageScreenXvfb : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!XvfbServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+        server_.emplace();
+        ASSERT_FALSE(server_->display().empty()) << "Xvfb did not start";
+        display_.emplace("DISPLAY", server_->display().c_str());
+    }
+    void TearDown() override {
+        display_.reset();
+        server_.reset();
+    }
+
+    // Copies `rect` at out_width x out_height; the buffer is exactly the image size.
+    std::vector<std::uint8_t> Copy(ZImageRect rect, int out_width, int out_height, int bits, bool top_down,
+                                   std::uint32_t* result) {
+        const auto header = Header(out_width, top_down ? -out_height : out_height, bits);
+        std::vector<std::uint8_t> pixels(header.biSizeImage, 0x5A);
+        *result = ZImage_CopyScreenToBitmap(out_width, out_height, &rect, pixels.data(), &header);
+        return pixels;
+    }
+
+    std::optional<XvfbServer> server_;
+    std::optional<ScopedEnv> display_;
+};
+
+TEST_F(ZImageScreenXvfb, CopiesAndScalesTheWhiteScreen) {
+    std::uint32_t result = 0;
+    for (const auto& [w, h] : {std::pair{64, 48}, std::pair{32, 24}, std::pair{100, 7}}) {
+        const auto pixels = Copy({0, 0, 64, 48}, w, h, 24, false, &result);
+        ASSERT_NE(result, 0u) << w << "x" << h;
+        const std::size_t stride = ZImage_CalcWidthBytes(w, 24);
+        for (int y = 0; y < h; ++y) {
+            for (std::size_t i = 0; i < static_cast<std::size_t>(w) * 3; ++i) ASSERT_EQ(pixels[y * stride + i], 255);
+        }
+    }
+}
+
+TEST_F(ZImageScreenXvfb, OffScreenPartIsBlackAndRowsFollowTheHeader) {
+    // 8 rows of screen over 8 rows below its bottom edge.
+    const ZImageRect rect{0, 40, 64, 56};
+    std::uint32_t result = 0;
+    struct Format {
+        int bits;
+        bool top_down;
+        std::uint8_t white_last_byte;  // the unused fourth byte is 0, 5-5-5 white is 0x7FFF
+    };
+    for (const Format f : {Format{24, false, 255}, Format{24, true, 255}, Format{32, false, 0}, Format{16, true, 0x7F}}) {
+        const auto pixels = Copy(rect, 64, 16, f.bits, f.top_down, &result);
+        ASSERT_NE(result, 0u) << f.bits;
+        const std::size_t stride = ZImage_CalcWidthBytes(64, f.bits);
+        const std::size_t pixel_bytes = static_cast<std::size_t>(f.bits) / 8;
+        for (int row = 0; row < 16; ++row) {
+            const bool screen_row = f.top_down ? row < 8 : row >= 8;
+            const std::uint8_t* p = pixels.data() + row * stride + 10 * pixel_bytes;
+            EXPECT_EQ(p[0], screen_row ? 255 : 0) << "bits " << f.bits << " row " << row;
+            EXPECT_EQ(p[pixel_bytes - 1], screen_row ? f.white_last_byte : 0) << "bits " << f.bits << " row " << row;
+        }
+    }
+    const auto none = Copy({100, 100, 164, 116}, 64, 16, 24, false, &result);
+    EXPECT_NE(result, 0u) << "a rectangle wholly off the screen copies black";
+    EXPECT_EQ(none[0], 0);
+}
+
+TEST_F(ZImageScreenXvfb, SurvivesTheServerGoingAway) {
+    std::uint32_t result = 0;
+    Copy({0, 0, 8, 8}, 8, 8, 24, false, &result);
+    ASSERT_NE(result, 0u);
+    server_->Stop();
+    Copy({0, 0, 8, 8}, 8, 8, 24, false, &result);
+    EXPECT_EQ(result, 0u);
+
+    XvfbServer second;
+    ASSERT_FALSE(second.display().empty());
+    ScopedEnv display("DISPLAY", second.display().c_str());
+    Copy({0, 0, 8, 8}, 8, 8, 24, false, &result);
+    EXPECT_NE(result, 0u) << "a new server is reached with a new connection";
+}
+
+}  // namespace
