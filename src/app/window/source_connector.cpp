@@ -6,9 +6,9 @@
 #include "app/window/video_options_menu.h"
 #include "app/window/video_source_menu.h"
 #include "effects/effect_chain.h"
+#include "frames/frame_store.h"
 #include "platform/message_box.h"
 #include "video/capture_device_list.h"
-#include "video/frame_store.h"
 #include "video/source_graph.h"
 
 #include <cstdlib>

@@ -9,8 +9,8 @@
 
 namespace lumora {
 
-VideoOptionsMenu::VideoOptionsMenu(QWidget* owner, const ToolDialogs& dialogs)
-        : owner_(owner), dialogs_(dialogs), options_("Video options") {
+VideoOptionsMenu::VideoOptionsMenu(QWidget* owner, PropertyPageHost* pages, const ToolDialogs& dialogs)
+        : owner_(owner), pages_(pages), dialogs_(dialogs), options_("Video options") {
     Build(nullptr, 0);
 }
 
@@ -37,10 +37,10 @@ void VideoOptionsMenu::AddSourceItems(QMenu& sub) {
         PopupMenu::AddCommand(sub, "Video output stream", cmd::kVideoOption1)
             ->setEnabled(dialogs_.Has(ToolDialog::kSourceOptions));
     } else if (sourceId_ >= cmd::kFirstCaptureDevice) {
-        if (graph_->ShowPropertyPage(owner_, SourceGraph::PropertyPage::kCapturePin, true) > 0) {
+        if (graph_->ShowPropertyPage(pages_, SourceGraph::PropertyPage::kCapturePin, true) > 0) {
             PopupMenu::AddCommand(sub, "Video capture pin...", cmd::kVideoOption1);
         }
-        if (graph_->ShowPropertyPage(owner_, SourceGraph::PropertyPage::kCaptureFilter, true) > 0) {
+        if (graph_->ShowPropertyPage(pages_, SourceGraph::PropertyPage::kCaptureFilter, true) > 0) {
             PopupMenu::AddCommand(sub, "Video capture filter...", cmd::kVideoOption2);
         }
     }
@@ -49,7 +49,7 @@ void VideoOptionsMenu::AddSourceItems(QMenu& sub) {
 VideoOptionsMenu::Outcome VideoOptionsMenu::ShowDevicePage(int command) {
     const auto page = command == cmd::kVideoOption1 ? SourceGraph::PropertyPage::kCapturePin
                                                     : SourceGraph::PropertyPage::kCaptureFilter;
-    return graph_->ShowPropertyPage(owner_, page, false) < 0 ? Outcome::kFailed : Outcome::kSucceeded;
+    return graph_->ShowPropertyPage(pages_, page, false) < 0 ? Outcome::kFailed : Outcome::kSucceeded;
 }
 
 VideoOptionsMenu::Outcome VideoOptionsMenu::Handle(int command) {

@@ -10,8 +10,8 @@
 //
 // Items whose dialog is not registered in the ToolDialogs are disabled.
 //
-// Thread: user-interface thread. The owner, the dialogs and the graph are borrowed; the
-// graph only between a Build with it and the next Build.
+// Thread: user-interface thread. The owner, the page host, the dialogs and the graph are
+// borrowed; the graph only between a Build with it and the next Build.
 #pragma once
 
 #include "app/window/tool_dialogs.h"
@@ -21,13 +21,15 @@
 
 namespace lumora {
 
+class PropertyPageHost;
 class SourceGraph;
 
 class VideoOptionsMenu {
 public:
     enum class Outcome { kNothing, kSucceeded, kFailed };
 
-    VideoOptionsMenu(QWidget* owner, const ToolDialogs& dialogs);
+    // `pages` draws a capture device's format and controls pages (null: none offered).
+    VideoOptionsMenu(QWidget* owner, PropertyPageHost* pages, const ToolDialogs& dialogs);
 
     // `graph` null: no source. `sourceId` says which kind of source the graph holds.
     void Build(SourceGraph* graph, int sourceId);
@@ -42,6 +44,7 @@ private:
     Outcome ShowDevicePage(int command);
 
     QWidget* owner_;
+    PropertyPageHost* pages_;
     const ToolDialogs& dialogs_;
     QMenu menu_;
     QMenu options_;

@@ -145,7 +145,7 @@ TEST(FileMenu, ToolItemsAreOnOnlyWhenTheirWindowExists) {
 
 TEST(VideoOptionsMenu, WithoutASourceOnlyThePreferences) {
     ToolDialogs dialogs;
-    VideoOptionsMenu menu(nullptr, dialogs);
+    VideoOptionsMenu menu(nullptr, nullptr, dialogs);
     EXPECT_THAT(Items(menu.Menu()), ElementsAre("No options available 0 (off)", "-", "Preferences 3000"));
     EXPECT_EQ(menu.Handle(cmd::kVideoOption1), VideoOptionsMenu::Outcome::kNothing);
 }
