@@ -2,6 +2,8 @@
 // and messages sent to the main window, menus and file dialogs answered by hooks.
 #include "application_fixture.h"
 
+#include <QDir>
+
 namespace lumora {
 namespace {
 
@@ -166,6 +168,24 @@ TEST_F(CommandsTest, ExitClosesInOrderAndRemembersTheSource) {
     EXPECT_FALSE(app_->Window()->isVisible());
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceType, 0), 1003u);
     EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceId), "pattern:smpte");
+}
+
+TEST_F(CommandsTest, EveryMenuDropsUnderItsButtonAndKeepsAScreenshot) {
+    Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
+    QDir().mkpath(LUMORA_SCREENSHOT_DIR);
+    const std::vector<std::pair<int, QString>> menus{{cmd::kFileButton, "file"},
+                                                     {cmd::kSourceButton, "video-source"},
+                                                     {cmd::kVideoOptionsButton, "video-options"},
+                                                     {cmd::kSkinButton, "skin"}};
+    for (const auto& [button, name] : menus) {
+        test::MenuAnswer answer;
+        QTest::mouseClick(app_->Window()->Button(button), Qt::LeftButton);
+        ASSERT_EQ(answer.Shown().size(), 1u);
+        QMenu& menu = *answer.Shown()[0];
+        menu.adjustSize();
+        EXPECT_TRUE(menu.grab().save(QString("%1/menu-%2.png").arg(LUMORA_SCREENSHOT_DIR, name)));
+    }
+    EXPECT_EQ(SourceId(), cmd::kFirstCaptureDevice);  // no choice, no change
 }
 
 // With a tray the window hides into it and a click on the icon brings it back.
