@@ -1,6 +1,7 @@
 #include "app/window/preview_frame_slot.h"
 
-#include <cstring>
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
 
 namespace lumora {
 
@@ -17,13 +18,13 @@ bool PreviewFrameSlot::Put(const PreviewFrame& frame) {
     if (!Plausible(frame)) return false;
     std::lock_guard lock(mutex_);
     if (back_.width() != frame.width || back_.height() != frame.height) {
-        back_ = QImage(frame.width, frame.height, QImage::Format_BGR888);
+        back_ = QImage(frame.width, frame.height, QImage::Format_RGB32);
         if (back_.isNull()) return false;  // out of memory: the frame is dropped
     }
-    const std::size_t rowBytes = static_cast<std::size_t>(frame.width) * 3;
-    for (int y = 0; y < frame.height; ++y) {
-        std::memcpy(back_.scanLine(y), frame.pixels + static_cast<std::size_t>(y) * frame.stride, rowBytes);
-    }
+    // Widened here, once, to the layout the window system's surfaces take as they are.
+    const cv::Mat source(frame.height, frame.width, CV_8UC3, const_cast<unsigned char*>(frame.pixels), frame.stride);
+    cv::Mat target(back_.height(), back_.width(), CV_8UC4, back_.bits(), back_.bytesPerLine());
+    cv::cvtColor(source, target, cv::COLOR_BGR2BGRA);
     fresh_ = true;
     ++framesPut_;
     const bool tell = !updatePending_;

@@ -3,6 +3,8 @@
 // the lock; the user-interface side swaps it for the one it shows under the same lock, so
 // a painted picture is always one whole frame and never written while it is drawn.
 //
+// The pictures are QImage::Format_RGB32, which surfaces draw without converting.
+//
 // Put answers whether the user interface needs telling: only the first frame after a Take
 // does, so a busy user interface gets one pending update, not a queue of them.
 //

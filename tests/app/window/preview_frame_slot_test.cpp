@@ -21,11 +21,10 @@ struct Frame {
 };
 
 bool Uniform(const QImage& image) {
-    const unsigned char first = image.constScanLine(0)[0];
+    const QRgb first = image.pixel(0, 0);
     for (int y = 0; y < image.height(); ++y) {
-        const unsigned char* row = image.constScanLine(y);
-        for (int x = 0; x < image.width() * 3; ++x) {
-            if (row[x] != first) return false;
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != first) return false;
         }
     }
     return true;
@@ -45,7 +44,10 @@ TEST(PreviewFrameSlot, CopiesRowsAndTellsOncePerTake) {
     ASSERT_TRUE(slot.Take(shown));
     ASSERT_EQ(shown.size(), QSize(5, 3));
     for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 15; ++x) ASSERT_EQ(shown.constScanLine(y)[x], y * 16 + x) << x << "," << y;
+        for (int x = 0; x < 5; ++x) {  // blue, green, red in that order
+            const int b = y * 16 + x * 3;
+            ASSERT_EQ(shown.pixel(x, y), qRgb(b + 2, b + 1, b)) << x << "," << y;
+        }
     }
     EXPECT_FALSE(slot.Take(shown));  // nothing new
     EXPECT_EQ(shown.size(), QSize(5, 3));
@@ -93,7 +95,7 @@ TEST(PreviewFrameSlot, EveryTakenPictureIsOneWholeFrame) {
     EXPECT_FALSE(torn);
     if (slot.Take(shown)) ++taken;
     EXPECT_GT(taken, 0);
-    EXPECT_EQ(shown.constScanLine(0)[0], static_cast<unsigned char>(1999));  // the last frame wins
+    EXPECT_EQ(qBlue(shown.pixel(0, 0)), 1999 % 256);  // the last frame wins
 }
 
 }  // namespace
