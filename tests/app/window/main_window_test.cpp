@@ -1,5 +1,4 @@
 #include "app/window/main_window.h"
-#include "app/window/command_event.h"
 #include "app/window/command_ids.h"
 #include "skins/parvel_button.h"
 #include "skins/skin.h"
@@ -13,61 +12,14 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace lumora {
 namespace {
 
-// Notes what the window hands on.
-class Recorder final : public MainWindowHandler {
-public:
-    void OnCommand(int command) override { commands.push_back(command); }
-    void OnMessage(QEvent& event) override { messages.push_back(event.type()); }
-    void OnCloseRequest() override { ++closes; }
-    std::vector<int> commands;
-    std::vector<QEvent::Type> messages;
-    int closes = 0;
-};
-
-TEST(MainWindow, HandsButtonsCommandsMessagesAndTheCloseToItsHandler) {
-    MainWindow window;
-    window.Layout(QSize(640, 480));
-    EXPECT_EQ(window.size(), QSize(706, 567));
-    EXPECT_EQ(window.windowTitle(), "Lumora");
-    EXPECT_EQ(window.Preview().geometry(), QRect(24, 68, 640, 480));
-    EXPECT_FALSE(window.mask().isEmpty());
-    EXPECT_FALSE(window.mask().contains(QPoint(0, 0)));  // the rounded corner
-
-    // Before a handler is set nothing is taken, and a close goes through.
-    CommandEvent early(cmd::kPlaybackStart);
-    QCoreApplication::sendEvent(&window, &early);  // nobody takes it yet
-    Recorder recorder;
-    window.SetHandler(&recorder);
-    QTest::mouseClick(window.Button(cmd::kSourceButton), Qt::LeftButton);
-    CommandEvent start(cmd::kPlaybackStart);
-    QCoreApplication::sendEvent(&window, &start);
-    QEvent frame(static_cast<QEvent::Type>(3025));
-    QCoreApplication::sendEvent(&window, &frame);
-    QEvent unrelated(static_cast<QEvent::Type>(3026));
-    QCoreApplication::sendEvent(&window, &unrelated);
-    EXPECT_EQ(recorder.commands, (std::vector<int>{2015, 2001}));
-    EXPECT_EQ(recorder.messages, std::vector<QEvent::Type>{frame.type()});
-
-    EXPECT_FALSE(window.close());  // refused: the handler shuts down in its own order
-    EXPECT_EQ(recorder.closes, 1);
-    EXPECT_TRUE(window.isVisible());
-    window.SetHandler(nullptr);
-}
-
-TEST(MainWindow, MinimizesWithoutATrayAndHidesIntoIt) {
+TEST(MainWindow, TheOptionsWindowComesBackFromTheTrayOnlyIfItWasShown) {
     MainWindow window;
     QWidget options;
     window.SetOptionsWindow(&options);
     window.Layout(QSize(320, 240));
-    window.ToggleMainWindow(false);
-    EXPECT_TRUE(window.isMinimized());
-    window.showNormal();
-
     options.show();
     window.ToggleMainWindow(true);  // into the tray, with the options window
     EXPECT_TRUE(window.isHidden());

@@ -53,21 +53,14 @@ TEST(PreviewFrameSlot, CopiesRowsAndTellsOncePerTake) {
     EXPECT_EQ(shown.size(), QSize(5, 3));
     EXPECT_TRUE(slot.Put(Frame(2, 2, 7).view));  // after a Take the next frame tells again
     EXPECT_EQ(slot.FramesPut(), 3u);
-}
 
-TEST(PreviewFrameSlot, IgnoresFramesItCannotRead) {
-    PreviewFrameSlot slot;
-    Frame frame(4, 4, 1);
+    // Frames it cannot read are passed over, and a hidden video forgets what waits.
+    PreviewFrame shortRows = frame.view;
+    shortRows.stride = 14;
     PreviewFrame noPixels = frame.view;
     noPixels.pixels = nullptr;
-    PreviewFrame shortRows = frame.view;
-    shortRows.stride = 11;
-    PreviewFrame empty = frame.view;
-    empty.height = 0;
-    for (const PreviewFrame& bad : {noPixels, shortRows, empty}) EXPECT_FALSE(slot.Put(bad));
-    QImage shown;
-    EXPECT_FALSE(slot.Take(shown));
-    slot.Put(frame.view);
+    EXPECT_FALSE(slot.Put(shortRows));
+    EXPECT_FALSE(slot.Put(noPixels));
     slot.Clear();
     EXPECT_FALSE(slot.Take(shown));
 }
