@@ -1,0 +1,157 @@
+#include "app/window/application.h"
+
+#include "app/preferences.h"
+#include "app/product_site.h"
+#include "app/single_instance.h"
+#include "app/window/command_router.h"
+#include "app/window/file_menu.h"
+#include "app/window/main_window.h"
+#include "app/window/skin_menu.h"
+#include "app/window/source_connector.h"
+#include "app/window/video_options_menu.h"
+#include "app/window/video_source_menu.h"
+#include "platform/message_box.h"
+#include "platform/program_paths.h"
+#include "platform/termination_signals.h"
+#include "session/session.h"
+#include "session/virtual_camera_startup.h"
+#include "tools/dialog_host.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <gst/gst.h>
+
+namespace lumora {
+
+Application::Application(Options options) : options_(std::move(options)) {
+    if (options_.programFolder.empty()) options_.programFolder = ProgramFolder();
+    if (options_.instanceSocket.empty()) options_.instanceSocket = SingleInstance::DefaultSocketFile();
+}
+
+Application::~Application() {
+    // The graph first: it paints into the window and posts to it.
+    if (session_) session_->Shutdown();
+    if (window_) window_->SetHandler(nullptr);
+}
+
+bool Application::ClaimInstance() {
+    instance_ = std::make_unique<SingleInstance>(options_.instanceSocket);
+    if (instance_->ClaimOrNotify() == SingleInstance::Claim::kAnotherRuns) return false;
+    QObject::connect(instance_.get(), &SingleInstance::raiseRequested, [this] { RaiseWindow(); });
+    return true;
+}
+
+std::optional<int> Application::Start() {
+    if (!ClaimInstance()) return 0;
+    // From here a SIGTERM or SIGINT waits for the event loop and closes the program there.
+    signals_ = std::make_unique<TerminationSignals>();
+    QObject::connect(signals_.get(), &TerminationSignals::closeRequested, [this](int) {
+        if (window_) window_->close();
+    });
+    GError* error = nullptr;
+    if (!gst_init_check(nullptr, nullptr, &error)) {
+        g_clear_error(&error);
+        ShowAppMessage("Error initializing GStreamer! Application terminated.", mb::kIconError);
+        return 0;
+    }
+    // The window exists from here on, but appears only with its first layout.
+    window_ = std::make_unique<MainWindow>();
+    window_->setWindowIcon(QIcon::fromTheme("lumora"));
+    dialogHost_ = std::make_unique<DialogHost>(window_.get());
+    Session::Setup setup;
+    setup.programFolder = options_.programFolder;
+    setup.eventTarget = window_.get();
+    setup.preview = &window_->Preview();
+    setup.pipOptions = dialogHost_.get();
+    session_ = std::make_unique<Session>(setup);
+    if (ConnectVirtualCamera(session_->Devices(), session_->Link()) == StartupOutcome::kExit) return 0;
+    BuildContents();
+    return std::nullopt;
+}
+
+void Application::BuildContents() {
+    SetMessageOwner(window_.get());
+    session_->Initialize();
+    session_->Effects().SetOwnerWindow(window_.get());
+    window_->Preview().SetZoomControl(&session_->Effects(), [this] { return session_->Graph().Pipeline() != nullptr; });
+    BuildMenus();
+    LoadSkins();
+    connector_->LayoutMainWindow();
+    tray_.Add(window_.get());
+    StartUpdateCheck();
+    RestoreLastSource();
+}
+
+void Application::BuildMenus() {
+    file_ = std::make_unique<FileMenu>(dialogs_);
+    sources_ = std::make_unique<VideoSourceMenu>(window_.get(), session_->Devices());
+    sources_->Build();
+    optionsMenu_ = std::make_unique<VideoOptionsMenu>(window_.get(), dialogHost_.get(), dialogs_);
+    skinMenu_ = std::make_unique<SkinMenu>(window_.get(), skins_, dialogs_);
+    connector_ = std::make_unique<SourceConnector>(SourceConnector::Parts{session_->Graph(), session_->Store(),
+                                                                          session_->Devices(), session_->Effects(),
+                                                                          *sources_, *optionsMenu_, *file_, *window_});
+    router_ = std::make_unique<CommandRouter>(
+        CommandRouter::Parts{*window_, session_->Graph(), session_->Effects(), session_->Frames(), *connector_, *file_,
+                             *sources_, *optionsMenu_, *skinMenu_, dialogs_, tray_},
+        [this] { Close(); });
+    window_->SetHandler(router_.get());
+}
+
+void Application::LoadSkins() {
+    skins_.SetProgramFolder(options_.programFolder);
+    skins_.RegisterSkinWindow(window_.get());
+    skins_.LoadAllSkins();
+    skins_.ApplySkin(0);
+    skinMenu_->Build();
+    skinMenu_->Check(0);
+}
+
+void Application::StartUpdateCheck() {
+    updatePrompt_ = std::make_unique<UpdatePrompt>(window_.get());
+    const std::optional<ProductSite> site = ProductSite::FromSettings();
+    if (!site) return;
+    site->VisitHomePage();
+    updateCheck_.Start(*site, updatePrompt_.get());
+}
+
+void Application::RestoreLastSource() {
+    rememberedFormat_ = std::make_unique<RememberedFormat>(session_->Graph().Format());
+    if (!sources_->RestoreLastSource()) return;
+    rememberedFormat_->PrepareRememberedFormat();
+    connector_->ConnectSource(false, false);
+}
+
+void Application::RaiseWindow() {
+    if (!window_) return;
+    window_->show();
+    window_->showNormal();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void Application::Close() {
+    if (closed_ || !session_ || !sources_) return;
+    closed_ = true;
+    const int sourceId = sources_->SourceId();
+    SaveLastSource(sourceId, session_->Devices(), sources_->IdentifierText());
+    SourceGraph& graph = session_->Graph();
+    rememberedFormat_->SaveCurrentFormat(sourceId, session_->Devices().Count(),
+                                         [&graph](CaptureFormat&) { return graph.ReadCaptureFormat(); });
+    tray_.Remove();
+    graph.Teardown(true, false);
+    updateCheck_.Stop();
+    window_->hide();
+    QCoreApplication::exit(0);
+}
+
+int Application::Exec() {
+    if (const std::optional<int> exitCode = Start()) return *exitCode;
+    const int exitCode = QApplication::exec();
+    Close();  // the loop may also end without a close request
+    session_->Shutdown();
+    return exitCode;
+}
+
+}  // namespace lumora

@@ -1,0 +1,196 @@
+// The command table driven the way the program drives it: button clicks, CommandEvents
+// and messages sent to the main window, menus and file dialogs answered by hooks.
+#include "application_fixture.h"
+
+#include <QDir>
+
+namespace lumora {
+namespace {
+
+using test::Items;
+using test::kSelectSource;
+
+class CommandsTest : public test::ApplicationTest {
+protected:
+    void SetUp() override {
+        ApplicationTest::SetUp();
+        // Stand-ins for the tool windows, so that their menu items follow the source.
+        app_ = MakeApplication();
+        app_->Dialogs().Register(ToolDialog::kRecording, [](QWidget*) { return false; });
+        app_->Dialogs().Register(ToolDialog::kSnapshots, [](QWidget*) { return false; });
+        ASSERT_EQ(app_->Start(), std::nullopt);
+    }
+    // The menu a button drops down, with `command` chosen in it.
+    void Choose(int button, int command) {
+        test::MenuAnswer answer(command);
+        QTest::mouseClick(app_->Window()->Button(button), Qt::LeftButton);
+        ASSERT_EQ(answer.Shown().size(), 1u);
+        EXPECT_EQ(answer.At()[0], app_->Window()->Button(button)->mapToGlobal(QPoint(0, 13)));
+    }
+    std::vector<std::string> CaptureItems() {
+        test::MenuAnswer answer;
+        QTest::mouseClick(app_->Window()->Button(cmd::kFileButton), Qt::LeftButton);
+        return Items(*answer.Shown().at(0)->actions()[0]->menu());
+    }
+    std::vector<std::string> OptionsItems() {
+        test::MenuAnswer answer;
+        QTest::mouseClick(app_->Window()->Button(cmd::kVideoOptionsButton), Qt::LeftButton);
+        return Items(*answer.Shown().at(0));
+    }
+    void ExpectNoSource() {
+        EXPECT_EQ(SourceId(), 0);
+        EXPECT_FALSE(Streaming());
+        EXPECT_EQ(OptionsItems().front(), "No options available 0 (off)");
+        EXPECT_EQ(CaptureItems(), (std::vector<std::string>{"Videos... 2023 (off)", "Photos... 2024 (off)"}));
+    }
+};
+
+TEST_F(CommandsTest, ACameraConnectsFromItsMenuAndAResetLeavesNoSource) {
+    ExpectNoSource();
+    EXPECT_EQ(app_->Window()->size(), QSize(386, 327));
+    Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
+    ASSERT_TRUE(Streaming());
+    EXPECT_EQ(SourceId(), cmd::kFirstCaptureDevice);
+    ASSERT_TRUE(PumpUntil([&] { return PacketBytes() > 0; }));
+    EXPECT_EQ(app_->Window()->size(), QSize(706, 567));
+    EXPECT_EQ(CaptureItems(), (std::vector<std::string>{"Videos... 2023", "Photos... 2024"}));
+    EXPECT_EQ(OptionsItems().front(), "Video options >");
+
+    // The recording commands need a recording dialog's file name; without one the
+    // restart fails, and a failed connection resets everything.
+    Send(cmd::kStopRecording);
+    ExpectNoSource();
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(CommandsTest, APictureConnectsAndOneThatDoesNotLoadResets) {
+    test::FileAnswer files({QString::fromStdString(test::TestDataPath("messi5.jpg"))});
+    Choose(cmd::kSourceButton, cmd::kImageFile);
+    ASSERT_TRUE(Streaming());
+    EXPECT_EQ(SourceId(), cmd::kImageFile);
+    EXPECT_EQ(app_->Window()->size(), QSize(706, 567));
+    EXPECT_EQ(CaptureItems(), (std::vector<std::string>{"Videos... 2023 (off)", "Photos... 2024"}));
+
+    test::WriteFileText(dir_.file("not-a-picture.jpg"), "text");
+    files.Set({QString::fromStdString(dir_.file("not-a-picture.jpg"))});
+    Choose(cmd::kSourceButton, cmd::kImageFile);
+    ExpectNoSource();
+    EXPECT_FALSE(messages_.Messages().empty());  // the graph said why
+}
+
+TEST_F(CommandsTest, AVideoThatDoesNotPlayIsDroppedForTheNextOne) {
+    test::WriteFileText(dir_.file("broken.avi"), "no video in here");
+    const QString good = QString::fromStdString(test::TestDataPath("Megamind.avi"));
+    test::FileAnswer files({QString::fromStdString(dir_.file("broken.avi")), good, "/nowhere/third.avi"});
+    Choose(cmd::kSourceButton, cmd::kVideoFile);
+    ASSERT_TRUE(Streaming());
+    EXPECT_EQ(SourceId(), cmd::kVideoFile);
+    EXPECT_EQ(app_->Sources()->Videos().Current(), good.toStdString());
+    EXPECT_EQ(app_->Sources()->Videos().Entries(),
+              (std::vector<std::string>{good.toStdString(), "/nowhere/third.avi"}));
+    EXPECT_EQ(OptionsItems().front(), "Video options >");
+}
+
+TEST_F(CommandsTest, CommandsThatNeedASourceSaySo) {
+    for (int command : {cmd::kPlaybackStart, cmd::kFirstSourceCommand, cmd::kLastSourceCommand}) Send(command);
+    Send(cmd::kStartRecording);  // silently nothing
+    Send(cmd::kLastSourceCommand + 1);
+    ASSERT_EQ(messages_.Messages().size(), 3u);
+    for (const MessageRequest& message : messages_.Messages()) {
+        EXPECT_EQ(message.text, kSelectSource);
+        EXPECT_EQ(message.flags, 0x40u);
+    }
+}
+
+TEST_F(CommandsTest, MinimizeMinimizesWithoutATray) {
+    ASSERT_FALSE(app_->Tray().Present());  // the offscreen desktop has none
+    QTest::mouseClick(app_->Window()->Button(cmd::kMinimize), Qt::LeftButton);
+    EXPECT_TRUE(app_->Window()->isMinimized());
+}
+
+TEST_F(CommandsTest, TheZoomDragMovesThePictureOnlyWhileTheZoomIsOn) {
+    Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
+    ASSERT_TRUE(Streaming());
+    EffectChain& effects = app_->Media()->Effects();
+    auto* zoom = dynamic_cast<ZoomEffect*>(effects.FindEffect(effects.zoomEffectId()));
+    ASSERT_NE(zoom, nullptr);
+    QWidget* preview = &app_->Window()->Preview();
+    auto drag = [preview] {
+        QTest::mousePress(preview, Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseMove(preview, QPoint(90, 130));
+        QMouseEvent move(QEvent::MouseMove, QPointF(90, 130), QPointF(preview->mapToGlobal(QPoint(90, 130))),
+                         Qt::NoButton, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(preview, &move);
+        QTest::mouseRelease(preview, Qt::LeftButton, {}, QPoint(90, 130));
+    };
+    drag();
+    EXPECT_EQ(zoom->offsetX(), 0);
+    EXPECT_EQ(zoom->offsetY(), 0);
+
+    zoom->SetFactor(512);
+    ASSERT_EQ(effects.ActivateEffect(effects.zoomEffectId()), 0);
+    drag();
+    // Left by 10 and down by 30 on the screen: the picture's offsets grow by (10, 30).
+    EXPECT_EQ(zoom->offsetX(), 10);
+    EXPECT_EQ(zoom->offsetY(), 30);
+    EXPECT_FALSE(app_->Window()->Preview().Drag().Dragging());
+}
+
+TEST_F(CommandsTest, ExitClosesInOrderAndRemembersTheSource) {
+    SetDword(reg::kRememberLastSource, 1);
+    Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
+    ASSERT_TRUE(Streaming());
+    Choose(cmd::kFileButton, cmd::kClose);
+    EXPECT_TRUE(app_->Closed());
+    EXPECT_FALSE(Streaming());
+    EXPECT_FALSE(app_->Window()->isVisible());
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceType, 0), 1003u);
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceId), "pattern:smpte");
+}
+
+TEST_F(CommandsTest, EveryMenuDropsUnderItsButtonAndKeepsAScreenshot) {
+    Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
+    QDir().mkpath(LUMORA_SCREENSHOT_DIR);
+    const std::vector<std::pair<int, QString>> menus{{cmd::kFileButton, "file"},
+                                                     {cmd::kSourceButton, "video-source"},
+                                                     {cmd::kVideoOptionsButton, "video-options"},
+                                                     {cmd::kSkinButton, "skin"}};
+    for (const auto& [button, name] : menus) {
+        test::MenuAnswer answer;
+        QTest::mouseClick(app_->Window()->Button(button), Qt::LeftButton);
+        ASSERT_EQ(answer.Shown().size(), 1u);
+        QMenu& menu = *answer.Shown()[0];
+        menu.adjustSize();
+        EXPECT_TRUE(menu.grab().save(QString("%1/menu-%2.png").arg(LUMORA_SCREENSHOT_DIR, name)));
+    }
+    EXPECT_EQ(SourceId(), cmd::kFirstCaptureDevice);  // no choice, no change
+
+    Choose(cmd::kSkinButton, cmd::kFirstSkin + 1);
+    EXPECT_EQ(app_->Window()->AppliedSkin(), app_->Skins().Get(1));
+}
+
+// With a tray the window hides into it and a click on the icon brings it back.
+class TrayCommandsTest : public test::ApplicationTest {
+protected:
+    TrayCommandsTest() : previous_(TrayIcon::SetAvailabilityProbe([] { return true; })) {}
+    ~TrayCommandsTest() override { TrayIcon::SetAvailabilityProbe(std::move(previous_)); }
+    TrayIcon::AvailabilityProbe previous_;
+};
+
+TEST_F(TrayCommandsTest, MinimizeHidesIntoTheTrayAndAClickBringsItBack) {
+    ASSERT_EQ(Start(), std::nullopt);
+    ASSERT_TRUE(app_->Tray().Present());
+    Send(cmd::kMinimize);
+    EXPECT_TRUE(app_->Window()->isHidden());
+    TrayNotifyEvent middle(Qt::MiddleButton);
+    QCoreApplication::sendEvent(app_->Window(), &middle);
+    EXPECT_TRUE(app_->Window()->isHidden());
+    TrayNotifyEvent right(Qt::RightButton);
+    QCoreApplication::sendEvent(app_->Window(), &right);
+    EXPECT_TRUE(app_->Window()->isVisible());
+    app_->Close();
+    EXPECT_FALSE(app_->Tray().Present());
+}
+
+}  // namespace
+}  // namespace lumora

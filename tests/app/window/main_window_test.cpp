@@ -1,0 +1,80 @@
+#include "app/window/main_window.h"
+#include "app/window/command_ids.h"
+#include "skins/parvel_button.h"
+#include "skins/skin.h"
+#include "skins/skin_colour.h"
+#include "skins/skin_manager.h"
+#include "test_support.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+TEST(MainWindow, TheOptionsWindowComesBackFromTheTrayOnlyIfItWasShown) {
+    MainWindow window;
+    QWidget options;
+    window.SetOptionsWindow(&options);
+    window.Layout(QSize(320, 240));
+    options.show();
+    window.ToggleMainWindow(true);  // into the tray, with the options window
+    EXPECT_TRUE(window.isHidden());
+    EXPECT_TRUE(options.isHidden());
+    window.ToggleMainWindow(true);  // back, and so is the options window
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(options.isVisible());
+
+    options.hide();
+    window.ToggleMainWindow(true);
+    window.ToggleMainWindow(true);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(options.isHidden());  // it was hidden before, so it stays hidden
+}
+
+TEST(MainWindow, TheCaptionBandDragsTheWindow) {
+    MainWindow window;
+    window.Layout(QSize(640, 480));
+    const QPoint start = window.pos();
+    auto drag = [&window](QPoint from, QPoint by) {
+        QTest::mousePress(&window, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(from + by), QPointF(window.mapToGlobal(from + by)), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&window, &move);
+        QTest::mouseRelease(&window, Qt::LeftButton, {}, from + by);
+    };
+    drag(QPoint(670, 10), QPoint(30, 20));  // beside Minimize: not the caption
+    drag(QPoint(200, 40), QPoint(30, 20));  // below the band
+    EXPECT_EQ(window.pos(), start);
+    drag(QPoint(200, 10), QPoint(30, 20));
+    EXPECT_EQ(window.pos(), start + QPoint(30, 20));
+}
+
+TEST(MainWindow, PaintsEveryShippedSkinAndKeepsScreenshots) {
+    SkinManager skins;
+    skins.SetProgramFolder(test::ProgramDir());
+    skins.LoadAllSkins();
+    MainWindow window;
+    skins.RegisterSkinWindow(&window);
+    window.Layout(QSize(640, 480));
+    QDir().mkpath(LUMORA_SCREENSHOT_DIR);
+    for (int i = 0; i < skins.Count(); ++i) {
+        skins.ApplySkin(i);
+        const Skin* skin = skins.Get(i);
+        ASSERT_EQ(window.AppliedSkin(), skin);
+        EXPECT_EQ(window.Button(cmd::kClose)->Bitmaps().normal, skin->mainWindow.close.normal);
+        EXPECT_EQ(window.Button(cmd::kOptionsButton)->Bitmaps().normal, skin->showOptions.normal);
+        const QImage shot = window.grab().toImage();
+        if (skin->mainWindow.captionLine != NoColour) {
+            EXPECT_EQ(shot.pixelColor(300, 30), ToQColor(skin->mainWindow.captionLine)) << skin->name.toStdString();
+        }
+        const QString name = QString("%1/main-window-%2.png").arg(LUMORA_SCREENSHOT_DIR).arg(i);
+        EXPECT_TRUE(shot.save(name)) << name.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace lumora

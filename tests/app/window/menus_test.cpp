@@ -1,0 +1,121 @@
+#include "../preferences_test_fixture.h"
+#include "app/window/command_ids.h"
+#include "app/window/video_source_menu.h"
+#include "window_test_hooks.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+using test::Items;
+using ::testing::ElementsAre;
+
+CaptureDeviceList FourDevices() {
+    return CaptureDeviceList([] {
+        return std::vector<CaptureDeviceInfo>{{"Webcam", "pattern:ball"},
+                                              {"Lumora Capture", "packets:/tmp/x"},
+                                              {"No path", std::nullopt},
+                                              {std::nullopt, "pattern:smpte"}};
+    });
+}
+
+class VideoSourceMenuTest : public test::PreferencesTest {
+protected:
+    void SetUp() override {
+        PreferencesTest::SetUp();
+        devices_.EnumerateCaptureDevices();
+        menu_.Build();
+    }
+    CaptureDeviceList devices_ = FourDevices();
+    VideoSourceMenu menu_{nullptr, devices_};
+};
+
+TEST_F(VideoSourceMenuTest, ListsTheUsableCamerasThenTheOtherSources) {
+    EXPECT_THAT(Items(menu_.Menu()), ElementsAre("Webcam 1003", "pattern:smpte 1006", "-", "Video file... 1000",
+                                                 "Image file... 1002", "Desktop 1001"));
+    CaptureDeviceList none([] { return std::vector<CaptureDeviceInfo>{}; });
+    VideoSourceMenu bare(nullptr, none);
+    bare.Build();
+    EXPECT_THAT(Items(bare.Menu()), ElementsAre("Video file... 1000", "Image file... 1002", "Desktop 1001"));
+}
+
+TEST_F(VideoSourceMenuTest, ChoosingMovesTheCheckAndTheSameSourceTwiceDoesNothing) {
+    EXPECT_FALSE(menu_.Choose(999));
+    EXPECT_FALSE(menu_.Choose(cmd::kFirstCaptureDevice + 4));  // past the list
+    EXPECT_TRUE(menu_.Choose(cmd::kFirstCaptureDevice));
+    EXPECT_EQ(menu_.SourceId(), 1003);
+    EXPECT_FALSE(menu_.Choose(cmd::kFirstCaptureDevice));
+    EXPECT_TRUE(menu_.Choose(cmd::kDesktop));
+    EXPECT_THAT(Items(menu_.Menu()), ElementsAre("Webcam 1003", "pattern:smpte 1006", "-", "Video file... 1000",
+                                                 "Image file... 1002", "Desktop 1001 [x]"));
+    menu_.ClearSourceSelection();
+    EXPECT_EQ(menu_.SourceId(), 0);
+    EXPECT_THAT(Items(menu_.Menu())[5], "Desktop 1001");
+}
+
+TEST_F(VideoSourceMenuTest, ThePictureIsAskedForEveryTimeAndACancelForgetsIt) {
+    test::FileAnswer files({"/pictures/a.jpg"});
+    ASSERT_TRUE(menu_.Choose(cmd::kImageFile));
+    EXPECT_EQ(menu_.ImagePath(), "/pictures/a.jpg");
+    ASSERT_EQ(files.Requests().size(), 1u);
+    const FileOpenRequest& request = files.Requests()[0];
+    EXPECT_EQ(request.title, "Open Image File...");
+    ASSERT_EQ(request.filters.size(), 2u);
+    EXPECT_EQ(request.filters[0].first, "Image Files (*.bmp; *.jpg; *.gif; *.wmf; *.ico)");
+    EXPECT_EQ(request.filters[0].second, "*.bmp; *.jpg; *.gif; *.wmf; *.ico");
+    EXPECT_EQ(request.filters[1].second, "*.*;");
+    EXPECT_FALSE(request.multiple);
+
+    files.Set({});
+    EXPECT_FALSE(menu_.Choose(cmd::kImageFile));  // asked again, and cancelled
+    EXPECT_EQ(files.Requests().size(), 2u);
+    EXPECT_EQ(menu_.SourceId(), cmd::kImageFile);
+    EXPECT_FALSE(menu_.ImagePath());
+    EXPECT_EQ(menu_.IdentifierText(), "");
+}
+
+TEST_F(VideoSourceMenuTest, VideoFilesReplaceThePlaylistAndPlaylistFilesAreRead) {
+    test::WriteFileText(dir_.file("list.pls"), "[playlist]\nFile1=/v/two.avi\nFile2=/v/three.avi\nNumberOfEntries=2\n");
+    menu_.Videos().AddFile("/v/old.avi");
+    test::FileAnswer files({"/v/one.avi", QString::fromStdString(dir_.file("list.pls"))});
+    ASSERT_TRUE(menu_.Choose(cmd::kVideoFile));
+    EXPECT_TRUE(files.Requests()[0].multiple);
+    EXPECT_EQ(files.Requests()[0].title, "Open File...");
+    EXPECT_EQ(files.Requests()[0].filters.size(), 5u);
+    EXPECT_THAT(menu_.Videos().Entries(), ElementsAre("/v/one.avi", "/v/two.avi", "/v/three.avi"));
+    EXPECT_EQ(menu_.IdentifierText(), "/v/one.avi");
+    files.Set({});
+    EXPECT_FALSE(menu_.Choose(cmd::kVideoFile));
+    EXPECT_EQ(menu_.Videos().Count(), 3);  // a cancel keeps the playlist
+}
+
+TEST_F(VideoSourceMenuTest, RestoresOnlyWhatIsRememberedAndStillThere) {
+    EXPECT_FALSE(menu_.RestoreLastSource());  // nothing stored at all
+
+    SetDword(reg::kRememberLastSource, 1);
+    SetDword(reg::kLastSourceType, 1003);
+    SetString(reg::kLastSourceId, "pattern:smpte");
+    ASSERT_TRUE(menu_.RestoreLastSource());
+    EXPECT_EQ(Items(menu_.Menu())[1], "pattern:smpte 1006 [x]");  // its place in the list, not the first
+
+    VideoSourceMenu other(nullptr, devices_);
+    other.Build();
+    SetDword(reg::kLastSourceType, 1000);
+    SetString(reg::kLastSourceId, "");
+    EXPECT_FALSE(other.RestoreLastSource());
+    EXPECT_EQ(other.Videos().Count(), 0);
+
+    SetDword(reg::kLastSourceType, 1002);
+    SetString(reg::kLastSourceId, "/p/a.png");
+    SetDword(reg::kRememberLastSource, 0);
+    EXPECT_FALSE(other.RestoreLastSource());
+    SetDword(reg::kRememberLastSource, 1);
+    ASSERT_TRUE(other.RestoreLastSource());
+    EXPECT_EQ(other.ImagePath(), "/p/a.png");
+    EXPECT_EQ(other.SourceId(), 1002);
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,81 @@
+// Window tests answer for the user: scoped hooks for the popup menus and the file dialog,
+// and a look at a menu's items.
+#pragma once
+
+#include "app/window/file_open_dialog.h"
+#include "app/window/popup_menu.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <string>
+#include <vector>
+
+namespace lumora::test {
+
+// Every popup menu answers `command` (0: closed without a choice) and is remembered.
+class MenuAnswer {
+public:
+    explicit MenuAnswer(int command = 0) : command_(command) {
+        previous_ = PopupMenu::SetHook([this](QMenu& menu, QPoint at) {
+            shown_.push_back(&menu);
+            at_.push_back(at);
+            return command_;
+        });
+    }
+    ~MenuAnswer() { PopupMenu::SetHook(std::move(previous_)); }
+    MenuAnswer(const MenuAnswer&) = delete;
+    MenuAnswer& operator=(const MenuAnswer&) = delete;
+
+    void Set(int command) { command_ = command; }
+    const std::vector<QMenu*>& Shown() const { return shown_; }
+    const std::vector<QPoint>& At() const { return at_; }
+
+private:
+    int command_;
+    std::vector<QMenu*> shown_;
+    std::vector<QPoint> at_;
+    PopupMenu::Hook previous_;
+};
+
+// Every file dialog answers `files` (empty: cancelled) and its request is kept.
+class FileAnswer {
+public:
+    explicit FileAnswer(QStringList files = {}) : files_(std::move(files)) {
+        previous_ = FileOpenDialog::SetHook([this](const FileOpenRequest& request) {
+            requests_.push_back(request);
+            return files_;
+        });
+    }
+    ~FileAnswer() { FileOpenDialog::SetHook(std::move(previous_)); }
+    FileAnswer(const FileAnswer&) = delete;
+    FileAnswer& operator=(const FileAnswer&) = delete;
+
+    void Set(QStringList files) { files_ = std::move(files); }
+    const std::vector<FileOpenRequest>& Requests() const { return requests_; }
+
+private:
+    QStringList files_;
+    std::vector<FileOpenRequest> requests_;
+    FileOpenDialog::Hook previous_;
+};
+
+// One line per item: "text id", "-" for a separator, "text >" for a submenu, with "[x]"
+// when checked and "(off)" when disabled.
+inline std::vector<std::string> Items(const QMenu& menu) {
+    std::vector<std::string> items;
+    for (const QAction* action : menu.actions()) {
+        if (action->isSeparator()) {
+            items.push_back("-");
+            continue;
+        }
+        std::string line = action->text().toStdString();
+        line += action->menu() ? " >" : " " + std::to_string(PopupMenu::CommandOf(action));
+        if (action->isChecked()) line += " [x]";
+        if (!action->isEnabled()) line += " (off)";
+        items.push_back(line);
+    }
+    return items;
+}
+
+}  // namespace lumora::test
