@@ -24,6 +24,12 @@ ToolProcess::~ToolProcess() {
     }
 }
 
+void ToolProcess::SetEnvironment(const QString& name, const QString& value) {
+    QProcessEnvironment environment = process_.processEnvironment();
+    environment.insert(name, value);
+    process_.setProcessEnvironment(environment);
+}
+
 bool ToolProcess::Start(const QStringList& arguments) {
     process_.start(program_, arguments);
     return process_.waitForStarted();

@@ -23,6 +23,7 @@ public:
     explicit ToolProcess(const std::string& program, const QString& testDevices = {});
     ~ToolProcess();  // kills the program if it still runs
 
+    void SetEnvironment(const QString& name, const QString& value);
     bool Start(const QStringList& arguments);
     // Waits until the program has written `text` to stderr; false when it ended or
     // `timeoutMs` passed first.
