@@ -46,8 +46,15 @@ std::optional<int> Application::Start() {
     if (!ClaimInstance()) return 0;
     // From here a SIGTERM or SIGINT waits for the event loop and closes the program there.
     signals_ = std::make_unique<TerminationSignals>();
+    // Before the window has its contents (the virtual camera question is open, say), the
+    // request answers the open box with its escape button and start-up ends there.
     QObject::connect(signals_.get(), &TerminationSignals::closeRequested, [this](int) {
-        if (window_) window_->close();
+        closeRequested_ = true;
+        if (window_ && sources_) {
+            window_->close();
+        } else if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+        }
     });
     GError* error = nullptr;
     if (!gst_init_check(nullptr, nullptr, &error)) {
@@ -148,7 +155,7 @@ void Application::Close() {
 
 int Application::Exec() {
     if (const std::optional<int> exitCode = Start()) return *exitCode;
-    const int exitCode = QApplication::exec();
+    const int exitCode = closeRequested_ ? 0 : QApplication::exec();
     Close();  // the loop may also end without a close request
     session_->Shutdown();
     return exitCode;

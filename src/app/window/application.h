@@ -107,6 +107,7 @@ private:
     std::unique_ptr<UpdatePrompt> updatePrompt_;
     UpdateCheck updateCheck_;
     bool closed_ = false;
+    bool closeRequested_ = false;  // a SIGTERM or SIGINT arrived
 };
 
 }  // namespace lumora

@@ -1,5 +1,6 @@
 // lumora: the windowed program.
 #include "app/window/application.h"
+#include "platform/message_box_dialog.h"
 
 #include <QApplication>
 
@@ -23,6 +24,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Lumora");
     QApplication::setDesktopFileName("lumora");
     QApplication::setQuitOnLastWindowClosed(false);
+    // Questions and errors are real message boxes here; without this they would only be
+    // written to stderr and every question answered No.
+    lumora::InstallMessageBoxDialogs();
     lumora::Application application;
     return application.Exec();
 }

@@ -74,9 +74,10 @@ protected:
         WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceType, 1003);
         WriteRegString(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceId, "pattern:smpte");
     }
-    std::unique_ptr<test::ToolProcess> Lumora() {
-        auto lumora = std::make_unique<test::ToolProcess>(
-            "lumora", QString::fromStdString("Cam=pattern:smpte;Lumora Capture=packets:" + Packets()));
+    std::unique_ptr<test::ToolProcess> Lumora(bool withVirtualCamera = true) {
+        const std::string devices =
+            withVirtualCamera ? "Cam=pattern:smpte;Lumora Capture=packets:" + Packets() : "Cam=pattern:smpte";
+        auto lumora = std::make_unique<test::ToolProcess>("lumora", QString::fromStdString(devices));
         lumora->SetEnvironment("QT_QPA_PLATFORM", "xcb");
         lumora->SetEnvironment("DISPLAY", QString::fromStdString(server_->display()));
         lumora->SetEnvironment("LUMORA_CONFIG_DIR", QString::fromStdString(dir_.file("config")));
@@ -128,6 +129,17 @@ TEST_F(EndToEndTest, StartsOnceStreamsAndRemembersTheCameraOnSigterm) {
     const std::string settings = test::ReadFileText(dir_.file("config/lumora.reg"));
     EXPECT_NE(settings.find("\"LastSourceType\"=dword:000003eb"), std::string::npos) << settings;
     EXPECT_NE(settings.find("\"LastSourceID\"=\"pattern:smpte\""), std::string::npos) << settings;
+}
+
+// Without the virtual camera the start-up question waits for an answer; a logout's SIGTERM
+// answers it No, and the program ends as it would then.
+TEST_F(EndToEndTest, ASigtermWhileTheVirtualCameraQuestionIsOpenEndsTheProgram) {
+    auto lumora = Lumora(false);
+    ASSERT_TRUE(lumora->Start({}));
+    ASSERT_TRUE(WaitFor([&] { return !LumoraWindows(server_->display()).empty(); })) << lumora->Wait(1000).err;
+    lumora->Signal(SIGTERM);
+    const test::ToolRun run = lumora->Wait(3000);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
 }
 
 }  // namespace
