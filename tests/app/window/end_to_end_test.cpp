@@ -1,10 +1,13 @@
 // `lumora` as a user runs it, on an X server of the test's own (Xvfb), with a test camera
 // and the virtual camera writing into a file.
 #include "app/preferences.h"
+#include "app/window/command_ids.h"
+#include "app/window/main_window_layout.h"
 #include "cli_process.h"
 #include "scoped_env.h"
 #include "test_environment.h"
 #include "test_support.h"
+#include "x_input.h"
 
 #include <lumora/registry.h>
 
@@ -14,40 +17,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <memory>
 
-// Last: Xlib's macros (None, Bool, Status) clash with names in the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
 namespace lumora {
 namespace {
-
-// The mapped top-level windows titled "Lumora" on a display, with their sizes.
-std::vector<QSize> LumoraWindows(const std::string& display) {
-    std::vector<QSize> found;
-    Display* x = XOpenDisplay(display.c_str());
-    if (!x) return found;
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &count)) {
-        for (unsigned i = 0; i < count; ++i) {
-            char* name = nullptr;
-            XWindowAttributes attributes{};
-            if (XFetchName(x, children[i], &name) && name && std::string(name) == "Lumora" &&
-                XGetWindowAttributes(x, children[i], &attributes) && attributes.map_state == IsViewable) {
-                found.emplace_back(attributes.width, attributes.height);
-            }
-            if (name) XFree(name);
-        }
-        if (children) XFree(children);
-    }
-    XCloseDisplay(x);
-    return found;
-}
 
 class EndToEndTest : public ::testing::Test {
 protected:
@@ -60,6 +36,8 @@ protected:
         std::filesystem::create_directories(dir_.file("runtime"));
         std::filesystem::permissions(dir_.file("runtime"), std::filesystem::perms::owner_all);
         test::WriteFileText(Packets(), "");
+        x_ = std::make_unique<test::XInput>(server_->display());
+        ASSERT_TRUE(x_->Ready()) << "no XTEST on the test's X server";
     }
 
     std::string Packets() const { return dir_.file("vcam.packets"); }
@@ -95,8 +73,28 @@ protected:
         return done();
     }
 
+    // The mapped top-level window that is not `main` (the open popup menu), or nothing.
+    QRect Popup(QRect main) const {
+        for (const QRect& window : x_->FindWindows("")) {
+            if (window != main) return window;
+        }
+        return {};
+    }
+    // Clicks the main window's button `id` and waits for the popup menu it opens.
+    QRect OpenMenu(QRect main, int id) const {
+        x_->Click(main.topLeft() + MainWindowLayout(QSize(640, 480)).Button(id).center());
+        QRect popup;
+        WaitFor([&] { return !(popup = Popup(main)).isEmpty(); }, 5000);
+        QThread::msleep(200);  // painted
+        return popup;
+    }
+    bool WaitForNoPopup(QRect main) const {
+        return WaitFor([&] { return Popup(main).isEmpty(); }, 5000);
+    }
+
     test::TempDir dir_;
     std::unique_ptr<test::XvfbServer> server_;
+    std::unique_ptr<test::XInput> x_;  // after the server: closes its connection first
 };
 
 TEST_F(EndToEndTest, StartsOnceStreamsAndRemembersTheCameraOnSigterm) {
@@ -104,8 +102,8 @@ TEST_F(EndToEndTest, StartsOnceStreamsAndRemembersTheCameraOnSigterm) {
     auto first = Lumora();
     ASSERT_TRUE(first->Start({}));
     ASSERT_TRUE(WaitFor([&] { return PacketBytes() > 0; })) << first->Wait(1000).err;
-    ASSERT_TRUE(WaitFor([&] { return LumoraWindows(server_->display()).size() == 1; }));
-    EXPECT_EQ(LumoraWindows(server_->display()).front(), QSize(706, 567));
+    ASSERT_TRUE(WaitFor([&] { return x_->FindWindows("Lumora").size() == 1; }));
+    EXPECT_EQ(x_->FindWindows("Lumora").front().size(), QSize(706, 567));
 
     // A second copy raises the first and leaves at once, without a window of its own.
     QElapsedTimer clock;
@@ -115,7 +113,7 @@ TEST_F(EndToEndTest, StartsOnceStreamsAndRemembersTheCameraOnSigterm) {
     const test::ToolRun secondRun = second->Wait(3000);
     EXPECT_EQ(secondRun.exitCode, 0) << secondRun.err;
     EXPECT_LT(clock.elapsed(), 3000);
-    EXPECT_EQ(LumoraWindows(server_->display()).size(), 1u);
+    EXPECT_EQ(x_->FindWindows("Lumora").size(), 1u);
 
     // The camera is forgotten here, so that only the close can store it again.
     {
@@ -136,10 +134,66 @@ TEST_F(EndToEndTest, StartsOnceStreamsAndRemembersTheCameraOnSigterm) {
 TEST_F(EndToEndTest, ASigtermWhileTheVirtualCameraQuestionIsOpenEndsTheProgram) {
     auto lumora = Lumora(false);
     ASSERT_TRUE(lumora->Start({}));
-    ASSERT_TRUE(WaitFor([&] { return !LumoraWindows(server_->display()).empty(); })) << lumora->Wait(1000).err;
+    ASSERT_TRUE(WaitFor([&] { return !x_->FindWindows("Lumora").empty(); })) << lumora->Wait(1000).err;
     lumora->Signal(SIGTERM);
     const test::ToolRun run = lumora->Wait(3000);
     EXPECT_EQ(run.exitCode, 0) << run.err;
+}
+
+// Real pointer clicks and keys: every menu opens under its button, every shipped skin is
+// applied from the Skin menu, and the Close button ends the program as a close should.
+// The screenshots stay in the build folder's screenshots/ for people to look at.
+TEST_F(EndToEndTest, RealClicksOpenTheMenusApplyEverySkinAndClose) {
+    RememberCam();
+    auto lumora = Lumora();
+    ASSERT_TRUE(lumora->Start({}));
+    ASSERT_TRUE(WaitFor([&] { return PacketBytes() > 0 && x_->FindWindows("Lumora").size() == 1; }))
+        << lumora->Wait(1000).err;
+    const QRect main = x_->FindWindows("Lumora").front();
+    const std::filesystem::path shots = LUMORA_SCREENSHOT_DIR;
+    std::filesystem::create_directories(shots);
+
+    const MainWindowLayout layout(QSize(640, 480));
+    for (const auto& [id, name] :
+         {std::pair{cmd::kFileButton, "file"}, std::pair{cmd::kSourceButton, "video-source"},
+          std::pair{cmd::kVideoOptionsButton, "video-options"}, std::pair{cmd::kSkinButton, "skin"}}) {
+        const QRect popup = OpenMenu(main, id);
+        ASSERT_FALSE(popup.isEmpty()) << name << " menu did not open";
+        const QRect button = layout.Button(id).translated(main.topLeft());
+        EXPECT_NEAR(popup.top(), button.bottom() + 1, 2) << name;
+        EXPECT_NEAR(popup.left(), button.left(), 2) << name;
+        EXPECT_TRUE(x_->Grab(main.united(popup))
+                        .save(QString::fromStdString((shots / ("menu-" + std::string(name) + ".png")).string())));
+        x_->Key("Escape");
+        ASSERT_TRUE(WaitForNoPopup(main)) << name;
+    }
+
+    // The skins lead the Skin menu: the built-in one, then the shipped folders by name.
+    std::vector<std::string> skins{"Default"};
+    for (const auto& entry : std::filesystem::directory_iterator(test::ProgramDir() + "skins")) {
+        if (entry.is_directory()) skins.push_back(entry.path().filename().string());
+    }
+    std::sort(skins.begin() + 1, skins.end());
+    ASSERT_GE(skins.size(), 2u);
+    std::vector<QImage> looks;
+    for (std::size_t i = 0; i < skins.size(); ++i) {
+        ASSERT_FALSE(OpenMenu(main, cmd::kSkinButton).isEmpty());
+        for (std::size_t down = 0; down <= i; ++down) x_->Key("Down");
+        x_->Key("Return");
+        ASSERT_TRUE(WaitForNoPopup(main));
+        QThread::msleep(300);  // repainted
+        // The caption band and buttons only: the preview moves with the pattern.
+        looks.push_back(x_->Grab(QRect(main.topLeft(), QSize(main.width(), 60))));
+        EXPECT_TRUE(x_->Grab(main).save(QString::fromStdString((shots / ("main-" + skins[i] + ".png")).string())));
+    }
+    for (std::size_t i = 1; i < looks.size(); ++i)
+        EXPECT_NE(looks[i], looks[i - 1]) << skins[i] << " looks like the skin before";
+
+    x_->Click(main.topLeft() + layout.Button(cmd::kClose).center());
+    const test::ToolRun run = lumora->Wait(10000);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const std::string settings = test::ReadFileText(dir_.file("config/lumora.reg"));
+    EXPECT_NE(settings.find("\"LastSourceType\"=dword:000003eb"), std::string::npos) << settings;
 }
 
 }  // namespace

@@ -1,0 +1,113 @@
+#include "x_input.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+namespace lumora::test {
+namespace {
+
+QRect ScreenGeometry(Display* display, Window window) {
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return {};
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    return QRect(x, y, attributes.width, attributes.height);
+}
+
+std::string WindowName(Display* display, Window window) {
+    char* name = nullptr;
+    std::string text;
+    if (XFetchName(display, window, &name) && name) text = name;
+    if (name) XFree(name);
+    return text;
+}
+
+}  // namespace
+
+XInput::XInput(const std::string& display) : display_(XOpenDisplay(display.c_str())) {
+    int event = 0, error = 0, major = 0, minor = 0;
+    hasTest_ = display_ && XTestQueryExtension(display_, &event, &error, &major, &minor);
+}
+
+XInput::~XInput() {
+    if (display_) XCloseDisplay(display_);
+}
+
+bool XInput::Ready() const { return display_ && hasTest_; }
+
+std::vector<QRect> XInput::FindWindows(const std::string& title) const {
+    std::vector<QRect> found;
+    if (!display_) return found;
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) return found;
+    for (unsigned i = 0; i < count; ++i) {
+        if (!title.empty() && WindowName(display_, children[i]) != title) continue;
+        const QRect geometry = ScreenGeometry(display_, children[i]);
+        if (!geometry.isEmpty()) found.push_back(geometry);
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+void XInput::MoveTo(QPoint at) const {
+    if (!Ready()) return;
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), at.x(), at.y(), CurrentTime);
+    XSync(display_, False);
+}
+
+void XInput::Press(int button) const {
+    if (!Ready()) return;
+    XTestFakeButtonEvent(display_, static_cast<unsigned>(button), True, CurrentTime);
+    XSync(display_, False);
+}
+
+void XInput::Release(int button) const {
+    if (!Ready()) return;
+    XTestFakeButtonEvent(display_, static_cast<unsigned>(button), False, CurrentTime);
+    XSync(display_, False);
+}
+
+void XInput::Click(QPoint at, int button) const {
+    MoveTo(at);
+    Press(button);
+    Release(button);
+}
+
+void XInput::Key(const char* keysymName) const {
+    if (!Ready()) return;
+    const KeySym symbol = XStringToKeysym(keysymName);
+    const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display_, symbol);
+    if (code == 0) return;
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    XSync(display_, False);
+}
+
+QImage XInput::Grab(QRect area) const {
+    if (!display_) return {};
+    const Window root = DefaultRootWindow(display_);
+    area &=
+        QRect(0, 0, DisplayWidth(display_, DefaultScreen(display_)), DisplayHeight(display_, DefaultScreen(display_)));
+    if (area.isEmpty()) return {};
+    XImage* image = XGetImage(display_, root, area.x(), area.y(), static_cast<unsigned>(area.width()),
+                              static_cast<unsigned>(area.height()), AllPlanes, ZPixmap);
+    if (!image) return {};
+    QImage copy(area.size(), QImage::Format_RGB32);
+    for (int y = 0; y < area.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(copy.scanLine(y));
+        for (int x = 0; x < area.width(); ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            row[x] =
+                qRgb(static_cast<int>((pixel & image->red_mask) >> 16),
+                     static_cast<int>((pixel & image->green_mask) >> 8), static_cast<int>(pixel & image->blue_mask));
+        }
+    }
+    XDestroyImage(image);
+    return copy;
+}
+
+}  // namespace lumora::test
