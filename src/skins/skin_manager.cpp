@@ -35,9 +35,21 @@ void SkinManager::RegisterSkinWindow(QWidget* window) {
 }
 
 void SkinManager::LoadAllSkins() {
+    LoadBuiltinSkin();
+    LoadSkinFoldersOnce();
+}
+
+void SkinManager::LoadBuiltinSkin() {
     skins_.clear();
+    foldersLoaded_ = false;
     if (auto builtin = CreateDefaultSkin(devicePixelRatio_)) skins_.push_back(std::move(builtin));
+}
+
+bool SkinManager::LoadSkinFoldersOnce() {
+    if (foldersLoaded_) return false;
+    foldersLoaded_ = true;
     EnumerateSkinFolders();
+    return true;
 }
 
 void SkinManager::EnumerateSkinFolders(std::vector<std::string>* folders) {

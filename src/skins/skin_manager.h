@@ -42,6 +42,13 @@ public:
     // Forgets every skin, then loads the built-in one and every skin folder.
     void LoadAllSkins();
 
+    // Forgets every skin, then loads only the built-in one: a start-up that shows the
+    // built-in skin need not decode every folder's pictures first.
+    void LoadBuiltinSkin();
+    // Loads the skin folders after LoadBuiltinSkin, once (nothing when they are loaded
+    // already). Answers whether it loaded them now.
+    bool LoadSkinFoldersOnce();
+
     // Without a list: loads every valid skin folder and appends its Skin. With one:
     // appends the folder paths (each with a trailing "/") and loads nothing. Folders are
     // taken in the order of their names; plain files, and folders that cannot be listed,
@@ -64,6 +71,7 @@ private:
     std::string programFolder_;
     std::vector<std::unique_ptr<Skin>> skins_;
     qreal devicePixelRatio_ = 1.0;
+    bool foldersLoaded_ = false;
 };
 
 }  // namespace lumora

@@ -114,7 +114,7 @@ void Application::BuildMenus() {
 void Application::LoadSkins() {
     skins_.SetProgramFolder(options_.programFolder);
     skins_.RegisterSkinWindow(window_.get());
-    skins_.LoadAllSkins();
+    skins_.LoadBuiltinSkin();  // the folders when the Skin menu first opens
     skins_.ApplySkin(0);
     skinMenu_->Build();
     skinMenu_->Check(0);

@@ -58,7 +58,10 @@ bool CommandRouter::HandleMenuButton(int command) {
         case cmd::kFileButton: FileChoice(PopupMenu::Run(parts_.file.Menu(), *button)); return true;
         case cmd::kSourceButton: SourceChoice(PopupMenu::Run(parts_.sources.Menu(), *button)); return true;
         case cmd::kVideoOptionsButton: OptionsChoice(PopupMenu::Run(parts_.options.Menu(), *button)); return true;
-        case cmd::kSkinButton: parts_.skins.Handle(PopupMenu::Run(parts_.skins.Menu(), *button)); return true;
+        case cmd::kSkinButton:
+            parts_.skins.Prepare();
+            parts_.skins.Handle(PopupMenu::Run(parts_.skins.Menu(), *button));
+            return true;
         default: return false;
     }
 }

@@ -21,6 +21,10 @@ void SkinMenu::Build() {
     Check(current_);
 }
 
+void SkinMenu::Prepare() {
+    if (skins_.LoadSkinFoldersOnce()) Build();
+}
+
 void SkinMenu::Check(int index) {
     if (!skins_.Get(index)) return;
     current_ = index;

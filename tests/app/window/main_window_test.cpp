@@ -7,7 +7,6 @@
 #include "test_support.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -53,14 +52,13 @@ TEST(MainWindow, TheCaptionBandDragsTheWindow) {
     EXPECT_EQ(window.pos(), start + QPoint(30, 20));
 }
 
-TEST(MainWindow, PaintsEveryShippedSkinAndKeepsScreenshots) {
+TEST(MainWindow, PaintsEveryShippedSkin) {
     SkinManager skins;
     skins.SetProgramFolder(test::ProgramDir());
     skins.LoadAllSkins();
     MainWindow window;
     skins.RegisterSkinWindow(&window);
     window.Layout(QSize(640, 480));
-    QDir().mkpath(LUMORA_SCREENSHOT_DIR);
     for (int i = 0; i < skins.Count(); ++i) {
         skins.ApplySkin(i);
         const Skin* skin = skins.Get(i);
@@ -71,8 +69,6 @@ TEST(MainWindow, PaintsEveryShippedSkinAndKeepsScreenshots) {
         if (skin->mainWindow.captionLine != NoColour) {
             EXPECT_EQ(shot.pixelColor(300, 30), ToQColor(skin->mainWindow.captionLine)) << skin->name.toStdString();
         }
-        const QString name = QString("%1/main-window-%2.png").arg(LUMORA_SCREENSHOT_DIR).arg(i);
-        EXPECT_TRUE(shot.save(name)) << name.toStdString();
     }
 }
 
