@@ -6,6 +6,8 @@
 
 #include <csignal>
 
+#include <sys/prctl.h>
+
 namespace lumora::test {
 
 ToolProcess::ToolProcess(const std::string& program, const QString& testDevices)
@@ -13,6 +15,9 @@ ToolProcess::ToolProcess(const std::string& program, const QString& testDevices)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LUMORA_TEST_DEVICES", testDevices);
     environment.insert("QT_QPA_PLATFORM", "offscreen");
+    // A test that dies or is killed must not leave its program running (a virtual camera
+    // writing into a packet file fills the disk).
+    process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     process_.setProcessEnvironment(environment);
     process_.setReadChannel(QProcess::StandardError);  // what WaitForError waits for
 }

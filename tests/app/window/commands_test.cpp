@@ -12,6 +12,8 @@ class CommandsTest : public test::ApplicationTest {
 protected:
     void SetUp() override {
         ApplicationTest::SetUp();
+        // A second camera that was unplugged after the list was made.
+        devices_.Set(("Cam=pattern:smpte;Gone=/dev/video-unplugged;Lumora Capture=packets:" + Packets()).c_str());
         // Stand-ins for the tool windows, so that their menu items follow the source.
         app_ = MakeApplication();
         app_->Dialogs().Register(ToolDialog::kRecording, [](QWidget*) { return false; });
@@ -59,6 +61,16 @@ TEST_F(CommandsTest, ACameraConnectsFromItsMenuAndAResetLeavesNoSource) {
     Send(cmd::kStopRecording);
     ExpectNoSource();
     EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(CommandsTest, ACameraThatIsGoneSaysSoAndLeavesNoSource) {
+    Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
+    ASSERT_TRUE(Streaming());
+    Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice + 1);
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text, "Couldn't connect to specified video source device!");
+    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);  // a warning
+    ExpectNoSource();
 }
 
 TEST_F(CommandsTest, APictureConnectsAndOneThatDoesNotLoadResets) {
