@@ -2,6 +2,7 @@
 // the main window, with the built-in skin applied and every message box taken.
 #pragma once
 
+#include "config_dir_fixture.h"
 #include "effects/all_builtin_effects.h"
 #include "effects/effect_chain.h"
 #include "effects/face_tracking_effect.h"
@@ -11,7 +12,6 @@
 #include "skins/parvel_check_box.h"
 #include "skins/parvel_slider.h"
 #include "skins/skin_manager.h"
-#include "config_dir_fixture.h"
 #include "test_support.h"
 
 #include <QTest>
@@ -67,7 +67,8 @@ protected:
         return *button;
     }
     ParvelButton& CloseButton() const {
-        return *options_->findChild<ParvelButton*>(QString::number(OptionsWindow::kCloseId), Qt::FindDirectChildrenOnly);
+        return *options_->findChild<ParvelButton*>(QString::number(OptionsWindow::kCloseId),
+                                                   Qt::FindDirectChildrenOnly);
     }
     static void Click(QWidget& control, QPoint at = {}) {
         QTest::mouseClick(&control, Qt::LeftButton, Qt::NoModifier, at.isNull() ? control.rect().center() : at);

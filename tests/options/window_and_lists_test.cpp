@@ -20,7 +20,8 @@ QStringList Captions(const ParvelListView& list) {
 // options dialog "accepts".
 class TestAnimation final : public Effect {
 public:
-    explicit TestAnimation(std::int32_t answer) : Effect("Test animation", "00000000-0000-0000-0000-00000000a11e", 3), answer_(answer) {}
+    explicit TestAnimation(std::int32_t answer)
+            : Effect("Test animation", "00000000-0000-0000-0000-00000000a11e", 3), answer_(answer) {}
     std::int32_t Start() override { return ++starts, answer_; }
     bool ProcessFrame(std::uint8_t*, std::int32_t, std::int32_t, double) override { return true; }
     bool ShowOptions() override { return ++dialogs, true; }
