@@ -10,7 +10,7 @@
 #include <benchmark/benchmark.h>
 #include <opencv2/core/utility.hpp>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cstdlib>
 #include <cstring>
@@ -37,9 +37,10 @@ void ApplyThreadFlag(int& argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The picture benchmarks need Qt's image plug-ins, found through the application.
+    // The picture benchmarks need Qt's image plug-ins, found through the application; the
+    // options window's, widgets.
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
 
     ApplyThreadFlag(argc, argv);
     benchmark::Initialize(&argc, argv);

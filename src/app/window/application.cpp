@@ -3,6 +3,7 @@
 #include "app/preferences.h"
 #include "app/product_site.h"
 #include "app/single_instance.h"
+#include "app/window/command_event.h"
 #include "app/window/command_router.h"
 #include "app/window/file_menu.h"
 #include "app/window/main_window.h"
@@ -10,6 +11,7 @@
 #include "app/window/source_connector.h"
 #include "app/window/video_options_menu.h"
 #include "app/window/video_source_menu.h"
+#include "options/options_window.h"
 #include "platform/message_box.h"
 #include "platform/program_paths.h"
 #include "platform/termination_signals.h"
@@ -19,6 +21,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <gst/gst.h>
 
@@ -92,7 +95,43 @@ void Application::BuildContents() {
 
 // The windows the menus and buttons open, one Register call each; their menu items are
 // built enabled only when registered, so this runs before the menus are built.
-void Application::RegisterToolWindows() {}
+void Application::RegisterToolWindows() {
+    optionsWindow_ = std::make_unique<OptionsWindow>(session_->Effects(), *window_);
+    window_->SetOptionsWindow(optionsWindow_.get());
+    skins_.RegisterSkinWindow(optionsWindow_.get());
+    QObject::connect(optionsWindow_.get(), &OptionsWindow::command, window_.get(), [this](int command) {
+        CommandEvent event(command);
+        QCoreApplication::sendEvent(window_.get(), &event);
+    });
+    dialogs_.Register(ToolDialog::kOptionsWindow, [this](QWidget*) {
+        optionsWindow_->Toggle();
+        return false;
+    });
+}
+
+// The options window follows the source: its enabling after each change, and while a file
+// plays, the file's position several times a second.
+void Application::ConnectOptionsWindow() {
+    auto* position = new QTimer(optionsWindow_.get());
+    position->setInterval(kPlaybackPositionMs);
+    QObject::connect(position, &QTimer::timeout, optionsWindow_.get(), [this] {
+        const SourceGraph& graph = session_->Graph();
+        const auto at = graph.CurrentPosition();
+        const auto duration = graph.Duration();
+        if (at && duration) optionsWindow_->Playback().ShowFilePosition(*at, *duration);
+    });
+    connector_->hooks().updateOptionsEnabling = [this, position] {
+        const SourceGraph& graph = session_->Graph();
+        const SourceKind kind = graph.Pipeline() != nullptr ? graph.Parameters().kind : SourceKind::kNone;
+        optionsWindow_->UpdateEnabling({kind, graph.RecordToFile()});
+        if (kind == SourceKind::kVideoFile) {
+            position->start();
+        } else {
+            position->stop();
+        }
+    };
+    router_->SetPlaybackPosition([this] { return optionsWindow_->Playback().GetPosition(); });
+}
 
 void Application::BuildMenus() {
     RegisterToolWindows();
@@ -109,6 +148,7 @@ void Application::BuildMenus() {
                              *sources_, *optionsMenu_, *skinMenu_, dialogs_, tray_},
         [this] { Close(); });
     window_->SetHandler(router_.get());
+    ConnectOptionsWindow();
 }
 
 void Application::LoadSkins() {

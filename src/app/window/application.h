@@ -39,6 +39,7 @@ class CommandRouter;
 class DialogHost;
 class FileMenu;
 class MainWindow;
+class OptionsWindow;
 class Session;
 class SingleInstance;
 class SkinMenu;
@@ -53,6 +54,8 @@ public:
         std::string programFolder;             // with its "/"; empty: the executable's folder
         std::filesystem::path instanceSocket;  // empty: SingleInstance::DefaultSocketFile()
     };
+
+    static constexpr int kPlaybackPositionMs = 250;
 
     explicit Application(Options options = {});
     ~Application();
@@ -75,6 +78,7 @@ public:
     MainWindow* Window() const { return window_.get(); }
     Session* Media() const { return session_.get(); }
     VideoSourceMenu* Sources() const { return sources_.get(); }
+    OptionsWindow* OptionsPopup() const { return optionsWindow_.get(); }
     ToolDialogs& Dialogs() { return dialogs_; }
     SkinManager& Skins() { return skins_; }
     const TrayIcon& Tray() const { return tray_; }
@@ -83,6 +87,7 @@ private:
     bool ClaimInstance();
     void BuildContents();
     void RegisterToolWindows();
+    void ConnectOptionsWindow();
     void BuildMenus();
     void LoadSkins();
     void StartUpdateCheck();
@@ -103,6 +108,7 @@ private:
     std::unique_ptr<VideoOptionsMenu> optionsMenu_;
     std::unique_ptr<SkinMenu> skinMenu_;
     std::unique_ptr<SourceConnector> connector_;
+    std::unique_ptr<OptionsWindow> optionsWindow_;  // before the session goes: it borrows the effects
     std::unique_ptr<CommandRouter> router_;
     std::unique_ptr<RememberedFormat> rememberedFormat_;
     std::unique_ptr<UpdatePrompt> updatePrompt_;

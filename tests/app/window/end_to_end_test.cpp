@@ -1,9 +1,11 @@
 // `lumora` as a user runs it, on an X server of the test's own (Xvfb), with a test camera
 // and the virtual camera writing into a file.
 #include "app/preferences.h"
+#include "video/capture_format_caps.h"
 #include "app/window/command_ids.h"
 #include "app/window/main_window_layout.h"
 #include "cli_process.h"
+#include "packet_file.h"
 #include "scoped_env.h"
 #include "test_environment.h"
 #include "test_support.h"
@@ -18,7 +20,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -194,6 +198,67 @@ TEST_F(EndToEndTest, RealClicksOpenTheMenusApplyEverySkinAndClose) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     const std::string settings = test::ReadFileText(dir_.file("config/lumora.reg"));
     EXPECT_NE(settings.find("\"LastSourceType\"=dword:000003eb"), std::string::npos) << settings;
+}
+
+// The Options button shows the options window docked at the main window's right edge; a
+// slider dragged to and fro for three seconds leaves a 1280 x 720 stream at its 30 frames
+// per second, and a click on the colour filter's default button gives the packets back the
+// unfiltered picture.
+TEST_F(EndToEndTest, TheOptionsWindowDocksKeepsTheFrameRateWhileDraggedAndDefaultUnfilters) {
+    x_.reset();  // before its display goes
+    server_ = std::make_unique<test::XvfbServer>("1920x1200x24");  // room for both windows
+    x_ = std::make_unique<test::XInput>(server_->display());
+    ASSERT_TRUE(x_->Ready());
+    RememberCam();
+    {
+        test::ScopedEnv config("LUMORA_CONFIG_DIR", dir_.file("config").c_str());
+        const Guid yuy2 = SubtypeFromFourcc(MakeFourcc('Y', 'U', 'Y', '2'));
+        ZImageBitmapInfoHeader header{40, 1280, 720, 1, 16, yuy2.data1, 0, 0, 0, 0, 0};
+        ASSERT_TRUE(SaveLastDeviceFormat(&header, 333333, yuy2));
+    }
+    auto lumora = Lumora();
+    ASSERT_TRUE(lumora->Start({}));
+    test::PacketFile packets(Packets());
+    ASSERT_TRUE(WaitFor([&] { return packets.Count() > 2 && x_->FindWindows("Lumora").size() == 1; }))
+        << lumora->Wait(1000).err;
+    ASSERT_EQ(packets.Packet(0).size(), 40u + 1280 * 720 * 3);
+    const QRect main = x_->FindWindows("Lumora").front();
+    x_->Click(main.topLeft() + MainWindowLayout(QSize(1280, 720)).Button(cmd::kOptionsButton).center());
+    ASSERT_TRUE(WaitFor([&] { return x_->FindWindows("Options").size() == 1; }));
+    const QRect options = x_->FindWindows("Options").front();
+    EXPECT_EQ(options.topLeft(), QPoint(main.right() + 1, main.top()));
+    QThread::msleep(300);  // painted
+    EXPECT_TRUE(x_->Grab(main.united(options))
+                    .save(QString::fromStdString((std::filesystem::path(LUMORA_SCREENSHOT_DIR) / "options.png").string())));
+    // The pattern's few moving pixels change every channel alike and by far less than the
+    // filter changes red.
+    const auto redOfLast = [&] { return test::PacketFile::Channels(packets.Packet(packets.Count() - 1))[2]; };
+    const auto plain = static_cast<double>(redOfLast());
+    const auto unfiltered = [&] { return std::abs(static_cast<double>(redOfLast()) / plain - 1) < 0.005; };
+
+    // The red slider: 168 x 12 at (60, 87) of the window; its thumb starts in the middle.
+    const QPoint red = options.topLeft() + QPoint(60, 93);
+    x_->MoveTo(red + QPoint(84, 0));
+    x_->Press(1);
+    const std::size_t first = packets.Count();
+    QElapsedTimer clock;
+    clock.start();
+    for (int step = 0; clock.elapsed() < 3000; ++step) {
+        x_->MoveTo(red + QPoint(20 + (step * 7) % 140, 0));
+        QThread::msleep(5);
+    }
+    const double framesPerSecond = (packets.Count() - first) * 1000.0 / static_cast<double>(clock.elapsed());
+    x_->MoveTo(red + QPoint(167, 0));
+    x_->Release(1);
+    std::printf("[ measured ] 1280x720 while the red slider is dragged: %.1f frames per second\n", framesPerSecond);
+    EXPECT_GE(framesPerSecond, 28.5);
+    ASSERT_TRUE(WaitFor([&] { return redOfLast() > plain * 1.05; }, 5000));
+
+    // The default button: 54 x 17 at (174, 154).
+    x_->Click(options.topLeft() + QPoint(201, 162));
+    EXPECT_TRUE(WaitFor(unfiltered, 5000)) << redOfLast() << " after the default, " << plain << " before";
+    lumora->Signal(SIGTERM);
+    EXPECT_EQ(lumora->Wait(10000).exitCode, 0);
 }
 
 }  // namespace
