@@ -14,6 +14,8 @@
 namespace lumora {
 namespace {
 
+constexpr std::chrono::milliseconds kMaxReconnectDelay{500};
+
 PipeWireVideoFormat ConfiguredFormat(const VcamConfig& config) {
     const PipeWireLayout layout =
         config.format.pixelFormat == VcamPixelFormat::kI420 ? PipeWireLayout::kI420 : PipeWireLayout::kYuy2;
@@ -25,7 +27,8 @@ PipeWireVideoFormat ConfiguredFormat(const VcamConfig& config) {
 PipeWireCamera::PipeWireCamera(VcamConfig config)
     : config_(config),
       period_(config.FramePeriod()),
-      backoff_(config.reconnectFirstDelay, config.reconnectMaxDelay) {}
+      // Reaching for the daemon's socket costs nothing, and consumers wait: try twice a second at least.
+      backoff_(config.reconnectFirstDelay, std::min(config.reconnectMaxDelay, kMaxReconnectDelay)) {}
 
 PipeWireCamera::~PipeWireCamera() { Close(); }
 

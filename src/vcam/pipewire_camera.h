@@ -10,7 +10,8 @@
 // the frame and hands it to the consumers. So a write never waits for the daemon, a
 // consumer or a conversion: a frame that comes before the thread took the last one
 // replaces it (counted as replaced). When the daemon goes away, that thread reconnects
-// with a doubling back-off and publishes the node again; writes go on meanwhile.
+// with a doubling back-off (capped at half a second) and publishes the node again; writes go
+// on meanwhile.
 //
 // Ownership: owns the thread loop, the connection and the frames. Threads: WritePacket,
 // IsOpen, Consumers and Status from any thread; Open and Close on the owning thread.

@@ -63,6 +63,11 @@ bool PipeWireCameraStream::Start(pw_context* context, std::string* error) {
     links_.Attach(core_, [this] {
         if (events_.consumersChanged) events_.consumersChanged();
     });
+    return Publish(error);
+}
+
+// The stream, offering every layout of the configured size and rate.
+bool PipeWireCameraStream::Publish(std::string* error) {
     stream_ = pw_stream_new(core_, kVirtualCameraName, NodeProperties(config_));
     if (stream_ == nullptr) {
         if (error) *error = std::string("cannot make the PipeWire stream: ") + std::strerror(errno);

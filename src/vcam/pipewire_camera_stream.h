@@ -62,6 +62,7 @@ public:
 private:
     PipeWireCameraStream(const VcamConfig& config, Events events);
     bool Start(pw_context* context, std::string* error);
+    bool Publish(std::string* error);
     void AnnounceFormat(const PipeWireVideoFormat& format);
 
     static void OnCoreError(void* self, std::uint32_t id, int seq, int res, const char* message);

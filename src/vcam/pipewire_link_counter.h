@@ -30,6 +30,8 @@ public:
 
     int ConsumersOf(std::uint32_t nodeId) const;
     std::optional<std::uint32_t> NodeIdByName(const std::string& nodeName) const;
+    // The bound registry, for binding the objects it lists; null when detached.
+    pw_registry* registry() const { return registry_; }
 
 private:
     struct Link {
