@@ -24,7 +24,7 @@ struct RunOptions {
     std::optional<int> framesPerSecond;
     std::vector<EffectRequest> effects;  // in the order given
     std::optional<bool> locator;         // --locator on|off: the face-tracking outline
-    std::string output = "vcam";         // "vcam", "none" or a path
+    std::string output = "vcam";         // "vcam", "pipewire", "none" or a path
     std::optional<long> frames;
     std::optional<double> seconds;
     bool fast = false;

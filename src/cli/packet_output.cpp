@@ -3,6 +3,7 @@
 #include "frames/frame_packet.h"
 #include "frames/frame_store.h"
 #include "video/capture_device_info.h"
+#include "video/pipewire_camera_entry.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,7 +29,7 @@ std::string StartEmptyFile(const std::string& path) {
 
 bool PacketOutput::IsFifo(const std::string& output) {
     struct stat info {};
-    return output != "vcam" && output != "none" && ::stat(output.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+    return !IsVirtualCamera(output) && output != "none" && ::stat(output.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
 }
 
 bool PacketOutput::Open(const std::string& output, VirtualCameraLink& link, const CaptureDeviceList& devices) {
@@ -37,6 +38,7 @@ bool PacketOutput::Open(const std::string& output, VirtualCameraLink& link, cons
         discard_ = true;
         return true;
     }
+    if (output == "pipewire") return OpenPipeWireCamera(link);
     return output == "vcam" ? OpenVirtualCamera(link, devices) : OpenPath(output);
 }
 
@@ -53,6 +55,16 @@ bool PacketOutput::OpenVirtualCamera(VirtualCameraLink& link, const CaptureDevic
         case VirtualCameraLink::Opening::kNotOpened: break;
     }
     failure_ = "Cannot open " + link.Path() + " for the video.";
+    return false;
+}
+
+bool PacketOutput::OpenPipeWireCamera(VirtualCameraLink& link) {
+    if (link.Open(std::string(kPipeWireDevicePath))) {
+        link_ = &link;
+        return true;
+    }
+    failure_ = std::string("The PipeWire camera \"") + kVirtualCameraName +
+               "\" cannot be published: no PipeWire daemon answers.";
     return false;
 }
 

@@ -3,8 +3,9 @@
 //
 //   vcam    the "Lumora Capture" device among the capture devices, opened as the program
 //           opens it (VirtualCameraLink: a v4l2loopback device through the adapter, or a
-//           extra device's packets: file). A packet it does not take is dropped, as in the
-//           program.
+//           extra device's packets: file, or the PipeWire camera when it stands in for the
+//           device). A packet it does not take is dropped, as in the program.
+//   pipewire  the PipeWire camera, whatever the capture devices and the settings say.
 //   none    nowhere; every frame counts as delivered.
 //   <path>  a file, started empty, or a FIFO. Opening a FIFO waits until a reader has it
 //           open; a reader too slow to take a packet in a frame's time costs that packet
@@ -32,9 +33,12 @@ namespace lumora::cli {
 
 class PacketOutput {
 public:
+    // vcam or pipewire: an output that is a virtual camera, not a path.
+    static bool IsVirtualCamera(const std::string& output) { return output == "vcam" || output == "pipewire"; }
+
     enum class Result { kWritten, kDropped, kFailed };
 
-    // Opens `output` ("vcam", "none" or a path). False, with Failure() saying what and
+    // Opens `output` ("vcam", "pipewire", "none" or a path). False, with Failure() saying what and
     // why, when it cannot be opened. vcam opens `link` on the device named in `devices`.
     bool Open(const std::string& output, VirtualCameraLink& link, const CaptureDeviceList& devices);
 
@@ -52,6 +56,7 @@ public:
 
 private:
     bool OpenVirtualCamera(VirtualCameraLink& link, const CaptureDeviceList& devices);
+    bool OpenPipeWireCamera(VirtualCameraLink& link);
     bool OpenPath(const std::string& path);
 
     std::string path_;

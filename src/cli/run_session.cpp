@@ -291,7 +291,7 @@ int RunSession::Verdict(int exitCode) {
         return kExitFailed;
     }
     if (!options_.snapshotFolder.empty() && !SaveSnapshot()) return kExitFailed;
-    if (options_.output != "vcam" && options_.output != "none") {
+    if (!PacketOutput::IsVirtualCamera(options_.output) && options_.output != "none") {
         Say("lumora-cli: " + std::to_string(delivered_) + " packets written to " + options_.output);
     }
     if (!options_.recordFile.empty()) Say("lumora-cli: recorded " + options_.recordFile);

@@ -1,8 +1,9 @@
 // lumora-vcam: creates and checks Lumora's virtual camera (a v4l2loopback device labelled
-// "Lumora Capture") and reads the packet streams Lumora writes. See vcam_tool_arguments.h
+// "Lumora Capture", and the PipeWire camera of that name) and reads the packet streams Lumora writes. See vcam_tool_arguments.h
 // for the command line.
 #include "vcam/fd_loopback_device_io.h"
 #include "vcam/loopback_sysfs.h"
+#include "vcam/pipewire_daemon.h"
 #include "vcam/process_command_runner.h"
 #include "vcam/termination_signal_flag.h"
 #include "vcam/vcam_dump_command.h"
@@ -26,6 +27,7 @@ int RunSetup(const lumora::VcamSetupOptions& options) {
     context.isRoot = ::geteuid() == 0;
     context.graphicalSession = HasGraphicalSession();
     context.interactive = ::isatty(STDIN_FILENO) != 0;
+    context.pipeWireReachable = lumora::PipeWireDaemonReachable();
     const char* scratch = std::getenv("TMPDIR");
     if (scratch && *scratch) context.scratchFolder = scratch;
     return lumora::VcamSetupCommand(sysfs, runner, context, std::cout, std::cerr).Run(options);
@@ -33,8 +35,9 @@ int RunSetup(const lumora::VcamSetupOptions& options) {
 
 int RunStatus() {
     lumora::LoopbackSysfs sysfs;
-    lumora::VcamStatusCommand status(sysfs, [] { return std::make_unique<lumora::FdLoopbackDeviceIo>(); }, "/proc",
-                                     std::cout);
+    lumora::VcamStatusCommand status(
+        sysfs, [] { return std::make_unique<lumora::FdLoopbackDeviceIo>(); }, "/proc", std::cout,
+        [] { return lumora::SurveyPipeWireCamera(); });
     return status.Run();
 }
 

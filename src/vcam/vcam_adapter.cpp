@@ -15,11 +15,6 @@ std::string ErrorText(int error) { return std::strerror(error); }
 
 bool IsDeviceGone(int error) { return error == ENODEV || error == EIO || error == ENXIO; }
 
-std::chrono::steady_clock::duration FramePeriod(int framesPerSecond) {
-    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::seconds(1)) /
-           std::max(framesPerSecond, 1);
-}
-
 }  // namespace
 
 std::unique_ptr<VcamAdapter> VcamAdapter::OpenDevice(const std::string& path, const VcamConfig& config,
@@ -32,7 +27,7 @@ std::unique_ptr<VcamAdapter> VcamAdapter::OpenDevice(const std::string& path, co
 VcamAdapter::VcamAdapter(std::unique_ptr<LoopbackDeviceIo> io, VcamConfig config)
     : io_(std::move(io)),
       config_(config),
-      period_(FramePeriod(config.framesPerSecond)),
+      period_(config.FramePeriod()),
       backoff_(config.reconnectFirstDelay, config.reconnectMaxDelay) {}
 
 VcamAdapter::~VcamAdapter() { Close(); }

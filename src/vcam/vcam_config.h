@@ -5,6 +5,7 @@
 
 #include "vcam/device_frame_format.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace lumora {
@@ -20,6 +21,12 @@ struct VcamConfig {
     // Waits between attempts to reopen a lost device: doubling from the first to the cap.
     std::chrono::milliseconds reconnectFirstDelay{100};
     std::chrono::milliseconds reconnectMaxDelay{5000};
+
+    // The time between two frames at framesPerSecond (at least one a second).
+    std::chrono::steady_clock::duration FramePeriod() const {
+        return std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::seconds(1)) /
+               std::max(framesPerSecond, 1);
+    }
 };
 
 }  // namespace lumora

@@ -43,6 +43,7 @@ int VcamSetupCommand::Run(const VcamSetupOptions& options) {
         err_ << "lumora-vcam setup: the size must be even and at least 2x2, the rate 1 to 240 frames per second\n";
         return 2;
     }
+    ExplainBothWays();
     if (const auto device = sysfs_.FindByName(kVirtualCameraName)) {
         out_ << kVirtualCameraName << " is already set up: " << device->node << "\n";
         return Finish(0, options);
@@ -62,6 +63,13 @@ int VcamSetupCommand::Run(const VcamSetupOptions& options) {
         return 1;
     }
     return Finish(LoadModule(options, Trim(modinfo.output)), options);
+}
+
+void VcamSetupCommand::ExplainBothWays() {
+    out_ << kVirtualCameraName << " reaches other programs in two ways:\n"
+         << "  PipeWire: while Lumora runs it publishes the camera to PipeWire; nothing to set up. "
+         << (context_.pipeWireReachable ? "PipeWire runs here.\n" : "No PipeWire daemon answers here.\n")
+         << "  v4l2loopback: a kernel device, for programs that only know V4L2 cameras (set up now).\n";
 }
 
 std::vector<std::string> VcamSetupCommand::Privileged(std::vector<std::string> argv) {

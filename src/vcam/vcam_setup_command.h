@@ -1,4 +1,6 @@
-// `lumora-vcam setup`: makes sure a v4l2loopback device labelled "Lumora Capture" exists.
+// `lumora-vcam setup`: first explains the two ways "Lumora Capture" reaches other programs
+// (the PipeWire camera, which needs no setting up, and the v4l2loopback device), then makes
+// sure a v4l2loopback device labelled "Lumora Capture" exists.
 //
 //   - It exists already: nothing to create.
 //   - v4l2loopback 0.13 or later is loaded: `v4l2loopback-ctl add` adds our device (with
@@ -38,6 +40,8 @@ struct VcamSetupOptions {
 
 struct VcamSetupContext {
     bool isRoot = false;
+    // A PipeWire daemon answers in this session (the PipeWire camera works without setup).
+    bool pipeWireReachable = false;
     bool graphicalSession = false;  // pkexec can ask for the password
     bool interactive = false;       // sudo can ask on the terminal
     std::string etcFolder = "/etc";
@@ -54,6 +58,7 @@ public:
     int Run(const VcamSetupOptions& options);
 
     // `argv` as it must run to have root rights; empty when there is no way to get them.
+    void ExplainBothWays();
     std::vector<std::string> Privileged(std::vector<std::string> argv);
 
 private:

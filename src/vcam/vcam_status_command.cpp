@@ -9,19 +9,43 @@
 namespace lumora {
 
 VcamStatusCommand::VcamStatusCommand(const LoopbackSysfs& sysfs, DeviceOpener opener, std::string procRoot,
-                                     std::ostream& out)
-    : sysfs_(sysfs), opener_(std::move(opener)), procRoot_(std::move(procRoot)), out_(out) {}
+                                     std::ostream& out, PipeWireSurveyor surveyor)
+    : sysfs_(sysfs), opener_(std::move(opener)), procRoot_(std::move(procRoot)), out_(out),
+      surveyor_(std::move(surveyor)) {}
 
 int VcamStatusCommand::Run() {
     PrintModule();
     const auto device = sysfs_.FindByName(kVirtualCameraName);
-    if (!device) {
+    if (device) {
+        PrintDevice(*device);
+        PrintOpeners(device->node);
+    } else {
         out_ << "Device:    no \"" << kVirtualCameraName << "\" device (run \"lumora-vcam setup\")\n";
-        return 1;
     }
-    PrintDevice(*device);
-    PrintOpeners(device->node);
-    return 0;
+    const bool published = surveyor_ && PrintPipeWire();
+    return device || published ? 0 : 1;
+}
+
+// True when the camera is published.
+bool VcamStatusCommand::PrintPipeWire() {
+    const PipeWireCameraReport report = surveyor_();
+    if (!report.daemonReachable) {
+        out_ << "PipeWire:  no PipeWire daemon answers (" << report.daemonError << ")\n";
+        return false;
+    }
+    if (!report.published) {
+        out_ << "PipeWire:  \"" << kVirtualCameraName << "\" is not published (Lumora publishes it while it runs)\n";
+        return false;
+    }
+    out_ << "PipeWire:  \"" << kVirtualCameraName << "\" is published (node " << report.nodeId << ")\n";
+    const std::string rate = report.rate.empty() ? "" : " at " + report.rate + " frames per second";
+    if (report.format.empty()) {
+        out_ << "Format:    " << report.size << rate << ", the layout chosen by its first consumer\n";
+    } else {
+        out_ << "Format:    " << report.size << " " << report.format << rate << "\n";
+    }
+    out_ << "Consumers: " << report.consumers << "\n";
+    return true;
 }
 
 void VcamStatusCommand::PrintModule() {

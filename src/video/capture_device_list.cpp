@@ -2,7 +2,9 @@
 
 #include "video/capture_device_ioctl_query.h"
 #include "video/capture_device_opener.h"
+#include "vcam/pipewire_daemon.h"
 #include "video/extra_device_list.h"
+#include "video/pipewire_camera_entry.h"
 #include "video/v4l2_device_scanner.h"
 
 #include <utility>
@@ -20,6 +22,7 @@ std::vector<CaptureDeviceInfo> CaptureDeviceList::SystemDevices() {
     std::vector<CaptureDeviceInfo> testDevices = ExtraDevicesFromEnvironment();
     devices.insert(devices.end(), std::make_move_iterator(testDevices.begin()),
                    std::make_move_iterator(testDevices.end()));
+    AddPipeWireCameraEntry(devices, VcamBackendFromSettings(), [] { return PipeWireDaemonReachable(); });
     return devices;
 }
 

@@ -1,6 +1,7 @@
 // The capture devices found at start-up, in enumeration order: the V4L2 video input
 // devices of the system (see V4l2DeviceScanner), then the extra devices of
-// LUMORA_TEST_DEVICES (see extra_device_list.h). An entry's index is its place in the
+// LUMORA_TEST_DEVICES (see extra_device_list.h), then the PipeWire camera when it stands in
+// for the loopback device (see pipewire_camera_entry.h). An entry's index is its place in the
 // Video source menu's device part (SourceId 1003 + index).
 //
 // Thread: user-interface thread. Lifetime: owned by the application (inside its virtual
@@ -45,7 +46,8 @@ public:
     // entry or its path is missing, the device has gone away, or the device gives no video.
     GstElement* OpenCaptureFilter(int index) const;
 
-    // The enumeration of the running program: V4L2 devices below "/", then extra devices.
+    // The enumeration of the running program: V4L2 devices below "/", extra devices, the
+    // PipeWire camera.
     static std::vector<CaptureDeviceInfo> SystemDevices();
 
 private:

@@ -13,6 +13,9 @@ public:
 
     // Writes one whole packet (40-byte header and payload). False when it was not written.
     virtual bool Write(const unsigned char* packet, std::size_t size) = 0;
+    // The programs taking the frames now; -1 when the sink cannot tell (a file, a FIFO, a
+    // loopback device).
+    virtual int Consumers() const { return -1; }
 };
 
 }  // namespace lumora

@@ -1,11 +1,20 @@
 #include "video/vcam_packet_sink.h"
 
+#include "vcam/vcam_backend.h"
+
 #include <lumora/registry.h>
 
 namespace lumora {
 namespace {
 
-constexpr const char kKey[] = "SOFTWARE\\Lumora\\VirtualCamera";
+constexpr const char* kKey = kVcamSettingsKey;
+
+// The PipeWire camera beside the loopback device, when "auto" asks for it and a daemon answers.
+std::unique_ptr<PipeWireCamera> PublishBeside(const VcamConfig& config) {
+    if (VcamBackendFromSettings() != VcamBackend::kAuto) return nullptr;
+    auto camera = std::make_unique<PipeWireCamera>(config);
+    return camera->Open() ? std::move(camera) : nullptr;
+}
 
 }  // namespace
 
@@ -25,12 +34,14 @@ VcamConfig VcamPacketSink::ConfigFromSettings() {
 }
 
 std::unique_ptr<VcamPacketSink> VcamPacketSink::Open(const std::string& path) {
-    auto adapter = VcamAdapter::OpenDevice(path, ConfigFromSettings());
+    const VcamConfig config = ConfigFromSettings();
+    auto adapter = VcamAdapter::OpenDevice(path, config);
     if (!adapter) return nullptr;
-    return std::unique_ptr<VcamPacketSink>(new VcamPacketSink(std::move(adapter)));
+    return std::unique_ptr<VcamPacketSink>(new VcamPacketSink(std::move(adapter), PublishBeside(config)));
 }
 
 bool VcamPacketSink::Write(const unsigned char* packet, std::size_t size) {
+    if (alsoPublished_) alsoPublished_->WritePacket(packet, size);
     return adapter_->WritePacket(packet, size);
 }
 

@@ -6,6 +6,8 @@
 #include "video/capture_device_list.h"
 #include "video/extra_device_list.h"
 #include "video/packet_file_sink.h"
+#include "video/pipewire_camera_entry.h"
+#include "video/pipewire_packet_sink.h"
 #include "video/vcam_packet_sink.h"
 
 namespace lumora {
@@ -13,6 +15,7 @@ namespace {
 
 std::unique_ptr<PacketSink> OpenSink(const std::string& path) {
     if (path.starts_with(kPacketsDevicePrefix)) return PacketFileSink::Open(path.substr(kPacketsDevicePrefix.size()));
+    if (path == kPipeWireDevicePath) return PipeWirePacketSink::Open();
     if (IsV4l2OutputDevice(path)) return VcamPacketSink::Open(path);
     return PacketFileSink::Open(path);
 }
@@ -36,6 +39,8 @@ VirtualCameraLink::Opening VirtualCameraLink::OpenListed(const CaptureDeviceList
 }
 
 void VirtualCameraLink::Close() { sink_.reset(); }
+
+int VirtualCameraLink::Consumers() const { return sink_ ? sink_->Consumers() : -1; }
 
 bool VirtualCameraLink::WritePacket(unsigned char* packet, std::uint32_t payloadSize) {
     if (!sink_ || !packet) return false;

@@ -1,7 +1,8 @@
 // The open virtual camera ("Lumora Capture") and the capture devices found at start-up.
 //
 // A path naming a v4l2loopback output device is fed through the adapter that converts
-// each packet for the device; any other path (a file, a FIFO, a test device's
+// each packet for the device; "pipewire:lumora-capture" publishes the PipeWire camera
+// (pipewire_packet_sink.h); any other path (a file, a FIFO, a test device's
 // "packets:<path>") receives the packet bytes as they are.
 //
 // Thread: user-interface thread only. Lifetime: owned by the application; the device stays
@@ -38,6 +39,9 @@ public:
     const std::string& Path() const { return path_; }
     void Close();
     bool IsOpen() const { return sink_ != nullptr; }
+    // How many programs take the PipeWire camera's frames now; -1 when nothing open can
+    // tell (no PipeWire camera published).
+    int Consumers() const;
 
     // Fills the link's header fields (magic, payload size, marker) of `packet`, which holds
     // 40 + payloadSize bytes with the frame's fields filled, and writes it whole. False,

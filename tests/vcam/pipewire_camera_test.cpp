@@ -1,0 +1,250 @@
+// The PipeWire camera against a real daemon of the test's own: a pipewiresrc consumer
+// reads back what the camera publishes.
+#include "pipewire_consumer.h"
+#include "private_pipewire.h"
+#include "test_support.h"
+#include "vcam/pipewire_camera.h"
+#include "vcam/pipewire_camera_survey.h"
+#include "vcam/vcam_status_command.h"
+#include "vcam_test_frames.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+namespace lumora {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Bgr;
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+
+VcamConfig SmallConfig(bool repeat) {
+    VcamConfig config;
+    config.format.width = kWidth;
+    config.format.height = kHeight;
+    config.framesPerSecond = 30;
+    config.repeatWhileStalled = repeat;
+    return config;
+}
+
+// Quadrants, so a picture upside down or mirrored shows: red | green over blue | white.
+Bgr Quadrants(int x, int y) {
+    if (y < kHeight / 2) return x < kWidth / 2 ? test::kRed : test::kGreen;
+    return x < kWidth / 2 ? test::kBlue : test::kWhite;
+}
+
+// The grey of the picture, so each packet can be told apart.
+std::vector<std::uint8_t> GreyPacket(std::uint8_t level) {
+    return test::MakePacket(kWidth, kHeight, [level](int, int) { return Bgr{level, level, level}; });
+}
+
+// Y of pixel (x, y) of a YUY2 frame, y from the top.
+int LumaAt(const test::ConsumedFrame& frame, int x, int y) {
+    return frame.bytes[static_cast<std::size_t>(y * frame.width * 2 + x * 2)];
+}
+
+template <typename Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+class PipeWireCameraTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const std::string missing = test::PrivatePipeWire::Missing(); !missing.empty()) GTEST_SKIP() << missing;
+        daemon_ = std::make_unique<test::PrivatePipeWire>();
+        std::string why;
+        ASSERT_TRUE(daemon_->Running(&why)) << why;
+    }
+
+    std::unique_ptr<test::PrivatePipeWire> daemon_;
+};
+
+// Writes `packet` every 40 ms until the consumer has a frame more than before; false
+// after three seconds.
+bool FeedUntilFrame(PipeWireCamera& camera, test::PipeWireConsumer& consumer, const std::vector<std::uint8_t>& packet) {
+    const std::size_t before = consumer.Count();
+    return WaitUntil(
+        [&] {
+            camera.WritePacket(packet.data(), packet.size());
+            return consumer.WaitForFrames(before + 1, 40ms);
+        },
+        3s);
+}
+
+// `lumora-vcam status` on a machine without the loopback module.
+std::string StatusText() {
+    test::TempDir noSysfs;
+    const LoopbackSysfs sysfs(noSysfs.path().string());
+    std::ostringstream out;
+    VcamStatusCommand command(
+        sysfs, [] { return std::unique_ptr<LoopbackDeviceIo>(); }, noSysfs.path().string(), out,
+        [] { return SurveyPipeWireCamera(); });
+    command.Run();
+    return out.str();
+}
+
+void ExpectLuma(int actual, Bgr colour, const char* where) {
+    EXPECT_NEAR(actual, test::ExpectedYuv(colour).y, 3) << where;
+}
+
+TEST_F(PipeWireCameraTest, ConsumerGetsEachPacketOnceRightWayUpAtTheConfiguredSize) {
+    PipeWireCamera camera(SmallConfig(false));
+    std::string error;
+    ASSERT_TRUE(camera.Open(&error)) << error;
+    ASSERT_TRUE(WaitUntil([&] { return camera.Status().published; }, 3s));
+    {
+        test::PipeWireConsumer consumer;
+        ASSERT_TRUE(WaitUntil([&] { return camera.Consumers() == 1; }, 5s));
+        ASSERT_TRUE(FeedUntilFrame(camera, consumer, test::MakePacket(kWidth, kHeight, &Quadrants)));
+        const test::ConsumedFrame first = consumer.Frames().back();
+        ASSERT_EQ(first.format, "YUY2");
+        ASSERT_EQ(first.width, kWidth);
+        ASSERT_EQ(first.height, kHeight);
+        ASSERT_EQ(first.bytes.size(), std::size_t{kWidth * kHeight * 2});
+        ExpectLuma(LumaAt(first, kWidth / 4, kHeight / 4), test::kRed, "top left");
+        ExpectLuma(LumaAt(first, 3 * kWidth / 4, kHeight / 4), test::kGreen, "top right");
+        ExpectLuma(LumaAt(first, kWidth / 4, 3 * kHeight / 4), test::kBlue, "bottom left");
+        ExpectLuma(LumaAt(first, 3 * kWidth / 4, 3 * kHeight / 4), test::kWhite, "bottom right");
+
+        // Without keep-alive every packet is one frame, in order: none lost, none doubled.
+        const std::size_t before = consumer.Count();
+        std::vector<int> levels;
+        for (int level = 40; level <= 200; level += 20) {
+            const auto packet = GreyPacket(static_cast<std::uint8_t>(level));
+            ASSERT_TRUE(camera.WritePacket(packet.data(), packet.size()));
+            levels.push_back(level);
+            std::this_thread::sleep_for(60ms);
+        }
+        ASSERT_TRUE(consumer.WaitForFrames(before + levels.size(), 2s));
+        std::this_thread::sleep_for(200ms);
+        const auto frames = consumer.Frames();
+        ASSERT_EQ(frames.size(), before + levels.size());
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            ExpectLuma(LumaAt(frames[before + i], kWidth / 2, kHeight / 2),
+                       Bgr{static_cast<std::uint8_t>(levels[i]), static_cast<std::uint8_t>(levels[i]),
+                           static_cast<std::uint8_t>(levels[i])},
+                       "grey packet");
+        }
+        const PipeWireCameraStatus status = camera.Status();
+        EXPECT_TRUE(status.published);
+        EXPECT_EQ(status.consumers, 1);
+        ASSERT_TRUE(status.format.has_value());
+        EXPECT_EQ(status.format->Describe(), "320x240 YUY2");
+        // lumora-vcam status sees the same from outside.
+        const std::string report = StatusText();
+        EXPECT_NE(report.find("\"Lumora Capture\" is published"), std::string::npos) << report;
+        EXPECT_NE(report.find("320x240 YUY2 at 30/1"), std::string::npos) << report;
+        EXPECT_NE(report.find("Consumers: 1"), std::string::npos) << report;
+    }
+    EXPECT_TRUE(WaitUntil([&] { return camera.Consumers() == 0; }, 3s));
+    camera.Close();
+    EXPECT_NE(StatusText().find("is not published"), std::string::npos);
+}
+
+// Where a layout other than YUY2 keeps the red quadrant's values, and what they must be.
+struct Sample {
+    const char* format;
+    // Y and chroma (or B, G, R for BGRx) inside the top-left quadrant.
+    std::function<std::vector<int>(const test::ConsumedFrame&)> read;
+    std::vector<double> expected;
+};
+
+TEST_F(PipeWireCameraTest, OtherLayoutsCarryTheSamePicture) {
+    constexpr int x = kWidth / 4, y = kHeight / 4;  // inside the red quadrant
+    const std::size_t luma = std::size_t{kWidth} * kHeight;
+    const test::Yuv red = test::ExpectedYuv(test::kRed);
+    const std::vector<Sample> samples = {
+        {"I420",
+         [&](const test::ConsumedFrame& f) {
+             return std::vector<int>{f.bytes[y * kWidth + x], f.bytes[luma + luma / 4 + (y / 2) * (kWidth / 2) + x / 2]};
+         },
+         {red.y, red.v}},
+        {"NV12",
+         [&](const test::ConsumedFrame& f) {
+             const std::size_t uv = luma + (y / 2) * kWidth + (x / 2) * 2;
+             return std::vector<int>{f.bytes[y * kWidth + x], f.bytes[uv], f.bytes[uv + 1]};
+         },
+         {red.y, red.u, red.v}},
+        {"BGRx",
+         [&](const test::ConsumedFrame& f) {
+             const std::size_t at = (std::size_t{y} * kWidth + x) * 4;
+             return std::vector<int>{f.bytes[at], f.bytes[at + 1], f.bytes[at + 2]};
+         },
+         {0, 0, 255}},
+    };
+    PipeWireCamera camera(SmallConfig(true));
+    std::string error;
+    ASSERT_TRUE(camera.Open(&error)) << error;
+    ASSERT_TRUE(WaitUntil([&] { return camera.Status().published; }, 3s));
+    for (const Sample& sample : samples) {
+        test::PipeWireConsumer consumer(sample.format);
+        ASSERT_TRUE(FeedUntilFrame(camera, consumer, test::MakePacket(kWidth, kHeight, &Quadrants))) << sample.format;
+        // A frame made before the format changed may still be under way: judge the last.
+        ASSERT_TRUE(FeedUntilFrame(camera, consumer, test::MakePacket(kWidth, kHeight, &Quadrants))) << sample.format;
+        const test::ConsumedFrame frame = consumer.Frames().back();
+        ASSERT_EQ(frame.format, sample.format);
+        ASSERT_GE(frame.bytes.size(), camera.Status().format->FrameBytes());
+        const std::vector<int> values = sample.read(frame);
+        for (std::size_t i = 0; i < values.size(); ++i) EXPECT_NEAR(values[i], sample.expected[i], 6) << sample.format << " " << i;
+    }
+}
+
+TEST_F(PipeWireCameraTest, RepeatsWhilePacketsStopAndPublishesAgainAfterTheDaemonRestarts) {
+    VcamConfig config = SmallConfig(true);
+    PipeWireCamera camera(config);
+    std::string error;
+    ASSERT_TRUE(camera.Open(&error)) << error;
+    const auto packet = test::MakePacket(kWidth, kHeight, &Quadrants);
+    ASSERT_TRUE(WaitUntil([&] { return camera.Status().published; }, 3s));
+    {
+        test::PipeWireConsumer consumer;
+        ASSERT_TRUE(FeedUntilFrame(camera, consumer, packet));
+        const std::size_t before = consumer.Count();
+        std::this_thread::sleep_for(1s);
+        const auto frames = consumer.Frames();
+        EXPECT_GE(frames.size() - before, 20u) << "keep-alive frames in a second at 30 fps";
+        ExpectLuma(LumaAt(frames.back(), kWidth / 4, kHeight / 4), test::kRed, "repeated frame");
+    }
+    // The daemon dies: writes go on, each well within a frame period.
+    daemon_->KillDaemon();
+    auto slowest = std::chrono::steady_clock::duration::zero();
+    auto writeFor = [&](std::chrono::milliseconds span) {
+        const auto end = std::chrono::steady_clock::now() + span;
+        while (std::chrono::steady_clock::now() < end) {
+            const auto start = std::chrono::steady_clock::now();
+            camera.WritePacket(packet.data(), packet.size());
+            slowest = std::max(slowest, std::chrono::steady_clock::now() - start);
+            std::this_thread::sleep_for(33ms);
+        }
+    };
+    writeFor(700ms);
+    EXPECT_FALSE(camera.Status().published);
+    daemon_->Restart();
+    const auto restarted = std::chrono::steady_clock::now();
+    std::string why;
+    ASSERT_TRUE(daemon_->Running(&why)) << why;
+    while (!camera.Status().published && std::chrono::steady_clock::now() - restarted < 2s) writeFor(33ms);
+    ASSERT_TRUE(camera.Status().published) << "not published again within 2 s of the restart";
+    test::PipeWireConsumer consumer;
+    while (consumer.Count() == 0 && std::chrono::steady_clock::now() - restarted < 2s) writeFor(33ms);
+    EXPECT_GT(consumer.Count(), 0u) << "no frame within 2 s of the restart";
+    EXPECT_LT(slowest, config.FramePeriod()) << "a write waited";
+    const PipeWireCameraStatus status = camera.Status();
+    EXPECT_GE(status.losses, 1u);
+    EXPECT_GE(status.reconnects, 1u);
+}
+
+}  // namespace
+}  // namespace lumora
