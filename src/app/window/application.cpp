@@ -3,6 +3,7 @@
 #include "app/preferences.h"
 #include "app/product_site.h"
 #include "app/single_instance.h"
+#include "app/window/command_event.h"
 #include "app/window/command_router.h"
 #include "app/window/file_menu.h"
 #include "app/window/main_window.h"
@@ -16,6 +17,10 @@
 #include "session/session.h"
 #include "session/virtual_camera_startup.h"
 #include "tools/dialog_host.h"
+#include "tools/playlist_dialog.h"
+#include "tools/recording_dialog.h"
+#include "tools/snapshot_manager.h"
+#include "tools/source_options.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -92,7 +97,30 @@ void Application::BuildContents() {
 
 // The windows the menus and buttons open, one Register call each; their menu items are
 // built enabled only when registered, so this runs before the menus are built.
-void Application::RegisterToolWindows() {}
+void Application::RegisterToolWindows() {
+    snapshots_ = std::make_unique<SnapshotManager>(window_.get(), window_.get());
+    dialogs_.Register(ToolDialog::kSnapshots, [this](QWidget*) {
+        snapshots_->Toggle();
+        return false;
+    });
+    recording_ = std::make_unique<RecordingDialog>(
+        RecordingDialog::Parts{session_->Graph().Compressors(), session_->Counter(),
+                               [this] { return session_->Graph().RecordingFileName(); },
+                               [this](int command) {
+                                   QCoreApplication::postEvent(window_.get(), new CommandEvent(command));
+                               }},
+        window_.get());
+    dialogs_.Register(ToolDialog::kRecording, [this](QWidget*) {
+        recording_->ShowDialog();
+        return false;
+    });
+    dialogs_.Register(ToolDialog::kPlaylist, [this](QWidget* owner) {
+        PlaylistDialog(sources_->Videos(), window_.get(), owner).exec();
+        return false;
+    });
+    dialogs_.Register(ToolDialog::kSourceOptions,
+                      [this](QWidget* owner) { return EditSourceOptions(session_->Graph(), owner); });
+}
 
 void Application::BuildMenus() {
     RegisterToolWindows();
@@ -104,6 +132,10 @@ void Application::BuildMenus() {
     connector_ = std::make_unique<SourceConnector>(SourceConnector::Parts{session_->Graph(), session_->Store(),
                                                                           session_->Devices(), session_->Effects(),
                                                                           *sources_, *optionsMenu_, *file_, *window_});
+    SourceConnector::Hooks& hooks = connector_->hooks();
+    hooks.recordingFileName = [this] { return recording_->DestinationFile(); };
+    hooks.showElapsedTime = [this](bool on) { recording_->SetRecordingState(on); };
+    hooks.hideRecordingDialog = [this] { recording_->HideAndStop(); };
     router_ = std::make_unique<CommandRouter>(
         CommandRouter::Parts{*window_, session_->Graph(), session_->Effects(), session_->Frames(), *connector_, *file_,
                              *sources_, *optionsMenu_, *skinMenu_, dialogs_, tray_},
