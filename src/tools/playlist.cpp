@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 namespace lumora {
 namespace {
@@ -130,6 +131,11 @@ void Playlist::AddFile(const std::string& path) {
 
 void Playlist::Remove(int index) {
     if (index >= 0 && index < Count()) entries_.erase(entries_.begin() + index);
+}
+
+void Playlist::Swap(int first, int second) {
+    if (first < 0 || second < 0 || first >= Count() || second >= Count()) return;
+    std::swap(entries_[static_cast<std::size_t>(first)], entries_[static_cast<std::size_t>(second)]);
 }
 
 void Playlist::Clear() {

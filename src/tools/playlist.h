@@ -42,6 +42,8 @@ public:
     void AddFile(const std::string& path);
     // A valid index is removed; the current index is left as it is.
     void Remove(int index);
+    // Swaps two valid entries (the current index stays where it is); otherwise nothing.
+    void Swap(int first, int second);
     void Clear();
 
     bool Random() const { return random_; }

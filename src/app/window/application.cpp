@@ -18,6 +18,10 @@
 #include "session/session.h"
 #include "session/virtual_camera_startup.h"
 #include "tools/dialog_host.h"
+#include "tools/playlist_dialog.h"
+#include "tools/recording_dialog.h"
+#include "tools/snapshot_manager.h"
+#include "tools/source_options.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -107,6 +111,28 @@ void Application::RegisterToolWindows() {
         optionsWindow_->Toggle();
         return false;
     });
+    snapshots_ = std::make_unique<SnapshotManager>(window_.get(), window_.get());
+    dialogs_.Register(ToolDialog::kSnapshots, [this](QWidget*) {
+        snapshots_->Toggle();
+        return false;
+    });
+    recording_ = std::make_unique<RecordingDialog>(
+        RecordingDialog::Parts{session_->Graph().Compressors(), session_->Counter(),
+                               [this] { return session_->Graph().RecordingFileName(); },
+                               [this](int command) {
+                                   QCoreApplication::postEvent(window_.get(), new CommandEvent(command));
+                               }},
+        window_.get());
+    dialogs_.Register(ToolDialog::kRecording, [this](QWidget*) {
+        recording_->ShowDialog();
+        return false;
+    });
+    dialogs_.Register(ToolDialog::kPlaylist, [this](QWidget* owner) {
+        PlaylistDialog(sources_->Videos(), window_.get(), owner).exec();
+        return false;
+    });
+    dialogs_.Register(ToolDialog::kSourceOptions,
+                      [this](QWidget* owner) { return EditSourceOptions(session_->Graph(), owner); });
 }
 
 // The options window follows the source: its enabling after each change, and while a file
@@ -143,6 +169,10 @@ void Application::BuildMenus() {
     connector_ = std::make_unique<SourceConnector>(SourceConnector::Parts{session_->Graph(), session_->Store(),
                                                                           session_->Devices(), session_->Effects(),
                                                                           *sources_, *optionsMenu_, *file_, *window_});
+    SourceConnector::Hooks& hooks = connector_->hooks();
+    hooks.recordingFileName = [this] { return recording_->DestinationFile(); };
+    hooks.showElapsedTime = [this](bool on) { recording_->SetRecordingState(on); };
+    hooks.hideRecordingDialog = [this] { recording_->HideAndStop(); };
     router_ = std::make_unique<CommandRouter>(
         CommandRouter::Parts{*window_, session_->Graph(), session_->Effects(), session_->Frames(), *connector_, *file_,
                              *sources_, *optionsMenu_, *skinMenu_, dialogs_, tray_},

@@ -40,9 +40,11 @@ class DialogHost;
 class FileMenu;
 class MainWindow;
 class OptionsWindow;
+class RecordingDialog;
 class Session;
 class SingleInstance;
 class SkinMenu;
+class SnapshotManager;
 class SourceConnector;
 class TerminationSignals;
 class VideoOptionsMenu;
@@ -115,6 +117,9 @@ private:
     UpdateCheck updateCheck_;
     bool closed_ = false;
     bool closeRequested_ = false;  // a SIGTERM or SIGINT arrived
+    // Children of the window that borrow the session: destroyed first.
+    std::unique_ptr<SnapshotManager> snapshots_;
+    std::unique_ptr<RecordingDialog> recording_;
 };
 
 }  // namespace lumora

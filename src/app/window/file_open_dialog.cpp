@@ -1,5 +1,7 @@
 #include "app/window/file_open_dialog.h"
 
+#include "tools/file_chooser.h"
+
 #include <QFileDialog>
 
 namespace lumora {
@@ -15,18 +17,7 @@ FileOpenDialog::Hook& CurrentHook() {
 
 FileOpenDialog::Hook FileOpenDialog::SetHook(Hook hook) { return std::exchange(CurrentHook(), std::move(hook)); }
 
-QString FileOpenDialog::QtFilter(const std::pair<QString, QString>& filter) {
-    QStringList patterns;
-    for (QString pattern : filter.second.split(';', Qt::SkipEmptyParts)) {
-        pattern = pattern.trimmed();
-        if (pattern == "*.*") pattern = "*";  // names without a dot are files too
-        if (!pattern.isEmpty()) patterns << pattern;
-    }
-    QString name = filter.first;
-    const qsizetype open = name.lastIndexOf('(');
-    if (open > 0) name = name.left(open).trimmed();
-    return name + " (" + patterns.join(' ') + ")";
-}
+QString FileOpenDialog::QtFilter(const std::pair<QString, QString>& filter) { return FileChooser::QtFilter(filter); }
 
 QStringList FileOpenDialog::Run(const FileOpenRequest& request) {
     if (CurrentHook()) return CurrentHook()(request);

@@ -4,6 +4,7 @@
 #include "app/window/command_ids.h"
 #include "app/window/file_open_dialog.h"
 #include "app/window/popup_menu.h"
+#include "tools/playlist_files.h"
 
 #include <QAction>
 
@@ -77,18 +78,8 @@ bool VideoSourceMenu::AskImageFile() {
 }
 
 bool VideoSourceMenu::AskVideoFiles() {
-    const QStringList files = FileOpenDialog::Run(VideoRequest(owner_));
-    if (files.isEmpty()) return false;
-    playlist_.Clear();
-    for (const QString& file : files) {
-        const std::string path = file.toStdString();
-        if (Playlist::IsPlaylistFile(path)) {
-            playlist_.LoadPls(path);
-        } else {
-            playlist_.AddFile(path);
-        }
-    }
-    return playlist_.Select(0).has_value();
+    return PlaylistFiles::AddChosen(playlist_, FileOpenDialog::Run(VideoRequest(owner_)), true) &&
+           playlist_.Current().has_value();
 }
 
 void VideoSourceMenu::ClearSourceSelection() { SetCurrent(0); }

@@ -1,0 +1,119 @@
+#include "tools/playlist_dialog.h"
+
+#include "platform/app_events.h"
+#include "platform/message_recorder.h"
+#include "test_support.h"
+#include "tools/file_chooser.h"
+
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace lumora {
+namespace {
+
+// Counts the reconnect requests the dialog posts to the main window.
+class ReconnectTarget : public QObject {
+public:
+    int requests = 0;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == EventType(MSG_RECONNECT_SOURCE)) ++requests;
+        return true;
+    }
+};
+
+class PlaylistDialogTest : public ::testing::Test {
+protected:
+    PlaylistDialogTest() {
+        previous_ = FileChooser::SetHook([this](const FileChoice& choice) {
+            choices_.push_back(choice);
+            return answer_;
+        });
+    }
+    ~PlaylistDialogTest() override { FileChooser::SetHook(std::move(previous_)); }
+
+    void Press(int id) { dialog_.Control<QPushButton>(id)->click(); }
+    QListWidget& List() { return *dialog_.Control<QListWidget>(PlaylistDialog::kIdList); }
+    std::vector<std::string> Rows() {
+        std::vector<std::string> rows;
+        for (int i = 0; i < List().count(); ++i) rows.push_back(List().item(i)->text().toStdString());
+        return rows;
+    }
+
+    test::TempDir dir_;
+    MessageRecorder messages_{id::kYes};
+    Playlist playlist_;
+    ReconnectTarget window_;
+    PlaylistDialog dialog_{playlist_, &window_, nullptr};
+    QStringList answer_;
+    std::vector<FileChoice> choices_;
+    FileChooser::Hook previous_;
+};
+
+TEST_F(PlaylistDialogTest, AddedFilesKeepTheirOrderWithAPlaylistExpandedInPlace) {
+    test::WriteFileText(dir_.file("list.pls"), "[playlist]\nFile1=/v/x.avi\nFile2=/v/y.avi\nNumberOfEntries=2\n");
+    playlist_.AddFile("/v/first.avi");
+    answer_ = {"/v/a.avi", QString::fromStdString(dir_.file("list.pls")), "/v/b.avi"};
+    Press(PlaylistDialog::kIdAdd);
+    ASSERT_EQ(choices_.size(), 1u);
+    EXPECT_EQ(choices_[0].title, "Open File...");
+    EXPECT_EQ(choices_[0].mode, FileChoice::Mode::kOpenMany);
+    EXPECT_EQ(choices_[0].filters.front().first, "Video Files (*.avi; *.mpg; *.mpeg; *.dat; *.m1v; *.mp2)");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"/v/first.avi", "/v/a.avi", "/v/x.avi", "/v/y.avi", "/v/b.avi"}));
+    EXPECT_EQ(playlist_.CurrentIndex(), 0);
+    EXPECT_FALSE(dialog_.Control(PlaylistDialog::kIdDelete)->isEnabled());
+
+    // Open playlist... replaces the list; Save playlist... writes it back.
+    answer_ = {QString::fromStdString(dir_.file("list.pls"))};
+    Press(PlaylistDialog::kIdOpen);
+    EXPECT_EQ(choices_.back().filters.front().first, "Playlist (*.pls)");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"/v/x.avi", "/v/y.avi"}));
+    answer_ = {QString::fromStdString(dir_.file("saved.pls"))};
+    Press(PlaylistDialog::kIdSave);
+    EXPECT_EQ(choices_.back().title, "Save Playlist...");
+    EXPECT_EQ(test::ReadFileText(dir_.file("saved.pls")),
+              "[playlist]\nFile1=/v/x.avi\nFile2=/v/y.avi\nNumberOfEntries=2\n");
+
+    // Clear asks first; an empty list cannot be saved.
+    messages_.SetAnswer(id::kNo);
+    Press(PlaylistDialog::kIdClear);
+    EXPECT_EQ(Rows().size(), 2u);
+    messages_.SetAnswer(id::kYes);
+    Press(PlaylistDialog::kIdClear);
+    EXPECT_EQ(messages_.Messages().back().text, "Are you sure you want to remove all files from the playlist?");
+    EXPECT_TRUE(Rows().empty());
+    const std::size_t asked = choices_.size();
+    Press(PlaylistDialog::kIdSave);
+    EXPECT_EQ(choices_.size(), asked);
+}
+
+TEST_F(PlaylistDialogTest, DownMovesTheSelectedEntryAndPlaySelectedAsksForTheSource) {
+    for (const char* file : {"/v/1.avi", "/v/2.avi", "/v/3.avi"}) playlist_.AddFile(file);
+    PlaylistDialog dialog(playlist_, &window_, nullptr);
+    auto& list = *dialog.Control<QListWidget>(PlaylistDialog::kIdList);
+    list.setCurrentRow(0);
+    EXPECT_FALSE(dialog.Control(PlaylistDialog::kIdUp)->isEnabled());
+    EXPECT_TRUE(dialog.Control(PlaylistDialog::kIdDown)->isEnabled());
+    dialog.Control<QPushButton>(PlaylistDialog::kIdDown)->click();
+    EXPECT_EQ(playlist_.Entries(), (std::vector<std::string>{"/v/2.avi", "/v/1.avi", "/v/3.avi"}));
+    EXPECT_EQ(list.currentRow(), 1);
+    EXPECT_TRUE(dialog.Control(PlaylistDialog::kIdUp)->isEnabled());
+
+    list.setCurrentRow(2);
+    EXPECT_FALSE(dialog.Control(PlaylistDialog::kIdDown)->isEnabled());
+    dialog.Control<QPushButton>(PlaylistDialog::kIdPlay)->click();
+    QCoreApplication::sendPostedEvents(&window_);
+    EXPECT_EQ(playlist_.CurrentIndex(), 2);
+    EXPECT_EQ(window_.requests, 1);
+
+    dialog.Control<QPushButton>(PlaylistDialog::kIdDelete)->click();
+    EXPECT_EQ(playlist_.Count(), 2);
+    EXPECT_EQ(list.currentRow(), -1);
+}
+
+}  // namespace
+}  // namespace lumora

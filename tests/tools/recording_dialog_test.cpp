@@ -1,0 +1,152 @@
+#include "tools/recording_dialog.h"
+
+#include "../video/capture_device_gst_fixture.h"
+#include "frames/recorded_bytes_counter.h"
+#include "platform/message_recorder.h"
+#include "test_support.h"
+#include "tools/recording_texts.h"
+#include "video/compressor_list.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+namespace lumora {
+namespace {
+
+TEST(RecordingTexts, ElapsedTimeAndSizeAsTheDialogShowsThem) {
+    EXPECT_EQ(ElapsedTimeText(3725), "01:02:05");
+    EXPECT_EQ(ElapsedTimeText(100 * 3600), "100:00:00");
+    EXPECT_EQ(RecordedSizeText(1023), "1023 bytes");
+    EXPECT_EQ(RecordedSizeText(1024), "1.00 KB");
+    EXPECT_EQ(RecordedSizeText(1572864), "1.50 MB");
+    EXPECT_EQ(RecordedSizeText(3ull << 30), "3072.00 MB");
+}
+
+class RecordingDialogTest : public test::GstTest {
+protected:
+    RecordingDialog::Parts Parts() {
+        return {compressors_, counter_, [this] { return recorded_; },
+                [this](int command) { posted_.push_back(command); }};
+    }
+    QWidget* Control(int id) const { return dialog_.Control(id); }
+    bool Enabled(int id) const { return Control(id)->isEnabled(); }
+    void Press(int id) { dialog_.Control<QPushButton>(id)->click(); }
+    // A 10-second recording: 50 JPEG frames at 5 per second.
+    std::string TenSeconds() {
+        const std::string file = dir_.file("ten.avi");
+        GError* error = nullptr;
+        test::PipelinePtr pipeline(gst_parse_launch(
+            ("videotestsrc num-buffers=50 ! video/x-raw,width=160,height=120,framerate=5/1 ! jpegenc ! avimux ! "
+             "filesink location=" +
+             file)
+                .c_str(),
+            &error));
+        EXPECT_TRUE(pipeline && test::RunToEos(pipeline.get()));
+        return file;
+    }
+
+    test::TempDir dir_;
+    MessageRecorder messages_{id::kYes};
+    CompressorList compressors_;
+    RecordedBytesCounter counter_;
+    std::string recorded_;
+    std::vector<int> posted_;
+    RecordingDialog dialog_{Parts(), nullptr};
+};
+
+TEST_F(RecordingDialogTest, StartNeedsADestinationAndTheControlsFollowTheRecordingState) {
+    auto* list = dialog_.Control<QComboBox>(RecordingDialog::kIdCompressor);
+    ASSERT_GT(list->count(), 1);
+    EXPECT_EQ(list->itemText(0), "(No compression)");
+    EXPECT_EQ(list->itemData(0).toInt(), 3700);
+    EXPECT_EQ(list->itemData(1).toInt(), 3701);
+    bool configured = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) configured = modal->close();
+    });
+    list->setCurrentIndex(1);  // its configuration dialog opens
+    EXPECT_TRUE(configured);
+    EXPECT_EQ(compressors_.Selected(), 0);
+    list->setCurrentIndex(0);
+    EXPECT_EQ(compressors_.Selected(), -1);
+
+    Press(RecordingDialog::kIdStart);
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text, "Please specify destination file!");
+    EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconInformation);
+    EXPECT_TRUE(posted_.empty());
+    EXPECT_FALSE(Enabled(RecordingDialog::kIdPlay));
+
+    recorded_ = dir_.file("take.avi");
+    dialog_.SetDestinationFile(recorded_);
+    Press(RecordingDialog::kIdStart);
+    EXPECT_EQ(posted_, std::vector<int>{2020});
+    for (int id : {1054, 1055, 1057, 1056, 1048, 1040, 1038}) EXPECT_FALSE(Enabled(id)) << id;
+
+    counter_.TryAdd(5000);
+    dialog_.SetRecordingState(true);
+    EXPECT_EQ(counter_.Read(), 0u);
+    EXPECT_EQ(dialog_.Control<QLabel>(RecordingDialog::kIdStatus)->text(), "Recording...");
+    EXPECT_TRUE(Enabled(RecordingDialog::kIdStop));
+    EXPECT_FALSE(Enabled(RecordingDialog::kIdBrowse));
+    counter_.TryAdd(1572864);
+    QTest::qWait(1100);
+    EXPECT_EQ(dialog_.Control<QLabel>(RecordingDialog::kIdElapsed)->text(), "00:00:01");
+    EXPECT_EQ(dialog_.Control<QLabel>(RecordingDialog::kIdSize)->text(), "1.50 MB");
+
+    dialog_.HideAndStop();  // closing stops the recording
+    EXPECT_EQ(posted_, (std::vector<int>{2020, 2021}));
+    dialog_.SetRecordingState(false);
+    EXPECT_EQ(dialog_.LastRecordedFile(), recorded_);
+    EXPECT_TRUE(Enabled(RecordingDialog::kIdPlay));
+    EXPECT_TRUE(Enabled(RecordingDialog::kIdDelete));
+}
+
+TEST_F(RecordingDialogTest, ThePlaybackFollowsTheFileSeeksAndEndsByItself) {
+    recorded_ = TenSeconds();
+    dialog_.SetRecordingState(true);
+    dialog_.SetRecordingState(false);
+    Press(RecordingDialog::kIdPlay);
+    ASSERT_TRUE(dialog_.Playback().Playing());
+    auto* position = dialog_.Control<QSlider>(RecordingDialog::kIdPosition);
+    EXPECT_TRUE(position->isEnabled());
+    EXPECT_FALSE(Enabled(RecordingDialog::kIdDelete));
+    QTest::qWait(5000);
+    EXPECT_NEAR(position->value(), 50, 6);
+    EXPECT_FALSE(dialog_.Control<QLabel>(RecordingDialog::kIdStatus)->pixmap().isNull());
+
+    position->setSliderPosition(25);
+    position->triggerAction(QAbstractSlider::SliderMove);
+    QTest::qWait(300);
+    const std::optional<std::int64_t> now = dialog_.Playback().Position();
+    ASSERT_TRUE(now.has_value());
+    EXPECT_NEAR(static_cast<double>(*now) / GST_SECOND, 2.5, 0.5);
+
+    position->setSliderPosition(97);
+    position->triggerAction(QAbstractSlider::SliderMove);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_.Playback().Playing(); }, 3000));
+    EXPECT_TRUE(Enabled(RecordingDialog::kIdPlay));
+    EXPECT_TRUE(Enabled(RecordingDialog::kIdDelete));
+
+    Press(RecordingDialog::kIdDelete);
+    EXPECT_EQ(messages_.Messages().back().text, "Are you sure you want to remove this file:\n" + recorded_ + "?");
+    EXPECT_FALSE(std::filesystem::exists(recorded_));
+    Press(RecordingDialog::kIdPlay);  // disabled now: nothing happens
+    EXPECT_FALSE(dialog_.Playback().Playing());
+
+    // A file that does not play.
+    test::WriteFileText(recorded_, "not a video");
+    dialog_.SetRecordingState(true);
+    dialog_.SetRecordingState(false);
+    Press(RecordingDialog::kIdPlay);
+    EXPECT_EQ(messages_.Messages().back().text, "Couldn't preview file:\n" + recorded_);
+    EXPECT_EQ(messages_.Messages().back().flags, mb::kIconWarning);
+}
+
+}  // namespace
+}  // namespace lumora
