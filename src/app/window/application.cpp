@@ -15,6 +15,7 @@
 #include "platform/termination_signals.h"
 #include "session/session.h"
 #include "session/virtual_camera_startup.h"
+#include "skins/skin_editor_dialog.h"
 #include "tools/dialog_host.h"
 
 #include <QApplication>
@@ -92,7 +93,19 @@ void Application::BuildContents() {
 
 // The windows the menus and buttons open, one Register call each; their menu items are
 // built enabled only when registered, so this runs before the menus are built.
-void Application::RegisterToolWindows() {}
+void Application::RegisterToolWindows() {
+    dialogs_.Register(ToolDialog::kSkinEditor, [this](QWidget* owner) {
+        SkinEditorDialog editor(skins_, owner);
+        editor.exec();
+        // A skin made or changed in the editor is in the Skin menu at once.
+        if (editor.ChangedSkins()) {
+            const int current = skins_.ReloadAllSkins(skinMenu_->Current());
+            skinMenu_->Build();
+            skinMenu_->Check(current);
+        }
+        return false;
+    });
+}
 
 void Application::BuildMenus() {
     RegisterToolWindows();
