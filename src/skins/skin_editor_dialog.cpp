@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -286,6 +287,11 @@ SkinFont SkinEditorDialog::ToSkinFont(const QFont& font) {
     skinFont.italic = font.italic() ? 1 : 0;
     skinFont.underline = font.underline() ? 1 : 0;
     return skinFont;
+}
+
+void SkinEditorDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) return TemplateDialog::keyPressEvent(event);
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) button->click();
 }
 
 void SkinEditorDialog::dragEnterEvent(QDragEnterEvent* event) {

@@ -63,6 +63,9 @@ public:
 
 protected:
     void OnCommand(int id) override;
+    // Enter presses the button that has the focus and does nothing elsewhere: the template
+    // has no OK button, and the name field must not create a skin on its own.
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 

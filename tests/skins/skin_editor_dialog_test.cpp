@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace lumora {
 namespace {
@@ -65,6 +66,11 @@ TEST_F(SkinEditorDialogTest, ASkinMadeInTheWindowLoadsAtTheNextStartWithWhatWasS
     EXPECT_FALSE(dialog.Control(E::kIdItems)->isEnabled());
     EXPECT_EQ(dialog.Preview().Shown(), nullptr);
 
+    dialog.show();
+    dialog.Control(E::kIdName)->setFocus();
+    QTest::keyClick(dialog.Control(E::kIdName), Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(messages_.Messages().empty()) << messages_.Messages()[0].text;
     dialog.Control<QLineEdit>(E::kIdName)->setText(" Sunset ");
     dialog.Control<QPushButton>(E::kIdCreate)->click();
     EXPECT_EQ(dialog.Control<QLineEdit>(E::kIdName)->text(), "");
