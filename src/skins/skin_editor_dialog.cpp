@@ -74,7 +74,7 @@ QColor ChooseSystemColour(QWidget* owner, QColor initial, SkinEditorDialog::Cust
 
 std::optional<QFont> ChooseSystemFont(QWidget* owner, const QFont& initial) {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, initial, owner, QString(), QFontDialog::DontUseNativeDialog);
+    const QFont chosen = QFontDialog::getFont(&ok, initial, owner);
     return ok ? std::optional<QFont>(chosen) : std::nullopt;
 }
 
