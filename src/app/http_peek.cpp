@@ -1,9 +1,8 @@
 #include "app/http_peek.h"
 
-#include <curl/curl.h>
+#include "app/curl_library.h"
 
 #include <algorithm>
-#include <mutex>
 
 namespace lumora {
 namespace {
@@ -16,11 +15,6 @@ constexpr int kPollMs = 1000;
 
 CURLM* Multi(void* handle) { return static_cast<CURLM*>(handle); }
 
-void InitialiseCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 }  // namespace
 
 struct HttpPeek::Body {
@@ -29,18 +23,17 @@ struct HttpPeek::Body {
     bool full = false;
 };
 
-HttpPeek::HttpPeek(std::string userAgent) : userAgent_(std::move(userAgent)) {
-    InitialiseCurlOnce();
-    multi_ = curl_multi_init();
+HttpPeek::HttpPeek(std::string userAgent) : userAgent_(std::move(userAgent)), curl_(CurlLibrary::Get()) {
+    if (curl_) multi_ = curl_->multi_init();
 }
 
 HttpPeek::~HttpPeek() {
-    if (multi_) curl_multi_cleanup(Multi(multi_));
+    if (multi_) curl_->multi_cleanup(Multi(multi_));
 }
 
 void HttpPeek::Cancel() {
     cancelled_ = true;
-    if (multi_) curl_multi_wakeup(Multi(multi_));
+    if (multi_) curl_->multi_wakeup(Multi(multi_));
 }
 
 std::size_t HttpPeek::OnBody(char* data, std::size_t size, std::size_t count, void* user) {
@@ -54,36 +47,36 @@ std::size_t HttpPeek::OnBody(char* data, std::size_t size, std::size_t count, vo
 
 void HttpPeek::Configure(void* handle, const std::string& url, Body& body) const {
     CURL* easy = static_cast<CURL*>(handle);
-    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent_.c_str());
-    curl_easy_setopt(easy, CURLOPT_PROXY, "");  // straight to the server, whatever the environment says
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, kTotalTimeoutMs);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_->easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl_->easy_setopt(easy, CURLOPT_USERAGENT, userAgent_.c_str());
+    curl_->easy_setopt(easy, CURLOPT_PROXY, "");  // straight to the server, whatever the environment says
+    curl_->easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_->easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_->easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_->easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_->easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
+    curl_->easy_setopt(easy, CURLOPT_TIMEOUT_MS, kTotalTimeoutMs);
+    curl_->easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     // A name lookup still going on when the transfer is cancelled finishes in libcurl's
     // own lookup thread, which cleans up after itself, instead of being waited for here.
-    curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &HttpPeek::OnBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
+    curl_->easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
+    curl_->easy_setopt(easy, CURLOPT_WRITEFUNCTION, &HttpPeek::OnBody);
+    curl_->easy_setopt(easy, CURLOPT_WRITEDATA, &body);
 }
 
 std::optional<std::string> HttpPeek::Fetch(const std::string& url, std::size_t maxBytes) {
     if (!multi_ || maxBytes == 0 || cancelled_) return std::nullopt;
-    CURL* easy = curl_easy_init();
+    CURL* easy = curl_->easy_init();
     if (!easy) return std::nullopt;
     Body body;
     body.limit = maxBytes;
     Configure(easy, url, body);
     int result = CURLE_FAILED_INIT;
-    if (curl_multi_add_handle(Multi(multi_), easy) == CURLM_OK) {
+    if (curl_->multi_add_handle(Multi(multi_), easy) == CURLM_OK) {
         result = Transfer();
-        curl_multi_remove_handle(Multi(multi_), easy);
+        curl_->multi_remove_handle(Multi(multi_), easy);
     }
-    curl_easy_cleanup(easy);
+    curl_->easy_cleanup(easy);
     if (cancelled_ || (result != CURLE_OK && !body.full)) return std::nullopt;
     return std::move(body.bytes);
 }
@@ -92,15 +85,15 @@ int HttpPeek::Transfer() {
     CURLM* multi = Multi(multi_);
     int running = 1;
     while (!cancelled_) {
-        if (curl_multi_perform(multi, &running) != CURLM_OK) return CURLE_FAILED_INIT;
+        if (curl_->multi_perform(multi, &running) != CURLM_OK) return CURLE_FAILED_INIT;
         if (running == 0) {
             int queued = 0;
-            while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+            while (CURLMsg* message = curl_->multi_info_read(multi, &queued)) {
                 if (message->msg == CURLMSG_DONE) return message->data.result;
             }
             return CURLE_FAILED_INIT;
         }
-        if (curl_multi_poll(multi, nullptr, 0, kPollMs, nullptr) != CURLM_OK) return CURLE_FAILED_INIT;
+        if (curl_->multi_poll(multi, nullptr, 0, kPollMs, nullptr) != CURLM_OK) return CURLE_FAILED_INIT;
     }
     return CURLE_ABORTED_BY_CALLBACK;
 }

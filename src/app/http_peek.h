@@ -1,6 +1,7 @@
 // HttpPeek: the first bytes of the body of an HTTP or HTTPS GET, fetched with libcurl on
 // the calling thread and cancellable from any other thread within a few milliseconds,
 // whatever the network does: the transfer waits in curl_multi_poll, which Cancel wakes.
+// Where libcurl cannot be loaded, every Fetch fails.
 //
 // Requests go straight to the server (no proxy), with the user agent given, following up
 // to five redirects to http or https addresses only; no other scheme is ever fetched. A
@@ -17,6 +18,8 @@
 #include <string>
 
 namespace lumora {
+
+struct CurlLibrary;
 
 class HttpPeek {
 public:
@@ -41,7 +44,8 @@ private:
     int Transfer();
 
     std::string userAgent_;
-    void* multi_ = nullptr;  // CURLM*, for the object's lifetime
+    const CurlLibrary* curl_;  // null without libcurl: every Fetch fails
+    void* multi_ = nullptr;    // CURLM*, for the object's lifetime
     std::atomic<bool> cancelled_{false};
 };
 
