@@ -33,6 +33,12 @@ std::filesystem::path ConfigHome() {
     return home.empty() ? home : home / ".config";
 }
 
+std::filesystem::path DataHome() {
+    if (auto data = AbsoluteVariable("XDG_DATA_HOME"); !data.empty()) return data;
+    const std::filesystem::path home = HomeFolder();
+    return home.empty() ? home : home / ".local" / "share";
+}
+
 std::filesystem::path RuntimeFolder() { return AbsoluteVariable("XDG_RUNTIME_DIR"); }
 
 }  // namespace lumora

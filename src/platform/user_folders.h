@@ -13,6 +13,9 @@ std::filesystem::path HomeFolder();
 // $XDG_CONFIG_HOME, else ~/.config.
 std::filesystem::path ConfigHome();
 
+// $XDG_DATA_HOME, else ~/.local/share.
+std::filesystem::path DataHome();
+
 // $XDG_RUNTIME_DIR; empty when it is unset (the rules name no fallback).
 std::filesystem::path RuntimeFolder();
 

@@ -1,5 +1,6 @@
 #include "skins/skin_manager.h"
 
+#include "platform/user_folders.h"
 #include "skins/apply_skin_event.h"
 #include "skins/skin_loader.h"
 #include "skins/themed_skin.h"
@@ -11,6 +12,22 @@
 #include <filesystem>
 
 namespace lumora {
+namespace {
+
+// The names of the folders in `root`, sorted: the file system lists entries in no stable
+// order.
+std::vector<std::string> SortedFolderNames(const std::string& root) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
+        std::error_code ignored;
+        if (it->is_directory(ignored)) names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
 
 SkinManager::SkinManager() {
     if (qGuiApp) SetDevicePixelRatio(qGuiApp->devicePixelRatio());
@@ -24,6 +41,26 @@ void SkinManager::SetProgramFolder(const std::string& folder) {
 
 std::string SkinManager::SkinsRoot() const {
     return programFolder_ + "skins/";
+}
+
+void SkinManager::SetUserSkinsRoot(const std::string& root) {
+    userSkinsRoot_ = root;
+}
+
+std::string SkinManager::UserSkinsRoot() const {
+    if (userSkinsRoot_) return *userSkinsRoot_;
+    const std::filesystem::path data = DataHome();
+    return data.empty() ? std::string() : (data / "lumora" / "skins").string() + "/";
+}
+
+std::vector<std::string> SkinManager::SkinsRoots() const {
+    std::vector<std::string> roots{SkinsRoot()};
+    const std::string user = UserSkinsRoot();
+    std::error_code error;
+    if (!user.empty() && user != roots.front() && !std::filesystem::equivalent(user, roots.front(), error)) {
+        roots.push_back(user);
+    }
+    return roots;
 }
 
 void SkinManager::SetDevicePixelRatio(qreal ratio) {
@@ -52,21 +89,34 @@ bool SkinManager::LoadSkinFoldersOnce() {
     return true;
 }
 
-void SkinManager::EnumerateSkinFolders(std::vector<std::string>* folders) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(SkinsRoot(), error), end; !error && it != end; it.increment(error)) {
-        std::error_code ignored;
-        if (it->is_directory(ignored)) names.push_back(it->path().filename().string());
+int SkinManager::ReloadAllSkins(int current) {
+    const Skin* before = Get(current);
+    const QString name = before ? before->name : QString();
+    LoadAllSkins();
+    int index = 0;
+    if (Get(current) && Get(current)->name == name) {
+        index = current;
+    } else {
+        for (int i = 0; i < Count(); ++i) {
+            if (Get(i)->name == name) {
+                index = i;
+                break;
+            }
+        }
     }
-    // The file system lists entries in no stable order.
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
-        const std::string path = SkinsRoot() + name + "/";
-        if (folders) {
-            folders->push_back(path);
-        } else if (auto skin = LoadSkin(path)) {
-            skins_.push_back(std::move(skin));
+    ApplySkin(index);
+    return index;
+}
+
+void SkinManager::EnumerateSkinFolders(std::vector<std::string>* folders) {
+    for (const std::string& root : SkinsRoots()) {
+        for (const std::string& name : SortedFolderNames(root)) {
+            const std::string path = root + name + "/";
+            if (folders) {
+                folders->push_back(path);
+            } else if (auto skin = LoadSkin(path)) {
+                skins_.push_back(std::move(skin));
+            }
         }
     }
 }

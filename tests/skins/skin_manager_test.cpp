@@ -13,6 +13,17 @@ namespace {
 
 using test::SkinFolders;
 
+// Every SkinManager here reads the user's skins folder from the environment: an empty one
+// stands in for it, so that skins of the machine's own user never join the tests.
+class NoUserSkins : public ::testing::Environment {
+public:
+    void SetUp() override { ::setenv("XDG_DATA_HOME", home_.path().c_str(), 1); }
+
+private:
+    test::TempDir home_;
+};
+[[maybe_unused]] const auto* const kNoUserSkins = ::testing::AddGlobalTestEnvironment(new NoUserSkins);
+
 // Notes every skin it is sent, into a log shared with other windows.
 class SkinReceiver : public QWidget {
 public:
@@ -85,6 +96,27 @@ TEST(SkinManager, ApplySkinSendsTheSkinToEveryLiveWindowInOrder) {
     manager.ApplySkin(2);
     manager.ApplySkin(-1);
     EXPECT_TRUE(log.empty());
+}
+
+// Skins made while the program runs: the skin shown stays shown, found by its name.
+TEST(SkinManager, ReloadingKeepsTheCurrentSkinByName) {
+    SkinFolders skins;
+    skins.Add("b", "[general]\nname=B\n");
+    SkinManager manager;
+    manager.SetProgramFolder(skins.programFolder());
+    manager.LoadAllSkins();
+    std::vector<std::pair<SkinReceiver*, const Skin*>> log;
+    SkinReceiver window(log);
+    manager.RegisterSkinWindow(&window);
+
+    skins.Add("a", "[general]\nname=A\n");
+    EXPECT_EQ(manager.ReloadAllSkins(1), 2);
+    ASSERT_EQ(manager.Count(), 3);
+    EXPECT_EQ(manager.Get(2)->name, "B");
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log.back().second, manager.Get(2));
+    std::filesystem::remove_all(skins.root() / "b");
+    EXPECT_EQ(manager.ReloadAllSkins(2), 0);  // gone: the built-in skin
 }
 
 TEST(SkinManager, TheShippedSkinsLoadCompleteFromTheProgramFolder) {

@@ -17,6 +17,7 @@
 #include "platform/termination_signals.h"
 #include "session/session.h"
 #include "session/virtual_camera_startup.h"
+#include "skins/skin_editor_dialog.h"
 #include "tools/dialog_host.h"
 #include "tools/playlist_dialog.h"
 #include "tools/recording_dialog.h"
@@ -133,6 +134,17 @@ void Application::RegisterToolWindows() {
     });
     dialogs_.Register(ToolDialog::kSourceOptions,
                       [this](QWidget* owner) { return EditSourceOptions(session_->Graph(), owner); });
+    dialogs_.Register(ToolDialog::kSkinEditor, [this](QWidget* owner) {
+        SkinEditorDialog editor(skins_, owner);
+        editor.exec();
+        // A skin made or changed in the editor is in the Skin menu at once.
+        if (editor.ChangedSkins()) {
+            const int current = skins_.ReloadAllSkins(skinMenu_->Current());
+            skinMenu_->Build();
+            skinMenu_->Check(current);
+        }
+        return false;
+    });
 }
 
 // The options window follows the source: its enabling after each change, and while a file

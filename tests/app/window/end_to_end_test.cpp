@@ -64,6 +64,7 @@ protected:
         lumora->SetEnvironment("DISPLAY", QString::fromStdString(server_->display()));
         lumora->SetEnvironment("LUMORA_CONFIG_DIR", QString::fromStdString(dir_.file("config")));
         lumora->SetEnvironment("XDG_RUNTIME_DIR", QString::fromStdString(dir_.file("runtime")));
+        lumora->SetEnvironment("XDG_DATA_HOME", QString::fromStdString(dir_.file("data")));
         // Under AddressSanitizer: libxkbcommon-x11 (Debian 12) reads past a keymap name with
         // strndup while Qt connects to the X server; that is the library's, not ours.
         lumora->SetEnvironment("ASAN_OPTIONS", "intercept_strndup=0");
@@ -259,6 +260,95 @@ TEST_F(EndToEndTest, TheOptionsWindowDocksKeepsTheFrameRateWhileDraggedAndDefaul
     EXPECT_TRUE(WaitFor(unfiltered, 5000)) << redOfLast() << " after the default, " << plain << " before";
     lumora->Signal(SIGTERM);
     EXPECT_EQ(lumora->Wait(10000).exitCode, 0);
+}
+
+// An installed program: its folder has no skins/ to write, so the editor makes the skin in
+// the user's folder. Made and filled through the keyboard, the skin is offered by the Skin
+// menu once the editor closes, and again after a restart, and draws the main window.
+TEST_F(EndToEndTest, TheEditorMakesASkinTheSkinMenuOffersAfterARestart) {
+    const std::filesystem::path program = dir_.file("program");
+    std::filesystem::create_directories(program);
+    std::filesystem::copy_file(test::ProgramDir() + "lumora", program / "lumora");
+    // Typed into the file dialog key by key: lower case, digits, "/", "." and "-" only.
+    const std::filesystem::path pictures =
+        std::filesystem::temp_directory_path() / ("lumora-e2e-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(pictures);
+    const std::string picture = (pictures / "caption.png").string();
+    QImage caption(180, 25, QImage::Format_RGB32);
+    caption.fill(QColor(20, 200, 60));
+    ASSERT_TRUE(caption.save(QString::fromStdString(picture)));
+    const auto type = [&](const std::string& text) {
+        for (const char c : text) {
+            const std::string name = c == '/' ? "slash" : c == '.' ? "period" : c == '-' ? "minus" : std::string(1, c);
+            x_->Key(name.c_str());
+        }
+    };
+    const auto start = [&] {
+        test::ScopedEnv folder("LUMORA_PROGRAM_DIR", (program.string() + "/").c_str());
+        auto lumora = Lumora();
+        EXPECT_TRUE(lumora->Start({}));
+        EXPECT_TRUE(WaitFor([&] { return PacketBytes() > 0 && x_->FindWindows("Lumora").size() == 1; }))
+            << lumora->Wait(1000).err;
+        return lumora;
+    };
+    const auto chooseSecondSkin = [&](QRect main) {
+        EXPECT_FALSE(OpenMenu(main, cmd::kSkinButton).isEmpty());
+        x_->Key("Down");
+        x_->Key("Down");
+        x_->Key("Return");
+        EXPECT_TRUE(WaitForNoPopup(main));
+        QThread::msleep(300);  // repainted
+        return x_->Grab(QRect(main.topLeft() + QPoint(5, 5), QSize(180, 25))).pixelColor(90, 12);
+    };
+    const std::filesystem::path shots = LUMORA_SCREENSHOT_DIR;
+    std::filesystem::create_directories(shots);
+    RememberCam();
+
+    auto lumora = start();
+    const QRect main = x_->FindWindows("Lumora").front();
+    ASSERT_FALSE(OpenMenu(main, cmd::kSkinButton).isEmpty());
+    x_->Key("Up");  // the last item: "Skin editor"
+    x_->Key("Return");
+    ASSERT_TRUE(WaitFor([&] { return x_->FindWindows("Skin editor").size() == 1; }, 5000));
+    const QRect editor = x_->FindWindows("Skin editor").front();
+    // The centre of a control of the editor's template (481 x 279 dialog units).
+    const auto control = [&](int x, int y, int width, int height) {
+        return editor.topLeft() + QPoint((2 * x + width) * editor.width() / (2 * 481),
+                                         (2 * y + height) * editor.height() / (2 * 279));
+    };
+    x_->Click(control(66, 30, 138, 14));  // the name field
+    type("glow");
+    x_->Click(control(210, 30, 60, 14));  // Create skin
+    QThread::msleep(500);
+    x_->Key("Return");  // "Skin 'glow' has been created. ..."
+    QThread::msleep(300);
+    x_->Click(control(66, 12, 204, 14));  // the skins list opens
+    QThread::msleep(500);
+    x_->Key("Down");
+    x_->Key("Return");
+    QThread::msleep(300);
+    x_->Click(control(168, 144, 48, 14));  // Set file...
+    QThread::msleep(800);
+    type(picture);
+    x_->Key("Return");
+    QThread::msleep(800);
+    EXPECT_TRUE(x_->Grab(editor).save(QString::fromStdString((shots / "skin-editor.png").string())));
+    x_->Key("Escape");
+    ASSERT_TRUE(WaitFor([&] { return x_->FindWindows("Skin editor").empty(); }, 5000));
+    const std::string ini = test::ReadFileText(dir_.file("data/lumora/skins/glow/skin.ini"));
+    EXPECT_NE(ini.find("caption=caption.png"), std::string::npos) << ini;
+
+    EXPECT_EQ(chooseSecondSkin(main), QColor(20, 200, 60));  // without a restart
+    lumora->Signal(SIGTERM);
+    EXPECT_EQ(lumora->Wait(10000).exitCode, 0);
+
+    lumora = start();
+    EXPECT_EQ(chooseSecondSkin(x_->FindWindows("Lumora").front()), QColor(20, 200, 60));
+    EXPECT_TRUE(x_->Grab(x_->FindWindows("Lumora").front())
+                    .save(QString::fromStdString((shots / "main-made-in-the-editor.png").string())));
+    lumora->Signal(SIGTERM);
+    EXPECT_EQ(lumora->Wait(10000).exitCode, 0);
+    std::filesystem::remove_all(pictures);
 }
 
 }  // namespace

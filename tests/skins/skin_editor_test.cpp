@@ -1,0 +1,257 @@
+// The skin editor's rules on real skin folders: names and folders of new skins, which
+// controls each item kind enables, and what Set file, Remove, the colour and the font do
+// to skin.ini and the pictures, failures included. Every message box is captured.
+#include "skins/skin_editor.h"
+#include "platform/message_recorder.h"
+#include "skin_folder_fixture.h"
+#include "skins/skin_ini.h"
+#include "skins/skin_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+using E = SkinEditor;
+
+constexpr char kCopyFailed[] = "Couldn't copy file to skin's folder!";
+constexpr int kCaption = 0;    // bitmap, main_window/caption
+constexpr int kBorder = 2;     // colour, main_window/border
+constexpr int kZoomFont = 94;  // font, section zoom
+constexpr int kZoomCategory = 9;
+
+class SkinEditorTest : public ::testing::Test {
+protected:
+    SkinEditorTest() {
+        fs::create_directories(skins_.root());
+        manager_.SetProgramFolder(skins_.programFolder());
+        manager_.SetUserSkinsRoot(user_.path().string() + "/skins/");
+    }
+
+    // A skin folder "Mine" with its caption picture set to `caption` (when given), chosen
+    // in the editor with its caption item shown.
+    fs::path OpenMine(const std::string& caption = "") {
+        std::string ini = "[general]\nname=Mine\n";
+        if (!caption.empty()) ini += "[main_window]\ncaption=" + caption + "\n";
+        const fs::path folder = skins_.Add("Mine", ini);
+        if (!caption.empty()) test::SkinFolders::WritePicture(folder / caption, 180, 25, Qt::red);
+        editor_.Open();
+        EXPECT_EQ(editor_.SelectedFolder(), folder.string() + "/");
+        return folder;
+    }
+    std::string Value(const fs::path& folder, const char* section, std::string_view key) const {
+        return ReadSkinValue(folder / "skin.ini", section, key);
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const MessageRequest& message : messages_.Messages()) texts.push_back(message.text);
+        return texts;
+    }
+    static std::size_t FileCount(const fs::path& folder) {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    }
+
+    test::SkinFolders skins_;
+    test::TempDir user_;
+    test::TempDir elsewhere_;
+    SkinManager manager_;
+    MessageRecorder messages_{id::kYes};
+    SkinEditor editor_{manager_, nullptr};
+};
+
+TEST_F(SkinEditorTest, NewSkinNamesAreCheckedAndAnExistingFolderIsLeftAlone) {
+    const std::string badName = "Skin name couldn't be empty and should be maximum of 64 characters.";
+    editor_.Open();
+    EXPECT_FALSE(editor_.CreateSkin(" \t  "));
+    EXPECT_FALSE(editor_.CreateSkin(std::string(65, 'x')));
+    ASSERT_EQ(Texts(), (std::vector<std::string>{badName, badName}));
+    EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconWarning);
+    EXPECT_EQ(FileCount(skins_.root()), 0u);
+
+    // Blanks and tabs around the name are not part of it; 64 characters are allowed.
+    messages_.Clear();
+    const std::string longest(64, 'y');
+    ASSERT_TRUE(editor_.CreateSkin("\t " + longest + "  "));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Skin '" + longest +
+                                                 "' has been created. You can now select it from the drop-down "
+                                                 "list and configure its items."}));
+    EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconInformation);
+    EXPECT_EQ(Value(skins_.root() / longest, "general", "name"), longest);
+    // The list is made anew and nothing is chosen, so the item controls wait for a choice.
+    ASSERT_EQ(editor_.Skins().size(), 1u);
+    EXPECT_EQ(editor_.SelectedSkin(), -1);
+    for (const int id : {E::kIdCategories, E::kIdItems, E::kIdSetFile, E::kIdSwatch, E::kIdFontChooser}) {
+        EXPECT_FALSE(editor_.IsEnabled(id)) << id;
+    }
+
+    // A folder of that name exists: refused, its skin.ini untouched.
+    messages_.Clear();
+    skins_.Add("Taken", "[general]\nname=Other\n");
+    EXPECT_FALSE(editor_.CreateSkin("Taken"));
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't create folder for new skin! Maybe skin with name "
+                                                 "specified already exists or skins directory corrupted.",
+                                                 0),
+              0u);
+    EXPECT_EQ(test::ReadFileText((skins_.root() / "Taken" / "skin.ini").string()), "[general]\nname=Other\n");
+
+    // A folder whose skin.ini names no skin is no skin.
+    skins_.Add("Nameless", "[main_window]\nborder=1,2,3\n");
+    editor_.Open();
+    std::vector<std::string> names;
+    for (const auto& skin : editor_.Skins()) names.push_back(skin.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Other", longest}));
+}
+
+// An installed program's folder has no skins/ the user may write: new skins go to the
+// user's folder, and the skin manager loads both, the program's first.
+TEST_F(SkinEditorTest, WithoutAProgramSkinsFolderNewSkinsGoToTheUsersFolder) {
+    fs::remove_all(skins_.root());
+    editor_.Open();
+    ASSERT_TRUE(editor_.CreateSkin("Own"));
+    EXPECT_EQ(Value(user_.path() / "skins" / "Own", "general", "name"), "Own");
+    skins_.Add("Shipped", "[general]\nname=Shipped\n");
+    manager_.LoadAllSkins();
+    ASSERT_EQ(manager_.Count(), 3);
+    EXPECT_EQ(manager_.Get(1)->name, "Shipped");
+    EXPECT_EQ(manager_.Get(2)->name, "Own");
+}
+
+TEST_F(SkinEditorTest, ControlsAndDropsFollowTheItemKind) {
+    OpenMine();
+    ASSERT_EQ(editor_.SelectedItem(), kCaption);
+    EXPECT_EQ(editor_.View().description, "Caption image. Image size - 180x25 pixels.");
+    EXPECT_TRUE(editor_.IsEnabled(E::kIdSetFile));
+    EXPECT_TRUE(editor_.IsEnabled(E::kIdCurrentImage));
+    EXPECT_FALSE(editor_.IsEnabled(E::kIdSwatch));
+    EXPECT_FALSE(editor_.IsEnabled(E::kIdFontText));
+    EXPECT_TRUE(editor_.AcceptsDrops());
+
+    // Two files at once are refused.
+    const fs::path picture = elsewhere_.path() / "a.bmp";
+    test::SkinFolders::WritePicture(picture, 4, 4, Qt::blue);
+    editor_.Drop({picture.string(), picture.string()});
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Only single file could be dropped!"}));
+    EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconInformation);
+    EXPECT_EQ(Value(skins_.root() / "Mine", "main_window", "caption"), "");
+
+    // Colour and font items take no drops.
+    for (const auto& [category, item] : {std::pair{0, kBorder}, std::pair{kZoomCategory, kZoomFont}}) {
+        editor_.SelectCategory(category);
+        editor_.SelectItem(item);
+        ASSERT_EQ(editor_.SelectedItem(), item);
+        EXPECT_FALSE(editor_.AcceptsDrops());
+        EXPECT_FALSE(editor_.IsEnabled(E::kIdSetFile));
+        EXPECT_EQ(editor_.IsEnabled(E::kIdSwatch), item == kBorder);
+        EXPECT_EQ(editor_.IsEnabled(E::kIdFontChooser), item == kZoomFont);
+        editor_.Drop({picture.string()});
+    }
+    EXPECT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(FileCount(skins_.root() / "Mine"), 1u);  // skin.ini only
+}
+
+TEST_F(SkinEditorTest, SetFileCopiesNamesOrKeepsTheOldPicture) {
+    const fs::path mine = OpenMine("old.bmp");
+    const auto caption = [&] { return Value(mine, "main_window", "caption"); };
+
+    // A picture of the skin folder, its path written in other letter case, is only named.
+    test::SkinFolders::WritePicture(mine / "inside.bmp", 180, 25, Qt::green);
+    std::string shouting = mine.string();
+    for (char& c : shouting) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    editor_.SetFile(shouting + "/inside.bmp");
+    EXPECT_EQ(caption(), "inside.bmp");
+    EXPECT_TRUE(fs::exists(mine / "old.bmp"));
+    EXPECT_EQ(FileCount(mine), 3u);
+    editor_.SetFile((mine / "old.bmp").string());
+    EXPECT_TRUE(messages_.Messages().empty());
+
+    // Another file of the same name is in the skin: refused, the old picture kept.
+    const fs::path clash = elsewhere_.path() / "inside.bmp";
+    test::SkinFolders::WritePicture(clash, 180, 25, Qt::yellow);
+    editor_.SetFile(clash.string());
+    EXPECT_EQ(caption(), "old.bmp");
+    EXPECT_TRUE(fs::exists(mine / "old.bmp"));
+    EXPECT_EQ(QImage(QString::fromStdString((mine / "inside.bmp").string())).pixelColor(0, 0), QColor(Qt::green));
+
+    // A copy that fails half-way (the file size limit cuts it) leaves nothing behind.
+    const fs::path large = elsewhere_.path() / "large.bmp";
+    test::SkinFolders::WritePicture(large, 400, 400, Qt::cyan);
+    {
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{}, cut{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        cut = limit;
+        cut.rlim_cur = 64 * 1024;
+        ::setrlimit(RLIMIT_FSIZE, &cut);
+        editor_.SetFile(large.string());
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, previous);
+    }
+    EXPECT_EQ(caption(), "old.bmp");
+    EXPECT_EQ(FileCount(mine), 3u);  // no temporary file left
+    ASSERT_EQ(messages_.Messages().size(), 2u);
+    for (const MessageRequest& message : messages_.Messages()) {
+        EXPECT_EQ(message.text.rfind(kCopyFailed, 0), 0u) << message.text;
+        EXPECT_EQ(message.flags, mb::kIconWarning);
+    }
+    EXPECT_EQ(editor_.View().fileName, "old.bmp");
+
+    // A new picture from elsewhere is copied in; the old one goes once it is in place.
+    const fs::path fresh = elsewhere_.path() / "fresh.bmp";
+    test::SkinFolders::WritePicture(fresh, 180, 25, Qt::magenta);
+    editor_.SetFile(fresh.string());
+    EXPECT_EQ(caption(), "fresh.bmp");
+    EXPECT_FALSE(fs::exists(mine / "old.bmp"));
+    EXPECT_EQ(test::ReadFileBytes(fresh.string()), test::ReadFileBytes((mine / "fresh.bmp").string()));
+    EXPECT_EQ(editor_.View().picturePath, (mine / "fresh.bmp").string());
+}
+
+TEST_F(SkinEditorTest, RemoveAsksFirstAndDeletesThePicture) {
+    const fs::path mine = OpenMine("old.bmp");
+    messages_.SetAnswer(id::kNo);
+    editor_.Remove();
+    ASSERT_EQ(Texts(), (std::vector<std::string>{"Are you sure you want to remove this file?"}));
+    EXPECT_EQ(messages_.Messages()[0].flags, mb::kYesNo | mb::kIconQuestion);
+    EXPECT_TRUE(fs::exists(mine / "old.bmp"));
+
+    messages_.SetAnswer(id::kYes);
+    editor_.Remove();
+    EXPECT_FALSE(fs::exists(mine / "old.bmp"));
+    EXPECT_EQ(Value(mine, "main_window", "caption"), "");
+    EXPECT_EQ(editor_.View().fileName, "");
+    editor_.Remove();  // nothing left to remove: no question
+    EXPECT_EQ(messages_.Messages().size(), 2u);
+}
+
+TEST_F(SkinEditorTest, ColoursAndFontsAreWrittenAndShownAgain) {
+    const fs::path mine = OpenMine();
+    editor_.SelectItem(kBorder);
+    EXPECT_EQ(editor_.View().colour, NoColour);
+    editor_.SetColour(SkinRgb(0, 128, 255));
+    EXPECT_EQ(Value(mine, "main_window", "border"), "0,128,255");
+    EXPECT_EQ(editor_.View().colour, SkinRgb(0, 128, 255));
+
+    editor_.SelectCategory(kZoomCategory);
+    editor_.SelectItem(kZoomFont);
+    EXPECT_EQ(editor_.View().fontText, "<not specified>");
+    editor_.SetFont({"Tahoma", 8, 1, 0, 0});
+    for (const auto& [key, value] :
+         {std::pair{kFontFaceKey, "Tahoma"}, std::pair{kFontSizeKey, "8"}, std::pair{kFontBoldKey, "1"},
+          std::pair{kFontItalicKey, "0"}, std::pair{kFontUnderlineKey, "0"}}) {
+        EXPECT_EQ(Value(mine, "zoom", key), value) << key;
+    }
+    EXPECT_EQ(editor_.View().fontText, "Tahoma, 8pt, bold");
+    // Sizes outside 8 to 72 points show clamped; every flag shows.
+    editor_.SetFont({"Serif", 200, 0, 1, 1});
+    EXPECT_EQ(editor_.View().fontText, "Serif, 72pt, italic, underline");
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+}  // namespace
+}  // namespace lumora
