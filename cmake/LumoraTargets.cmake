@@ -15,7 +15,7 @@ if(LUMORA_TSAN)
     message(FATAL_ERROR "ThreadSanitizer cannot be combined with AddressSanitizer: LUMORA_TSAN excludes LUMORA_SANITIZE")
   endif()
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
-  add_link_options(-fsanitize=thread)
+  add_link_options(-fsanitize=thread LINKER:--as-needed)
   # GCC warns that ThreadSanitizer does not model fences. The one sequence lock that uses
   # them (the active-effect table) guards atomic slots only, so no race can hide there.
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
@@ -25,7 +25,9 @@ endif()
 
 if(LUMORA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
-  add_link_options(-fsanitize=address,undefined)
+  # Only what a program uses: the sanitizer runtime turns --as-needed off, and unused
+  # OpenCV modules would then load Qt 5 (highgui) into programs built on Qt 6.
+  add_link_options(-fsanitize=address,undefined LINKER:--as-needed)
 endif()
 
 # lumora_strict(<target>): our own code builds without warnings. Warnings stop the build
