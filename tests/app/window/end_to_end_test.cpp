@@ -327,10 +327,15 @@ TEST_F(EndToEndTest, TheEditorMakesASkinTheSkinMenuOffersAfterARestart) {
     x_->Key("Down");
     x_->Key("Return");
     QThread::msleep(300);
+    // The file dialog: waited for, not slept on (a sanitizer build under load is slow).
+    const auto windows = [&] { return x_->FindWindows("").size(); };
+    const std::size_t before = windows();
     x_->Click(control(168, 144, 48, 14));  // Set file...
-    QThread::msleep(800);
+    ASSERT_TRUE(WaitFor([&] { return windows() > before; }, 15000));
+    QThread::msleep(500);
     type(picture);
     x_->Key("Return");
+    ASSERT_TRUE(WaitFor([&] { return windows() <= before; }, 15000));
     QThread::msleep(800);
     EXPECT_TRUE(x_->Grab(editor).save(QString::fromStdString((shots / "skin-editor.png").string())));
     x_->Key("Escape");
