@@ -6,7 +6,9 @@
 #              `lumora` with the camera remembered, against `lumora-cli run --frames 1`
 #              (target: at most 1.5 times as long)
 #   idle CPU   user + system time of all threads over a run of some seconds, showing the
-#              camera and feeding the virtual camera (target: at most 1.2 times as much)
+#              camera and feeding the virtual camera (target: at most 1.2 times as much),
+#              once for the whole run and once only while streaming, one second after
+#              the first frame (start-up, which the line above measures, left out)
 # Both run on Qt's offscreen platform, with settings in a folder of their own.
 #   bench/app_startup.sh [build folder] [runs] [seconds]
 set -euo pipefail
@@ -65,8 +67,27 @@ cpu_of() {
 }
 gui_idle() { remember; : >"$packets"; cpu_of timeout -s TERM "$seconds" "$gui"; }
 cli_idle() { : >"$packets"; cpu_of "$cli" run --source device:0 --seconds "$seconds" --output "$packets"; }
+# CPU seconds of the process (all its threads, ended ones too) while it streams: from one
+# second after its first frame to $seconds later, so start-up and shutdown are left out.
+ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
+steady_of() {
+  local pid first last
+  : >"$packets"
+  "$@" >/dev/null 2>&1 &
+  pid=$!
+  while [ ! -s "$packets" ]; do sleep 0.01; done
+  sleep 1
+  first=$(ticks "$pid")
+  sleep "$seconds"
+  last=$(ticks "$pid")
+  kill -TERM "$pid"
+  wait "$pid" || true
+  awk -v a="$first" -v b="$last" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.4f\n", (b - a) / hz }'
+}
+gui_steady() { remember; steady_of "$gui"; }
+cli_steady() { steady_of "$cli" run --source device:0 --seconds $((seconds + 30)) --output "$packets"; }
 
-gui_start=(); cli_start=(); gui_cpu=(); cli_cpu=()
+gui_start=(); cli_start=(); gui_cpu=(); cli_cpu=(); gui_steady_cpu=(); cli_steady_cpu=()
 for _ in $(seq "$runs"); do
   cli_start+=("$(cli_first_frame)")
   gui_start+=("$(gui_first_frame)")
@@ -74,10 +95,15 @@ done
 for _ in $(seq "$(( (runs + 1) / 2 ))"); do
   cli_cpu+=("$(cli_idle)")
   gui_cpu+=("$(gui_idle)")
+  cli_steady_cpu+=("$(cli_steady)")
+  gui_steady_cpu+=("$(gui_steady)")
 done
 gs=$(printf '%s\n' "${gui_start[@]}" | median); cs=$(printf '%s\n' "${cli_start[@]}" | median)
 gc=$(printf '%s\n' "${gui_cpu[@]}" | median); cc=$(printf '%s\n' "${cli_cpu[@]}" | median)
+gsc=$(printf '%s\n' "${gui_steady_cpu[@]}" | median); csc=$(printf '%s\n' "${cli_steady_cpu[@]}" | median)
 printf 'start-up to the first frame   lumora %.3f s, lumora-cli --frames 1 %.3f s (medians of %d): ratio %.2f (target <= 1.5)\n' \
   "$gs" "$cs" "$runs" "$(awk -v a="$gs" -v b="$cs" 'BEGIN { print a / b }')"
 printf 'CPU over %d s of a 640x480 30 fps camera   lumora %.3f s, lumora-cli %.3f s: ratio %.2f (target <= 1.2)\n' \
   "$seconds" "$gc" "$cc" "$(awk -v a="$gc" -v b="$cc" 'BEGIN { print a / b }')"
+printf 'CPU while streaming, %d s after start-up   lumora %.3f s, lumora-cli %.3f s: ratio %.2f (target <= 1.2)\n' \
+  "$seconds" "$gsc" "$csc" "$(awk -v a="$gsc" -v b="$csc" 'BEGIN { print a / b }')"

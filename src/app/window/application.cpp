@@ -112,20 +112,15 @@ void Application::RegisterToolWindows() {
         optionsWindow_->Toggle();
         return false;
     });
-    snapshots_ = std::make_unique<SnapshotManager>(window_.get(), window_.get());
+    // The snapshot manager and the recording dialog are made when first opened: start-up
+    // and a program that never records pay nothing for them.
     dialogs_.Register(ToolDialog::kSnapshots, [this](QWidget*) {
+        if (!snapshots_) snapshots_ = std::make_unique<SnapshotManager>(window_.get(), window_.get());
         snapshots_->Toggle();
         return false;
     });
-    recording_ = std::make_unique<RecordingDialog>(
-        RecordingDialog::Parts{session_->Graph().Compressors(), session_->Counter(),
-                               [this] { return session_->Graph().RecordingFileName(); },
-                               [this](int command) {
-                                   QCoreApplication::postEvent(window_.get(), new CommandEvent(command));
-                               }},
-        window_.get());
     dialogs_.Register(ToolDialog::kRecording, [this](QWidget*) {
-        recording_->ShowDialog();
+        Recording().ShowDialog();
         return false;
     });
     dialogs_.Register(ToolDialog::kPlaylist, [this](QWidget* owner) {
@@ -145,6 +140,18 @@ void Application::RegisterToolWindows() {
         }
         return false;
     });
+}
+
+RecordingDialog& Application::Recording() {
+    if (!recording_) {
+        recording_ = std::make_unique<RecordingDialog>(
+            RecordingDialog::Parts{
+                session_->Graph().Compressors(), session_->Counter(),
+                [this] { return session_->Graph().RecordingFileName(); },
+                [this](int command) { QCoreApplication::postEvent(window_.get(), new CommandEvent(command)); }},
+            window_.get());
+    }
+    return *recording_;
 }
 
 // The options window follows the source: its enabling after each change, and while a file
@@ -182,9 +189,14 @@ void Application::BuildMenus() {
                                                                           session_->Devices(), session_->Effects(),
                                                                           *sources_, *optionsMenu_, *file_, *window_});
     SourceConnector::Hooks& hooks = connector_->hooks();
-    hooks.recordingFileName = [this] { return recording_->DestinationFile(); };
-    hooks.showElapsedTime = [this](bool on) { recording_->SetRecordingState(on); };
-    hooks.hideRecordingDialog = [this] { recording_->HideAndStop(); };
+    // Before the recording dialog first opens there is no destination and nothing records.
+    hooks.recordingFileName = [this] { return recording_ ? recording_->DestinationFile() : std::string(); };
+    hooks.showElapsedTime = [this](bool on) {
+        if (recording_ || on) Recording().SetRecordingState(on);
+    };
+    hooks.hideRecordingDialog = [this] {
+        if (recording_) recording_->HideAndStop();
+    };
     router_ = std::make_unique<CommandRouter>(
         CommandRouter::Parts{*window_, session_->Graph(), session_->Effects(), session_->Frames(), *connector_, *file_,
                              *sources_, *optionsMenu_, *skinMenu_, dialogs_, tray_},

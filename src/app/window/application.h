@@ -89,6 +89,7 @@ private:
     bool ClaimInstance();
     void BuildContents();
     void RegisterToolWindows();
+    RecordingDialog& Recording();  // made on first use; owned here, a child of the window
     void ConnectOptionsWindow();
     void BuildMenus();
     void LoadSkins();
