@@ -107,7 +107,7 @@ void SaveLumora(benchmark::State& state) {
     for (const std::vector<std::uint8_t>& frame : Frames()) album.Add(CopyOf(frame));
     Folder folder;
     for (auto _ : state) {
-        if (album.SaveAll(folder.path()) != kSnapshots) state.SkipWithError("not every snapshot was written");
+        if (album.SaveAll(folder.path()).written != kSnapshots) state.SkipWithError("not every snapshot was written");
         state.PauseTiming();
         folder.Empty();
         album.ResetNumbering();

@@ -60,21 +60,22 @@ bool SnapshotAlbum::HasUnsaved() const {
     return false;
 }
 
-int SnapshotAlbum::SaveAll(const std::filesystem::path& folder) {
-    int written = 0;
+SnapshotAlbum::SaveResult SnapshotAlbum::SaveAll(const std::filesystem::path& folder) {
+    SaveResult result;
     for (Snapshot& snapshot : snapshots_) {
         const std::optional<int> number = SnapshotNames::FindFree(folder, nextNumber_);
         if (!number) break;
         nextNumber_ = *number + 1;
         const std::filesystem::path file = folder / SnapshotNames::FileName(*number);
         if (!ZImage_SaveJpeg2(file.c_str(), snapshot.frame.pixels.get(), snapshot.frame.width, snapshot.frame.height)) {
-            continue;
+            result.failed = file;
+            break;
         }
         snapshot.saved = true;
         snapshot.file = file;
-        ++written;
+        ++result.written;
     }
-    return written;
+    return result;
 }
 
 }  // namespace lumora

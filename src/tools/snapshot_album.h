@@ -9,7 +9,8 @@
 // Saving writes every snapshot, saved before or not, under the next free number from the
 // album's numbering (which starts at 0 and only grows until ResetNumbering), so saving twice
 // writes every picture twice and never replaces an earlier file. It stops at the first
-// snapshot that finds no free number.
+// snapshot that finds no free number, and at the first file that cannot be written (that
+// snapshot and the ones after it stay unsaved).
 //
 // Thread: user-interface thread (Qt's image classes are used on it only).
 #pragma once
@@ -55,8 +56,12 @@ public:
     void ResetNumbering() { nextNumber_ = 0; }
     int NextNumber() const { return nextNumber_; }
 
-    // Writes every snapshot into `folder` (which must exist). The number of files written.
-    int SaveAll(const std::filesystem::path& folder);
+    struct SaveResult {
+        int written = 0;
+        std::filesystem::path failed;  // the file that could not be written, or empty
+    };
+    // Writes every snapshot into `folder` (which must exist).
+    SaveResult SaveAll(const std::filesystem::path& folder);
 
 private:
     std::vector<Snapshot> snapshots_;

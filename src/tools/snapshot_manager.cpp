@@ -31,6 +31,7 @@ constexpr char kBadChosenFolder[] = "Please specify correct folder!";
 constexpr char kNoFolder[] = "Please specify snapshots folder!";
 constexpr char kBadFolder[] = "Please specify correct snapshots folder!";
 constexpr char kSaved[] = "Snapshots saved!";
+constexpr char kCannotSave[] = "Couldn't save snapshot:\n";
 constexpr char kDeleteQuestion[] = "Are you sure you want to delete all snapshots?";
 constexpr char kUnsavedQuestion[] =
     "There are unsaved snapshots! Are you sure you want to close Snapshot Manager without saving images?";
@@ -164,7 +165,13 @@ void SnapshotManager::SaveAll() {
         ShowMessage(this, kBadFolder, mb::kIconWarning);
         return;
     }
-    if (album_.SaveAll(folder) > 0) ShowMessage(this, kSaved, mb::kIconInformation);
+    const SnapshotAlbum::SaveResult saved = album_.SaveAll(folder);
+    if (!saved.failed.empty()) {
+        const std::string text = kCannotSave + saved.failed.string();
+        ShowMessage(this, text.c_str(), mb::kIconWarning);
+    } else if (saved.written > 0) {
+        ShowMessage(this, kSaved, mb::kIconInformation);
+    }
 }
 
 int SnapshotManager::Ask(const char* text) { return ShowMessage(this, text, mb::kYesNo | mb::kIconQuestion); }

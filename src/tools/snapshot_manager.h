@@ -12,7 +12,8 @@
 //   Browse...              a folder chooser; the folder goes into the folder line
 //   Save all               into the folder of the line (blanks trimmed). The default folder
 //                          ($XDG_PICTURES_DIR/Lumora/) is made when missing; any other one
-//                          must exist
+//                          must exist. A file that cannot be written stops the saving with
+//                          "Couldn't save snapshot:\n<file>"; what is not written stays unsaved
 //   Close, Esc             stops the timer; unsaved snapshots ask first, and any answer but
 //                          Yes keeps the dialog; then the snapshots are freed
 //

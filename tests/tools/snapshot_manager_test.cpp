@@ -17,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -92,6 +95,32 @@ TEST_F(SnapshotManagerTest, ThumbnailsKeepTheFrameProportionsAndNameItsSize) {
     const QImage file(QUrl(QString::fromStdString(opened)).toLocalFile(), "JPEG");
     EXPECT_EQ(file.size(), QSize(176, 144));
     EXPECT_EQ(manager_.Grid().Layout().Selected(), 1);
+}
+
+// A file that cannot be written (here the file size limit refuses every byte, which stops
+// root as well) stops the saving with its name: nothing claims success, no partial file
+// is left, and the snapshots stay unsaved, so closing still asks.
+TEST_F(SnapshotManagerTest, AFileThatCannotBeWrittenIsReportedAndLeavesTheSnapshotsUnsaved) {
+    manager_.Control<QLineEdit>(SnapshotManager::kIdFolder)->setText(QString::fromStdString(dir_.path().string()));
+    for (int i = 0; i < 3; ++i) Press(SnapshotManager::kIdTakeSnapshot);
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit tiny = previous;
+    tiny.rlim_cur = 16;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    Press(SnapshotManager::kIdSaveAll);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(Files(), 0);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Couldn't save snapshot:\n" + dir_.file("snapshot000.jpg")}));
+    EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconWarning);
+
+    messages_.Clear();
+    manager_.show();
+    Press(TemplateDialog::kIdCancel);
+    ASSERT_EQ(Texts().size(), 1u);
+    EXPECT_NE(Texts()[0].find("unsaved snapshots"), std::string::npos);
 }
 
 TEST_F(SnapshotManagerTest, SavingNumbersPastExistingFilesAndSavesEverySnapshotEachTime) {
