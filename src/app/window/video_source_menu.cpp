@@ -2,8 +2,8 @@
 
 #include "app/preferences.h"
 #include "app/window/command_ids.h"
-#include "app/window/file_open_dialog.h"
 #include "app/window/popup_menu.h"
+#include "tools/file_chooser.h"
 #include "tools/playlist_files.h"
 
 #include <QAction>
@@ -12,23 +12,13 @@ namespace lumora {
 
 namespace {
 
-FileOpenRequest ImageRequest(QWidget* owner) {
+FileChoice ImageChoice(QWidget* owner) {
     return {owner,
+            FileChoice::Mode::kOpenOne,
             "Open Image File...",
             {{"Image Files (*.bmp; *.jpg; *.gif; *.wmf; *.ico)", "*.bmp; *.jpg; *.gif; *.wmf; *.ico"},
              {"All Files (*.*)", "*.*;"}},
-            false};
-}
-
-FileOpenRequest VideoRequest(QWidget* owner) {
-    return {owner,
-            "Open File...",
-            {{"Video Files (*.avi; *.mpg; *.mpeg; *.dat; *.m1v; *.mp2)", "*.avi; *.mpg; *.mpeg; *.dat; *.m1v; *.mp2"},
-             {"Windows Media Files (*.asf; *.wmv; *.wma)", "*.asf; *.wmv; *.wma"},
-             {"Quick Time Movies (*.qt; *.mov)", "*.qt; *.mov"},
-             {"Playlist (*.pls)", "*.pls"},
-             {"All Files (*.*)", "*.*;"}},
-            true};
+            {}};
 }
 
 }  // namespace
@@ -71,14 +61,14 @@ bool VideoSourceMenu::Choose(int command) {
 
 bool VideoSourceMenu::AskImageFile() {
     imagePath_.reset();
-    const QStringList files = FileOpenDialog::Run(ImageRequest(owner_));
+    const QStringList files = FileChooser::Run(ImageChoice(owner_));
     if (files.isEmpty() || files.front().isEmpty()) return false;
     imagePath_ = files.front().toStdString();
     return true;
 }
 
 bool VideoSourceMenu::AskVideoFiles() {
-    return PlaylistFiles::AddChosen(playlist_, FileOpenDialog::Run(VideoRequest(owner_)), true) &&
+    return PlaylistFiles::OpenFiles(playlist_, PlaylistFiles::FilterSet::kVideo, true, owner_) &&
            playlist_.Current().has_value();
 }
 

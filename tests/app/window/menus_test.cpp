@@ -60,13 +60,13 @@ TEST_F(VideoSourceMenuTest, ThePictureIsAskedForEveryTimeAndACancelForgetsIt) {
     ASSERT_TRUE(menu_.Choose(cmd::kImageFile));
     EXPECT_EQ(menu_.ImagePath(), "/pictures/a.jpg");
     ASSERT_EQ(files.Requests().size(), 1u);
-    const FileOpenRequest& request = files.Requests()[0];
+    const FileChoice& request = files.Requests()[0];
     EXPECT_EQ(request.title, "Open Image File...");
     ASSERT_EQ(request.filters.size(), 2u);
     EXPECT_EQ(request.filters[0].first, "Image Files (*.bmp; *.jpg; *.gif; *.wmf; *.ico)");
     EXPECT_EQ(request.filters[0].second, "*.bmp; *.jpg; *.gif; *.wmf; *.ico");
     EXPECT_EQ(request.filters[1].second, "*.*;");
-    EXPECT_FALSE(request.multiple);
+    EXPECT_EQ(request.mode, FileChoice::Mode::kOpenOne);
 
     files.Set({});
     EXPECT_FALSE(menu_.Choose(cmd::kImageFile));  // asked again, and cancelled
@@ -81,7 +81,7 @@ TEST_F(VideoSourceMenuTest, VideoFilesReplaceThePlaylistAndPlaylistFilesAreRead)
     menu_.Videos().AddFile("/v/old.avi");
     test::FileAnswer files({"/v/one.avi", QString::fromStdString(dir_.file("list.pls"))});
     ASSERT_TRUE(menu_.Choose(cmd::kVideoFile));
-    EXPECT_TRUE(files.Requests()[0].multiple);
+    EXPECT_EQ(files.Requests()[0].mode, FileChoice::Mode::kOpenMany);
     EXPECT_EQ(files.Requests()[0].title, "Open File...");
     EXPECT_EQ(files.Requests()[0].filters.size(), 5u);
     EXPECT_THAT(menu_.Videos().Entries(), ElementsAre("/v/one.avi", "/v/two.avi", "/v/three.avi"));

@@ -1,6 +1,6 @@
 #include "app/window/command_ids.h"
-#include "app/window/file_open_dialog.h"
 #include "app/window/main_window_layout.h"
+#include "tools/file_chooser.h"
 
 #include <gtest/gtest.h>
 
@@ -39,12 +39,12 @@ TEST(MainWindowLayout, CaptionBandLeavesOutCloseAndMinimize) {
     EXPECT_FALSE(MainWindowLayout::InCaption({20, 10}, QSize(40, 100)));  // narrower than the buttons
 }
 
-TEST(FileOpenDialog, FiltersReadTheWayQtMatchesThem) {
-    EXPECT_EQ(FileOpenDialog::QtFilter(
-                  {"Image Files (*.bmp; *.jpg; *.gif; *.wmf; *.ico)", "*.bmp; *.jpg; *.gif; *.wmf; *.ico"}),
-              "Image Files (*.bmp *.jpg *.gif *.wmf *.ico)");
-    EXPECT_EQ(FileOpenDialog::QtFilter({"All Files (*.*)", "*.*;"}), "All Files (*)");
-    EXPECT_EQ(FileOpenDialog::QtFilter({"Playlist", "*.pls"}), "Playlist (*.pls)");
+TEST(FileChooser, FiltersReadTheWayQtMatchesThem) {
+    EXPECT_EQ(
+        FileChooser::QtFilter({"Image Files (*.bmp; *.jpg; *.gif; *.wmf; *.ico)", "*.bmp; *.jpg; *.gif; *.wmf; *.ico"}),
+        "Image Files (*.bmp *.jpg *.gif *.wmf *.ico)");
+    EXPECT_EQ(FileChooser::QtFilter({"All Files (*.*)", "*.*;"}), "All Files (*)");
+    EXPECT_EQ(FileChooser::QtFilter({"Playlist", "*.pls"}), "Playlist (*.pls)");
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // and a look at a menu's items.
 #pragma once
 
-#include "app/window/file_open_dialog.h"
 #include "app/window/popup_menu.h"
+#include "tools/file_chooser.h"
 
 #include <QAction>
 #include <QMenu>
@@ -42,22 +42,22 @@ private:
 class FileAnswer {
 public:
     explicit FileAnswer(QStringList files = {}) : files_(std::move(files)) {
-        previous_ = FileOpenDialog::SetHook([this](const FileOpenRequest& request) {
+        previous_ = FileChooser::SetHook([this](const FileChoice& request) {
             requests_.push_back(request);
             return files_;
         });
     }
-    ~FileAnswer() { FileOpenDialog::SetHook(std::move(previous_)); }
+    ~FileAnswer() { FileChooser::SetHook(std::move(previous_)); }
     FileAnswer(const FileAnswer&) = delete;
     FileAnswer& operator=(const FileAnswer&) = delete;
 
     void Set(QStringList files) { files_ = std::move(files); }
-    const std::vector<FileOpenRequest>& Requests() const { return requests_; }
+    const std::vector<FileChoice>& Requests() const { return requests_; }
 
 private:
     QStringList files_;
-    std::vector<FileOpenRequest> requests_;
-    FileOpenDialog::Hook previous_;
+    std::vector<FileChoice> requests_;
+    FileChooser::Hook previous_;
 };
 
 // One line per item: "text id", "-" for a separator, "text >" for a submenu, with "[x]"
