@@ -36,6 +36,13 @@ REG
 now() { date +%s.%N; }
 median() { sort -g | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
+# Waits until the packet file holds a frame; gives up when the program ends before that.
+wait_first_frame() {
+  while [ ! -s "$packets" ]; do
+    kill -0 "$1" 2>/dev/null || { echo "app_startup: the program ended before its first frame" >&2; exit 1; }
+    sleep 0.002
+  done
+}
 # Seconds from launch until the packet file holds a frame; the program is then closed.
 gui_first_frame() {
   remember
@@ -44,10 +51,7 @@ gui_first_frame() {
   start=$(now)
   "$gui" >/dev/null 2>&1 &
   pid=$!
-  while [ ! -s "$packets" ]; do
-    kill -0 "$pid" 2>/dev/null || { echo "app_startup: lumora ended early" >&2; exit 1; }
-    sleep 0.002
-  done
+  wait_first_frame "$pid"
   awk -v a="$(now)" -v b="$start" 'BEGIN { printf "%.4f\n", a - b }'
   kill -TERM "$pid"
   wait "$pid" || true
@@ -75,7 +79,7 @@ steady_of() {
   : >"$packets"
   "$@" >/dev/null 2>&1 &
   pid=$!
-  while [ ! -s "$packets" ]; do sleep 0.01; done
+  wait_first_frame "$pid"
   sleep 1
   first=$(ticks "$pid")
   sleep "$seconds"
