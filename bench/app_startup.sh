@@ -19,7 +19,9 @@ gui="$build/lumora/lumora"
 cli="$build/lumora/lumora-cli"
 for p in "$gui" "$cli"; do [ -x "$p" ] || { echo "app_startup: build $p first" >&2; exit 1; }; done
 
-work=$(mktemp -d)
+# In memory where there is a tmpfs: the virtual camera's device takes frames into memory,
+# and a file on disk adds the page cache's write-back, which varies from run to run.
+work=$(mktemp -d -p "$( [ -d /dev/shm ] && [ -w /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")")
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen LUMORA_CONFIG_DIR="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$LUMORA_CONFIG_DIR" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
