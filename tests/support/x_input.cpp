@@ -7,9 +7,10 @@
 namespace lumora::test {
 namespace {
 
-QRect ScreenGeometry(Display* display, Window window) {
+QRect ScreenGeometry(Display* display, Window window, bool popupsOnly = false) {
     XWindowAttributes attributes{};
     if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return {};
+    if (popupsOnly && !attributes.override_redirect) return {};
     int x = 0, y = 0;
     Window child = 0;
     XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
@@ -43,7 +44,11 @@ XInput::~XInput() {
 
 bool XInput::Ready() const { return display_ && hasTest_; }
 
-std::vector<QRect> XInput::FindWindows(const std::string& title) const {
+std::vector<QRect> XInput::FindWindows(const std::string& title) const { return Find(title, false); }
+
+std::vector<QRect> XInput::FindPopups() const { return Find("", true); }
+
+std::vector<QRect> XInput::Find(const std::string& title, bool popupsOnly) const {
     std::vector<QRect> found;
     if (!display_) return found;
     Window root = 0, parent = 0;
@@ -52,7 +57,7 @@ std::vector<QRect> XInput::FindWindows(const std::string& title) const {
     if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) return found;
     for (unsigned i = 0; i < count; ++i) {
         if (!title.empty() && WindowName(display_, children[i]) != title) continue;
-        const QRect geometry = ScreenGeometry(display_, children[i]);
+        const QRect geometry = ScreenGeometry(display_, children[i], popupsOnly);
         if (!geometry.isEmpty()) found.push_back(geometry);
     }
     if (children) XFree(children);

@@ -31,6 +31,9 @@ public:
     // The mapped top-level windows named `title`, in screen coordinates, bottom-most first;
     // an empty title finds every mapped top-level window (popup menus have none).
     std::vector<QRect> FindWindows(const std::string& title) const;
+    // The mapped top-level windows that the window manager is told to leave alone (override
+    // redirect): open popup menus, combo-box lists, tooltips; not dialogs.
+    std::vector<QRect> FindPopups() const;
 
     // Moves the pointer to `at` (screen coordinates) and presses and releases `button`
     // (1 left, 3 right) there.
@@ -47,6 +50,8 @@ public:
     QImage Grab(QRect area) const;
 
 private:
+    std::vector<QRect> Find(const std::string& title, bool popupsOnly) const;
+
     _XDisplay* display_ = nullptr;
     bool hasTest_ = false;
 };

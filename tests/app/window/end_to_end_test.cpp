@@ -1,7 +1,6 @@
 // `lumora` as a user runs it, on an X server of the test's own (Xvfb), with a test camera
 // and the virtual camera writing into a file.
 #include "app/preferences.h"
-#include "video/capture_format_caps.h"
 #include "app/window/command_ids.h"
 #include "app/window/main_window_layout.h"
 #include "cli_process.h"
@@ -9,7 +8,9 @@
 #include "scoped_env.h"
 #include "test_environment.h"
 #include "test_support.h"
+#include "video/capture_format_caps.h"
 #include "x_input.h"
+#include "x_session_test.h"
 
 #include <lumora/registry.h>
 
@@ -29,91 +30,7 @@
 namespace lumora {
 namespace {
 
-class EndToEndTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const char* xvfb = std::getenv("LUMORA_XVFB");
-        if (!xvfb || !*xvfb) GTEST_SKIP() << "LUMORA_XVFB names no Xvfb: no X server for this test";
-        server_ = std::make_unique<test::XvfbServer>("1024x768x24");
-        ASSERT_FALSE(server_->display().empty()) << "Xvfb did not start";
-        std::filesystem::create_directories(dir_.file("config"));
-        std::filesystem::create_directories(dir_.file("runtime"));
-        std::filesystem::permissions(dir_.file("runtime"), std::filesystem::perms::owner_all);
-        test::WriteFileText(Packets(), "");
-        x_ = std::make_unique<test::XInput>(server_->display());
-        ASSERT_TRUE(x_->Ready()) << "no XTEST on the test's X server";
-    }
-
-    std::string Packets() const { return dir_.file("vcam.packets"); }
-    std::uintmax_t PacketBytes() const {
-        std::error_code error;
-        const auto size = std::filesystem::file_size(Packets(), error);
-        return error ? 0 : size;
-    }
-    void RememberCam() {
-        test::ScopedEnv config("LUMORA_CONFIG_DIR", dir_.file("config").c_str());
-        WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kRememberLastSource, 1);
-        WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceType, 1003);
-        WriteRegString(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceId, "pattern:smpte");
-    }
-    std::unique_ptr<test::ToolProcess> Lumora(bool withVirtualCamera = true) {
-        const std::string devices =
-            withVirtualCamera ? "Cam=pattern:smpte;Lumora Capture=packets:" + Packets() : "Cam=pattern:smpte";
-        auto lumora = std::make_unique<test::ToolProcess>("lumora", QString::fromStdString(devices));
-        lumora->SetEnvironment("QT_QPA_PLATFORM", "xcb");
-        lumora->SetEnvironment("DISPLAY", QString::fromStdString(server_->display()));
-        lumora->SetEnvironment("LUMORA_CONFIG_DIR", QString::fromStdString(dir_.file("config")));
-        lumora->SetEnvironment("XDG_RUNTIME_DIR", QString::fromStdString(dir_.file("runtime")));
-        lumora->SetEnvironment("XDG_DATA_HOME", QString::fromStdString(dir_.file("data")));
-        // Under AddressSanitizer: libxkbcommon-x11 (Debian 12) reads past a keymap name with
-        // strndup while Qt connects to the X server; that is the library's, not ours.
-        lumora->SetEnvironment("ASAN_OPTIONS", "intercept_strndup=0");
-        return lumora;
-    }
-    template <class Condition>
-    static bool WaitFor(Condition done, int timeoutMs = 20000) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < timeoutMs) QThread::msleep(50);
-        return done();
-    }
-
-    // The mapped top-level window that is neither `main` nor a main window of any size (the
-    // open popup menu), or nothing.
-    QRect Popup(QRect main) const {
-        const std::vector<QRect> mains = x_->FindWindows("Lumora");
-        for (const QRect& window : x_->FindWindows("")) {
-            if (window != main && std::find(mains.begin(), mains.end(), window) == mains.end()) return window;
-        }
-        return {};
-    }
-    // Every mapped top-level window, for a failure's message.
-    std::string Windows() const {
-        std::string list;
-        for (const QRect& window : x_->FindWindows("")) {
-            list += " " + std::to_string(window.width()) + "x" + std::to_string(window.height()) + "+" +
-                    std::to_string(window.x()) + "+" + std::to_string(window.y());
-        }
-        return list;
-    }
-    // Clicks the main window's button `id` and waits for the popup menu it opens.
-    QRect OpenMenu(QRect main, int id) const {
-        x_->Click(main.topLeft() + MainWindowLayout(QSize(640, 480)).Button(id).center());
-        QRect popup;
-        WaitFor([&] { return !(popup = Popup(main)).isEmpty(); }, 5000);
-        QThread::msleep(200);  // painted
-        return popup;
-    }
-    ::testing::AssertionResult WaitForNoPopup(QRect main) const {
-        if (WaitFor([&] { return Popup(main).isEmpty(); }, 5000)) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure()
-               << "still open beside the main window at " << main.x() << "+" << main.y() << ":" << Windows();
-    }
-
-    test::TempDir dir_;
-    std::unique_ptr<test::XvfbServer> server_;
-    std::unique_ptr<test::XInput> x_;  // after the server: closes its connection first
-};
+class EndToEndTest : public XSessionTest {};
 
 TEST_F(EndToEndTest, StartsOnceStreamsAndRemembersTheCameraOnSigterm) {
     RememberCam();
@@ -168,9 +85,6 @@ TEST_F(EndToEndTest, RealClicksOpenTheMenusApplyEverySkinAndClose) {
     ASSERT_TRUE(WaitFor([&] { return PacketBytes() > 0 && x_->FindWindows("Lumora").size() == 1; }))
         << lumora->Wait(1000).err;
     const QRect main = x_->FindWindows("Lumora").front();
-    const std::filesystem::path shots = LUMORA_SCREENSHOT_DIR;
-    std::filesystem::create_directories(shots);
-
     const MainWindowLayout layout(QSize(640, 480));
     for (const auto& [id, name] :
          {std::pair{cmd::kFileButton, "file"}, std::pair{cmd::kSourceButton, "video-source"},
@@ -180,10 +94,9 @@ TEST_F(EndToEndTest, RealClicksOpenTheMenusApplyEverySkinAndClose) {
         const QRect button = layout.Button(id).translated(main.topLeft());
         EXPECT_NEAR(popup.top(), button.bottom() + 1, 2) << name;
         EXPECT_NEAR(popup.left(), button.left(), 2) << name;
-        EXPECT_TRUE(x_->Grab(main.united(popup))
-                        .save(QString::fromStdString((shots / ("menu-" + std::string(name) + ".png")).string())));
+        Screenshot(main.united(popup), "menu-" + std::string(name));
         x_->Key("Escape");
-        ASSERT_TRUE(WaitForNoPopup(main)) << name;
+        ASSERT_TRUE(WaitForNoPopup()) << name;
     }
 
     // The skins lead the Skin menu: the built-in one, then the shipped folders by name.
@@ -198,11 +111,11 @@ TEST_F(EndToEndTest, RealClicksOpenTheMenusApplyEverySkinAndClose) {
         ASSERT_FALSE(OpenMenu(main, cmd::kSkinButton).isEmpty());
         for (std::size_t down = 0; down <= i; ++down) x_->Key("Down");
         x_->Key("Return");
-        ASSERT_TRUE(WaitForNoPopup(main));
+        ASSERT_TRUE(WaitForNoPopup());
         QThread::msleep(300);  // repainted
         // The caption band and buttons only: the preview moves with the pattern.
         looks.push_back(x_->Grab(QRect(main.topLeft(), QSize(main.width(), 60))));
-        EXPECT_TRUE(x_->Grab(main).save(QString::fromStdString((shots / ("main-" + skins[i] + ".png")).string())));
+        Screenshot(main, "main-" + skins[i]);
     }
     for (std::size_t i = 1; i < looks.size(); ++i)
         EXPECT_NE(looks[i], looks[i - 1]) << skins[i] << " looks like the skin before";
@@ -242,8 +155,7 @@ TEST_F(EndToEndTest, TheOptionsWindowDocksKeepsTheFrameRateWhileDraggedAndDefaul
     const QRect options = x_->FindWindows("Options").front();
     EXPECT_EQ(options.topLeft(), QPoint(main.right() + 1, main.top()));
     QThread::msleep(300);  // painted
-    EXPECT_TRUE(x_->Grab(main.united(options))
-                    .save(QString::fromStdString((std::filesystem::path(LUMORA_SCREENSHOT_DIR) / "options.png").string())));
+    Screenshot(main.united(options), "options");
     // The pattern's few moving pixels change every channel alike and by far less than the
     // filter changes red.
     const auto redOfLast = [&] { return test::PacketFile::Channels(packets.Packet(packets.Count() - 1))[2]; };
@@ -290,12 +202,6 @@ TEST_F(EndToEndTest, TheEditorMakesASkinTheSkinMenuOffersAfterARestart) {
     QImage caption(180, 25, QImage::Format_RGB32);
     caption.fill(QColor(20, 200, 60));
     ASSERT_TRUE(caption.save(QString::fromStdString(picture)));
-    const auto type = [&](const std::string& text) {
-        for (const char c : text) {
-            const std::string name = c == '/' ? "slash" : c == '.' ? "period" : c == '-' ? "minus" : std::string(1, c);
-            x_->Key(name.c_str());
-        }
-    };
     // The program streams and its window has its settled place and size (the packets of an
     // earlier run do not count: its window may still be growing to the picture's size).
     const auto start = [&] {
@@ -316,12 +222,10 @@ TEST_F(EndToEndTest, TheEditorMakesASkinTheSkinMenuOffersAfterARestart) {
         EXPECT_FALSE(OpenMenu(main, cmd::kSkinButton).isEmpty());
         for (int down = 0; down < item; ++down) x_->Key("Down");
         x_->Key("Return");
-        EXPECT_TRUE(WaitForNoPopup(main));
+        EXPECT_TRUE(WaitForNoPopup());
         QThread::msleep(300);  // repainted
         return captionColour(main);
     };
-    const std::filesystem::path shots = LUMORA_SCREENSHOT_DIR;
-    std::filesystem::create_directories(shots);
     RememberCam();
 
     auto lumora = start();
@@ -331,13 +235,12 @@ TEST_F(EndToEndTest, TheEditorMakesASkinTheSkinMenuOffersAfterARestart) {
     x_->Key("Return");
     ASSERT_TRUE(WaitFor([&] { return x_->FindWindows("Skin editor").size() == 1; }, 5000));
     const QRect editor = x_->FindWindows("Skin editor").front();
-    // The centre of a control of the editor's template (481 x 279 dialog units).
+    // A control of the editor's template (481 x 279 dialog units).
     const auto control = [&](int x, int y, int width, int height) {
-        return editor.topLeft() + QPoint((2 * x + width) * editor.width() / (2 * 481),
-                                         (2 * y + height) * editor.height() / (2 * 279));
+        return Control(editor, QSize(481, 279), QRect(x, y, width, height));
     };
     x_->Click(control(66, 30, 138, 14));  // the name field
-    type("glow");
+    Type("glow");
     x_->Click(control(210, 30, 60, 14));  // Create skin
     QThread::msleep(500);
     x_->Key("Return");  // "Skin 'glow' has been created. ..."
@@ -348,23 +251,11 @@ TEST_F(EndToEndTest, TheEditorMakesASkinTheSkinMenuOffersAfterARestart) {
     x_->Key("Return");
     QThread::msleep(300);
     // The file dialog: waited for, not slept on (a sanitizer build under load is slow).
-    const auto windows = [&] { return x_->FindWindows("").size(); };
-    const std::size_t before = windows();
+    const std::size_t before = x_->FindWindows("").size();
     x_->Click(control(168, 144, 48, 14));  // Set file...
-    ASSERT_TRUE(WaitFor([&] { return windows() > before; }, 15000));
-    // Typed fast, a path can lose its folder while the dialog is still reading the folder
-    // it started in (it is left there with "caption.png" alone); typed again, it is taken.
-    bool closed = false;
-    for (int attempt = 0; attempt < 3 && !closed; ++attempt) {
-        QThread::msleep(500);
-        for (int i = 0; i < 60; ++i) x_->Key("BackSpace");
-        type(picture);
-        x_->Key("Return");
-        closed = WaitFor([&] { return windows() <= before; }, 5000);
-    }
-    ASSERT_TRUE(closed);
+    ASSERT_TRUE(AnswerFileDialog(before, picture));
     QThread::msleep(800);
-    EXPECT_TRUE(x_->Grab(editor).save(QString::fromStdString((shots / "skin-editor.png").string())));
+    Screenshot(editor, "skin-editor");
     x_->Key("Escape");
     ASSERT_TRUE(WaitFor([&] { return x_->FindWindows("Skin editor").empty(); }, 5000));
     const std::string ini = test::ReadFileText(dir_.file("data/lumora/skins/glow/skin.ini"));
@@ -380,8 +271,7 @@ TEST_F(EndToEndTest, TheEditorMakesASkinTheSkinMenuOffersAfterARestart) {
     const QRect again = x_->FindWindows("Lumora").front();
     EXPECT_NE(captionColour(again), QColor(20, 200, 60));
     EXPECT_EQ(chooseSkin(again, 2), QColor(20, 200, 60));
-    EXPECT_TRUE(x_->Grab(x_->FindWindows("Lumora").front())
-                    .save(QString::fromStdString((shots / "main-made-in-the-editor.png").string())));
+    Screenshot(again, "main-made-in-the-editor");
     lumora->Signal(SIGTERM);
     EXPECT_EQ(lumora->Wait(10000).exitCode, 0);
     std::filesystem::remove_all(pictures);
