@@ -1,9 +1,12 @@
 #include "platform/template_dialog.h"
 
+#include "platform/label_fitter.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace lumora {
 
@@ -16,6 +19,33 @@ TemplateDialog::TemplateDialog(const DialogTemplate& layout, QWidget* parent) : 
 }
 
 void TemplateDialog::reject() { OnCommand(kIdCancel); }
+
+void TemplateDialog::showEvent(QShowEvent* event) {
+    if (!labelsFitted_) {
+        labelsFitted_ = true;
+        FitLabels();
+    }
+    QDialog::showEvent(event);
+}
+
+// Plain text labels only: framed ones are display fields, sized for what they will show.
+void TemplateDialog::FitLabels() {
+    const QList<QWidget*> children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* child : children) {
+        auto* label = qobject_cast<QLabel*>(child);
+        if (!label || label->isHidden() || label->text().isEmpty() || label->frameShape() != QFrame::NoFrame) continue;
+        std::vector<QRect> others;
+        for (QWidget* other : children) {
+            if (other != label && !other->isHidden()) others.push_back(other->geometry());
+        }
+        const LabelFitter fitter(rect(), std::move(others));
+        const int lineWidth = label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 2;
+        label->setGeometry(label->wordWrap()
+                               ? fitter.FitWrapped(label->geometry(), lineWidth,
+                                                   [label](int width) { return label->heightForWidth(width); })
+                               : fitter.FitLine(label->geometry(), label->sizeHint().width()));
+    }
+}
 
 void TemplateDialog::OnCommand(int id) {
     if (id == kIdOk || id == kIdCancel) EndDialog(id);

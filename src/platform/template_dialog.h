@@ -74,10 +74,16 @@ protected:
     // Closes the dialog; exec() answers `result`.
     void EndDialog(int result) { done(result); }
 
+    // The first show gives labels that the desktop's font has outgrown the free room
+    // beside and below them (see LabelFitter).
+    void showEvent(QShowEvent* event) override;
+
 private:
     void PlaceWidget(QWidget* widget, int id, const DialogRect& rect);
+    void FitLabels();
 
     DialogUnits units_;
+    bool labelsFitted_ = false;
 };
 
 }  // namespace lumora

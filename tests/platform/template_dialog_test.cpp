@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 
 #include <vector>
@@ -46,11 +47,13 @@ TEST(DialogUnits, ComeFromTheFontAndTheShellFontIsTheDesktops) {
 // A dialog with an extra check box and push button, recording the commands it gets.
 class SampleDialog : public TemplateDialog {
 public:
-    enum : int { kIdOption = 1100, kIdApply = 1101 };
+    enum : int { kIdOption = 1100, kIdApply = 1101, kIdNarrow = 1102 };
 
     explicit SampleDialog(bool cancelAllowed = true)
             : TemplateDialog({"Sample", 200, 80}, nullptr), cancelAllowed_(cancelAllowed) {
         AddLabel(kNoId, {6, 16, 100, 8}, "No id");
+        // Far too narrow for its text in any font, with free room on its right.
+        AddLabel(kIdNarrow, {6, 4, 10, 8}, "A label cut short");
         AddCheckBox(kIdOption, {6, 26, 120, 10}, "Option");
         AddPushButton(kIdApply, {6, 60, 50, 14}, "Apply");
         AddDefaultPushButton(kIdOk, {80, 60, 50, 14}, "OK");
@@ -83,6 +86,10 @@ TEST(TemplateDialog, FindsControlsByIdAndKindAndClicksAndKeysBecomeCommands) {
     EXPECT_EQ(option->geometry(), dialog.units().ToPixels(DialogRect{6, 26, 120, 10}));
     EXPECT_EQ(dialog.Control<QPushButton>(SampleDialog::kIdOption), nullptr);
     EXPECT_EQ(dialog.Control(TemplateDialog::kNoId), nullptr);
+    // Shown, a label that its text outgrew takes the room beside it.
+    const QLabel* narrow = dialog.Control<QLabel>(SampleDialog::kIdNarrow);
+    EXPECT_GE(narrow->width(), narrow->sizeHint().width());
+    EXPECT_EQ(narrow->pos(), dialog.units().ToPixels(DialogRect{6, 4, 10, 8}).topLeft());
 
     // Clicks and keys become commands; only OK or Cancel end the dialog.
     dialog.Control<QCheckBox>(SampleDialog::kIdOption)->click();
