@@ -4,11 +4,10 @@
 // right, and a word-wrapped one then down, into space no other control takes, never past
 // the dialog or the frame of a group it lies in, and never smaller than it was.
 //
-// Plain geometry in pixels, no widgets: a value-free helper any thread may use.
+// Plain geometry in pixels, no widgets; any thread may use it.
 #pragma once
 
 #include <QRect>
-#include <QSize>
 
 #include <functional>
 #include <vector>

@@ -39,11 +39,13 @@ void TemplateDialog::FitLabels() {
             if (other != label && !other->isHidden()) others.push_back(other->geometry());
         }
         const LabelFitter fitter(rect(), std::move(others));
+        if (!label->wordWrap()) {
+            label->setGeometry(fitter.FitLine(label->geometry(), label->sizeHint().width()));
+            continue;
+        }
         const int lineWidth = label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 2;
-        label->setGeometry(label->wordWrap()
-                               ? fitter.FitWrapped(label->geometry(), lineWidth,
-                                                   [label](int width) { return label->heightForWidth(width); })
-                               : fitter.FitLine(label->geometry(), label->sizeHint().width()));
+        label->setGeometry(fitter.FitWrapped(label->geometry(), lineWidth,
+                                             [label](int width) { return label->heightForWidth(width); }));
     }
 }
 
