@@ -88,13 +88,14 @@ void PacketOutput::SetPatience(std::function<bool()> keepWaiting) {
 
 PacketOutput::Result PacketOutput::Write(FrameStore& store) {
     if (discard_) return Result::kWritten;
-    if (!store.BuildPacket(&packet_)) return Result::kDropped;  // no memory for this one
-    const auto payload = static_cast<std::uint32_t>(packet_.size() - FramePacket::kHeaderSize);
+    const FramePacketView packet = store.BuildPacket();
+    if (packet.data == nullptr) return Result::kDropped;  // no memory for this one
+    const std::uint32_t payload = packet.PayloadSize();
     if (file_ == nullptr) {
-        return link_ != nullptr && link_->WritePacket(packet_.data(), payload) ? Result::kWritten : Result::kDropped;
+        return link_ != nullptr && link_->WritePacket(packet.data, payload) ? Result::kWritten : Result::kDropped;
     }
-    FramePacket::FillLinkFields(packet_.data(), payload);
-    if (file_->Write(packet_.data(), packet_.size())) return Result::kWritten;
+    FramePacket::FillLinkFields(packet.data, payload);
+    if (file_->Write(packet.data, packet.size)) return Result::kWritten;
     if (file_->Failure().empty()) return Result::kDropped;
     failure_ = "Cannot write " + path_ + ": " + file_->Failure();
     return Result::kFailed;

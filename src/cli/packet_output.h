@@ -22,7 +22,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace lumora {
 class CaptureDeviceList;
@@ -63,7 +62,6 @@ private:
     bool discard_ = false;
     VirtualCameraLink* link_ = nullptr;  // vcam: the open link
     std::unique_ptr<PacketFileSink> file_;
-    std::vector<unsigned char> packet_;  // reused for every frame
     std::string failure_;
 };
 

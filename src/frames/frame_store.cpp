@@ -4,27 +4,47 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace lumora {
 
-bool FrameStore::Reserve(const Lock&, std::uint32_t length) {
-    if (capacity_ >= length && pixels_) return true;
-    pixels_.reset();
-    pixels_.reset(new (std::nothrow) unsigned char[length]());
-    if (!pixels_) {
-        capacity_ = 0;
-        size_ = 0;
-        return false;
-    }
-    capacity_ = length;
-    return true;
+std::uint32_t FramePacketView::PayloadSize() const {
+    return size > FramePacket::kHeaderSize ? static_cast<std::uint32_t>(size - FramePacket::kHeaderSize) : 0;
 }
 
-void FrameStore::Store(const Lock&, const unsigned char* data, std::uint32_t length) {
-    if (!pixels_ || length > capacity_) return;
-    std::memcpy(pixels_.get(), data, length);
-    size_ = length;
+bool FrameStore::Block::Grow(std::uint32_t length) {
+    if (bytes && capacity >= length) return true;
+    bytes.reset();
+    bytes.reset(new (std::nothrow) unsigned char[FramePacket::kHeaderSize + std::size_t{length}]());
+    capacity = bytes ? length : 0;
+    size = 0;
+    return static_cast<bool>(bytes);
 }
+
+unsigned char* FrameStore::Block::Payload() const { return bytes ? bytes.get() + FramePacket::kHeaderSize : nullptr; }
+
+FramePacketView FrameStore::Block::View() const {
+    std::memset(bytes.get(), 0, FramePacket::kHeaderSize);
+    FramePacket::FillFrameFields(bytes.get(), width, height);
+    return {bytes.get(), FramePacket::kHeaderSize + std::size_t{size}};
+}
+
+unsigned char* FrameStore::BeginFrame(const Lock&, std::uint32_t length) {
+    if (length == 0 || !spare_.Grow(length)) return nullptr;
+    spare_.size = length;
+    return spare_.Payload();
+}
+
+void FrameStore::CommitFrame(const Lock&) {
+    if (spare_.size == 0) return;
+    spare_.width = format_.biWidth;
+    spare_.height = format_.biHeight;
+    std::swap(spare_, latest_);
+    spare_.size = 0;
+    fresh_ = true;
+}
+
+const unsigned char* FrameStore::Pixels(const Lock&) const { return Current().Payload(); }
 
 void FrameStore::SetFormat(const ZImageBitmapInfoHeader& format) {
     Lock lock = WaitLock();
@@ -35,36 +55,32 @@ void FrameStore::CopyCurrent(FrameCopy* copy) {
     if (!copy) return;
     *copy = FrameCopy{};
     Lock lock = WaitLock();
-    if (!HasFrame(lock)) return;
-    std::unique_ptr<unsigned char[]> block(new (std::nothrow) unsigned char[size_]());
-    if (!block) return;
-    std::memcpy(block.get(), pixels_.get(), size_);
-    copy->pixels = std::move(block);
-    copy->size = size_;
-    copy->width = format_.biWidth;
-    copy->height = format_.biHeight;
+    const Block& current = Current();
+    if (current.size == 0) return;
+    std::unique_ptr<unsigned char[]> pixels(new (std::nothrow) unsigned char[current.size]);
+    if (!pixels) return;
+    std::memcpy(pixels.get(), current.Payload(), current.size);
+    copy->pixels = std::move(pixels);
+    copy->size = current.size;
+    copy->width = current.width;
+    copy->height = current.height;
 }
 
-bool FrameStore::BuildPacket(std::vector<unsigned char>* packet) {
+FramePacketView FrameStore::BuildPacket() {
     Lock lock = WaitLock();
-    const bool real = HasFrame(lock);
-    const std::uint32_t payload = real ? size_ : ZImage_CalcImageSize(kBlackWidth, kBlackHeight, 24);
-    try {
-        packet->resize(FramePacket::kHeaderSize + payload);  // keeps its block between frames
-    } catch (const std::bad_alloc&) {
-        packet->clear();
-        return false;
+    if (fresh_) {
+        std::swap(lent_, latest_);
+        latest_.size = 0;
+        fresh_ = false;
     }
-    unsigned char* pixels = packet->data() + FramePacket::kHeaderSize;
-    std::memset(packet->data(), 0, FramePacket::kHeaderSize);
-    if (real) {
-        FramePacket::FillFrameFields(packet->data(), format_.biWidth, format_.biHeight);
-        std::memcpy(pixels, pixels_.get(), size_);
-    } else {
-        FramePacket::FillFrameFields(packet->data(), kBlackWidth, kBlackHeight);
-        std::memset(pixels, 0, payload);
+    if (lent_.size > 0) return lent_.View();
+    if (!black_.bytes) {
+        if (!black_.Grow(ZImage_CalcImageSize(kBlackWidth, kBlackHeight, 24))) return {};
+        black_.size = black_.capacity;
+        black_.width = kBlackWidth;
+        black_.height = kBlackHeight;
     }
-    return true;
+    return black_.View();
 }
 
 }  // namespace lumora

@@ -7,24 +7,39 @@
 // that lock to be held on this store. The compound operations (SetFormat, CopyCurrent,
 // BuildPacket) take the lock themselves.
 //
-// Memory: one zero-initialised block that grows to exactly the largest frame seen and is
-// never shrunk; it lives as long as the store.
+// Memory: frames live in three blocks laid out as virtual camera packets (a 40-byte
+// header, then the pixels), so no frame is copied on its way to the device:
+//   - the streaming side writes the next frame into the spare block (BeginFrame) and
+//     swaps it with the latest one (CommitFrame);
+//   - BuildPacket lends the latest block to the user-interface side by swapping it with
+//     the lent one: the pixels are never copied, and the block it answers stays untouched
+//     by the streaming side until the next BuildPacket.
+// Each block grows to exactly the largest frame it held and is never shrunk; all of them
+// live as long as the store.
 #pragma once
 
 #include "frames/frame_copy.h"
 
 #include <lumora/zimage.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 class QObject;
 
 namespace lumora {
 
 class FrameProcessor;
+
+// A packet lent by FrameStore::BuildPacket: 40 header bytes (the frame's fields filled) and
+// the payload. Empty (null data) when no memory could be had.
+struct FramePacketView {
+    unsigned char* data = nullptr;
+    std::size_t size = 0;
+    std::uint32_t PayloadSize() const;
+};
 
 class FrameStore {
 public:
@@ -43,18 +58,17 @@ public:
     // User-interface side: waits for the lock.
     Lock WaitLock() { return Lock(mutex_); }
 
-    // Makes room for `length` bytes: a block smaller than that is replaced by a zeroed one of
-    // exactly `length`. When that allocation fails the store is emptied (no pixels, capacity
-    // and size 0) and the answer is false.
-    bool Reserve(const Lock& lock, std::uint32_t length);
+    // Streaming side, two steps under one lock. BeginFrame answers the spare block's room for
+    // `length` payload bytes (zeroed when it had to grow), or null when that memory cannot
+    // be had. CommitFrame makes what was written there the current frame, in the format
+    // set last. A BeginFrame without its CommitFrame changes nothing the other side sees.
+    unsigned char* BeginFrame(const Lock& lock, std::uint32_t length);
+    void CommitFrame(const Lock& lock);
 
-    // Copies `length` bytes into the block (Reserve first) and makes them the current frame.
-    void Store(const Lock& lock, const unsigned char* data, std::uint32_t length);
-
-    bool HasFrame(const Lock&) const { return pixels_ && size_ > 0; }
-    std::uint32_t Capacity(const Lock&) const { return capacity_; }
-    std::uint32_t Size(const Lock&) const { return size_; }
-    const unsigned char* Pixels(const Lock&) const { return pixels_.get(); }
+    // The current frame: the latest committed one, lent or not.
+    bool HasFrame(const Lock&) const { return Current().size > 0; }
+    std::uint32_t Size(const Lock&) const { return Current().size; }
+    const unsigned char* Pixels(const Lock&) const;
     const ZImageBitmapInfoHeader& Format(const Lock&) const { return format_; }
 
     // The format of the frames to come, from the negotiated caps of each new pipeline.
@@ -64,11 +78,12 @@ public:
     // or the allocation fails).
     void CopyCurrent(FrameCopy* copy);
 
-    // Makes the packet for the virtual camera: the frame's header fields and pixels of the
-    // current frame, or of a black 320×240 frame when there is none; the link fills the
-    // rest of the header when it writes. The payload size is packet->size() - 40. Answers
-    // false, with `packet` empty, when the memory cannot be had.
-    bool BuildPacket(std::vector<unsigned char>* packet);
+    // User-interface side: the packet for the virtual camera, with the frame's header fields
+    // filled; the link fills the rest when it writes. It holds the current frame, or a black
+    // 320×240 one when there is none. The caller may write the header and must not use the
+    // block after its next BuildPacket or the store's end. An empty view when the memory
+    // for the black frame cannot be had.
+    FramePacketView BuildPacket();
 
     // Wiring, set once while no stream runs: where MSG_FRAME_READY goes, and the frame
     // processor (the effect chain) run on every frame. Neither is owned.
@@ -78,10 +93,27 @@ public:
     FrameProcessor* Processor() const { return processor_; }
 
 private:
+    // One packet-shaped block; `size` counts the payload of the frame it holds (0: none).
+    struct Block {
+        std::unique_ptr<unsigned char[]> bytes;
+        std::uint32_t capacity = 0;  // payload bytes it has room for
+        std::uint32_t size = 0;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+
+        bool Grow(std::uint32_t length);
+        unsigned char* Payload() const;
+        FramePacketView View() const;
+    };
+
+    const Block& Current() const { return fresh_ ? latest_ : lent_; }
+
     std::mutex mutex_;
-    std::unique_ptr<unsigned char[]> pixels_;
-    std::uint32_t capacity_ = 0;
-    std::uint32_t size_ = 0;
+    Block spare_;         // streaming side: the frame being written
+    Block latest_;        // the newest committed frame, while not yet lent
+    Block lent_;          // user-interface side: the packet BuildPacket answered last
+    Block black_;         // made when first sent
+    bool fresh_ = false;  // latest_ holds a frame newer than lent_
     ZImageBitmapInfoHeader format_{};
     QObject* target_ = nullptr;
     FrameProcessor* processor_ = nullptr;

@@ -1,7 +1,6 @@
 #include "video/frame_event_handler.h"
 
 #include "frames/frame_copy_event.h"
-#include "frames/frame_packet.h"
 
 namespace lumora {
 
@@ -10,9 +9,9 @@ FrameEventHandler::FrameEventHandler(FrameStore& store, VirtualCameraLink& link,
 
 void FrameEventHandler::SendFrameToVirtualCamera() {
     if (observer_) observer_();
-    if (!link_.IsOpen() || !store_.BuildPacket(&packet_)) return;
-    const auto payload = static_cast<std::uint32_t>(packet_.size() - FramePacket::kHeaderSize);
-    if (link_.WritePacket(packet_.data(), payload)) ++packetsWritten_;
+    if (!link_.IsOpen()) return;
+    const FramePacketView packet = store_.BuildPacket();
+    if (packet.data != nullptr && link_.WritePacket(packet.data, packet.PayloadSize())) ++packetsWritten_;
 }
 
 void FrameEventHandler::CopyCurrentFrame(FrameCopy* copy) { store_.CopyCurrent(copy); }

@@ -13,7 +13,6 @@
 #include <QObject>
 
 #include <functional>
-#include <vector>
 
 namespace lumora {
 
@@ -42,7 +41,6 @@ private:
     FrameStore& store_;
     VirtualCameraLink& link_;
     std::function<void()> observer_;
-    std::vector<unsigned char> packet_;  // reused for every frame
     std::uint64_t packetsWritten_ = 0;
 };
 

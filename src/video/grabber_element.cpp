@@ -1,5 +1,6 @@
 #include "video/grabber_element.h"
 
+#include "video/bgr_conversion.h"
 #include "video/element_state.h"
 #include "video/grabber_frame_layout.h"
 
@@ -25,8 +26,10 @@ struct GrabberState {
     std::mutex callbackMutex;
     GrabberBufferCallback buffer;
     GrabberFormatCallback format;
-    GstVideoInfo info{};
-    std::vector<unsigned char> frame;    // one frame in the VideoFrame layout, sized by SetCaps
+    GrabberBlockCallback block;
+    GstVideoInfo info{};               // what comes in
+    GstVideoInfo outInfo{};            // what goes out: BGR of the same size
+    std::vector<unsigned char> frame;  // one frame in the VideoFrame layout, when there is no block callback
     std::atomic<std::uint64_t> buffers{0};
     std::atomic<std::uint64_t> refused{0};
 };
@@ -41,6 +44,7 @@ GstStaticPadTemplate sourceTemplate =
     GST_STATIC_PAD_TEMPLATE("src", GST_PAD_SRC, GST_PAD_ALWAYS, GST_STATIC_CAPS_ANY);
 
 GstStaticCaps videoFrameCaps = GST_STATIC_CAPS(GST_VIDEO_CAPS_MAKE("BGR"));
+GstStaticCaps convertibleCaps = GST_STATIC_CAPS(GST_VIDEO_CAPS_MAKE(LUMORA_BGR_CONVERTIBLE_FORMATS));
 
 GrabberState* StateOf(gpointer instance) { return ElementStateOf<LumoraGrabber>(instance); }
 
@@ -52,14 +56,30 @@ double SampleTime(GstBaseTransform* base, GstBuffer* buffer) {
     return static_cast<double>(streamTime) / static_cast<double>(GST_SECOND);
 }
 
-// The caps on the other side are the same caps; in frame mode only their BGR part.
-GstCaps* TransformCaps(GstBaseTransform* base, GstPadDirection, GstCaps* caps, GstCaps* filter) {
+// `caps` as far as `from` takes them, each structure in the formats of `to` instead.
+GstCaps* Reformat(GstCaps* caps, GstStaticCaps* from, GstStaticCaps* to) {
+    GstCaps* taken = gst_static_caps_get(from);
+    GstCaps* usable = gst_caps_intersect_full(caps, taken, GST_CAPS_INTERSECT_FIRST);
+    GstCaps* reformatted = gst_caps_new_empty();
+    for (guint i = 0; i < gst_caps_get_size(usable); ++i) {
+        GstStructure* structure = gst_structure_copy(gst_caps_get_structure(usable, i));
+        gst_structure_remove_fields(structure, "format", "colorimetry", "chroma-site", nullptr);
+        reformatted = gst_caps_merge_structure(reformatted, structure);
+    }
+    GstCaps* target = gst_static_caps_get(to);
+    GstCaps* result = gst_caps_intersect_full(reformatted, target, GST_CAPS_INTERSECT_FIRST);
+    for (GstCaps* done : {taken, usable, reformatted, target}) gst_caps_unref(done);
+    return result;
+}
+
+// In frame mode the grabber turns every format it converts into BGR of the same size;
+// otherwise the caps on the other side are the same caps.
+GstCaps* TransformCaps(GstBaseTransform* base, GstPadDirection direction, GstCaps* caps, GstCaps* filter) {
     GrabberState* state = StateOf(base);
     GstCaps* result = nullptr;
     if (state != nullptr && state->mode == GrabberMode::kVideoFrames) {
-        GstCaps* wanted = gst_static_caps_get(&videoFrameCaps);
-        result = gst_caps_intersect_full(caps, wanted, GST_CAPS_INTERSECT_FIRST);
-        gst_caps_unref(wanted);
+        result = direction == GST_PAD_SINK ? Reformat(caps, &convertibleCaps, &videoFrameCaps)
+                                           : Reformat(caps, &videoFrameCaps, &convertibleCaps);
     } else {
         result = gst_caps_ref(caps);
     }
@@ -83,24 +103,36 @@ ZImageBitmapInfoHeader HeaderOf(const GstVideoInfo& info) {
     return header;
 }
 
-gboolean SetCaps(GstBaseTransform* base, GstCaps* incaps, GstCaps*) {
+gboolean GetUnitSize(GstBaseTransform*, GstCaps* caps, gsize* size) {
+    GstVideoInfo info;
+    if (!gst_video_info_from_caps(&info, caps)) return FALSE;
+    *size = GST_VIDEO_INFO_SIZE(&info);
+    return TRUE;
+}
+
+bool AcceptsFrames(const GstVideoInfo& in, const GstVideoInfo& out) {
+    return IsBgrConvertible(GST_VIDEO_INFO_FORMAT(&in)) && GST_VIDEO_INFO_FORMAT(&out) == GST_VIDEO_FORMAT_BGR &&
+           GST_VIDEO_INFO_WIDTH(&in) >= 1 && GST_VIDEO_INFO_HEIGHT(&in) >= 1 &&
+           GST_VIDEO_INFO_WIDTH(&in) == GST_VIDEO_INFO_WIDTH(&out) &&
+           GST_VIDEO_INFO_HEIGHT(&in) == GST_VIDEO_INFO_HEIGHT(&out);
+}
+
+gboolean SetCaps(GstBaseTransform* base, GstCaps* incaps, GstCaps* outcaps) {
     GrabberState* state = StateOf(base);
     if (state == nullptr) return FALSE;
     if (state->mode != GrabberMode::kVideoFrames) return TRUE;
 
-    GstVideoInfo info;
-    if (!gst_video_info_from_caps(&info, incaps) || GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_BGR ||
-        GST_VIDEO_INFO_WIDTH(&info) < 1 || GST_VIDEO_INFO_HEIGHT(&info) < 1) {
+    GstVideoInfo in;
+    GstVideoInfo out;
+    if (!gst_video_info_from_caps(&in, incaps) || !gst_video_info_from_caps(&out, outcaps) || !AcceptsFrames(in, out)) {
         GST_WARNING_OBJECT(base, "refusing %" GST_PTR_FORMAT, incaps);
         return FALSE;
     }
-    const ZImageBitmapInfoHeader header = HeaderOf(info);
-    try {
-        state->frame.assign(header.biSizeImage, 0);
-    } catch (const std::bad_alloc&) {
-        return FALSE;
-    }
-    state->info = info;
+    state->info = in;
+    state->outInfo = out;
+    // BGR is handed off where it lies; anything else is converted on its way out.
+    gst_base_transform_set_in_place(base, GST_VIDEO_INFO_FORMAT(&in) == GST_VIDEO_FORMAT_BGR);
+    const ZImageBitmapInfoHeader header = HeaderOf(out);
     std::lock_guard lock(state->callbackMutex);
     if (state->format) state->format(header);
     return TRUE;
@@ -117,35 +149,96 @@ bool HasBufferCallback(GrabberState* state) {
     return static_cast<bool>(state->buffer);
 }
 
-// The rows, reversed, go through a DIB-layout block: the callback sees the VideoFrame
-// layout, and what it changed (S_OK) is copied back in GStreamer's row order. A callback
-// that left the frame alone (S_FALSE) or refused it costs no copy back.
-HRESULT GrabThroughCopy(GrabberState* state, double time, unsigned char* pixels, std::size_t stride, int width,
-                        int height) {
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-    const std::size_t dibStride = DibStride(width);
-    state->frame.resize(dibStride * static_cast<std::size_t>(height));
-    CopyRowsReversed(pixels, stride, state->frame.data(), dibStride, rowBytes, height);
-    const HRESULT hr = CallBack(state, time, state->frame.data(), state->frame.size());
-    if (hr == S_OK) CopyRowsReversed(state->frame.data(), dibStride, pixels, stride, rowBytes, height);
-    return hr;
+// The VideoFrame-layout block the callback gets the frame in: the block callback's, or
+// without one a block of our own. Null when the block callback refused the frame (then
+// counted) or memory is short.
+unsigned char* FrameBlock(GrabberState* state, std::size_t size) {
+    {
+        std::lock_guard lock(state->callbackMutex);
+        if (state->block) {
+            unsigned char* block = state->block(static_cast<std::uint32_t>(size));
+            if (block == nullptr) state->refused.fetch_add(1, std::memory_order_relaxed);
+            return block;
+        }
+    }
+    try {
+        state->frame.resize(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return state->frame.data();
 }
 
+void CountAnswer(GrabberState* state, HRESULT hr) {
+    if (FAILED(hr)) state->refused.fetch_add(1, std::memory_order_relaxed);
+}
+
+// One mapped frame: plane 0's rows and what a VideoFrame-layout copy of it takes.
+struct Rows {
+    unsigned char* pixels;
+    std::size_t stride;
+    std::size_t rowBytes;
+    std::size_t dibStride;
+    int height;
+
+    explicit Rows(GstVideoFrame& frame)
+            : pixels(static_cast<unsigned char*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0))),
+              stride(static_cast<std::size_t>(GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0))),
+              rowBytes(static_cast<std::size_t>(GST_VIDEO_FRAME_WIDTH(&frame)) * 3),
+              dibStride(DibStride(GST_VIDEO_FRAME_WIDTH(&frame))),
+              height(GST_VIDEO_FRAME_HEIGHT(&frame)) {}
+    std::size_t DibSize() const { return dibStride * static_cast<std::size_t>(height); }
+};
+
+bool MapFrame(GstBaseTransform* base, GstVideoFrame* frame, GstVideoInfo* info, GstBuffer* buffer, GstMapFlags flags) {
+    if (gst_video_frame_map(frame, info, buffer, flags)) return true;
+    GST_ELEMENT_ERROR(base, STREAM, FAILED, ("Cannot read a video frame."), (nullptr));
+    return false;
+}
+
+// BGR in place: the rows, reversed, go into the block, and what the callback changed
+// (S_OK) comes back in GStreamer's row order. Left alone (S_FALSE) or refused, the frame
+// costs no copy back.
 GstFlowReturn GrabVideoFrame(GstBaseTransform* base, GrabberState* state, GstBuffer* buffer) {
     if (!HasBufferCallback(state)) return GST_FLOW_OK;
     GstVideoFrame frame;
-    if (!gst_video_frame_map(&frame, &state->info, buffer, GST_MAP_READWRITE)) {
-        GST_ELEMENT_ERROR(base, STREAM, FAILED, ("Cannot read a video frame."), (nullptr));
+    if (!MapFrame(base, &frame, &state->info, buffer, GST_MAP_READWRITE)) return GST_FLOW_ERROR;
+    const Rows rows(frame);
+    if (unsigned char* block = FrameBlock(state, rows.DibSize())) {
+        CopyRowsReversed(rows.pixels, rows.stride, block, rows.dibStride, rows.rowBytes, rows.height);
+        const HRESULT hr = CallBack(state, SampleTime(base, buffer), block, rows.DibSize());
+        if (hr == S_OK) CopyRowsReversed(block, rows.dibStride, rows.pixels, rows.stride, rows.rowBytes, rows.height);
+        CountAnswer(state, hr);
+    }
+    gst_video_frame_unmap(&frame);
+    return GST_FLOW_OK;
+}
+
+// Any other format: converted straight into the block, and from there (the one copy of
+// the frame) into the outgoing buffer the right way up. A refused frame is converted
+// straight into the outgoing buffer.
+GstFlowReturn ConvertVideoFrame(GstBaseTransform* base, GstBuffer* inbuf, GstBuffer* outbuf) {
+    GrabberState* state = StateOf(base);
+    if (state == nullptr) return GST_FLOW_ERROR;
+    state->buffers.fetch_add(1, std::memory_order_relaxed);
+    GstVideoFrame in;
+    GstVideoFrame out;
+    if (!MapFrame(base, &in, &state->info, inbuf, GST_MAP_READ)) return GST_FLOW_ERROR;
+    if (!MapFrame(base, &out, &state->outInfo, outbuf, GST_MAP_WRITE)) {
+        gst_video_frame_unmap(&in);
         return GST_FLOW_ERROR;
     }
-    const int width = GST_VIDEO_FRAME_WIDTH(&frame);
-    const int height = GST_VIDEO_FRAME_HEIGHT(&frame);
-    auto* pixels = static_cast<unsigned char*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
-    const auto stride = static_cast<std::size_t>(GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0));
-    const double time = SampleTime(base, buffer);
-    const HRESULT hr = GrabThroughCopy(state, time, pixels, stride, width, height);
-    if (FAILED(hr)) state->refused.fetch_add(1, std::memory_order_relaxed);
-    gst_video_frame_unmap(&frame);
+    const Rows rows(out);
+    unsigned char* block = HasBufferCallback(state) ? FrameBlock(state, rows.DibSize()) : nullptr;
+    if (block != nullptr) {
+        ConvertToBgr(in, block, rows.dibStride, true);
+        CountAnswer(state, CallBack(state, SampleTime(base, inbuf), block, rows.DibSize()));
+        CopyRowsReversed(block, rows.dibStride, rows.pixels, rows.stride, rows.rowBytes, rows.height);
+    } else {
+        ConvertToBgr(in, rows.pixels, rows.stride, false);
+    }
+    gst_video_frame_unmap(&out);
+    gst_video_frame_unmap(&in);
     return GST_FLOW_OK;
 }
 
@@ -179,6 +272,8 @@ void lumora_grabber_class_init(LumoraGrabberClass* klass) {
     transformClass->transform_caps = TransformCaps;
     transformClass->set_caps = SetCaps;
     transformClass->transform_ip = TransformInPlace;
+    transformClass->transform = ConvertVideoFrame;
+    transformClass->get_unit_size = GetUnitSize;
     transformClass->transform_ip_on_passthrough = TRUE;
 }
 
@@ -219,16 +314,18 @@ bool IsGrabberElement(GstElement* element) {
            G_TYPE_CHECK_INSTANCE_TYPE(element, lumora_grabber_get_type());
 }
 
-bool SetGrabberCallbacks(GstElement* element, GrabberBufferCallback buffer, GrabberFormatCallback format) {
+bool SetGrabberCallbacks(GstElement* element, GrabberBufferCallback buffer, GrabberFormatCallback format,
+                         GrabberBlockCallback block) {
     GrabberState* state = GrabberStateOf(element);
     if (state == nullptr) return false;
     std::lock_guard lock(state->callbackMutex);
     state->buffer = std::move(buffer);
     state->format = std::move(format);
+    state->block = std::move(block);
     return true;
 }
 
-void ClearGrabberCallbacks(GstElement* element) { SetGrabberCallbacks(element, {}, {}); }
+void ClearGrabberCallbacks(GstElement* element) { SetGrabberCallbacks(element, {}, {}, {}); }
 
 GrabberStatistics ReadGrabberStatistics(GstElement* element) {
     GrabberState* state = GrabberStateOf(element);

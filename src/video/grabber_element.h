@@ -1,15 +1,21 @@
 // GrabberElement: Lumora's sample grabber, a GstBaseTransform working in place. The source
 // graph uses it twice:
 //
-//   "Grabber"          mode kVideoFrames: accepts only 24-bit BGR video and calls its
-//                      buffer callback with every frame in the VideoFrame layout (rows
-//                      bottom-up, padded to 4 bytes; see grabber_frame_layout.h). When the
-//                      callback answers S_OK, what it left in the frame goes on downstream,
-//                      so everything behind the grabber sees the processed picture; S_FALSE
+//   "Grabber"          mode kVideoFrames: takes raw video of the formats BgrConversion
+//                      converts and gives 24-bit BGR of the same size. It calls its buffer
+//                      callback with every frame in the VideoFrame layout (rows bottom-up,
+//                      padded to 4 bytes; see grabber_frame_layout.h). When the callback
+//                      answers S_OK, what it left in the frame goes on downstream, so
+//                      everything behind the grabber sees the processed picture; S_FALSE
 //                      says it left the frame as it was, and a failure code that it refused
-//                      it: either way the buffer goes on untouched. The format callback
-//                      is called with the 40-byte bitmap-info header of every caps the
-//                      element accepts, before the first frame in them.
+//                      it: either way the frame goes on as it came. BGR is handed off and
+//                      passed on in place; other formats are converted into the block the
+//                      callback gets, and that block, the right way up, is what goes on.
+//                      The block callback, when there is one, gives the block each frame
+//                      is written into (so the hand-off need not copy it) or refuses the
+//                      frame with null; without one the element uses a block of its own.
+//                      The format callback is called with the 40-byte bitmap-info header
+//                      of the outgoing caps, before the first frame in them.
 //   "Grabber Counter"  mode kBuffers: any caps, passes every buffer through untouched and
 //                      shows the callback its bytes as they are (read only: the callback must
 //                      not write them).
@@ -47,6 +53,7 @@ enum class GrabberMode {
 
 using GrabberBufferCallback = std::function<HRESULT(double sampleTime, unsigned char* data, long length)>;
 using GrabberFormatCallback = std::function<void(const ZImageBitmapInfoHeader& format)>;
+using GrabberBlockCallback = std::function<unsigned char*(std::uint32_t length)>;
 
 struct GrabberStatistics {
     std::uint64_t buffers = 0;  // buffers that passed the element
@@ -63,8 +70,11 @@ GstElement* CreateGrabberElement(GrabberMode mode, const char* name = nullptr);
 
 bool IsGrabberElement(GstElement* element);
 
-// False when `element` is not a grabber. Either callback may be empty.
-bool SetGrabberCallbacks(GstElement* element, GrabberBufferCallback buffer, GrabberFormatCallback format = {});
+// False when `element` is not a grabber. Any callback may be empty; a block callback is
+// only used together with a buffer callback, which is called right after it on the block
+// it gave.
+bool SetGrabberCallbacks(GstElement* element, GrabberBufferCallback buffer, GrabberFormatCallback format = {},
+                         GrabberBlockCallback block = {});
 void ClearGrabberCallbacks(GstElement* element);
 
 // Zero for anything that is not a grabber.

@@ -36,7 +36,8 @@ GstCaps* GrabberInputCaps(GstElement* grabber) {
 
 }  // namespace
 
-HRESULT SourceChain::Create(GrabberBufferCallback frames, GrabberFormatCallback formats, bool realTime) {
+HRESULT SourceChain::Create(GrabberBufferCallback frames, GrabberFormatCallback formats, GrabberBlockCallback blocks,
+                            bool realTime) {
     Release();
     grabber_ = Own(CreateGrabberElement(GrabberMode::kVideoFrames, "Grabber"));
     tee_ = Own(gst_element_factory_make("tee", "InfTee1"));
@@ -47,7 +48,7 @@ HRESULT SourceChain::Create(GrabberBufferCallback frames, GrabberFormatCallback 
         Release();
         return E_OUTOFMEMORY;
     }
-    SetGrabberCallbacks(grabber_, std::move(frames), std::move(formats));
+    SetGrabberCallbacks(grabber_, std::move(frames), std::move(formats), std::move(blocks));
     // One frame in hand: the grabber then keeps pace with the preview instead of running up
     // to a queue's worth of frames ahead of what is shown (and of the sound).
     g_object_set(queue_, "max-size-buffers", 1u, "max-size-bytes", 0u, "max-size-time", guint64{0}, nullptr);

@@ -32,9 +32,11 @@ public:
     SourceChain(const SourceChain&) = delete;
     SourceChain& operator=(const SourceChain&) = delete;
 
-    // E_OUTOFMEMORY when an element cannot be made (nothing is kept then). `realTime`:
-    // whether the preview synchronises to the clock.
-    HRESULT Create(GrabberBufferCallback frames, GrabberFormatCallback formats, bool realTime);
+    // E_OUTOFMEMORY when an element cannot be made (nothing is kept then). The callbacks
+    // go to the grabber (see grabber_element.h). `realTime`: whether the preview
+    // synchronises to the clock.
+    HRESULT Create(GrabberBufferCallback frames, GrabberFormatCallback formats, GrabberBlockCallback blocks,
+                   bool realTime);
 
     // Adds grabber, tee and the preview output to `pipeline` and links them. E_FAIL on failure.
     HRESULT AddTo(GstBin* pipeline);

@@ -154,13 +154,17 @@ HRESULT SourceGraph::CreateComponents() {
 
 HRESULT SourceGraph::CreateChain() {
     handedOff_.store(0);
+    // The grabber writes each frame into the store's block (the gate comes first), then
+    // hands it off there.
     return chain_.Create(
-        [this](double time, unsigned char* data, long length) {
+        [this](double time, unsigned char* data, long length) { return mainCallback_.BufferCB(time, data, length); },
+        [this](const ZImageBitmapInfoHeader& format) { store_.SetFormat(format); },
+        [this](std::uint32_t length) {
             if (handOffGate_) handOffGate_();
             handedOff_.fetch_add(1);
-            return mainCallback_.BufferCB(time, data, length);
+            return mainCallback_.FrameBlock(length);
         },
-                         [this](const ZImageBitmapInfoHeader& format) { store_.SetFormat(format); }, realTime_);
+        realTime_);
 }
 
 // The source built, its output rendered and the preview attached, each failure reported

@@ -220,10 +220,12 @@ TEST_P(SourceGraphMedia, PlaysEveryFrameUprightInTheDecodersColours) {
     }
 
     EXPECT_EQ(preview_.LastSize(), upright);
-    EXPECT_LT(MeanDifference(preview_.First(), reference.first), 1.0);
+    // videoconvert's integer path runs about two levels darker than the exact conversion
+    // the grabber does itself, 1.5 on average; a swapped channel or a turned picture costs tens.
+    EXPECT_LT(MeanDifference(preview_.First(), reference.first), 2.0);
     if (!gif) {
         EXPECT_EQ(reference.frames, kFrames);
-        EXPECT_LT(MeanDifference(preview_.Last(), reference.last), 1.0);
+        EXPECT_LT(MeanDifference(preview_.Last(), reference.last), 2.0);
     }
     EXPECT_TRUE(graph_.StreamError().empty()) << graph_.StreamError();
     EXPECT_TRUE(messages_.Messages().empty()) << ::testing::PrintToString(MessageTexts());
