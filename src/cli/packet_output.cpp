@@ -87,8 +87,10 @@ void PacketOutput::SetPatience(std::function<bool()> keepWaiting) {
 }
 
 PacketOutput::Result PacketOutput::Write(FrameStore& store) {
-    if (discard_) return Result::kWritten;
+    // Taken from the store even when discarded: it went out, to nowhere.
     const FramePacketView packet = store.BuildPacket();
+    if (packet.repeat) return Result::kRepeat;
+    if (discard_) return Result::kWritten;
     if (packet.data == nullptr) return Result::kDropped;  // no memory for this one
     const std::uint32_t payload = packet.PayloadSize();
     if (file_ == nullptr) {

@@ -35,7 +35,7 @@ public:
     // vcam or pipewire: an output that is a virtual camera, not a path.
     static bool IsVirtualCamera(const std::string& output) { return output == "vcam" || output == "pipewire"; }
 
-    enum class Result { kWritten, kDropped, kFailed };
+    enum class Result { kWritten, kDropped, kFailed, kRepeat };
 
     // Opens `output` ("vcam", "pipewire", "none" or a path). False, with Failure() saying what and
     // why, when it cannot be opened. vcam opens `link` on the device named in `devices`.
@@ -47,7 +47,9 @@ public:
     // A FIFO then waits for its reader for as long as `keepWaiting` answers true.
     void SetPatience(std::function<bool()> keepWaiting);
 
-    // Sends the store's current frame (a black one while it holds none).
+    // Sends the store's current frame (a black one while it holds none). kRepeat, with
+    // nothing written, when that frame went out already (a newer one replaced the frame
+    // this call was for, and the store counts that one as overwritten).
     Result Write(FrameStore& store);
 
     // The message for the last failure: the path and the system's reason.

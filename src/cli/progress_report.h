@@ -4,8 +4,10 @@
 //   lumora-cli: 150 frames, 30.0 fps, 0 dropped
 //   lumora-cli: done: 270 frames in 9.02 s (29.9 fps), 0 dropped
 //
-// Frames are those that reached the output; dropped are the frames the hand-off refused
-// and those the output did not take (a FIFO's reader too slow).
+// Frames are those that reached the output; dropped are every other frame the source
+// produced: skipped before the grabber (by the time stamps of a fixed-rate stream),
+// refused by the hand-off, replaced in the store before they were sent, and not taken by
+// the output (a FIFO's reader too slow).
 // A plain formatter: no clock, no output of its own.
 #pragma once
 

@@ -168,6 +168,7 @@ void RunSession::OnFrame() {
         switch (output_.Write(store_)) {
             case PacketOutput::Result::kWritten: ++delivered_; break;
             case PacketOutput::Result::kDropped: ++notTaken_; break;
+            case PacketOutput::Result::kRepeat: break;
             case PacketOutput::Result::kFailed:
                 outputFailed_ = true;
                 Say(output_.Failure());
@@ -213,7 +214,7 @@ void RunSession::PlayNextFile() {
         Finish(kExitDone);
         return;
     }
-    refusedBefore_ += graph_.GrabberFrames().refused;
+    lostBefore_ += LostInGraph();
     signals_.Answer(RunSignals::Response::kExitAtOnce, "starting the next file");
     const bool selected = source_.SelectNext();
     const bool running = selected && graph_.Run();
@@ -239,8 +240,8 @@ void RunSession::OnTick() {
         if (const std::optional<std::string> line = cycler_->Advance(static_cast<double>(now) / 1000)) Say(*line);
     }
     if (now - lastTick_ >= kProgressMilliseconds) {
-        const std::uint64_t dropped = refusedBefore_ + graph_.GrabberFrames().refused + notTaken_;
-        Say(progress_.Tick(delivered_, dropped, static_cast<double>(now - lastTick_) / 1000));
+        Say(progress_.Tick(delivered_, lostBefore_ + LostInGraph() + Unsent(),
+                           static_cast<double>(now - lastTick_) / 1000));
         lastTick_ = now;
     }
 }
@@ -262,7 +263,7 @@ void RunSession::Finish(int exitCode) {
     StopSource();
     state_ = State::kFinished;
     if (clock_.isValid()) {
-        Say(ProgressReport::Summary(delivered_, refused_ + notTaken_, static_cast<double>(clock_.elapsed()) / 1000));
+        Say(ProgressReport::Summary(delivered_, lost_ + Unsent(), static_cast<double>(clock_.elapsed()) / 1000));
     }
     exitCode_ = Verdict(exitCode_);
     signals_.StopFinished();
@@ -275,9 +276,23 @@ void RunSession::StopSource() {
     gate_.Open();
     budget_.Close();
     if (graph_.Stop()) graph_.PollCompletion();
-    refused_ = refusedBefore_ + graph_.GrabberFrames().refused;
+    lost_ = lostBefore_ + LostInGraph();
     graph_.Teardown(true, true);
     QCoreApplication::sendPostedEvents(this, MSG_FRAME_READY);
+}
+
+// Frames of the running graph that never reached the hand-off: skipped before the grabber
+// (a camera's or a decoder's drops, by the time stamps) or refused by the hand-off.
+std::uint64_t RunSession::LostInGraph() const {
+    const GrabberStatistics frames = graph_.GrabberFrames();
+    return frames.refused + frames.missed;
+}
+
+// Frames handed off that never went out: replaced in the store before they were sent, or
+// not taken by the output.
+std::uint64_t RunSession::Unsent() {
+    const FrameStore::Lock lock = store_.WaitLock();
+    return store_.Overwritten(lock) + notTaken_;
 }
 
 // The exit code once everything is written: a run is a failure when anything it was to

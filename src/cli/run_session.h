@@ -80,6 +80,8 @@ private:
     void Finish(int exitCode);
     void StopSource();
     int Verdict(int exitCode);
+    std::uint64_t LostInGraph() const;
+    std::uint64_t Unsent();
     bool SaveSnapshot();
     bool CheckRecording();
     void Say(const std::string& line);
@@ -108,8 +110,8 @@ private:
     State state_ = State::kStarting;
     std::uint64_t delivered_ = 0;      // frames that reached the output
     std::uint64_t notTaken_ = 0;       // frames the output dropped (a FIFO's reader too slow)
-    std::uint64_t refusedBefore_ = 0;  // frames the hand-off refused in earlier files' graphs
-    std::uint64_t refused_ = 0;        // all of them, once stopped
+    std::uint64_t lostBefore_ = 0;     // frames lost before the hand-off in earlier files' graphs
+    std::uint64_t lost_ = 0;           // all of them, once stopped
     bool outputFailed_ = false;
     int exitCode_ = kExitDone;
 };

@@ -41,6 +41,7 @@ void FrameStore::CommitFrame(const Lock&) {
     spare_.height = format_.biHeight;
     std::swap(spare_, latest_);
     spare_.size = 0;
+    if (fresh_) ++overwritten_;
     fresh_ = true;
 }
 
@@ -68,12 +69,17 @@ void FrameStore::CopyCurrent(FrameCopy* copy) {
 
 FramePacketView FrameStore::BuildPacket() {
     Lock lock = WaitLock();
+    const bool repeat = !fresh_;
     if (fresh_) {
         std::swap(lent_, latest_);
         latest_.size = 0;
         fresh_ = false;
     }
-    if (lent_.size > 0) return lent_.View();
+    if (lent_.size > 0) {
+        FramePacketView view = lent_.View();
+        view.repeat = repeat;
+        return view;
+    }
     if (!black_.bytes) {
         if (!black_.Grow(ZImage_CalcImageSize(kBlackWidth, kBlackHeight, 24))) return {};
         black_.size = black_.capacity;

@@ -38,6 +38,7 @@ class FrameProcessor;
 struct FramePacketView {
     unsigned char* data = nullptr;
     std::size_t size = 0;
+    bool repeat = false;  // the same frame as the BuildPacket before
     std::uint32_t PayloadSize() const;
 };
 
@@ -70,6 +71,8 @@ public:
     std::uint32_t Size(const Lock&) const { return Current().size; }
     const unsigned char* Pixels(const Lock&) const;
     const ZImageBitmapInfoHeader& Format(const Lock&) const { return format_; }
+    // Frames replaced by a newer one before BuildPacket sent them, since the store was made.
+    std::uint64_t Overwritten(const Lock&) const { return overwritten_; }
 
     // The format of the frames to come, from the negotiated caps of each new pipeline.
     void SetFormat(const ZImageBitmapInfoHeader& format);
@@ -114,6 +117,7 @@ private:
     Block lent_;          // user-interface side: the packet BuildPacket answered last
     Block black_;         // made when first sent
     bool fresh_ = false;  // latest_ holds a frame newer than lent_
+    std::uint64_t overwritten_ = 0;
     ZImageBitmapInfoHeader format_{};
     QObject* target_ = nullptr;
     FrameProcessor* processor_ = nullptr;

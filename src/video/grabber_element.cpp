@@ -32,6 +32,8 @@ struct GrabberState {
     std::vector<unsigned char> frame;  // one frame in the VideoFrame layout, when there is no block callback
     std::atomic<std::uint64_t> buffers{0};
     std::atomic<std::uint64_t> refused{0};
+    std::atomic<std::uint64_t> missed{0};
+    GstClockTime lastTime = GST_CLOCK_TIME_NONE;  // of the frame before, in this segment
 };
 
 using LumoraGrabber = ElementInstance<GstBaseTransform, GrabberState>;
@@ -196,10 +198,35 @@ bool MapFrame(GstBaseTransform* base, GstVideoFrame* frame, GstVideoInfo* info, 
     return false;
 }
 
+// Frames of a fixed rate the time stamps skip over: the source or a decoder dropped them
+// before they got here (a camera's driver with no free buffer, a late frame skipped).
+void CountMissed(GrabberState* state, GstBuffer* buffer) {
+    const GstClockTime time = GST_BUFFER_PTS(buffer);
+    const gint rate = GST_VIDEO_INFO_FPS_N(&state->info);
+    const gint per = GST_VIDEO_INFO_FPS_D(&state->info);
+    if (GST_CLOCK_TIME_IS_VALID(time) && GST_CLOCK_TIME_IS_VALID(state->lastTime) && time > state->lastTime &&
+        rate > 0 && per > 0) {
+        const guint64 frames = gst_util_uint64_scale_round(time - state->lastTime, static_cast<guint64>(rate),
+                                                           static_cast<guint64>(per) * GST_SECOND);
+        if (frames > 1) state->missed.fetch_add(frames - 1, std::memory_order_relaxed);
+    }
+    if (GST_CLOCK_TIME_IS_VALID(time)) state->lastTime = time;
+}
+
+// A new segment or a flush starts the time stamps over.
+gboolean SinkEvent(GstBaseTransform* base, GstEvent* event) {
+    if (GrabberState* state = StateOf(base); state != nullptr && (GST_EVENT_TYPE(event) == GST_EVENT_SEGMENT ||
+                                                                  GST_EVENT_TYPE(event) == GST_EVENT_FLUSH_STOP)) {
+        state->lastTime = GST_CLOCK_TIME_NONE;
+    }
+    return GST_BASE_TRANSFORM_CLASS(lumora_grabber_parent_class)->sink_event(base, event);
+}
+
 // BGR in place: the rows, reversed, go into the block, and what the callback changed
 // (S_OK) comes back in GStreamer's row order. Left alone (S_FALSE) or refused, the frame
 // costs no copy back.
 GstFlowReturn GrabVideoFrame(GstBaseTransform* base, GrabberState* state, GstBuffer* buffer) {
+    CountMissed(state, buffer);
     if (!HasBufferCallback(state)) return GST_FLOW_OK;
     GstVideoFrame frame;
     if (!MapFrame(base, &frame, &state->info, buffer, GST_MAP_READWRITE)) return GST_FLOW_ERROR;
@@ -221,6 +248,7 @@ GstFlowReturn ConvertVideoFrame(GstBaseTransform* base, GstBuffer* inbuf, GstBuf
     GrabberState* state = StateOf(base);
     if (state == nullptr) return GST_FLOW_ERROR;
     state->buffers.fetch_add(1, std::memory_order_relaxed);
+    CountMissed(state, inbuf);
     GstVideoFrame in;
     GstVideoFrame out;
     if (!MapFrame(base, &in, &state->info, inbuf, GST_MAP_READ)) return GST_FLOW_ERROR;
@@ -274,6 +302,7 @@ void lumora_grabber_class_init(LumoraGrabberClass* klass) {
     transformClass->transform_ip = TransformInPlace;
     transformClass->transform = ConvertVideoFrame;
     transformClass->get_unit_size = GetUnitSize;
+    transformClass->sink_event = SinkEvent;
     transformClass->transform_ip_on_passthrough = TRUE;
 }
 
@@ -330,7 +359,8 @@ void ClearGrabberCallbacks(GstElement* element) { SetGrabberCallbacks(element, {
 GrabberStatistics ReadGrabberStatistics(GstElement* element) {
     GrabberState* state = GrabberStateOf(element);
     if (state == nullptr) return {};
-    return {state->buffers.load(std::memory_order_relaxed), state->refused.load(std::memory_order_relaxed)};
+    return {state->buffers.load(std::memory_order_relaxed), state->refused.load(std::memory_order_relaxed),
+            state->missed.load(std::memory_order_relaxed)};
 }
 
 }  // namespace lumora

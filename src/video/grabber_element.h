@@ -58,6 +58,9 @@ using GrabberBlockCallback = std::function<unsigned char*(std::uint32_t length)>
 struct GrabberStatistics {
     std::uint64_t buffers = 0;  // buffers that passed the element
     std::uint64_t refused = 0;  // of those, buffers whose callback answered a failure code
+    // Frame mode: frames that never arrived, by the time stamps of a fixed-rate stream
+    // (dropped by the source or a decoder before the grabber).
+    std::uint64_t missed = 0;
 };
 
 // Registers the element factory in this process; later calls only answer. False when

@@ -42,8 +42,13 @@ TEST(FrameStore, ALentPacketSurvivesLaterFramesAndEachFrameIsSentWithoutACopy) {
     }
 
     const FramePacketView second = store.BuildPacket();
-    EXPECT_EQ(second.data[40], 0x33);
-    EXPECT_EQ(store.BuildPacket().data, second.data) << "no newer frame: the same packet again";
+    EXPECT_EQ(std::tuple(second.data[40], second.repeat), std::tuple(0x33, false));
+    const FramePacketView again = store.BuildPacket();
+    EXPECT_EQ(std::tuple(again.data, again.repeat), std::tuple(second.data, true)) << "no newer frame: the same packet";
+    {
+        const FrameStore::Lock lock = store.WaitLock();
+        EXPECT_EQ(store.Overwritten(lock), 1u) << "0x22 never went out";
+    }
 
     // A frame begun but not committed changes nothing.
     {
