@@ -33,13 +33,12 @@ std::string TableListing() {
     return out.str();
 }
 
-TEST(SkinItemTable, ListingMatchesTheGoldenTable) {
+TEST(SkinItemTable, ListingMatchesTheGoldenTableAndLookupsStayInside) {
     const std::string golden = test::ReadFileText(LUMORA_SKINS_TEST_DIR "/skin_items.golden");
     ASSERT_FALSE(golden.empty());
     EXPECT_EQ(TableListing(), golden);
-}
 
-TEST(SkinItemTable, LookupsAnswerNothingOutsideTheTables) {
+    // Lookups answer nothing outside the tables.
     EXPECT_EQ(FindSkinItem(-1), nullptr);
     EXPECT_EQ(FindSkinItem(kSkinItemCount), nullptr);
     EXPECT_EQ(FindSkinItem(141)->key, "off_disabled");
