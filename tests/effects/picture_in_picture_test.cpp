@@ -160,27 +160,29 @@ TEST_F(PictureInPictureTest, DarkBoxUntilTheCameraThenTheInsetAndTheDarkBoxAgain
 }
 
 // A 16:9 main frame and a 4:3 camera: the box is 224 x 126; kept proportions make the
-// inset 168 x 126, otherwise it fills the box.
-TEST_F(PictureInPictureTest, InsetKeepsTheCamerasProportionsInsideTheBoxWhenAsked) {
-    PipSettings settings;
-    settings.deviceIndex = kRedCamera;
-    settings.position = kPipBottomRight;
-    settings.margin = 0;
-    settings.drawBorder = false;
-    ASSERT_TRUE(effect_.SetSettings(settings));
-    ASSERT_EQ(effect_.Start(), kEffectStarted);
-    TestFrame kept = WaitForInset(640, 360, 639, 0);
-    EXPECT_TRUE(All(472, 0, 168, 126, [&](int x, int y) { return IsRed(kept, x, y); }));
-    EXPECT_TRUE(IsGrey(kept, 471, 0) && IsGrey(kept, 639, 126));
+// inset 168 x 126, otherwise it fills the box. Each Stop lets go of the camera's pipeline
+// and of every element in it.
+TEST_F(PictureInPictureTest, InsetKeepsTheCamerasProportionsWhenAskedAndStopReleasesItsPipelineEachTime) {
+    PipSettings settings{.position = kPipBottomRight, .margin = 0, .deviceIndex = kRedCamera, .drawBorder = false};
+    for (const bool kept : {true, false}) {
+        settings.maintainProportions = kept;
+        settings.position = kept ? kPipBottomRight : kPipBottomLeft;
+        ASSERT_TRUE(effect_.SetSettings(settings));
+        ASSERT_EQ(effect_.Start(), kEffectStarted);
+        TestFrame frame = WaitForInset(640, 360, kept ? 639 : 223, 0);
+        const int x = kept ? 472 : 0, w = kept ? 168 : 224;
+        EXPECT_TRUE(All(x, 0, w, 126, [&](int i, int j) { return IsRed(frame, i, j); })) << kept;
+        EXPECT_TRUE(IsGrey(frame, kept ? x - 1 : x + w, 0) && IsGrey(frame, x, 126)) << kept;
 
-    settings.maintainProportions = false;
-    settings.position = kPipBottomLeft;
-    ASSERT_TRUE(effect_.SetSettings(settings));
-    EXPECT_FALSE(effect_.SetSettings(PipSettings{.position = 5}));
-    TestFrame filled = WaitForInset(640, 360, 223, 0);
-    EXPECT_TRUE(All(0, 0, 224, 126, [&](int x, int y) { return IsRed(filled, x, y); }));
-    EXPECT_TRUE(IsGrey(filled, 224, 0) && IsGrey(filled, 0, 126));
-    effect_.Stop();
+        GstElement* pipeline = GST_ELEMENT(gst_object_ref(effect_.SecondPipeline()));
+        GstElement* camera = gst_bin_get_by_name(GST_BIN(pipeline), kPipDeviceElementName);
+        ASSERT_NE(camera, nullptr);
+        effect_.Stop();
+        EXPECT_EQ(GST_OBJECT_REFCOUNT_VALUE(pipeline), 1) << "only this test holds the pipeline";
+        gst_object_unref(pipeline);
+        EXPECT_EQ(GST_OBJECT_REFCOUNT_VALUE(camera), 1) << "only this test holds the camera";
+        gst_object_unref(camera);
+    }
 }
 
 TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndStartFailsForADeviceWithoutVideo) {
@@ -205,6 +207,8 @@ TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndStartFailsForADevic
     PictureInPictureEffect reloaded;
     reloaded.LoadSettings(HKEY_LOCAL_MACHINE, copy);
     EXPECT_EQ(reloaded.settings(), expected) << "the device is not kept";
+
+    EXPECT_FALSE(effect_.SetSettings(PipSettings{.position = 5}));
 
     // The virtual camera, a device whose node has gone and one past the list give no video.
     for (const int index : {0, 2, 9}) {
