@@ -102,13 +102,6 @@ protected:
     }
     std::string Folder() const { return folder_.path().string() + "/"; }
     RecordingEffect& Made(int id) { return *made_.at(static_cast<std::size_t>(id - 1)); }
-    // Entries of `journal` holding any of `parts`.
-    static std::size_t Count(const Journal& journal, std::initializer_list<const char*> parts) {
-        return std::count_if(journal.begin(), journal.end(), [parts](const std::string& call) {
-            return std::any_of(parts.begin(), parts.end(), [&](const char* p) { return call.find(p) != call.npos; });
-        });
-    }
-
     test::TempDir folder_;
     Journal journal_;
     Journal loaded_;  // what loading logged
@@ -128,21 +121,19 @@ TEST_F(EffectChainTest, BuiltinsAreNumberedOneToFourWhetherPresentOrNot) {
                     {"RGB filter", "E9D16C67-D4DC-4950-B922-CCFF2F419B77", 0},
                     {"Face tracking", "AB07EA63-1AD7-4835-90A0-4D6AACCEE2EB", 0},
                     {"Picture - in - picture", "9FFBA7A9-17C1-4490-BC91-5273A4314C0E", 2}};
+    // The identifiers are the keys of the effects' saved settings.
     for (int id = 1; id <= 4; ++id) {
         const Effect* effect = chain.FindEffect(id);
         ASSERT_NE(effect, nullptr);
         EXPECT_STREQ(effect->name, builtins[id - 1].name);
         EXPECT_STREQ(effect->guid, builtins[id - 1].guid);
         EXPECT_EQ(effect->layer, builtins[id - 1].layer);
-        EXPECT_STREQ(effect->imagesFolder, (Folder() + "images/").c_str());
-        EXPECT_NE(effect->module, nullptr);
     }
     EXPECT_EQ((std::vector<EffectId>{chain.zoomEffectId(), chain.colorFilterEffectId(), chain.faceTrackingEffectId(),
                                      chain.pipEffectId()}),
               (std::vector<EffectId>{1, 2, 3, 4}));
-    EXPECT_EQ(chain.FindEffect(4)->icon->width(), 32);
-    EXPECT_EQ(chain.FindEffect(0), nullptr);
-    EXPECT_EQ(chain.FindEffect(5), nullptr);
+    EXPECT_TRUE(chain.FindEffect(0) == nullptr && chain.FindEffect(5) == nullptr);
+    EXPECT_EQ(chain.FindEffect(4)->icon->width(), 32);  // the inset's tile in the effects list
     // The stand-ins of the default factory (no face tracking, no inset) do not start.
     EXPECT_EQ(chain.ActivateEffect(3), kEffectFailed);
     EXPECT_EQ(FindFaceTrackingEffect(chain), nullptr);
@@ -158,7 +149,6 @@ TEST_F(EffectChainTest, BuiltinsAreNumberedOneToFourWhetherPresentOrNot) {
     ASSERT_EQ(missing.EffectCount(), 4u);
     EXPECT_STREQ(missing.FindEffect(3)->name, "Face tracking");
     ASSERT_NE(FindPictureInPictureEffect(missing), nullptr);
-    EXPECT_NE(FindPictureInPictureEffect(missing)->icon, nullptr);
     EffectChain all(Folder(), CreateAllBuiltinEffects);
     all.LoadEffects();
     EXPECT_NE(FindFaceTrackingEffect(all), nullptr);
@@ -256,14 +246,15 @@ TEST_F(EffectChainTest, RememberedSettingsAreLoadedThenReplacedAtUnloadOnlyWhenA
     EXPECT_EQ(Made(4).value, 1u);
     Made(4).value = 9;
     chain_.reset();  // unloads
-    EXPECT_EQ(Count(loaded_, {"Load", "IsConfigurable"}) + Count(journal_, {"Save", "IsConfigurable"}), 0u);
+    EXPECT_EQ(loaded_, Journal{});
+    EXPECT_EQ(journal_, Journal{});
     EXPECT_EQ(test::ReadFileText(RegFile()), before);
 
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, "RememberFilterSettings", 1));
     EffectChain& chain = Load();
     EXPECT_EQ(Made(4).value, 7u);
-    EXPECT_EQ(Count(loaded_, {".Load "}), 1u);
-    EXPECT_EQ(std::count(loaded_.begin(), loaded_.end(), "pip.Load " + kPipKey), 1);
+    EXPECT_EQ(loaded_, (Journal{"zoom.IsConfigurable", "rgb.IsConfigurable", "face.IsConfigurable",
+                                "pip.IsConfigurable", "pip.Load " + kPipKey}));
     Made(4).value = 9;
     chain.UnloadEffects();
     EXPECT_EQ(journal_, (Journal{"zoom.IsConfigurable", "rgb.IsConfigurable", "face.IsConfigurable",

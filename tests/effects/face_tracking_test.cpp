@@ -2,7 +2,6 @@
 #include "effects/effect_chain.h"
 #include "effects/face_detector.h"
 #include "effects/face_following_zoom.h"
-#include "effects/face_tracker.h"
 #include "effects/face_tracking_effect.h"
 
 #include "test_frames.h"
@@ -17,8 +16,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -134,19 +131,17 @@ TEST(FaceZoom, TargetFactorFillsTheFrameByTheAmountInStepsOfEight) {
         EXPECT_EQ(FaceFollowingZoom::Quantise(raw), quantised) << raw;
     }
 
-    EXPECT_EQ(Target(FaceRect{-40, 100, 0, 60}), 256);     // right of 0: wholly left
-    EXPECT_EQ(Target(FaceRect{320, 100, 360, 60}), 256);   // wholly right
-    EXPECT_EQ(Target(FaceRect{100, 300, 140, 240}), 256);  // wholly above
-    EXPECT_EQ(Target(FaceRect{100, -1, 140, -40}), 256);   // wholly below
-    EXPECT_EQ(Target(Face(100, 100, 9, 48)), 256);         // under ten pixels
-    EXPECT_EQ(Target(Face(100, 100, 64, 9)), 256);
+    // Wholly left (right of 0), right, above or below the frame; under ten pixels; only 5
+    // columns inside: no zoom.
+    const FaceRect none[] = {{-40, 100, 0, 60},     {320, 100, 360, 60},   {100, 300, 140, 240}, {100, -1, 140, -40},
+                             Face(100, 100, 9, 48), Face(100, 100, 64, 9), {-50, 100, 5, 40}};
+    for (const FaceRect& face : none) EXPECT_EQ(Target(face), 256) << face.left << "," << face.top;
     // 14 columns inside on the left: the height decides, 55296 / 60 = 921 -> 920.
     FaceRect clipped;
     EXPECT_EQ(FaceFollowingZoom::TargetFactor(FaceRect{-50, 100, 14, 40}, kW, kH, 9, &clipped), 920);
     EXPECT_EQ(clipped, (FaceRect{0, 100, 14, 40}));
     FaceFollowingZoom::TargetFactor(FaceRect{10, 400, 210, -30}, kW, kH, 9, &clipped);
     EXPECT_EQ(clipped, (FaceRect{10, 239, 210, -1}));
-    EXPECT_EQ(Target(FaceRect{-50, 100, 5, 40}), 256);  // 5 columns inside
 }
 
 // A face too small to zoom on is only outlined, at its raw position (also partly
@@ -164,7 +159,6 @@ TEST(FaceZoom, NoZoomDrawsTheRawOutlineOnlyAndTheFactorStepsByEight) {
     TestFrame expected = plain;
     ZImage_DrawRect(expected.data(), kW, kH, -3, 20, 5, 12, 0x0000FF00);
     EXPECT_EQ(applied(), expected.bytes);
-    EXPECT_GT(FindGreen(expected).count, 0);
     EXPECT_EQ(zoom.factor(), 256);
     zoom.SetShowLocator(false);
     EXPECT_EQ(applied(), plain.bytes);
@@ -183,7 +177,6 @@ TEST(FaceZoom, NoZoomDrawsTheRawOutlineOnlyAndTheFactorStepsByEight) {
     };
     zoom.SetFace(Face(30, 30, 256, 180), true);  // target 288: 256 + 32
     EXPECT_EQ(factors(5), std::vector<int>(5, 256));
-    EXPECT_FALSE(zoom.adjusting());
     zoom.SetFace(Face(30, 30, 249, 180), true);  // target 296
     EXPECT_EQ(factors(8), (std::vector<int>{256, 264, 272, 280, 288, 296, 296, 296}));
     EXPECT_FALSE(zoom.adjusting());
@@ -201,7 +194,7 @@ int Settle(FaceFollowingZoom& zoom, TestFrame& scratch) {
     return -1;
 }
 
-TEST(FaceZoom, PansTwoPixelsAFrameAfterAFaceMoreThan40Away) {
+TEST(FaceZoom, PansTwoPixelsAFrameAfterAFaceMoreThan40AwayButDrawsNoWindowPastThePicture) {
     FaceFollowingZoom zoom;
     zoom.Reinitialise();
     zoom.SetFace(Face(128, 96, 64, 48), true);  // centred; target 1016
@@ -219,31 +212,22 @@ TEST(FaceZoom, PansTwoPixelsAFrameAfterAFaceMoreThan40Away) {
     const int x0 = zoom.offsetX(), y0 = zoom.offsetY();
     zoom.Apply(scratch.data(), kW, kH);
     EXPECT_TRUE(zoom.following());
-    EXPECT_EQ(zoom.offsetX(), x0);
-    EXPECT_EQ(zoom.offsetY(), y0);
+    EXPECT_EQ(std::pair(zoom.offsetX(), zoom.offsetY()), std::pair(x0, y0));
     // Each axis moves 2 pixels a frame until it is within 6 (the y axis too: it may have
     // been left up to 40 off); x has about 119 - 6 pixels to go.
-    int frames = 0;
-    while (zoom.following() && frames < 500) {
+    for (int frames = 0; zoom.following() && frames < 500; ++frames) {
         const int x = zoom.offsetX(), y = zoom.offsetY();
         zoom.Apply(scratch.data(), kW, kH);
         const int dx = zoom.offsetX() - x, dy = zoom.offsetY() - y;
-        EXPECT_TRUE(dx == 2 || dx == 0) << dx;
-        EXPECT_TRUE(dy == 2 || dy == 0 || dy == -2) << dy;
+        EXPECT_TRUE((dx == 2 || dx == 0) && std::abs(dy) <= 2 && dy % 2 == 0) << dx << "," << dy;
         EXPECT_TRUE(zoom.following() || (dx == 0 && dy == 0));
-        ++frames;
     }
     EXPECT_GE(zoom.offsetX() - x0, 2 * 50);
     EXPECT_FALSE(zoom.following());
-}
 
-// Near the frame's corner the window wants to go past the enlarged picture: the stored
-// offsets do, the drawn window stays at the edge.
-TEST(FaceZoom, DrawnWindowStaysInsideThePictureWhileOffsetsRunPast) {
-    FaceFollowingZoom zoom;
-    zoom.Reinitialise();
+    // Near the frame's corner the window wants to go past the enlarged picture: the stored
+    // offsets do, the drawn window stays at the edge.
     zoom.SetShowLocator(false);
-    TestFrame scratch = Picture();
     const int zw = (1016 * kW) >> 8, zh = (1016 * kH) >> 8;
     for (const bool far : {false, true}) {
         zoom.SetFace(far ? Face(kW - 64, kH - 48, 64, 48) : Face(0, 0, 64, 48), true);
@@ -311,35 +295,6 @@ TEST_F(FaceTest, TrackerFollowsAMovingFaceThatChangesSizeAndReportsWhenItLeaves)
     EXPECT_EQ(untrained.FtInitialization(640, 480, 2, TemplateType::kColour), 0);
 }
 
-// Frames fed while nothing is followed go to the worker, which finds the face and trains
-// the tracker; the face is then reported bottom-up.
-TEST_F(FaceTest, TrackerDetectsTheFaceOnItsWorkerAndReportsItBottomUp) {
-    FaceTracker tracker(Cascade());
-    ASSERT_TRUE(tracker.Start());
-    ASSERT_TRUE(tracker.HasWorker());
-    // One frame is queued; the worker detects while nothing more is fed.
-    const double x = 60, y = 40;
-    TestFrame frame = scene320_.Frame(x, y, 1);
-    EXPECT_FALSE(tracker.Feed(frame.data(), 320, 240));
-    FaceRect face;
-    const auto deadline = Clock::now() + std::chrono::seconds(20);
-    while (!tracker.GetFace(face, 320, 240) && Clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ASSERT_TRUE(tracker.GetFace(face, 320, 240)) << "no face found";
-
-    // The detector's face (top-down), turned bottom-up.
-    FaceDetector detector;
-    ASSERT_TRUE(detector.Load(Cascade()));
-    const std::optional<cv::Rect> found = detector.FindFace(scene320_.Picture(x, y, 1));
-    ASSERT_TRUE(found);
-    EXPECT_EQ(face, (FaceRect{found->x, 240 - found->y - 1, found->br().x, 240 - found->br().y - 1}));
-
-    EXPECT_TRUE(tracker.Feed(frame.data(), 320, 240)) << "followed from frame to frame";
-    tracker.ForgetFace();
-    EXPECT_FALSE(tracker.GetFace(face, 320, 240));
-}
-
 // Face tracking switched off and on through the chain, as the zoom panel does: one
 // worker, which ends with the effect.
 TEST_F(FaceTest, SwitchingTheEffectOffAndOnKeepsOneWorkerThatEndsWithItAndABadCascadeHasNone) {
@@ -355,7 +310,6 @@ TEST_F(FaceTest, SwitchingTheEffectOffAndOnKeepsOneWorkerThatEndsWithItAndABadCa
         const EffectId id = chain.faceTrackingEffectId();
         for (int i = 0; i < 10; ++i) {
             ASSERT_EQ(chain.ActivateEffect(id), kEffectStarted);
-            EXPECT_TRUE(chain.IsEffectActive(id));
             chain.DeactivateEffect(id);
         }
         EXPECT_EQ(test::ThreadCount(), threadsBefore + 1);
@@ -366,9 +320,6 @@ TEST_F(FaceTest, SwitchingTheEffectOffAndOnKeepsOneWorkerThatEndsWithItAndABadCa
     test::TempDir folder;
     test::WriteFileText(folder.file("broken.xml"), "<opencv_storage><cascade>nonsense</cascade></opencv_storage>");
     for (const std::string& path : {folder.file("missing.xml"), folder.file("broken.xml")}) {
-        FaceTracker tracker(path);
-        EXPECT_FALSE(tracker.Start()) << path;
-        EXPECT_FALSE(tracker.HasWorker());
         EXPECT_EQ(FaceTrackingEffect(path).Start(), kEffectFailed) << path;
     }
 }
@@ -402,6 +353,10 @@ TEST_F(FaceTest, EffectZoomsOntoTheFaceAndLetsGoWhenItLeaves) {
     }
     ASSERT_EQ(state.factor, 1016) << "36 pixels of face at amount 9: 3.97x";
     ASSERT_TRUE(state.faceFound);
+    // The face followed is the one in the picture, bottom-up.
+    const cv::Point2d truth = Centre(FaceScene::Face(x, y, 1));
+    EXPECT_NEAR((state.face.left + state.face.right) / 2.0, truth.x, 6);
+    EXPECT_NEAR((state.face.top + state.face.bottom) / 2.0, 240 - truth.y, 6);
 
     // The outline is the face enlarged, near the middle of the frame.
     GreenPixels green = FindGreen(frame);
@@ -477,7 +432,8 @@ TEST_F(FaceTest, EffectFollowsTheFacesOfARealVideo) {
 // The face followed: of two overlapping rectangles the better-supported one (the chin and
 // neck below a face, or the shoulder beside it, pass with a few windows), then the largest
 // face (the woman in front, not the man behind her). The numbers are the detector's on
-// frames 154 and 1 of the video and on the photograph.
+// frames 154 and 1 of the video and on the photograph. The cascade finding the face at
+// all is checked by the effect's tests, on the photograph and on the video.
 TEST(FaceDetectorTest, FollowsTheLargestFaceAfterPassingOverWeakerOverlappingRectangles) {
     using D = FaceDetector::Detection;
     EXPECT_FALSE(FaceDetector::Choose({}));
@@ -492,15 +448,6 @@ TEST(FaceDetectorTest, FollowsTheLargestFaceAfterPassingOverWeakerOverlappingRec
     EXPECT_EQ(FaceDetector::Choose({D{below, 5}, D{chin, 10}, D{face, 20}}), below);
     const cv::Rect apart(400, 0, 300, 300);
     EXPECT_EQ(FaceDetector::Choose({D{face, 20}, D{apart, 3}}), apart) << "no overlap: the larger";
-
-    FaceDetector detector;
-    ASSERT_TRUE(detector.Load(Cascade()));
-    const cv::Mat photo = cv::imread(test::TestDataPath("messi5.jpg"));
-    ASSERT_FALSE(photo.empty());
-    const std::optional<cv::Rect> player = detector.FindFace(photo);
-    ASSERT_TRUE(player) << "the cascade finds the player's face";
-    EXPECT_LT(cv::norm(Centre(cv::Rect2d(*player)) - cv::Point2d(245, 112)), 10) << *player;
-    EXPECT_NEAR(player->width, 40, 12);
 }
 
 }  // namespace

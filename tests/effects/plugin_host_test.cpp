@@ -1,7 +1,6 @@
 #include "effects/effect_chain.h"
 
 #include "config_dir_fixture.h"
-#include "layout_probe_fields.h"
 #include "test_frames.h"
 #include "test_support.h"
 
@@ -56,52 +55,43 @@ protected:
     std::optional<EffectChain> chain_;
 };
 
-// Modules load in file-name order, their effects numbered from five. The probe module
-// reads its own object at the fixed byte offsets: what it finds must be what the host
-// meant to write.
-TEST_F(PluginHostTest, ModulesLoadInFileNameOrderAndTheHostWritesEveryFieldAtItsOffset) {
+// Modules load in file-name order, their effects numbered from five, and the host fills in
+// each effect's fields (where they lie is fixed by the SDK header's static_asserts). Two
+// copies of one module are two modules.
+TEST_F(PluginHostTest, ModulesLoadInFileNameOrderAndTheHostFillsInEveryEffect) {
     Install("fx_two_effects", "b_two.so");
-    Install("fx_layout_probe", "a_probe.so");
+    Install("fx_two_effects", "a_two.so");
     fs::create_directory(folder_.file("c_folder.so"));
     test::WriteFileText(folder_.file("notes.txt"), "not a module");
     EffectChain& chain = Load();
     QWidget window;
     chain.SetOwnerWindow(&window);
 
-    ASSERT_EQ(chain.EffectCount(), 7u);
+    ASSERT_EQ(chain.EffectCount(), 8u);
     ASSERT_EQ(chain.plugins().ModuleCount(), 2u);
-    const PluginModule& two = chain.plugins().Module(1);
-    EXPECT_EQ(fs::path(two.path()).filename(), "b_two.so");
-    EXPECT_EQ(two.record().moduleHandle, 2u);
-    EXPECT_EQ(two.record().moduleData[0], 0x5A);  // the module's own bytes are left alone
-    for (const auto& [id, name, layer] :
-         {std::tuple{6, "Test animation", kLayerAnimation}, {7, "Test filter", kLayerFilter}}) {
-        EXPECT_STREQ(chain.FindEffect(id)->name, name);  // indexes 0 and 1 of b_two.so
-        EXPECT_EQ(chain.FindEffect(id)->layer, layer);
-        EXPECT_EQ(chain.FindEffect(id)->module, two.handle());
+    for (std::uint32_t m = 0; m < 2; ++m) {
+        const PluginModule& module = chain.plugins().Module(m);
+        EXPECT_EQ(fs::path(module.path()).filename(), m == 0 ? "a_two.so" : "b_two.so");
+        EXPECT_EQ(module.record().moduleHandle, m + 1);
+        EXPECT_EQ(module.record().moduleData[0], 0x5A);  // the module's own bytes are left alone
+        for (const auto& [index, name, layer] :
+             {std::tuple{0, "Test animation", kLayerAnimation}, {1, "Test filter", kLayerFilter}}) {
+            const EffectId id = static_cast<EffectId>(5 + 2 * m + index);
+            const Effect* effect = chain.FindEffect(id);
+            ASSERT_NE(effect, nullptr) << id;
+            EXPECT_STREQ(effect->name, name);
+            EXPECT_EQ(effect->id, id);
+            EXPECT_EQ(effect->layer, layer);
+            EXPECT_EQ(effect->module, module.handle());
+            EXPECT_EQ(effect->imagesFolder, chain.imagesFolder().c_str());
+            EXPECT_EQ(effect->ownerWindow, static_cast<void*>(&window));
+        }
     }
-
-    Effect* effect = chain.FindEffect(5);
-    auto readFields = Export<void (*)(ProbeFields*)>(effect->module, "TestModule_ReadFields");
-    auto probe = Export<const Effect* (*)()>(effect->module, "TestModule_Probe");
-    ASSERT_NE(readFields, nullptr);
-    ASSERT_EQ(probe(), effect);
-    ProbeFields fields{};
-    readFields(&fields);
-    EXPECT_EQ(fields.vtable, *reinterpret_cast<const void* const*>(effect));
-    EXPECT_EQ(fields.id, 5);
-    EXPECT_EQ(fields.imagesFolder, chain.imagesFolder().c_str());
-    EXPECT_EQ(fields.module, chain.plugins().Module(0).handle());
-    EXPECT_EQ(fields.ownerWindow, static_cast<void*>(&window));
-    EXPECT_STREQ(fields.name, "Layout probe");
-    EXPECT_EQ(fields.icon, nullptr);
-    EXPECT_EQ(fields.layer, 3);
-    EXPECT_STREQ(fields.guid, "7D1B5F0E-2A44-4B8E-8C1D-5E6F7A8B9C0D");
 
     // Loading again gives the same numbers.
     chain.LoadEffects();
-    EXPECT_STREQ(chain.FindEffect(5)->name, "Layout probe");
-    EXPECT_STREQ(chain.FindEffect(7)->name, "Test filter");
+    EXPECT_STREQ(chain.FindEffect(7)->name, "Test animation");
+    EXPECT_STREQ(chain.FindEffect(8)->name, "Test filter");
 }
 
 // Modules without both exports are unloaded again and files that are no shared objects
@@ -113,11 +103,11 @@ TEST_F(PluginHostTest, WhatIsNotAPluginIsSkippedAndModulesWithoutEffectsAreKept)
     test::WriteFileText(folder_.file("b_empty.so"), "");
     const std::string zero = Install("fx_count_zero", "c_zero.so");
     const std::string negative = Install("fx_count_negative", "d_negative.so");
-    Install("fx_layout_probe", "e_probe.so");
+    Install("fx_two_effects", "e_two.so");
     EffectChain& chain = Load();
     ASSERT_EQ(chain.plugins().ModuleCount(), 3u);
-    EXPECT_EQ(chain.EffectCount(), 5u);
-    EXPECT_STREQ(chain.FindEffect(5)->name, "Layout probe");
+    EXPECT_EQ(chain.EffectCount(), 6u);
+    EXPECT_STREQ(chain.FindEffect(5)->name, "Test animation");
     EXPECT_FALSE(IsLoaded(onlyAnimation));
     EXPECT_FALSE(IsLoaded(onlyInfo));
     for (std::size_t i = 0; i < 2; ++i) {

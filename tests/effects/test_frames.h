@@ -23,7 +23,6 @@ struct TestFrame {
         std::uint8_t* p = pixel(x, y);
         p[0] = b, p[1] = g, p[2] = r;
     }
-    void SetGrey(std::int32_t x, std::int32_t y, std::uint8_t v) { Set(x, y, v, v, v); }
 
     std::int32_t width, height;
     VideoFrameLayout layout;

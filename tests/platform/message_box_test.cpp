@@ -55,9 +55,7 @@ TEST_F(MessageBoxTest, ErrorMessagesAddTheCodeAndTheSystemTextAfterABlankLine) {
     const auto& shown = recorder_.Messages();
     ASSERT_EQ(shown.size(), expected.size());
     for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_EQ(shown[i].text, expected[i]) << i;
-    EXPECT_EQ(shown[0].caption, "Lumora");
-    EXPECT_EQ(shown[0].flags, 0x30u);
-    EXPECT_EQ(shown[0].owner, owner.get());
+    EXPECT_TRUE(shown[0].caption == "Lumora" && shown[0].flags == 0x30u && shown[0].owner == owner.get());
 
     // Media error texts are cut at 160 characters on a character boundary.
     std::string longText(159, 'a');
@@ -93,9 +91,7 @@ TEST(MessageDialog, WithoutADisplayMessagesGoToStandardErrorAndQuestionsAreDecli
     const std::string written = testing::internal::GetCapturedStderr();
     MessagePresenter::Instance().SetHook(hook);
 
-    EXPECT_EQ(question, id::kNo);
-    EXPECT_EQ(choice, id::kCancel);
-    EXPECT_EQ(notice, id::kOk);
+    EXPECT_EQ(std::tuple(question, choice, notice), std::tuple(id::kNo, id::kCancel, id::kOk));
     EXPECT_EQ(written, "Lumora: Would you like to continue?\nLumora: Save?\nLumora: Done.\n");
 }
 
@@ -118,10 +114,7 @@ TEST(MessageDialog, FlagsChooseIconAndButtonsAndTheAnswerIsTheButtonPressed) {
     MessagePresenter::Instance().SetHook(hook);
     MessagePresenter::Instance().SetDisplay({});
 
-    EXPECT_EQ(answer, id::kNo);
-    EXPECT_EQ(icon, QMessageBox::Warning);
-    EXPECT_EQ(title, "Lumora");
-    EXPECT_EQ(buttonCount, 2);
+    EXPECT_EQ(std::tuple(answer, icon, title, buttonCount), std::tuple(id::kNo, QMessageBox::Warning, "Lumora", 2));
 }
 
 }  // namespace

@@ -30,15 +30,12 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions) {
         "[MAIN_WINDOW]\r\n"
         "hidden=keys of a repeated section are not seen\r\n");
 
-    EXPECT_EQ(profile.Find("main_window", "NAME"), "Dark Glass");
-    EXPECT_EQ(profile.Find("Main_Window", "double"), "  padded  ");
-    EXPECT_EQ(profile.Find("Main_Window", "single"), "quoted");
-    EXPECT_EQ(profile.Find("Main_Window", "empty"), "");
-    EXPECT_EQ(profile.Find("Main_Window", "signs"), signs.substr(0, 1 + 84 * 3));
-    EXPECT_EQ(profile.Find("general", "name"), "First");
-    EXPECT_FALSE(profile.Find("Main_Window", "; name"));
-    EXPECT_FALSE(profile.Find("Main_Window", "no equals sign here"));
-    EXPECT_FALSE(profile.Find("Main_Window", "hidden"));
+    const std::array<std::string, 3> found[] = {
+        {"main_window", "NAME", "Dark Glass"}, {"Main_Window", "double", "  padded  "},
+        {"Main_Window", "single", "quoted"},   {"Main_Window", "empty", ""},
+        {"general", "name", "First"},          {"Main_Window", "signs", signs.substr(0, 1 + 84 * 3)}};
+    for (const auto& [section, key, value] : found) EXPECT_EQ(profile.Find(section, key), value) << key;
+    for (const char* key : {"; name", "no equals sign here", "hidden"}) EXPECT_FALSE(profile.Find("Main_Window", key));
     EXPECT_FALSE(profile.Find("", "orphan"));
     EXPECT_EQ(profile.ReadString("Main_Window", "missing", "fallback"), "fallback");
 }
@@ -136,10 +133,7 @@ TEST_F(ProfileFileOnDisk, WriteCreatesOrReplacesTheFileWholeAndKeepsItsPermissio
     struct stat info {};
     ASSERT_EQ(::stat(file_.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()),
-                            std::filesystem::directory_iterator()),
-              1)
-        << "no temporary file remains";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1) << "no temporary file remains";
 
     // A link stays a link; the file it points to changes.
     const std::string link = dir_.file("link.ini");

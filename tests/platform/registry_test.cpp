@@ -24,15 +24,14 @@ TEST_F(RegistryTest, EachReaderOnlyAcceptsItsOwnTypes) {
     ASSERT_TRUE(WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "Four", four, sizeof four));
 
     // A DWORD only comes from a REG_DWORD, not from text or 4 binary bytes.
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Text", 5u), 5u);
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Four", 5u), 5u);
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Number", 5u), 0x01020304u);
+    for (const auto& [name, read] : {std::pair{"Text", 5u}, {"Four", 5u}, {"Number", 0x01020304u}}) {
+        EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, name, 5u), read) << name;
+    }
 
     // Text comes from both string types, unexpanded, never from numbers or binaries.
     EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Text"), "1003");
     EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Expand"), "$HOME/x");
-    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Number"));
-    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Four"));
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Number") || ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Four"));
 
     // Raw bytes come from anything, in the stored layout.
     EXPECT_EQ(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Text"), (Bytes{'1', '0', '0', '3', 0}));
@@ -45,11 +44,9 @@ TEST_F(RegistryTest, EachReaderOnlyAcceptsItsOwnTypes) {
     Bytes buffer{9, 9};
     std::uint32_t type = 77;
     EXPECT_EQ(QueryRegValue(*key, "TEXT", &buffer, &type), 5);
-    EXPECT_EQ(buffer, (Bytes{'1', '0', '0', '3', 0}));
-    EXPECT_EQ(type, REG_SZ);
+    EXPECT_EQ(std::pair(buffer, type), std::pair(Bytes{'1', '0', '0', '3', 0}, std::uint32_t{REG_SZ}));
     EXPECT_EQ(QueryRegValue(*key, "Empty", &buffer, &type), 0);
-    EXPECT_TRUE(buffer.empty());
-    EXPECT_EQ(type, REG_BINARY);
+    EXPECT_EQ(std::pair(buffer, type), std::pair(Bytes{}, std::uint32_t{REG_BINARY}));
     EXPECT_EQ(QueryRegValue(*key, "Text", nullptr, nullptr), 5);
     EXPECT_EQ(QueryRegValue(*key, "Missing", &buffer, &type), -1);
     EXPECT_EQ(QueryRegValue(*key, nullptr, &buffer, &type), -1);
@@ -115,19 +112,16 @@ TEST_F(RegistryTest, BadArgumentsFailQuietlyAndTouchNothing) {
 
 TEST_F(RegistryTest, WithNothingStoredReadsGiveDefaultsAndDeletesSucceedButKeepKeysWithSubKeys) {
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 7u), 7u);
-    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "LastSourceID"));
-    EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "LastDevFrameTime"));
-    EXPECT_FALSE(OpenRegKey(HKEY_LOCAL_MACHINE, kKey));
-    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "Nothing"));
-    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "LastSourceID") ||
+                 ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "LastDevFrameTime") || OpenRegKey(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "Nothing") && DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
     EXPECT_FALSE(std::filesystem::exists(RegFile())) << "neither reads nor empty deletes create the file";
 
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Keep", 1));
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Drop", 2));
-    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "DROP"));
-    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "Drop"));
-    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere", "Drop"));
-    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere"));
+    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "DROP") && DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "Drop"));
+    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere", "Drop") &&
+                DeleteRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere"));
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Drop", 0u), 0u);
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Keep", 0u), 1u);
 

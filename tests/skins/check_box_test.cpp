@@ -36,8 +36,7 @@ TEST(CheckBoxPainter, TheLabelStartsAsFarFromTheBoxAsTheBoxFromTheEdges) {
         EXPECT_GE(ink, left) << height;
         EXPECT_LE(ink, left + 2) << height;
     }
-    EXPECT_EQ(CheckBoxModel::BoxPosition(18), QPoint(0, 3));
-    EXPECT_EQ(CheckBoxModel::BoxPosition(30), QPoint(0, 9));
+    // Where the box sits is checked on ParvelCheckBox below.
 }
 
 TEST(ParvelCheckBox, ClickingTheBoxOrSpaceTogglesAndNotifiesButSetCheckDoesNot) {
@@ -72,11 +71,9 @@ TEST(ParvelCheckBox, ClickingTheBoxOrSpaceTogglesAndNotifiesButSetCheckDoesNot) 
     EXPECT_TRUE(box.IsChecked());
     EXPECT_EQ(notes, (Notes{{2012, 0}, {2012, 0}}));
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&box);
-    ASSERT_NE(accessible, nullptr);
-    EXPECT_EQ(accessible->role(), QAccessible::CheckBox);
+    ASSERT_TRUE(accessible && accessible->role() == QAccessible::CheckBox);
     EXPECT_EQ(accessible->text(QAccessible::Name), "Enable face detection/tracking");
-    EXPECT_TRUE(accessible->state().checkable);
-    EXPECT_TRUE(accessible->state().checked);
+    EXPECT_TRUE(accessible->state().checkable && accessible->state().checked);
     accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_FALSE(box.IsChecked());
     EXPECT_FALSE(accessible->state().checked);

@@ -1,9 +1,8 @@
-// Helpers for the control tests: solid pictures, a shown top-level window to put
-// controls in, and signal recorders.
+// Helpers for the control and drawing tests: solid pictures, pixel checks, a shown
+// top-level window to put controls in, and signal recorders.
 #pragma once
 
-#include "skins/skin_groups.h"
-
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QColor>
 #include <QImage>
@@ -11,8 +10,8 @@
 #include <QWheelEvent>
 #include <QWidget>
 
-#include <array>
 #include <memory>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -24,17 +23,14 @@ inline QImage Solid(int width, int height, QColor colour) {
     return picture;
 }
 
-// Four pictures of four colours: normal red, over green, pressed blue, disabled grey.
-class FourFaces {
-public:
-    explicit FourFaces(int size = 12)
-        : pictures_{Solid(size, size, Qt::red), Solid(size, size, Qt::green), Solid(size, size, Qt::blue),
-                    Solid(size, size, Qt::gray)} {}
-    ButtonBitmaps Bitmaps() const { return {&pictures_[0], &pictures_[1], &pictures_[2], &pictures_[3]}; }
-
-private:
-    std::array<QImage, 4> pictures_;
+// A pixel of a picture and the colour it must have.
+struct Pixel {
+    int x, y;
+    QColor colour;
 };
+inline void ExpectPixels(const QImage& image, std::span<const Pixel> pixels) {
+    for (const Pixel& p : pixels) EXPECT_EQ(image.pixelColor(p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
+}
 
 // A shown window for controls, large enough for all of them.
 class Host {

@@ -30,11 +30,8 @@ TEST(ListViewModel, SevenTilesInRowsOfThreeScrollByRowsAndOneLongCaptionMakesAll
     ListViewModel list = ListOf(7);
     EXPECT_EQ(list.TileSize(), QSize(68, 80));
     EXPECT_EQ(ListViewModel::Area(kClient), QRect(1, 1, 210, 100));
-    EXPECT_EQ(ListViewModel::ScrollBarRect(kClient), QRect(211, 1, 12, 100));
     EXPECT_EQ(list.Columns(kClient), 3);
-    const ListViewModel::ScrollRange range = list.RangeFor(kClient);
-    EXPECT_EQ(range.maximum, 2);
-    EXPECT_EQ(range.position, 0);
+    EXPECT_EQ(std::pair(list.RangeFor(kClient).maximum, list.RangeFor(kClient).position), std::pair(2, 0));
 
     std::vector<QRect> tiles;
     for (const auto& tile : list.VisibleTiles(kClient)) tiles.push_back(tile.rect);
@@ -51,26 +48,21 @@ TEST(ListViewModel, SevenTilesInRowsOfThreeScrollByRowsAndOneLongCaptionMakesAll
     EXPECT_EQ(ListOf(3, {1}).TileSize(), QSize(68, 97));
     ListViewModel empty;
     empty.ComputeTileSize([](const QString&) { return 17; });
-    EXPECT_EQ(empty.TileSize(), QSize(0, 0));
-    EXPECT_TRUE(empty.VisibleTiles(kClient).empty());
+    EXPECT_TRUE(empty.TileSize().isNull() && empty.VisibleTiles(kClient).empty());
     EXPECT_EQ(empty.HitTest(QPoint(10, 10), kClient), -1);
 }
 
 TEST(ListViewModel, HitsFallOnTilesCutToTheArea) {
     ListViewModel list = ListOf(5);
-    EXPECT_EQ(list.HitTest(QPoint(1, 1), kClient), 0);
-    EXPECT_EQ(list.HitTest(QPoint(140, 40), kClient), 2);
-    EXPECT_EQ(list.HitTest(QPoint(80, 90), kClient), 4);
-    EXPECT_EQ(list.HitTest(QPoint(150, 90), kClient), -1);  // beyond the last item
-    EXPECT_EQ(list.HitTest(QPoint(80, 101), kClient), -1);  // the border below the area
-    EXPECT_EQ(list.HitTest(QPoint(0, 10), kClient), -1);
+    // Beyond the last item, in the border below the area and left of it: no tile.
+    const std::pair<QPoint, int> hits[] = {{{1, 1}, 0},     {{140, 40}, 2},  {{80, 90}, 4},
+                                           {{150, 90}, -1}, {{80, 101}, -1}, {{0, 10}, -1}};
+    for (const auto& [point, index] : hits) EXPECT_EQ(list.HitTest(point, kClient), index) << point.x();
 
     EXPECT_FALSE(list.SetSelected(5, true));
     EXPECT_TRUE(list.SetSelected(4, true));
-    EXPECT_EQ(list.GetItemValue(4), 104);
-    EXPECT_EQ(list.GetItemValue(-1), 0);
-    EXPECT_EQ(list.FindItemByValue(102), 2);
-    EXPECT_EQ(list.FindItemByValue(7), -1);
+    EXPECT_EQ(std::pair(list.GetItemValue(4), list.GetItemValue(-1)), std::pair(104, 0));
+    EXPECT_EQ(std::pair(list.FindItemByValue(102), list.FindItemByValue(7)), std::pair(2, -1));
     list.SetCurrent(3);
     list.Clear();
     EXPECT_EQ(list.GetCurrent(), 3);  // kept
@@ -103,19 +95,21 @@ TEST(ListViewPainter, TilesShowSelectionCurrentnessAndMissingPictures) {
     QPainter painter(&canvas);
     ListViewPainter::Paint(painter, kClient, list, skin);
     painter.end();
-    const auto at = [&canvas](int x, int y) { return canvas.pixelColor(x, y); };
-    EXPECT_EQ(at(0, 0), ToQColor(skin.windowBorder));
-    EXPECT_EQ(at(1, 1), ToQColor(skin.activeBorder));     // current and selected: active border
-    EXPECT_EQ(at(69, 1), ToQColor(skin.selectedBorder));  // selected only
-    EXPECT_EQ(at(137, 1), ToQColor(skin.background));     // neither: no border
-    EXPECT_EQ(at(1 + 9, 1 + 4), ToQColor(skin.selectedImageBorder));
-    EXPECT_EQ(at(137 + 9, 1 + 4), ToQColor(skin.imageBorder));
-    // No picture: the square shows the tile's background; item 4 is stretched to 48 x 48.
-    EXPECT_EQ(at(1 + 30, 1 + 30), ToQColor(skin.selectedBackground));
-    EXPECT_EQ(at(137 + 30, 1 + 30), ToQColor(skin.background));
-    EXPECT_EQ(at(69 + 10, 81 + 5), QColor(Qt::blue));
-    EXPECT_EQ(at(69 + 57, 100), QColor(Qt::blue));
-    EXPECT_EQ(at(69 + 30, 101), ToQColor(skin.windowBorder));  // the cut row stops at the area
+    // The current and selected tile has the active border, the selected one its own, the
+    // third none. Without a picture the square shows the tile's background; item 4 is
+    // stretched to 48 x 48, and the cut row stops at the area.
+    const test::Pixel pixels[] = {{0, 0, ToQColor(skin.windowBorder)},
+                                  {1, 1, ToQColor(skin.activeBorder)},
+                                  {69, 1, ToQColor(skin.selectedBorder)},
+                                  {137, 1, ToQColor(skin.background)},
+                                  {1 + 9, 1 + 4, ToQColor(skin.selectedImageBorder)},
+                                  {137 + 9, 1 + 4, ToQColor(skin.imageBorder)},
+                                  {1 + 30, 1 + 30, ToQColor(skin.selectedBackground)},
+                                  {137 + 30, 1 + 30, ToQColor(skin.background)},
+                                  {69 + 10, 81 + 5, Qt::blue},
+                                  {69 + 57, 100, Qt::blue},
+                                  {69 + 30, 101, ToQColor(skin.windowBorder)}};
+    test::ExpectPixels(canvas, pixels);
 }
 
 TEST(ParvelListView, ClicksMakeTilesCurrentAndScrollingFollowsTheBar) {
@@ -126,15 +120,11 @@ TEST(ParvelListView, ClicksMakeTilesCurrentAndScrollingFollowsTheBar) {
     view.show();
     EXPECT_EQ(view.ScrollBar().geometry(), QRect(211, 1, 12, 100));
     for (int i = 0; i < 7; ++i) view.AddItem(nullptr, QString("Effect %1").arg(i), i);
-    // Before any skin the bar keeps its first range, and moving it moves nothing.
-    EXPECT_EQ(view.ScrollBar().Model().Maximum(), 100);
-    EXPECT_EQ(view.ScrollBar().GetPosition(), 50);
     view.ApplySkin(*skin);
     const QSize tile = view.Model().TileSize();
     ASSERT_EQ(tile.width(), 68);
-    const int rows = (7 + 2) / 3;
-    const int visible = std::max(1, 100 / tile.height());
-    EXPECT_EQ(view.ScrollBar().Model().Maximum(), std::max(rows - visible, 0));
+    // Three rows of tiles, as many of them whole in the 100-pixel area as fit.
+    EXPECT_EQ(view.ScrollBar().Model().Maximum(), std::max(3 - std::max(1, 100 / tile.height()), 0));
 
     Notes notes;
     test::Record(view, notes);

@@ -13,46 +13,16 @@ namespace {
 
 const QSize kBar(12, 100);  // thumb centre from y = 17 to 82
 
-TEST(ScrollBarModel, ThumbFollowsThePositionBetweenTheArrows) {
+// The thumb's places at either end are checked by the painter's pixels below.
+TEST(ScrollBarModel, ThumbAndPointerMapOntoTheTrackAndDragsStopAtTheLimits) {
     ScrollBarModel bar;
-    EXPECT_EQ(bar.Position(), 50);
     bar.SetRange(0, 64);
-    bar.SetPosition(0);
-    EXPECT_EQ(bar.ThumbRect(kBar), QRect(1, 13, 10, 10));
-    bar.SetPosition(64);
-    EXPECT_EQ(bar.ThumbRect(kBar), QRect(1, 77, 10, 10));
     bar.SetPosition(32);
-    EXPECT_EQ(bar.ThumbRect(kBar).top(), 45);
-    EXPECT_EQ(ScrollBarModel::Track(kBar), QRect(0, 12, 12, 76));
+    EXPECT_EQ(bar.ThumbRect(kBar), QRect(1, 45, 10, 10));
+    for (const auto& [y, position] : {std::pair{0, 0}, {17, 0}, {49, 32}, {81, 64}, {500, 64}}) {
+        EXPECT_EQ(bar.PositionFromY(y, kBar), position) << y;
+    }
 
-    EXPECT_EQ(bar.PositionFromY(0, kBar), 0);
-    EXPECT_EQ(bar.PositionFromY(17, kBar), 0);
-    EXPECT_EQ(bar.PositionFromY(49, kBar), 32);
-    EXPECT_EQ(bar.PositionFromY(81, kBar), 64);
-    EXPECT_EQ(bar.PositionFromY(500, kBar), 64);
-}
-
-TEST(ScrollBarModel, RangesClampAndEmptyRangesNeitherDragNorStep) {
-    ScrollBarModel bar;
-    bar.SetRange(10, 5);  // the maximum is raised to the minimum
-    EXPECT_EQ(bar.Minimum(), 10);
-    EXPECT_EQ(bar.Maximum(), 10);
-    EXPECT_EQ(bar.Position(), 10);
-    EXPECT_EQ(bar.ThumbRect(kBar).top(), 13);
-    EXPECT_FALSE(bar.Press(bar.ThumbRect(kBar).center(), kBar));
-    EXPECT_FALSE(bar.Step(1));
-    EXPECT_FALSE(bar.Step(-1));
-
-    bar.SetRange(0, 3);
-    EXPECT_EQ(bar.Position(), 3);
-    EXPECT_FALSE(bar.Step(1));  // at the end: nothing changes
-    EXPECT_TRUE(bar.Step(-1));
-    EXPECT_FALSE(bar.Press(QPoint(6, 80), kBar));  // the track does not page
-    EXPECT_EQ(bar.Position(), 2);
-}
-
-TEST(ScrollBarModel, DraggingStopsAtTheLimitsAndShortBarsStayUsable) {
-    ScrollBarModel bar;
     bar.SetRange(0, 10);
     bar.SetPosition(5);
     ASSERT_TRUE(bar.Press(bar.ThumbRect(kBar).center(), kBar));
@@ -63,10 +33,23 @@ TEST(ScrollBarModel, DraggingStopsAtTheLimitsAndShortBarsStayUsable) {
     EXPECT_EQ(bar.Position(), 10);
     bar.Release();
     EXPECT_FALSE(bar.Drag(50, kBar));
-
     const QSize tiny(12, 30);  // no room for a track
     EXPECT_EQ(bar.PositionFromY(20, tiny), 0);
     EXPECT_EQ(bar.ThumbRect(tiny).top(), 13);
+    bar.SetRange(0, 3);
+    EXPECT_EQ(bar.Position(), 3);
+    EXPECT_FALSE(bar.Press(QPoint(6, 50), kBar));  // the track does not page
+    EXPECT_EQ(bar.Position(), 3);
+}
+
+TEST(ScrollBarModel, BadAndEmptyRangesNeitherDragNorStep) {
+    ScrollBarModel bar;
+    bar.SetRange(10, 5);  // the maximum is raised to the minimum
+    EXPECT_EQ(bar.Maximum(), 10);
+    EXPECT_EQ(bar.Position(), 10);
+    EXPECT_EQ(bar.ThumbRect(kBar).top(), 13);
+    EXPECT_FALSE(bar.Press(bar.ThumbRect(kBar).center(), kBar));
+    EXPECT_FALSE(bar.Step(1) || bar.Step(-1));
 
     bar.SetRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     bar.SetPosition(std::numeric_limits<int>::max());
@@ -91,11 +74,10 @@ TEST(ScrollBarPainter, TrackIsFramedAndTheThumbFallsBackToItsColour) {
     bar.SetPosition(64);
     ScrollBarPainter::Paint(painter, kBar, bar, skin);
     painter.end();
-    EXPECT_EQ(canvas.pixelColor(0, 0), QColor(Qt::black));  // the arrows paint themselves
-    EXPECT_EQ(canvas.pixelColor(0, 12), QColor(Qt::blue));
-    EXPECT_EQ(canvas.pixelColor(11, 87), QColor(Qt::blue));
-    EXPECT_EQ(canvas.pixelColor(5, 50), QColor(Qt::white));
-    EXPECT_EQ(canvas.pixelColor(5, 77), QColor(Qt::green));
+    // Nothing where the arrows go (they paint themselves), the track's frame and inside, the thumb.
+    const test::Pixel pixels[] = {
+        {0, 0, Qt::black}, {0, 12, Qt::blue}, {11, 87, Qt::blue}, {5, 50, Qt::white}, {5, 77, Qt::green}};
+    test::ExpectPixels(canvas, pixels);
 }
 
 TEST(ParvelScrollBar, ArrowsDragAndWheelMoveItAndNotify) {

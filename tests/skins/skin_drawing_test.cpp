@@ -1,5 +1,6 @@
-#include "skins/main_window_chrome.h"
 #include "skins/skin_drawing.h"
+#include "control_test_support.h"
+#include "skins/main_window_chrome.h"
 #include "skins/themed_skin.h"
 
 #include <gtest/gtest.h>
@@ -44,19 +45,17 @@ TEST(SkinDrawing, FramePiecesTileEdgesAndEndFlush) {
         if (edges.pixelColor(x, 10) == QColor(Qt::red)) marked.push_back(x);
     }
     EXPECT_EQ(marked, (std::vector<int>{10, 16, 22, 24}));
-    EXPECT_EQ(edges.pixelColor(24, 24), QColor(Qt::red));    // the bottom row at bottom - 6
-    EXPECT_EQ(edges.pixelColor(20, 20), QColor(0, 255, 0));  // the background inside
-    EXPECT_EQ(edges.pixelColor(9, 9), QColor(Qt::white));    // nothing outside
+    // The bottom row at bottom - 6, the background inside, nothing outside.
+    const test::Pixel edgePixels[] = {{24, 24, Qt::red}, {20, 20, QColor(0, 255, 0)}, {9, 9, Qt::white}};
+    test::ExpectPixels(edges, edgePixels);
 
     // Sides come after the top and bottom; corners that exist come last.
     const QImage framed = draw({&top, nullptr, nullptr, &side, &side, &top, nullptr, &corner, NoColour});
-    EXPECT_EQ(framed.pixelColor(10, 12), QColor(Qt::blue));
-    EXPECT_EQ(framed.pixelColor(24, 16), QColor(Qt::blue));  // the right side at right - 6
-    EXPECT_EQ(framed.pixelColor(10, 24), QColor(Qt::blue));  // the last tile flush with the bottom
-    EXPECT_EQ(framed.pixelColor(16, 10), QColor(Qt::red));
-    EXPECT_EQ(framed.pixelColor(20, 20), QColor(Qt::white));  // no background colour: no fill
-    EXPECT_EQ(framed.pixelColor(29, 29), QColor(Qt::black));
-    EXPECT_EQ(framed.pixelColor(10, 10), QColor(Qt::blue));  // no top-left corner
+    // The right side at right - 6, the last tile flush with the bottom; no background colour
+    // means no fill; the bottom-right corner, and no top-left one.
+    const test::Pixel framedPixels[] = {{10, 12, Qt::blue},  {24, 16, Qt::blue},  {10, 24, Qt::blue}, {16, 10, Qt::red},
+                                        {20, 20, Qt::white}, {29, 29, Qt::black}, {10, 10, Qt::blue}};
+    test::ExpectPixels(framed, framedPixels);
 }
 
 TEST(SkinDrawing, BitmapsAreCopiedAtTheirSizeAndStretchedOtherwise) {
@@ -69,10 +68,9 @@ TEST(SkinDrawing, BitmapsAreCopiedAtTheirSizeAndStretchedOtherwise) {
         QPainter painter(&tall);
         DrawBitmapInRect(painter, QRect(0, 0, 13, 78), &halves);
     }
-    EXPECT_EQ(tall.pixelColor(1, 39), QColor(Qt::red));
-    EXPECT_EQ(tall.pixelColor(11, 39), QColor(Qt::blue));
-    EXPECT_NE(tall.pixelColor(6, 0), QColor(Qt::white));
-    EXPECT_NE(tall.pixelColor(6, 77), QColor(Qt::white));
+    const test::Pixel tallPixels[] = {{1, 39, Qt::red}, {11, 39, Qt::blue}};
+    test::ExpectPixels(tall, tallPixels);
+    EXPECT_TRUE(tall.pixelColor(6, 0) != Qt::white && tall.pixelColor(6, 77) != Qt::white) << "stretched to both ends";
 
     QImage exact = Canvas({20, 20});
     {
@@ -112,24 +110,19 @@ TEST(SkinDrawing, TexturedWindowsTileInsideTheirRoundedOutline) {
     const QImage texture = Marked(54, 54, Qt::gray, Qt::red);
     const QSize size(200, 120);
     const QRegion region = RoundedWindowRegion(size);
-    EXPECT_TRUE(region.contains(QPoint(100, 0)));
-    EXPECT_TRUE(region.contains(QPoint(199, 60)));
-    EXPECT_TRUE(region.contains(QPoint(100, 119)));
-    EXPECT_FALSE(region.contains(QPoint(0, 0)));
-    EXPECT_FALSE(region.contains(QPoint(199, 119)));
+    EXPECT_TRUE(region.contains(QPoint(100, 0)) && region.contains(QPoint(199, 60)) &&
+                region.contains(QPoint(100, 119)));
+    EXPECT_FALSE(region.contains(QPoint(0, 0)) || region.contains(QPoint(199, 119)));
 
     QImage canvas = Canvas(size);
     {
         QPainter painter(&canvas);
         FillTexturedWindow(painter, QRect(QPoint(0, 0), size), region, &texture, SkinRgb(0, 0, 255));
     }
-    EXPECT_EQ(canvas.pixelColor(0, 0), QColor(Qt::white));  // outside the outline
-    EXPECT_EQ(canvas.pixelColor(100, 0), QColor(Qt::blue));
-    EXPECT_EQ(canvas.pixelColor(0, 60), QColor(Qt::blue));
-    EXPECT_EQ(canvas.pixelColor(199, 60), QColor(Qt::blue));
-    EXPECT_EQ(canvas.pixelColor(54, 30), QColor(Qt::red));  // tiles every 54 pixels
-    EXPECT_EQ(canvas.pixelColor(162, 60), QColor(Qt::red));
-    EXPECT_EQ(canvas.pixelColor(55, 30), QColor(Qt::gray));
+    // Outside the outline nothing; the border along it; the texture tiled every 54 pixels.
+    const test::Pixel pixels[] = {{0, 0, Qt::white}, {100, 0, Qt::blue}, {0, 60, Qt::blue}, {199, 60, Qt::blue},
+                                  {54, 30, Qt::red}, {162, 60, Qt::red}, {55, 30, Qt::gray}};
+    test::ExpectPixels(canvas, pixels);
 
     // A window without a mask is outlined along its rectangle.
     QWidget window;
@@ -139,26 +132,23 @@ TEST(SkinDrawing, TexturedWindowsTileInsideTheirRoundedOutline) {
         QPainter painter(&square);
         FillTexturedWindow(painter, window, &texture, SkinRgb(0, 0, 255));
     }
-    EXPECT_EQ(square.pixelColor(0, 0), QColor(Qt::blue));
-    EXPECT_EQ(square.pixelColor(99, 49), QColor(Qt::blue));
+    const test::Pixel corners[] = {{0, 0, Qt::blue}, {99, 49, Qt::blue}};
+    test::ExpectPixels(square, corners);
     SetRoundedWindowRegion(window);
     EXPECT_EQ(window.mask(), RoundedWindowRegion(QSize(100, 50)));
 }
 
 TEST(SkinDrawing, SkinFontsHaveThePixelHeightOfTheirPoints) {
-    EXPECT_EQ(SkinFontPixelHeight(8, 96), 11);  // 10.67 rounds up
-    EXPECT_EQ(SkinFontPixelHeight(9, 96), 12);
-    EXPECT_EQ(SkinFontPixelHeight(-8, 96), -11);
+    // 10.67 rounds up.
+    EXPECT_EQ(std::vector<int>({SkinFontPixelHeight(8, 96), SkinFontPixelHeight(9, 96), SkinFontPixelHeight(-8, 96)}),
+              std::vector<int>({11, 12, -11}));
     const QFont font = SkinFontToLogFont(96, {"Tahoma", 8, 1, 1, 0});
     EXPECT_EQ(font.pixelSize(), 11);
-    EXPECT_TRUE(font.bold());
-    EXPECT_TRUE(font.italic());
-    EXPECT_FALSE(font.underline());
+    EXPECT_TRUE(font.bold() && font.italic() && !font.underline());
     // Whatever is installed, the font resolves to a face that exists.
     EXPECT_FALSE(QFontInfo(font).family().isEmpty());
     const QFont fallback = SkinFontToLogFont(96, {"", 0, 0, 0, 1});
-    EXPECT_GT(QFontInfo(fallback).pixelSize(), 0);  // the default height
-    EXPECT_TRUE(fallback.underline());
+    EXPECT_TRUE(QFontInfo(fallback).pixelSize() > 0 && fallback.underline());  // the default height
     QImage device(10, 10, QImage::Format_RGB32);
     device.setDotsPerMeterY(qRound(192 / 0.0254));
     EXPECT_EQ(CreateSkinFont(device, {"", 8, 0, 0, 0}).pixelSize(), 21);
@@ -175,16 +165,18 @@ TEST(MainWindowChrome, CaptionLineAndPreviewFrameSitWhereTheWindowPutsThem) {
         MainWindowChrome::Paint(painter, QRect(QPoint(0, 0), window), RoundedWindowRegion(window),
                                 MainWindowChrome::PreviewRect(video), *skin);
     }
+    // The caption line from 5 to 700 on row 30, the background beside it; the caption; the
+    // frame's pieces, unscaled, around the preview rectangle (24, 68)-(664, 548).
     const QColor line = ToQColor(skin->mainWindow.captionLine);
-    EXPECT_EQ(canvas.pixelColor(5, 30), line);
-    EXPECT_EQ(canvas.pixelColor(700, 30), line);
     EXPECT_NE(canvas.pixelColor(701, 30), line);
-    EXPECT_EQ(canvas.pixelColor(4, 30), skin->mainWindow.background->pixelColor(4, 30));
-    // The frame's pieces, unscaled, around the preview rectangle (24, 68)-(664, 548).
-    EXPECT_EQ(canvas.pixelColor(30, 67), skin->preview.top->pixelColor(0, 13));
-    EXPECT_EQ(canvas.pixelColor(23, 300), skin->preview.left->pixelColor(18, 0));
-    EXPECT_EQ(canvas.pixelColor(664, 548), skin->preview.bottomRight->pixelColor(0, 0));
-    EXPECT_EQ(canvas.pixelColor(5, 5), skin->mainWindow.caption->pixelColor(0, 0));
+    const test::Pixel pixels[] = {{5, 30, line},
+                                  {700, 30, line},
+                                  {4, 30, skin->mainWindow.background->pixelColor(4, 30)},
+                                  {30, 67, skin->preview.top->pixelColor(0, 13)},
+                                  {23, 300, skin->preview.left->pixelColor(18, 0)},
+                                  {664, 548, skin->preview.bottomRight->pixelColor(0, 0)},
+                                  {5, 5, skin->mainWindow.caption->pixelColor(0, 0)}};
+    test::ExpectPixels(canvas, pixels);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/message_recorder.h"
 #include "skin_folder_fixture.h"
 #include "skins/skin_ini.h"
+#include "skins/skin_loader.h"
 #include "skins/skin_manager.h"
 
 #include <gtest/gtest.h>
@@ -48,10 +49,12 @@ protected:
     std::string Value(const fs::path& folder, const char* section, std::string_view key) const {
         return ReadSkinValue(folder / "skin.ini", section, key);
     }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const MessageRequest& message : messages_.Messages()) texts.push_back(message.text);
-        return texts;
+    // The messages shown: their texts and flags.
+    using Shown = std::vector<std::pair<std::string, unsigned>>;
+    Shown Messages() const {
+        Shown shown;
+        for (const MessageRequest& message : messages_.Messages()) shown.emplace_back(message.text, message.flags);
+        return shown;
     }
     static std::size_t FileCount(const fs::path& folder) {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
@@ -70,18 +73,17 @@ TEST_F(SkinEditorTest, NewSkinNamesAreCheckedAndAnExistingFolderIsLeftAlone) {
     editor_.Open();
     EXPECT_FALSE(editor_.CreateSkin(" \t  "));
     EXPECT_FALSE(editor_.CreateSkin(std::string(65, 'x')));
-    ASSERT_EQ(Texts(), (std::vector<std::string>{badName, badName}));
-    EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconWarning);
+    EXPECT_EQ(Messages(), (Shown{{badName, mb::kIconWarning}, {badName, mb::kIconWarning}}));
     EXPECT_EQ(FileCount(skins_.root()), 0u);
 
     // Blanks and tabs around the name are not part of it; 64 characters are allowed.
     messages_.Clear();
     const std::string longest(64, 'y');
     ASSERT_TRUE(editor_.CreateSkin("\t " + longest + "  "));
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Skin '" + longest +
-                                                 "' has been created. You can now select it from the drop-down "
-                                                 "list and configure its items."}));
-    EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconInformation);
+    EXPECT_EQ(Messages(), (Shown{{"Skin '" + longest +
+                                      "' has been created. You can now select it from the drop-down list and "
+                                      "configure its items.",
+                                  mb::kIconInformation}}));
     EXPECT_EQ(Value(skins_.root() / longest, "general", "name"), longest);
     // The list is made anew and nothing is chosen, so the item controls wait for a choice.
     ASSERT_EQ(editor_.Skins().size(), 1u);
@@ -95,10 +97,9 @@ TEST_F(SkinEditorTest, NewSkinNamesAreCheckedAndAnExistingFolderIsLeftAlone) {
     skins_.Add("Taken", "[general]\nname=Other\n");
     EXPECT_FALSE(editor_.CreateSkin("Taken"));
     ASSERT_EQ(messages_.Messages().size(), 1u);
-    EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't create folder for new skin! Maybe skin with name "
-                                                 "specified already exists or skins directory corrupted.",
-                                                 0),
-              0u);
+    EXPECT_TRUE(
+        messages_.Messages()[0].text.starts_with("Couldn't create folder for new skin! Maybe skin with name "
+                                                 "specified already exists or skins directory corrupted."));
     EXPECT_EQ(test::ReadFileText((skins_.root() / "Taken" / "skin.ini").string()), "[general]\nname=Other\n");
 
     // A folder whose skin.ini names no skin is no skin.
@@ -127,18 +128,14 @@ TEST_F(SkinEditorTest, ControlsAndDropsFollowTheItemKind) {
     OpenMine();
     ASSERT_EQ(editor_.SelectedItem(), kCaption);
     EXPECT_EQ(editor_.View().description, "Caption image. Image size - 180x25 pixels.");
-    EXPECT_TRUE(editor_.IsEnabled(E::kIdSetFile));
-    EXPECT_TRUE(editor_.IsEnabled(E::kIdCurrentImage));
-    EXPECT_FALSE(editor_.IsEnabled(E::kIdSwatch));
-    EXPECT_FALSE(editor_.IsEnabled(E::kIdFontText));
-    EXPECT_TRUE(editor_.AcceptsDrops());
+    EXPECT_TRUE(editor_.IsEnabled(E::kIdSetFile) && editor_.IsEnabled(E::kIdCurrentImage) && editor_.AcceptsDrops());
+    EXPECT_FALSE(editor_.IsEnabled(E::kIdSwatch) || editor_.IsEnabled(E::kIdFontText));
 
     // Two files at once are refused.
     const fs::path picture = elsewhere_.path() / "a.bmp";
     test::SkinFolders::WritePicture(picture, 4, 4, Qt::blue);
     editor_.Drop({picture.string(), picture.string()});
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Only single file could be dropped!"}));
-    EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconInformation);
+    EXPECT_EQ(Messages(), (Shown{{"Only single file could be dropped!", mb::kIconInformation}}));
     EXPECT_EQ(Value(skins_.root() / "Mine", "main_window", "caption"), "");
 
     // Colour and font items take no drops.
@@ -146,8 +143,7 @@ TEST_F(SkinEditorTest, ControlsAndDropsFollowTheItemKind) {
         editor_.SelectCategory(category);
         editor_.SelectItem(item);
         ASSERT_EQ(editor_.SelectedItem(), item);
-        EXPECT_FALSE(editor_.AcceptsDrops());
-        EXPECT_FALSE(editor_.IsEnabled(E::kIdSetFile));
+        EXPECT_FALSE(editor_.AcceptsDrops() || editor_.IsEnabled(E::kIdSetFile));
         EXPECT_EQ(editor_.IsEnabled(E::kIdSwatch), item == kBorder);
         EXPECT_EQ(editor_.IsEnabled(E::kIdFontChooser), item == kZoomFont);
         editor_.Drop({picture.string()});
@@ -216,8 +212,7 @@ TEST_F(SkinEditorTest, RemoveAsksFirstAndDeletesThePicture) {
     const fs::path mine = OpenMine("old.bmp");
     messages_.SetAnswer(id::kNo);
     editor_.Remove();
-    ASSERT_EQ(Texts(), (std::vector<std::string>{"Are you sure you want to remove this file?"}));
-    EXPECT_EQ(messages_.Messages()[0].flags, mb::kYesNo | mb::kIconQuestion);
+    EXPECT_EQ(Messages(), (Shown{{"Are you sure you want to remove this file?", mb::kYesNo | mb::kIconQuestion}}));
     EXPECT_TRUE(fs::exists(mine / "old.bmp"));
 
     messages_.SetAnswer(id::kYes);
@@ -241,15 +236,12 @@ TEST_F(SkinEditorTest, ColoursAndFontsAreWrittenAndShownAgain) {
     editor_.SelectItem(kZoomFont);
     EXPECT_EQ(editor_.View().fontText, "<not specified>");
     editor_.SetFont({"Tahoma", 8, 1, 0, 0});
-    for (const auto& [key, value] :
-         {std::pair{kFontFaceKey, "Tahoma"}, std::pair{kFontSizeKey, "8"}, std::pair{kFontBoldKey, "1"},
-          std::pair{kFontItalicKey, "0"}, std::pair{kFontUnderlineKey, "0"}}) {
-        EXPECT_EQ(Value(mine, "zoom", key), value) << key;
-    }
+    EXPECT_EQ(SkinLoader::Load(mine, 1.0)->zoom.font, (SkinFont{"Tahoma", 8, 1, 0, 0}));
     EXPECT_EQ(editor_.View().fontText, "Tahoma, 8pt, bold");
     // Sizes outside 8 to 72 points show clamped; every flag shows.
     editor_.SetFont({"Serif", 200, 0, 1, 1});
     EXPECT_EQ(editor_.View().fontText, "Serif, 72pt, italic, underline");
+    EXPECT_EQ(SkinLoader::Load(mine, 1.0)->zoom.font, (SkinFont{"Serif", 200, 0, 1, 1}));
     EXPECT_TRUE(messages_.Messages().empty());
 }
 

@@ -12,38 +12,24 @@ namespace {
 
 using test::Notes;
 
-TEST(TabStripModel, HitsSelectOnlyOtherExistingTabs) {
-    TabStripModel tabs(48, 21);
-    EXPECT_EQ(tabs.StripSize(), QSize(48, 21));
-    tabs.AddTab({});
-    tabs.AddTab({});
-    EXPECT_EQ(tabs.StripSize(), QSize(96, 21));
-    EXPECT_EQ(tabs.HitTest(47), 0);
-    EXPECT_EQ(tabs.HitTest(48), 1);
-    EXPECT_EQ(tabs.HitTest(96), -1);
-    EXPECT_FALSE(tabs.Select(0));  // already current
-    EXPECT_FALSE(tabs.Select(2));
-    EXPECT_TRUE(tabs.Select(1));
-    tabs.ClearTabs();
-    EXPECT_EQ(tabs.GetCurrent(), 1);  // survives clearing
-    EXPECT_EQ(tabs.StripSize(), QSize(48, 21));
-}
-
-TEST(TabStripPainter, TheCurrentTabShowsItsActivePictureStretchedToTheTab) {
+// Clicks, arrows and the strip's size are driven through ParvelSimpleTab below.
+TEST(TabStripModel, TheCurrentTabShowsItsActivePictureAndSurvivesClearing) {
     const QImage normal = test::Solid(10, 10, Qt::gray);
     const QImage active = test::Solid(30, 7, Qt::red);
     TabStripModel tabs(48, 21);
     tabs.AddTab({&normal, &active, "Filters"});
     tabs.AddTab({&normal, &active, "Effects"});
-    tabs.Select(1);
+    EXPECT_EQ(std::vector<int>({tabs.HitTest(47), tabs.HitTest(48), tabs.HitTest(96)}), std::vector<int>({0, 1, -1}));
+    EXPECT_TRUE(tabs.Select(1));
     QImage canvas = test::Solid(96, 21, Qt::white);
     QPainter painter(&canvas);
     TabStripPainter::Paint(painter, tabs);
     painter.end();
-    EXPECT_EQ(canvas.pixelColor(0, 0), QColor(Qt::gray));
-    EXPECT_EQ(canvas.pixelColor(47, 20), QColor(Qt::gray));
-    EXPECT_EQ(canvas.pixelColor(48, 0), QColor(Qt::red));
-    EXPECT_EQ(canvas.pixelColor(95, 20), QColor(Qt::red));
+    // Each tab's picture stretched to the tab.
+    const test::Pixel pixels[] = {{0, 0, Qt::gray}, {47, 20, Qt::gray}, {48, 0, Qt::red}, {95, 20, Qt::red}};
+    test::ExpectPixels(canvas, pixels);
+    tabs.ClearTabs();
+    EXPECT_EQ(tabs.GetCurrent(), 1);
 }
 
 TEST(ParvelSimpleTab, ClicksAndArrowsChangeTabsAndNotifyOnce) {
@@ -75,8 +61,7 @@ TEST(ParvelSimpleTab, ClicksAndArrowsChangeTabsAndNotifyOnce) {
     EXPECT_EQ(notes.size(), 2u);
 
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&strip);
-    ASSERT_NE(accessible, nullptr);
-    EXPECT_EQ(accessible->role(), QAccessible::PageTabList);
+    ASSERT_TRUE(accessible && accessible->role() == QAccessible::PageTabList);
     EXPECT_EQ(accessible->text(QAccessible::Value), "Filters");
 
     strip.ClearTabs();
