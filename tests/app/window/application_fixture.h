@@ -79,11 +79,6 @@ protected:
         CommandEvent event(command);
         QCoreApplication::sendEvent(app_->Window(), &event);
     }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const MessageRequest& message : messages_.Messages()) texts.push_back(message.text);
-        return texts;
-    }
     bool Streaming() const { return app_->Media()->Graph().Pipeline() != nullptr; }
     int SourceId() const { return app_->Sources()->SourceId(); }
 
