@@ -81,7 +81,7 @@ TEST_F(PanelsTest, ColourFilterFollowsItsSlidersAndTheDefaultButton) {
     EXPECT_EQ(green.GetPosition(), 128);
 }
 
-TEST_F(PanelsTest, EachSourceKindEnablesItsControls) {
+TEST_F(PanelsTest, EachSourceKindEnablesItsControlsAndPlaybackFollowsTheFile) {
     ParvelSlider& position = Find<ParvelSlider>("position");
     ParvelSlider& red = Find<ParvelSlider>("red");
     const ParvelListView& filters = options_->Filters().Effects().List();
@@ -111,15 +111,13 @@ TEST_F(PanelsTest, EachSourceKindEnablesItsControls) {
         EXPECT_EQ(animations.isEnabled(), c.video);
     }
     EXPECT_EQ(red.GetPosition(), 128);  // disabling put it back
-}
 
-TEST_F(PanelsTest, PlaybackSendsItsCommandsAndFollowsTheFile) {
+    // Playback sends its commands and follows the file.
     std::vector<int> commands;
     QObject::connect(options_.get(), &OptionsWindow::command, [&commands](int id) { commands.push_back(id); });
     options_->UpdateEnabling({SourceKind::kVideoFile, false});
     Click(Button(PlaybackPanel::kStartId));
     Click(Button(PlaybackPanel::kStopId));
-    ParvelSlider& position = Find<ParvelSlider>("position");
     position.setFocus();
     QTest::keyClick(&position, Qt::Key_End);
     EXPECT_EQ((std::vector<int>{2001, 2002, 2003}), commands);

@@ -139,7 +139,7 @@ TEST_F(SnapshotManagerTest, SavingNumbersPastExistingFilesAndSavesEverySnapshotE
     EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconWarning);
 }
 
-TEST_F(SnapshotManagerTest, IntervalSnapshotsRunUntilStoppedWithTheTrackbarLocked) {
+TEST_F(SnapshotManagerTest, IntervalSnapshotsRunUntilStoppedAndUnsavedOnesAskBeforeClosing) {
     auto* interval = manager_.Control<QSlider>(SnapshotManager::kIdInterval);
     auto* delayed = manager_.Control<QPushButton>(SnapshotManager::kIdDelayed);
     auto* nonStop = manager_.Control<QPushButton>(SnapshotManager::kIdNonStop);
@@ -163,11 +163,9 @@ TEST_F(SnapshotManagerTest, IntervalSnapshotsRunUntilStoppedWithTheTrackbarLocke
     EXPECT_EQ(manager_.Album().Count(), 3);
     EXPECT_EQ(manager_.Mode(), SnapshotManager::TimerMode::kOff);
     EXPECT_EQ(delayed->text(), "Snapshot with 1 sec delay");
-}
 
-TEST_F(SnapshotManagerTest, UnsavedSnapshotsAskBeforeClosingAndNoKeepsTheDialog) {
+    // Unsaved snapshots ask before closing, which stops the timer; No keeps the dialog.
     manager_.Toggle();
-    Press(SnapshotManager::kIdTakeSnapshot);
     Press(SnapshotManager::kIdNonStop);
     messages_.SetAnswer(id::kNo);
     manager_.reject();  // Esc
@@ -181,7 +179,7 @@ TEST_F(SnapshotManagerTest, UnsavedSnapshotsAskBeforeClosingAndNoKeepsTheDialog)
     manager_.Toggle();
     EXPECT_FALSE(manager_.isVisible());
     manager_.Toggle();
-    EXPECT_EQ(manager_.Grid().Layout().Items().size(), 1u);
+    EXPECT_EQ(manager_.Grid().Layout().Items().size(), 3u);
 
     messages_.SetAnswer(id::kYes);
     Press(SnapshotManager::kIdDeleteAll);
