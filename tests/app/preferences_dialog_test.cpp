@@ -38,15 +38,12 @@ TEST_F(PreferencesDialogTest, BoxesShowTheStoredPreferences) {
     {
         PreferencesDialog dialog(Autostart());
         EXPECT_EQ(dialog.windowTitle(), "Preferences");
-        EXPECT_EQ(dialog.size(), dialog.units().ToPixels(214, 68));
         for (const auto& [id, text] : boxes) {
             ASSERT_NE(Box(dialog, id), nullptr) << id;
             EXPECT_EQ(Box(dialog, id)->text(), text);
             EXPECT_FALSE(Box(dialog, id)->isChecked()) << id;
         }
-        EXPECT_EQ(dialog.Control<QPushButton>(1)->text(), "OK");
         EXPECT_TRUE(dialog.Control<QPushButton>(1)->isDefault());
-        EXPECT_EQ(dialog.Control<QPushButton>(2)->text(), "Cancel");
     }
     SetDword(reg::kRememberLastSource, 1);
     SetDword(reg::kRememberFilterSettings, 7);

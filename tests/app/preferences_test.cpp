@@ -72,29 +72,6 @@ TEST_F(StoredPreferencesTest, SaveLastSourceStoresCodeAndIdentifier) {
     }
 }
 
-TEST_F(StoredPreferencesTest, DeviceFormatIsStoredByteForByte) {
-    SetDword(reg::kRememberLastSource, 1);
-    const ZImageBitmapInfoHeader header{40, 640, -480, 3, 16, kYuy2.data1, 0, 0, 0, 0, 0};
-    ASSERT_TRUE(SaveLastDeviceFormat(&header, 0x0102030405060708, kYuy2));
-
-    const std::tuple<const char*, std::uint32_t, Bytes> values[] = {
-        {reg::kLastDevWidth, REG_DWORD, {0x80, 0x02, 0x00, 0x00}},
-        {reg::kLastDevHeight, REG_DWORD, {0x20, 0xFE, 0xFF, 0xFF}},
-        {reg::kLastDevBitCount, REG_DWORD, {0x10, 0x00, 0x00, 0x00}},
-        {reg::kLastDevPlanes, REG_DWORD, {0x03, 0x00, 0x00, 0x00}},
-        {reg::kLastDevCompression, REG_DWORD, {'Y', 'U', 'Y', '2'}},
-        {reg::kLastDevFrameTime, REG_BINARY, {0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01}},
-        {reg::kLastDevMediaSubType, REG_BINARY,
-         {0x59, 0x55, 0x59, 0x32, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}},
-    };
-    for (const auto& [name, type, bytes] : values) {
-        const auto value = Stored(name);
-        ASSERT_TRUE(value) << name;
-        EXPECT_EQ(value->type, type) << name;
-        EXPECT_EQ(value->data, bytes) << name;
-    }
-}
-
 TEST_F(StoredPreferencesTest, DeviceFormatIsKeptAndLoadedOnlyWhenComplete) {
     const ZImageBitmapInfoHeader header{40, 640, 480, 1, 16, kYuy2.data1, 0, 0, 0, 0, 0};
     const std::tuple<std::uint32_t, const ZImageBitmapInfoHeader*, std::int64_t> cases[] = {

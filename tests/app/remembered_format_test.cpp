@@ -1,10 +1,7 @@
 #include "app/remembered_format.h"
 #include "preferences_test_fixture.h"
 #include "video/capture_format_caps.h"
-#include "video/capture_format_negotiator.h"
-#include "video/pattern_camera.h"
 
-#include <gst/gst.h>
 #include <gtest/gtest.h>
 
 namespace lumora {

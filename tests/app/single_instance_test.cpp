@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QProcess>
+#include <QTest>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,15 +20,6 @@ namespace lumora {
 namespace {
 
 using Claim = SingleInstance::Claim;
-
-template <class Done>
-bool ProcessEventsUntil(Done done) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done() && std::chrono::steady_clock::now() < giveUp) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
 
 // What a copy of the probe program printed, once it has ended.
 std::string Finished(QProcess& probe) {
@@ -74,7 +66,7 @@ TEST_F(SingleInstanceTest, ALaterCopyRaisesTheFirstAndIsToldToExitAndACrashedCop
     EXPECT_FALSE(second.listening());
     auto third = StartProbe(0);
     EXPECT_EQ(Finished(*third), "another\n");
-    EXPECT_TRUE(ProcessEventsUntil([&] { return raised == 2; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return raised == 2; }, 10000));
 
     first.reset();
     EXPECT_FALSE(std::filesystem::exists(Socket()));

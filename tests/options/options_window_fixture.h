@@ -66,10 +66,6 @@ protected:
         EXPECT_NE(button, nullptr) << id;
         return *button;
     }
-    ParvelButton& CloseButton() const {
-        return *options_->findChild<ParvelButton*>(QString::number(OptionsWindow::kCloseId),
-                                                   Qt::FindDirectChildrenOnly);
-    }
     static void Click(QWidget& control, QPoint at = {}) {
         QTest::mouseClick(&control, Qt::LeftButton, Qt::NoModifier, at.isNull() ? control.rect().center() : at);
     }

@@ -16,7 +16,7 @@ protected:
     void ClickFaceBox() const { Click(Find<ParvelCheckBox>("2012").Box()); }
 };
 
-TEST_F(PanelsTest, ManualZoomStepsBy16UpTo4xAndOffAtTheBottom) {
+TEST_F(PanelsTest, ManualZoomStepsBy16UpTo4xAndFaceTrackingTakesTheButtons) {
     ZoomEffect& zoom = *FindZoomEffect(*chain_);
     EXPECT_EQ(ZoomText(), "Zoom: x1.00");
     Press(ZoomPanel::kZoomInId, 48);
@@ -35,9 +35,8 @@ TEST_F(PanelsTest, ManualZoomStepsBy16UpTo4xAndOffAtTheBottom) {
     EXPECT_EQ(ZoomText(), "Zoom: x1.00");
     EXPECT_FALSE(Active(chain_->zoomEffectId()));
     EXPECT_EQ(zoom.factor(), 256);
-}
 
-TEST_F(PanelsTest, FaceTrackingTakesTheButtonsAndEndsTheManualZoom) {
+    // Face tracking takes the buttons over and ends the manual zoom.
     Press(ZoomPanel::kZoomInId, 16);  // 2.0x
     ASSERT_TRUE(Active(chain_->zoomEffectId()));
     ParvelCheckBox& locator = Find<ParvelCheckBox>("2013");
@@ -77,20 +76,12 @@ TEST_F(PanelsTest, ColourFilterFollowsItsSlidersAndTheDefaultButton) {
     EXPECT_EQ(filter.green(), 200);
     EXPECT_EQ(filter.blue(), 128);
 
-    // Only the panel's own sliders count.
-    ParvelSlider foreign(nullptr);
-    foreign.SetRange(1, 256);
-    foreign.SetPosition(10);
-    options_->Filters().ColorFilter().Scrolled(&foreign);
-    EXPECT_EQ(filter.green(), 200);
-    EXPECT_EQ(filter.red(), 128);
-
     Click(Button(ColorFilterPanel::kDefaultId));
     EXPECT_FALSE(Active(chain_->colorFilterEffectId()));
     EXPECT_EQ(green.GetPosition(), 128);
 }
 
-TEST_F(PanelsTest, EachSourceKindEnablesItsControls) {
+TEST_F(PanelsTest, EachSourceKindEnablesItsControlsAndPlaybackFollowsTheFile) {
     ParvelSlider& position = Find<ParvelSlider>("position");
     ParvelSlider& red = Find<ParvelSlider>("red");
     const ParvelListView& filters = options_->Filters().Effects().List();
@@ -120,15 +111,13 @@ TEST_F(PanelsTest, EachSourceKindEnablesItsControls) {
         EXPECT_EQ(animations.isEnabled(), c.video);
     }
     EXPECT_EQ(red.GetPosition(), 128);  // disabling put it back
-}
 
-TEST_F(PanelsTest, PlaybackSendsItsCommandsAndFollowsTheFile) {
+    // Playback sends its commands and follows the file.
     std::vector<int> commands;
     QObject::connect(options_.get(), &OptionsWindow::command, [&commands](int id) { commands.push_back(id); });
     options_->UpdateEnabling({SourceKind::kVideoFile, false});
     Click(Button(PlaybackPanel::kStartId));
     Click(Button(PlaybackPanel::kStopId));
-    ParvelSlider& position = Find<ParvelSlider>("position");
     position.setFocus();
     QTest::keyClick(&position, Qt::Key_End);
     EXPECT_EQ((std::vector<int>{2001, 2002, 2003}), commands);
@@ -140,21 +129,6 @@ TEST_F(PanelsTest, PlaybackSendsItsCommandsAndFollowsTheFile) {
     EXPECT_EQ(position.GetPosition(), 100);
     options_->Playback().ShowFilePosition(10, 0);  // a stream of unknown length
     EXPECT_EQ(position.GetPosition(), 100);
-}
-
-using FaceTrackingFailureTest = OptionsWindowTest;
-
-TEST_F(FaceTrackingFailureTest, SaysSoAndLeavesTheBoxUnchecked) {
-    TempDir folder;  // no face cascade there
-    Build(folder.path().string() + "/");
-    ParvelCheckBox& face = Find<ParvelCheckBox>("2012");
-    Click(face.Box());
-    ASSERT_EQ(messages_.Messages().size(), 1u);
-    EXPECT_EQ(messages_.Messages()[0].text, ZoomPanel::kFaceFailedText);
-    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
-    EXPECT_FALSE(face.IsChecked());
-    EXPECT_FALSE(Find<ParvelCheckBox>("2013").isEnabled());
-    EXPECT_EQ(ZoomText(), "Zoom: x1.00");
 }
 
 }  // namespace

@@ -4,8 +4,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
-
-#include <cstring>
+#include <QDir>
 
 namespace lumora::test {
 namespace {
@@ -16,22 +15,20 @@ QStringList Captions(const ParvelListView& list) {
     return captions;
 }
 
-// An animation of the test's own: how often it started, what Start answers, whether its
-// options dialog "accepts".
+// An animation of the test's own: what Start answers, how often it started and showed its
+// options dialog (which "accepts").
 class TestAnimation final : public Effect {
 public:
-    explicit TestAnimation(std::int32_t answer)
-            : Effect("Test animation", "00000000-0000-0000-0000-00000000a11e", 3), answer_(answer) {}
-    std::int32_t Start() override { return ++starts, answer_; }
+    explicit TestAnimation(std::int32_t first)
+            : Effect("Test animation", "00000000-0000-0000-0000-00000000a11e", 3), answer(first) {}
+    std::int32_t Start() override { return ++starts, answer; }
     bool ProcessFrame(std::uint8_t*, std::int32_t, std::int32_t, double) override { return true; }
     bool ShowOptions() override { return ++dialogs, true; }
     bool IsConfigurable() override { return true; }
 
+    std::int32_t answer;
     int starts = 0;
     int dialogs = 0;
-
-private:
-    std::int32_t answer_;
 };
 
 class WindowTest : public OptionsWindowTest {
@@ -56,7 +53,7 @@ protected:
     }
 };
 
-TEST_F(WindowTest, DocksAtTheRightEdgeAndFollowsTheMainWindow) {
+TEST_F(WindowTest, DocksSwitchesTabsAndResizesOnlyFromRightAndBottom) {
     Build();
     EXPECT_TRUE(options_->isVisible());
     EXPECT_EQ(options_->pos(), QPoint(500, 80));
@@ -67,16 +64,22 @@ TEST_F(WindowTest, DocksAtTheRightEdgeAndFollowsTheMainWindow) {
     main_.move(10, 10);
     options_->Toggle();
     EXPECT_EQ(options_->pos(), QPoint(410, 10));
-    Click(CloseButton());
-    EXPECT_FALSE(options_->isVisible());
-}
 
-TEST_F(WindowTest, HasItsPanelsMinimumAndResizesOnlyFromRightAndBottom) {
-    Build();
+    // The tabs switch the pages, and the tab survives hiding.
+    EXPECT_TRUE(options_->Filters().isVisible());
+    EXPECT_FALSE(options_->Effects().isVisible());
+    ShowTab(1);
+    EXPECT_FALSE(options_->Filters().isVisible());
+    EXPECT_TRUE(options_->Effects().isVisible());
+    options_->Toggle();
+    options_->Toggle();
+    EXPECT_TRUE(options_->Effects().isVisible());
+    Click(*options_->findChild<ParvelButton*>(QString::number(OptionsWindow::kCloseId), Qt::FindDirectChildrenOnly));
+    EXPECT_FALSE(options_->isVisible());
+    options_->Toggle();
+    ShowTab(0);
+
     // Filters page 228 x 314 (30 + 103 + 73 + 93 + 3 gaps), plus the tabs and margins.
-    EXPECT_EQ(options_->minimumSize(), QSize(248, 362));
-    EXPECT_EQ(options_->size(), QSize(248, 362));
-    options_->resize(100, 100);
     EXPECT_EQ(options_->size(), QSize(248, 362));
 
     const QSize pages = options_->Filters().size();
@@ -92,18 +95,6 @@ TEST_F(WindowTest, HasItsPanelsMinimumAndResizesOnlyFromRightAndBottom) {
     EXPECT_EQ(options_->size(), QSize(288, 392));
     EXPECT_EQ(options_->Filters().size(), pages + QSize(40, 30));
     EXPECT_EQ(Filters().height(), 93 + 30);  // the list takes the height gained
-}
-
-TEST_F(WindowTest, TabsSwitchThePages) {
-    Build();
-    EXPECT_TRUE(options_->Filters().isVisible());
-    EXPECT_FALSE(options_->Effects().isVisible());
-    ShowTab(1);
-    EXPECT_FALSE(options_->Filters().isVisible());
-    EXPECT_TRUE(options_->Effects().isVisible());
-    options_->Toggle();
-    options_->Toggle();
-    EXPECT_TRUE(options_->Effects().isVisible());  // the tab survives hiding
 }
 
 TEST_F(WindowTest, ListsTheBundledFiltersAndAnimations) {
@@ -139,7 +130,7 @@ TEST_F(WindowTest, ListsTheBundledFiltersAndAnimations) {
     EXPECT_TRUE(shown[1].startsWith("Options..."));
 }
 
-TEST_F(WindowTest, WithoutPlugInsOnlyThePictureInPictureIsListedAndItsCancelIsSilent) {
+TEST_F(WindowTest, WithoutPlugInsOrCascadeOnlyThePictureInPictureIsListedAndFaceTrackingFails) {
     TempDir folder;
     Build(folder.path().string() + "/");
     EXPECT_EQ(Captions(Filters().List()), QStringList{"Picture - in - picture"});
@@ -153,40 +144,64 @@ TEST_F(WindowTest, WithoutPlugInsOnlyThePictureInPictureIsListedAndItsCancelIsSi
     EXPECT_FALSE(Marked(Filters(), 0));
     EXPECT_TRUE(messages_.Messages().empty());
     EXPECT_FALSE(Filters().Toggle(chain_->pipEffectId()));
+
+    // Without the face cascade face tracking says so and leaves its box unchecked.
+    ParvelCheckBox& face = Find<ParvelCheckBox>("2012");
+    Click(face.Box());
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text, ZoomPanel::kFaceFailedText);
+    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
+    EXPECT_FALSE(face.IsChecked());
+    EXPECT_FALSE(Find<ParvelCheckBox>("2013").isEnabled());
+    EXPECT_EQ(ZoomText(), "Zoom: x1.00");
 }
 
+// A failed start is reported; options of an effect that is off change its settings and
+// start nothing, of a running one start it again.
 TEST_F(WindowTest, AFailedStartIsReportedAndOptionsRestartOnlyARunningEffect) {
     TempDir folder;
-    TestAnimation failing(kEffectFailed);
-    Build(folder.path().string() + "/", [&failing](EffectChain& chain) { chain.RegisterEffect(&failing, nullptr); });
+    TestAnimation effect(kEffectFailed);
+    Build(folder.path().string() + "/", [&effect](EffectChain& chain) { chain.RegisterEffect(&effect, nullptr); });
     ASSERT_EQ(Captions(Animations().List()), QStringList{"Test animation"});
     DoubleClick(Animations(), 0);
     ASSERT_EQ(messages_.Messages().size(), 1u);
     EXPECT_EQ(messages_.Messages()[0].text, SelectEffectPanel::kStartFailedText);
     EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
     EXPECT_FALSE(Marked(Animations(), 0));
+    ParvelButton& options = *Animations().findChild<ParvelButton*>("4002");
+    const int starts = effect.starts;
+    Click(options);
+    EXPECT_EQ(effect.dialogs, 1);
+    EXPECT_EQ(effect.starts, starts);
 
-    // Options of an effect that is off change its settings and start nothing.
-    const int starts = failing.starts;
-    Click(*Animations().findChild<ParvelButton*>("4002"));
-    EXPECT_EQ(failing.dialogs, 1);
-    EXPECT_EQ(failing.starts, starts);
-    chain_->UnloadEffects();
-}
-
-TEST_F(WindowTest, OptionsOfARunningEffectStartItAgain) {
-    TempDir folder;
-    TestAnimation effect(kEffectStarted);
-    Build(folder.path().string() + "/", [&effect](EffectChain& chain) { chain.RegisterEffect(&effect, nullptr); });
+    effect.answer = kEffectStarted;
     const EffectId id = Animations().List().GetItemValue(0);
     EXPECT_TRUE(Animations().Toggle(id));
     EXPECT_TRUE(Marked(Animations(), 0));
-    EXPECT_EQ(effect.starts, 1);
-    Click(*Animations().findChild<ParvelButton*>("4002"));
-    EXPECT_EQ(effect.dialogs, 1);
-    EXPECT_EQ(effect.starts, 2);
+    Click(options);
+    EXPECT_EQ(effect.dialogs, 2);
+    EXPECT_EQ(effect.starts, starts + 2);
     EXPECT_TRUE(chain_->IsEffectActive(id));
     chain_->UnloadEffects();
+}
+
+// Screenshots of the options window with each tab under every shipped skin, written to the
+// build's skin-gallery/ folder (options-<skin>-filters.png, options-<skin>-effects.png)
+// for people to look at. Checks only that they are made.
+TEST_F(WindowTest, ShootsBothTabsUnderEverySkin) {
+    Build();
+    QDir().mkpath(LUMORA_SKIN_GALLERY_DIR);
+    ASSERT_GE(skins_.Count(), 2);
+    ParvelSimpleTab& tabs = options_->Tabs();
+    for (int index = 0; index < skins_.Count(); ++index) {
+        skins_.ApplySkin(index);
+        const QString name = skins_.Get(index)->name;
+        for (const auto& [tab, page] : {std::pair{0, "filters"}, std::pair{1, "effects"}}) {
+            if (tabs.GetCurrent() != tab) QTest::keyClick(&tabs, tab == 0 ? Qt::Key_Left : Qt::Key_Right);
+            const QString file = QString(LUMORA_SKIN_GALLERY_DIR "/options-%1-%2.png").arg(name, page);
+            EXPECT_TRUE(options_->grab().save(file)) << file.toStdString();
+        }
+    }
 }
 
 }  // namespace

@@ -10,26 +10,8 @@
 namespace lumora {
 namespace {
 
-DeviceControl Control(std::uint32_t id, const char* name, DeviceControl::Type type, std::int32_t minimum,
-                      std::int32_t maximum, std::int32_t value) {
-    DeviceControl control;
-    control.id = id;
-    control.name = name;
-    control.type = type;
-    control.minimum = minimum;
-    control.maximum = maximum;
-    control.value = value;
-    return control;
-}
-
 class FakeControls : public DeviceControls {
 public:
-    FakeControls() {
-        controls_ = {Control(9963776, "Brightness", DeviceControl::Type::kInteger, -64, 64, 10),
-                     Control(9963788, "White Balance, Automatic", DeviceControl::Type::kBoolean, 0, 1, 1),
-                     Control(9963800, "Power Line Frequency", DeviceControl::Type::kMenu, 0, 2, 1)};
-        controls_[2].menu = {{0, "Disabled"}, {1, "50 Hz"}, {2, "60 Hz"}};
-    }
     const std::vector<DeviceControl>& Controls() const override { return controls_; }
     bool Set(std::uint32_t id, std::int32_t value) override {
         set[id] = value;
@@ -38,7 +20,16 @@ public:
     std::map<std::uint32_t, std::int32_t> set;
 
 private:
-    std::vector<DeviceControl> controls_;
+    using T = DeviceControl::Type;
+    std::vector<DeviceControl> controls_{
+        {.id = 9963776, .name = "Brightness", .minimum = -64, .maximum = 64, .value = 10, .menu = {}},
+        {.id = 9963788, .name = "White Balance, Automatic", .type = T::kBoolean, .maximum = 1, .value = 1, .menu = {}},
+        {.id = 9963800,
+         .name = "Power Line Frequency",
+         .type = T::kMenu,
+         .maximum = 2,
+         .value = 1,
+         .menu = {{0, "Disabled"}, {1, "50 Hz"}, {2, "60 Hz"}}}};
 };
 
 TEST(SourceGraphControlsPage, ShowsEachControlAtItsValueAndSendsChangesAtOnce) {

@@ -61,7 +61,7 @@ T* Control(QWidget& dialog, int id) {
 
 // Start without a chosen camera asks for one; OK without a choice is refused with a hint,
 // Cancel cancels the start. The virtual camera is not offered.
-TEST_F(PipOptionsDialogTest, StartAsksForTheCameraAndCancelCancels) {
+TEST_F(PipOptionsDialogTest, StartAsksForTheCameraAndTheOptionsDialogEditsTheSettings) {
     QWidget owner;
     effect_.ownerWindow = &owner;
     MessageRecorder messages;
@@ -82,13 +82,9 @@ TEST_F(PipOptionsDialogTest, StartAsksForTheCameraAndCancelCancels) {
     EXPECT_EQ(messages.Messages()[0].text, "You should select video source device!");
     EXPECT_EQ(messages.Messages()[0].flags, mb::kIconInformation);
     EXPECT_FALSE(effect_.IsRunning());
-}
 
-// The dialog edits all seven settings; the colour chooser starts from the border colour
-// and its custom colours survive from one dialog to the next.
-TEST_F(PipOptionsDialogTest, OptionsDialogEditsTheSettingsAndKeepsCustomColours) {
-    QWidget owner;
-    effect_.ownerWindow = &owner;
+    // The dialog edits all seven settings; the colour chooser starts from the border colour
+    // and its custom colours survive from one dialog to the next.
     const QColor custom(1, 2, 3);
     OnDialog(owner, [&](PipOptionsDialog& dialog) {
         Control<QComboBox>(dialog, PipOptionsDialog::kIdDevice)->setCurrentIndex(0);

@@ -1,9 +1,9 @@
 #include "tools/playlist_dialog.h"
 
+#include "../app/window/window_test_hooks.h"
 #include "platform/app_events.h"
 #include "platform/message_recorder.h"
 #include "test_support.h"
-#include "tools/file_chooser.h"
 
 #include <QCoreApplication>
 #include <QListWidget>
@@ -28,14 +28,6 @@ protected:
 
 class PlaylistDialogTest : public ::testing::Test {
 protected:
-    PlaylistDialogTest() {
-        previous_ = FileChooser::SetHook([this](const FileChoice& choice) {
-            choices_.push_back(choice);
-            return answer_;
-        });
-    }
-    ~PlaylistDialogTest() override { FileChooser::SetHook(std::move(previous_)); }
-
     void Press(int id) { dialog_.Control<QPushButton>(id)->click(); }
     QListWidget& List() { return *dialog_.Control<QListWidget>(PlaylistDialog::kIdList); }
     std::vector<std::string> Rows() {
@@ -49,32 +41,30 @@ protected:
     Playlist playlist_;
     ReconnectTarget window_;
     PlaylistDialog dialog_{playlist_, &window_, nullptr};
-    QStringList answer_;
-    std::vector<FileChoice> choices_;
-    FileChooser::Hook previous_;
+    test::FileAnswer files_;
 };
 
 TEST_F(PlaylistDialogTest, AddedFilesKeepTheirOrderWithAPlaylistExpandedInPlace) {
     test::WriteFileText(dir_.file("list.pls"), "[playlist]\nFile1=/v/x.avi\nFile2=/v/y.avi\nNumberOfEntries=2\n");
     playlist_.AddFile("/v/first.avi");
-    answer_ = {"/v/a.avi", QString::fromStdString(dir_.file("list.pls")), "/v/b.avi"};
+    files_.Set({"/v/a.avi", QString::fromStdString(dir_.file("list.pls")), "/v/b.avi"});
     Press(PlaylistDialog::kIdAdd);
-    ASSERT_EQ(choices_.size(), 1u);
-    EXPECT_EQ(choices_[0].title, "Open File...");
-    EXPECT_EQ(choices_[0].mode, FileChoice::Mode::kOpenMany);
-    EXPECT_EQ(choices_[0].filters.front().first, "Video Files (*.avi; *.mpg; *.mpeg; *.dat; *.m1v; *.mp2)");
+    ASSERT_EQ(files_.Requests().size(), 1u);
+    EXPECT_EQ(files_.Requests()[0].title, "Open File...");
+    EXPECT_EQ(files_.Requests()[0].mode, FileChoice::Mode::kOpenMany);
+    EXPECT_EQ(files_.Requests()[0].filters.front().first, "Video Files (*.avi; *.mpg; *.mpeg; *.dat; *.m1v; *.mp2)");
     EXPECT_EQ(Rows(), (std::vector<std::string>{"/v/first.avi", "/v/a.avi", "/v/x.avi", "/v/y.avi", "/v/b.avi"}));
     EXPECT_EQ(playlist_.CurrentIndex(), 0);
     EXPECT_FALSE(dialog_.Control(PlaylistDialog::kIdDelete)->isEnabled());
 
     // Open playlist... replaces the list; Save playlist... writes it back.
-    answer_ = {QString::fromStdString(dir_.file("list.pls"))};
+    files_.Set({QString::fromStdString(dir_.file("list.pls"))});
     Press(PlaylistDialog::kIdOpen);
-    EXPECT_EQ(choices_.back().filters.front().first, "Playlist (*.pls)");
+    EXPECT_EQ(files_.Requests().back().filters.front().first, "Playlist (*.pls)");
     EXPECT_EQ(Rows(), (std::vector<std::string>{"/v/x.avi", "/v/y.avi"}));
-    answer_ = {QString::fromStdString(dir_.file("saved.pls"))};
+    files_.Set({QString::fromStdString(dir_.file("saved.pls"))});
     Press(PlaylistDialog::kIdSave);
-    EXPECT_EQ(choices_.back().title, "Save Playlist...");
+    EXPECT_EQ(files_.Requests().back().title, "Save Playlist...");
     EXPECT_EQ(test::ReadFileText(dir_.file("saved.pls")),
               "[playlist]\nFile1=/v/x.avi\nFile2=/v/y.avi\nNumberOfEntries=2\n");
 
@@ -86,9 +76,9 @@ TEST_F(PlaylistDialogTest, AddedFilesKeepTheirOrderWithAPlaylistExpandedInPlace)
     Press(PlaylistDialog::kIdClear);
     EXPECT_EQ(messages_.Messages().back().text, "Are you sure you want to remove all files from the playlist?");
     EXPECT_TRUE(Rows().empty());
-    const std::size_t asked = choices_.size();
+    const std::size_t asked = files_.Requests().size();
     Press(PlaylistDialog::kIdSave);
-    EXPECT_EQ(choices_.size(), asked);
+    EXPECT_EQ(files_.Requests().size(), asked);
 }
 
 TEST_F(PlaylistDialogTest, DownMovesTheSelectedEntryAndPlaySelectedAsksForTheSource) {

@@ -1,10 +1,10 @@
 #include "tools/recording_dialog.h"
+#include "tools/compressor_dialog.h"
 
 #include "../video/capture_device_gst_fixture.h"
 #include "frames/recorded_bytes_counter.h"
 #include "platform/message_recorder.h"
 #include "test_support.h"
-#include "tools/recording_texts.h"
 #include "video/compressor_list.h"
 
 #include <QApplication>
@@ -12,20 +12,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
 namespace lumora {
 namespace {
-
-TEST(RecordingTexts, ElapsedTimeAndSizeAsTheDialogShowsThem) {
-    EXPECT_EQ(ElapsedTimeText(3725), "01:02:05");
-    EXPECT_EQ(ElapsedTimeText(100 * 3600), "100:00:00");
-    EXPECT_EQ(RecordedSizeText(1023), "1023 bytes");
-    EXPECT_EQ(RecordedSizeText(1024), "1.00 KB");
-    EXPECT_EQ(RecordedSizeText(1572864), "1.50 MB");
-    EXPECT_EQ(RecordedSizeText(3ull << 30), "3072.00 MB");
-}
 
 class RecordingDialogTest : public test::GstTest {
 protected:
@@ -105,6 +97,37 @@ TEST_F(RecordingDialogTest, StartNeedsADestinationAndTheControlsFollowTheRecordi
     EXPECT_EQ(dialog_.LastRecordedFile(), recorded_);
     EXPECT_TRUE(Enabled(RecordingDialog::kIdPlay));
     EXPECT_TRUE(Enabled(RecordingDialog::kIdDelete));
+}
+
+// The JPEG encoder's dialog keeps a quality only on OK, and none that is the default.
+TEST_F(RecordingDialogTest, TheCompressorDialogKeepsTheSettingsOnOkOnly) {
+    int jpeg = -1;
+    for (int i = 0; i < compressors_.Count(); ++i) {
+        if (compressors_.ElementNameAt(i) == "jpegenc") jpeg = i;
+    }
+    ASSERT_GE(jpeg, 0);
+    const auto answer = [](int quality, bool accept) {
+        QTimer::singleShot(0, [=] {
+            auto* dialog = qobject_cast<CompressorDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            auto* box = dialog->findChild<QSpinBox*>("quality");
+            EXPECT_EQ(box->maximum(), 100);
+            if (quality == 30) {
+                EXPECT_EQ(box->value(), 85) << "opens at the default";
+            }
+            box->setValue(quality);
+            accept ? dialog->accept() : dialog->reject();
+        });
+    };
+    for (const auto& [quality, accept, kept] :
+         {std::tuple{30, true, "30"}, std::tuple{70, false, "30"}, std::tuple{85, true, ""}}) {
+        answer(quality, accept);
+        EXPECT_TRUE(ShowCompressorDialog(compressors_, jpeg, nullptr));
+        const CompressorList::Settings expected =
+            *kept ? CompressorList::Settings{{"quality", kept}} : CompressorList::Settings{};
+        EXPECT_EQ(compressors_.SettingsOf(jpeg), expected) << quality;
+    }
+    EXPECT_FALSE(ShowCompressorDialog(compressors_, -1, nullptr));
 }
 
 TEST_F(RecordingDialogTest, ThePlaybackFollowsTheFileSeeksAndEndsByItself) {

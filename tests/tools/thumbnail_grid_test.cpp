@@ -2,7 +2,6 @@
 #include "tools/thumbnail_painter.h"
 
 #include <QScrollBar>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -63,21 +62,13 @@ TEST(ThumbnailPainter, APictureIsCentredAndAMissingOneIsABlackArea) {
     EXPECT_EQ(canvas.pixelColor(132 + 60, 50), QColor(Qt::black));
 }
 
-TEST(ThumbnailGrid, APressSelectsAndTheScrollBarFollowsTheItems) {
+TEST(ThumbnailGrid, TheScrollBarFollowsTheItemsAndScrollsWholeRows) {
     ThumbnailGrid grid(QSize(120, 90), 6);
     grid.resize(425, 230);
     EXPECT_FALSE(grid.ScrollBar()->isEnabled());
     for (int i = 0; i < 7; ++i) grid.AddItem({QImage(), QString("%1x%1").arg(i), i});
     EXPECT_TRUE(grid.ScrollBar()->isEnabled());
     EXPECT_EQ(grid.ScrollBar()->maximum(), grid.Layout().Scroll().maximum);
-
-    std::vector<int> pressed;
-    QObject::connect(&grid, &ThumbnailGrid::pressed, [&](int index) { pressed.push_back(index); });
-    const int cell = grid.Layout().CellSize().width();
-    QTest::mouseClick(&grid, Qt::LeftButton, {}, QPoint(cell + 10, 10));
-    QTest::mouseClick(&grid, Qt::LeftButton, {}, QPoint(3 * cell + 5, 10));  // past the last column
-    EXPECT_EQ(pressed, std::vector<int>{1});
-    EXPECT_EQ(grid.Layout().Selected(), 1);
 
     grid.ScrollBar()->setValue(grid.ScrollBar()->maximum());
     EXPECT_EQ(grid.Layout().FirstVisible() % grid.Layout().Columns(), 0);

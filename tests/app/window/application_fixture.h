@@ -18,7 +18,6 @@
 #include "window_test_hooks.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -70,19 +69,11 @@ protected:
     // Pumps events until `done` holds or 10 s have passed.
     template <class Condition>
     static bool PumpUntil(Condition done) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < 10000) QTest::qWait(10);
-        return done();
+        return QTest::qWaitFor(done, 10000);
     }
     void Send(int command) {
         CommandEvent event(command);
         QCoreApplication::sendEvent(app_->Window(), &event);
-    }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const MessageRequest& message : messages_.Messages()) texts.push_back(message.text);
-        return texts;
     }
     bool Streaming() const { return app_->Media()->Graph().Pipeline() != nullptr; }
     int SourceId() const { return app_->Sources()->SourceId(); }

@@ -45,7 +45,7 @@ protected:
     }
 };
 
-TEST_F(CommandsTest, ACameraConnectsFromItsMenuAndAResetLeavesNoSource) {
+TEST_F(CommandsTest, ACameraConnectsZoomsResetsAndIsRememberedOnExit) {
     ExpectNoSource();
     EXPECT_EQ(app_->Window()->size(), QSize(386, 327));
     Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
@@ -56,71 +56,7 @@ TEST_F(CommandsTest, ACameraConnectsFromItsMenuAndAResetLeavesNoSource) {
     EXPECT_EQ(CaptureItems(), (std::vector<std::string>{"Videos... 2023", "Photos... 2024"}));
     EXPECT_EQ(OptionsItems().front(), "Video options >");
 
-    // The recording commands need a recording dialog's file name; without one the
-    // restart fails, and a failed connection resets everything.
-    Send(cmd::kStopRecording);
-    ExpectNoSource();
-    EXPECT_TRUE(messages_.Messages().empty());
-}
-
-TEST_F(CommandsTest, ACameraThatIsGoneSaysSoAndLeavesNoSource) {
-    Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
-    ASSERT_TRUE(Streaming());
-    Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice + 1);
-    ASSERT_EQ(messages_.Messages().size(), 1u);
-    EXPECT_EQ(messages_.Messages()[0].text, "Couldn't connect to specified video source device!");
-    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);  // a warning
-    ExpectNoSource();
-}
-
-TEST_F(CommandsTest, APictureConnectsAndOneThatDoesNotLoadResets) {
-    test::FileAnswer files({QString::fromStdString(test::TestDataPath("messi5.jpg"))});
-    Choose(cmd::kSourceButton, cmd::kImageFile);
-    ASSERT_TRUE(Streaming());
-    EXPECT_EQ(SourceId(), cmd::kImageFile);
-    EXPECT_EQ(app_->Window()->size(), QSize(706, 567));
-    EXPECT_EQ(CaptureItems(), (std::vector<std::string>{"Videos... 2023 (off)", "Photos... 2024"}));
-
-    test::WriteFileText(dir_.file("not-a-picture.jpg"), "text");
-    files.Set({QString::fromStdString(dir_.file("not-a-picture.jpg"))});
-    Choose(cmd::kSourceButton, cmd::kImageFile);
-    ExpectNoSource();
-    EXPECT_FALSE(messages_.Messages().empty());  // the graph said why
-}
-
-TEST_F(CommandsTest, AVideoThatDoesNotPlayIsDroppedForTheNextOne) {
-    test::WriteFileText(dir_.file("broken.avi"), "no video in here");
-    const QString good = QString::fromStdString(test::TestDataPath("Megamind.avi"));
-    test::FileAnswer files({QString::fromStdString(dir_.file("broken.avi")), good, "/nowhere/third.avi"});
-    Choose(cmd::kSourceButton, cmd::kVideoFile);
-    ASSERT_TRUE(Streaming());
-    EXPECT_EQ(SourceId(), cmd::kVideoFile);
-    EXPECT_EQ(app_->Sources()->Videos().Current(), good.toStdString());
-    EXPECT_EQ(app_->Sources()->Videos().Entries(),
-              (std::vector<std::string>{good.toStdString(), "/nowhere/third.avi"}));
-    EXPECT_EQ(OptionsItems().front(), "Video options >");
-}
-
-TEST_F(CommandsTest, CommandsThatNeedASourceSaySo) {
-    for (int command : {cmd::kPlaybackStart, cmd::kFirstSourceCommand, cmd::kLastSourceCommand}) Send(command);
-    Send(cmd::kStartRecording);  // silently nothing
-    Send(cmd::kLastSourceCommand + 1);
-    ASSERT_EQ(messages_.Messages().size(), 3u);
-    for (const MessageRequest& message : messages_.Messages()) {
-        EXPECT_EQ(message.text, kSelectSource);
-        EXPECT_EQ(message.flags, 0x40u);
-    }
-}
-
-TEST_F(CommandsTest, MinimizeMinimizesWithoutATray) {
-    ASSERT_FALSE(app_->Tray().Present());  // the offscreen desktop has none
-    QTest::mouseClick(app_->Window()->Button(cmd::kMinimize), Qt::LeftButton);
-    EXPECT_TRUE(app_->Window()->isMinimized());
-}
-
-TEST_F(CommandsTest, TheZoomDragMovesThePictureOnlyWhileTheZoomIsOn) {
-    Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
-    ASSERT_TRUE(Streaming());
+    // The zoom drag moves the picture only while the zoom is on.
     EffectChain& effects = app_->Media()->Effects();
     auto* zoom = dynamic_cast<ZoomEffect*>(effects.FindEffect(effects.zoomEffectId()));
     ASSERT_NE(zoom, nullptr);
@@ -144,9 +80,21 @@ TEST_F(CommandsTest, TheZoomDragMovesThePictureOnlyWhileTheZoomIsOn) {
     EXPECT_EQ(zoom->offsetX(), 10);
     EXPECT_EQ(zoom->offsetY(), 30);
     EXPECT_FALSE(app_->Window()->Preview().Drag().Dragging());
-}
 
-TEST_F(CommandsTest, ExitClosesInOrderAndRemembersTheSource) {
+    // The recording commands need a recording dialog's file name; without one the
+    // restart fails, and a failed connection resets everything.
+    Send(cmd::kStopRecording);
+    ExpectNoSource();
+    EXPECT_TRUE(messages_.Messages().empty());
+
+    // A camera unplugged after the list was made says so.
+    Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice + 1);
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    EXPECT_EQ(messages_.Messages()[0].text, "Couldn't connect to specified video source device!");
+    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);  // a warning
+    ExpectNoSource();
+
+    // Exit closes in order and remembers the source.
     SetDword(reg::kRememberLastSource, 1);
     Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
     ASSERT_TRUE(Streaming());
@@ -158,19 +106,46 @@ TEST_F(CommandsTest, ExitClosesInOrderAndRemembersTheSource) {
     EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceId), "pattern:smpte");
 }
 
-TEST_F(CommandsTest, EveryMenuDropsUnderItsButtonAndTheSkinMenuAppliesASkin) {
-    Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
-    for (const int button : {cmd::kFileButton, cmd::kSourceButton, cmd::kVideoOptionsButton, cmd::kSkinButton}) {
-        test::MenuAnswer answer;
-        QTest::mouseClick(app_->Window()->Button(button), Qt::LeftButton);
-        EXPECT_EQ(answer.Shown().size(), 1u) << button;
+// Without a source the commands that need one say so. A picture connects, and one that
+// does not load resets; a video that does not play is dropped for the next one. Minimize
+// minimizes (there is no tray on the offscreen desktop).
+TEST_F(CommandsTest, CommandsNeedASourceAndPicturesOrVideosThatDoNotLoadAreDropped) {
+    for (int command : {cmd::kPlaybackStart, cmd::kFirstSourceCommand, cmd::kLastSourceCommand}) Send(command);
+    Send(cmd::kStartRecording);  // silently nothing
+    Send(cmd::kLastSourceCommand + 1);
+    ASSERT_EQ(messages_.Messages().size(), 3u);
+    for (const MessageRequest& message : messages_.Messages()) {
+        EXPECT_EQ(message.text, kSelectSource);
+        EXPECT_EQ(message.flags, 0x40u);
     }
-    EXPECT_EQ(SourceId(), cmd::kFirstCaptureDevice);  // no choice, no change
+    messages_.Clear();
 
-    // The skin folders are read when the Skin menu first opens.
-    Choose(cmd::kSkinButton, cmd::kFirstSkin + 1);
-    ASSERT_GT(app_->Skins().Count(), 1);
-    EXPECT_EQ(app_->Window()->AppliedSkin(), app_->Skins().Get(1));
+    test::FileAnswer files({QString::fromStdString(test::TestDataPath("messi5.jpg"))});
+    Choose(cmd::kSourceButton, cmd::kImageFile);
+    ASSERT_TRUE(Streaming());
+    EXPECT_EQ(SourceId(), cmd::kImageFile);
+    EXPECT_EQ(app_->Window()->size(), QSize(706, 567));
+    EXPECT_EQ(CaptureItems(), (std::vector<std::string>{"Videos... 2023 (off)", "Photos... 2024"}));
+    test::WriteFileText(dir_.file("not-a-picture.jpg"), "text");
+    files.Set({QString::fromStdString(dir_.file("not-a-picture.jpg"))});
+    Choose(cmd::kSourceButton, cmd::kImageFile);
+    ExpectNoSource();
+    EXPECT_FALSE(messages_.Messages().empty());  // the graph said why
+
+    test::WriteFileText(dir_.file("broken.avi"), "no video in here");
+    const QString good = QString::fromStdString(test::TestDataPath("Megamind.avi"));
+    files.Set({QString::fromStdString(dir_.file("broken.avi")), good, "/nowhere/third.avi"});
+    Choose(cmd::kSourceButton, cmd::kVideoFile);
+    ASSERT_TRUE(Streaming());
+    EXPECT_EQ(SourceId(), cmd::kVideoFile);
+    EXPECT_EQ(app_->Sources()->Videos().Current(), good.toStdString());
+    EXPECT_EQ(app_->Sources()->Videos().Entries(),
+              (std::vector<std::string>{good.toStdString(), "/nowhere/third.avi"}));
+    EXPECT_EQ(OptionsItems().front(), "Video options >");
+
+    ASSERT_FALSE(app_->Tray().Present());
+    QTest::mouseClick(app_->Window()->Button(cmd::kMinimize), Qt::LeftButton);
+    EXPECT_TRUE(app_->Window()->isMinimized());
 }
 
 // With a tray the window hides into it and a click on the icon brings it back.

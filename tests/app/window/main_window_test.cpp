@@ -1,10 +1,4 @@
 #include "app/window/main_window.h"
-#include "app/window/command_ids.h"
-#include "skins/parvel_button.h"
-#include "skins/skin.h"
-#include "skins/skin_colour.h"
-#include "skins/skin_manager.h"
-#include "test_support.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -50,26 +44,6 @@ TEST(MainWindow, TheCaptionBandDragsTheWindow) {
     EXPECT_EQ(window.pos(), start);
     drag(QPoint(200, 10), QPoint(30, 20));
     EXPECT_EQ(window.pos(), start + QPoint(30, 20));
-}
-
-TEST(MainWindow, PaintsEveryShippedSkin) {
-    SkinManager skins;
-    skins.SetProgramFolder(test::ProgramDir());
-    skins.LoadAllSkins();
-    MainWindow window;
-    skins.RegisterSkinWindow(&window);
-    window.Layout(QSize(640, 480));
-    for (int i = 0; i < skins.Count(); ++i) {
-        skins.ApplySkin(i);
-        const Skin* skin = skins.Get(i);
-        ASSERT_EQ(window.AppliedSkin(), skin);
-        EXPECT_EQ(window.Button(cmd::kClose)->Bitmaps().normal, skin->mainWindow.close.normal);
-        EXPECT_EQ(window.Button(cmd::kOptionsButton)->Bitmaps().normal, skin->showOptions.normal);
-        const QImage shot = window.grab().toImage();
-        if (skin->mainWindow.captionLine != NoColour) {
-            EXPECT_EQ(shot.pixelColor(300, 30), ToQColor(skin->mainWindow.captionLine)) << skin->name.toStdString();
-        }
-    }
 }
 
 }  // namespace

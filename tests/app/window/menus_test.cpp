@@ -12,15 +12,6 @@ namespace {
 using test::Items;
 using ::testing::ElementsAre;
 
-CaptureDeviceList FourDevices() {
-    return CaptureDeviceList([] {
-        return std::vector<CaptureDeviceInfo>{{"Webcam", "pattern:ball"},
-                                              {"Lumora Capture", "packets:/tmp/x"},
-                                              {"No path", std::nullopt},
-                                              {std::nullopt, "pattern:smpte"}};
-    });
-}
-
 class VideoSourceMenuTest : public test::PreferencesTest {
 protected:
     void SetUp() override {
@@ -28,7 +19,12 @@ protected:
         devices_.EnumerateCaptureDevices();
         menu_.Build();
     }
-    CaptureDeviceList devices_ = FourDevices();
+    CaptureDeviceList devices_{[] {
+        return std::vector<CaptureDeviceInfo>{{"Webcam", "pattern:ball"},
+                                              {"Lumora Capture", "packets:/tmp/x"},
+                                              {"No path", std::nullopt},
+                                              {std::nullopt, "pattern:smpte"}};
+    }};
     VideoSourceMenu menu_{nullptr, devices_};
 };
 
@@ -109,12 +105,17 @@ TEST_F(VideoSourceMenuTest, RestoresOnlyWhatIsRememberedAndStillThere) {
 
     SetDword(reg::kLastSourceType, 1002);
     SetString(reg::kLastSourceId, "/p/a.png");
-    SetDword(reg::kRememberLastSource, 0);
-    EXPECT_FALSE(other.RestoreLastSource());
-    SetDword(reg::kRememberLastSource, 1);
     ASSERT_TRUE(other.RestoreLastSource());
     EXPECT_EQ(other.ImagePath(), "/p/a.png");
     EXPECT_EQ(other.SourceId(), 1002);
+}
+
+TEST(FileChooser, FiltersReadTheWayQtMatchesThem) {
+    EXPECT_EQ(
+        FileChooser::QtFilter({"Image Files (*.bmp; *.jpg; *.gif; *.wmf; *.ico)", "*.bmp; *.jpg; *.gif; *.wmf; *.ico"}),
+        "Image Files (*.bmp *.jpg *.gif *.wmf *.ico)");
+    EXPECT_EQ(FileChooser::QtFilter({"All Files (*.*)", "*.*;"}), "All Files (*)");
+    EXPECT_EQ(FileChooser::QtFilter({"Playlist", "*.pls"}), "Playlist (*.pls)");
 }
 
 }  // namespace

@@ -21,11 +21,9 @@ struct Frame {
 };
 
 bool Uniform(const QImage& image) {
-    const QRgb first = image.pixel(0, 0);
     for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) != first) return false;
-        }
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0)) return false;
     }
     return true;
 }

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,15 +87,6 @@ protected:
         const std::vector<QRect> popups = x_->FindPopups();
         return popups.empty() ? QRect() : popups.back();
     }
-    // Every mapped top-level window, for a failure's message.
-    std::string Windows() const {
-        std::string list;
-        for (const QRect& window : x_->FindWindows("")) {
-            list += " " + std::to_string(window.width()) + "x" + std::to_string(window.height()) + "+" +
-                    std::to_string(window.x()) + "+" + std::to_string(window.y());
-        }
-        return list;
-    }
     // Clicks the main window's button `id` and waits for the popup menu it opens.
     QRect OpenMenu(QRect main, int id) const {
         x_->Click(main.topLeft() + MainWindowLayout(QSize(640, 480)).Button(id).center());
@@ -105,23 +97,13 @@ protected:
     }
     ::testing::AssertionResult WaitForNoPopup() const {
         if (WaitFor([&] { return Popup().isEmpty(); }, 5000)) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "a menu is still open; windows:" << Windows();
+        return ::testing::AssertionFailure() << "a menu is still open";
     }
 
     // Types `text` key by key: lower case, digits, "/", ".", "-" and "_" only.
     void Type(const std::string& text) const {
-        for (const char c : text) {
-            const char* name = c == '/'   ? "slash"
-                               : c == '.' ? "period"
-                               : c == '-' ? "minus"
-                               : c == '_' ? "underscore"
-                                          : nullptr;
-            if (name) {
-                x_->Key(name);
-            } else {
-                x_->Key(std::string(1, c).c_str());
-            }
-        }
+        const std::map<char, const char*> names{{'/', "slash"}, {'.', "period"}, {'-', "minus"}, {'_', "underscore"}};
+        for (const char c : text) x_->Key(names.count(c) ? names.at(c) : std::string(1, c).c_str());
     }
     // The centre of the control at `rect` (dialog units) of `dialog`, a window whose
     // template is `units` wide and high.
