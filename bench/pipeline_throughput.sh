@@ -1,48 +1,86 @@
 #!/usr/bin/env bash
-# Pipeline throughput: `lumora-cli run --fast` on a 1280x720 clip without effects, side by
-# side with gst-launch-1.0 decoding the same clip to BGR into a fakesink. Runs each one
-# alternately, several times, and prints the median times and their ratios (target: at
-# most 1.25). On a busy machine the wall clock also counts other processes; the CPU time
-# of all the program's threads does not.
-#   bench/pipeline_throughput.sh [build folder] [runs] [mpeg4|h264]
+# Pipeline throughput: `lumora-cli run --fast` on 300-frame 1280x720 clips, side by side
+# with the floors it is measured against, each run alternately several times; prints the
+# medians of the wall time, the CPU time (user + system, all threads) and the peak memory,
+# and their ratios against each reference:
+#   - ffmpeg decoding to BGR (the decoder's floor), single-threaded as our decoder is;
+#   - ffmpeg doing the same work as the effects (2x zoom onto the centre, red gain);
+#   - gst-launch-1.0 decoding to BGR into a fakesink.
+# Clips: H.264 in MP4 (what phones and cameras write) and MJPEG in AVI (what webcams give),
+# and H.264 at 1920x1080 for the peak memory.
+#   bench/pipeline_throughput.sh [build folder] [runs] [h264|mjpeg|h264-1080|all]
 set -euo pipefail
 build=${1:-build}
 runs=${2:-5}
-codec=${3:-mpeg4}
+which=${3:-all}
 cli="$build/lumora/lumora-cli"
 [ -x "$cli" ] || { echo "pipeline_throughput: build $cli first" >&2; exit 1; }
+command -v ffmpeg >/dev/null || { echo "pipeline_throughput: ffmpeg is not installed" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# 300 frames of a moving test picture: MPEG-4 part 2 in AVI as in the test video, or
-# H.264 in MP4 as phones and cameras write it.
-case "$codec" in
-  mpeg4) clip="$work/clip-1280x720.avi"; encode="avenc_mpeg4 bitrate=4000000 ! avimux" ;;
-  h264) clip="$work/clip-1280x720.mp4"; encode="video/x-raw,format=I420 ! x264enc bitrate=4000 ! h264parse ! mp4mux" ;;
-  *) echo "pipeline_throughput: codec mpeg4 or h264, not $codec" >&2; exit 2 ;;
-esac
-gst-launch-1.0 -q videotestsrc num-buffers=300 pattern=ball ! \
-  video/x-raw,width=1280,height=720,framerate=30/1 ! videoconvert ! $encode ! filesink location="$clip"
 
-# The wall time and the CPU time (user + system, all threads) of a command, in seconds.
+# 300 frames of a moving test picture in the codec's usual container.
+make_clip() {
+    local encode
+    case "$1" in
+        h264) encode="video/x-raw,format=I420 ! x264enc bitrate=4000 ! h264parse ! mp4mux" ;;
+        mjpeg) encode="jpegenc ! avimux" ;;
+    esac
+    gst-launch-1.0 -q videotestsrc num-buffers=300 pattern=ball ! \
+        video/x-raw,width=$3,height=$4,framerate=30/1 ! videoconvert ! $encode ! filesink location="$2"
+}
+
+# Wall seconds, CPU seconds and peak memory (KiB) of a command.
 measure() {
-  local TIMEFORMAT='%R %U %S' line
-  line=$( { time "$@" >/dev/null 2>&1; } 2>&1 )
-  echo "$line" | awk '{ printf "%.4f %.4f\n", $1, $2 + $3 }'
+    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$@" >/dev/null 2>&1 || true
+    awk '{ printf "%.4f %.4f %d\n", $1, $2 + $3, $4 }' "$work/time"
 }
 median() { sort -g | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
-
-reference=()
-lumora=()
-for _ in $(seq "$runs"); do
-  reference+=("$(measure gst-launch-1.0 -q filesrc location="$clip" ! decodebin ! videoconvert ! \
-                 video/x-raw,format=BGR ! fakesink sync=false)")
-  lumora+=("$(measure env QT_QPA_PLATFORM=offscreen "$cli" run --source "file:$clip" --fast --output none)")
-done
 column() { printf '%s\n' "${@:2}" | awk -v c="$1" '{ print $c }' | median; }
-ref_wall=$(column 1 "${reference[@]}"); ref_cpu=$(column 2 "${reference[@]}")
-our_wall=$(column 1 "${lumora[@]}"); our_cpu=$(column 2 "${lumora[@]}")
-printf 'gst-launch-1.0 decode to BGR   %.3f s wall, %.3f s CPU (medians of %d)\n' "$ref_wall" "$ref_cpu" "$runs"
-printf 'lumora-cli run --fast          %.3f s wall, %.3f s CPU (medians of %d)\n' "$our_wall" "$our_cpu" "$runs"
-awk -v a="$our_wall" -v b="$ref_wall" -v c="$our_cpu" -v d="$ref_cpu" \
-  'BEGIN { printf "ratio                          %.2f wall, %.2f CPU (target <= 1.25)\n", a / b, c / d }'
+
+bench_clip() {
+    local codec=$1 width=$2 height=$3 clip="$work/clip.$1"
+    local zoom_work="scale=$((width * 2)):$((height * 2)):flags=bilinear,crop=$width:$height:0:$height"
+    zoom_work+=",colorchannelmixer=rr=1.5625"
+    make_clip "$codec" "$clip" "$width" "$height"
+    local -a names=(floor work gst plain effects)
+    local -A results=()
+    for _ in $(seq "$runs"); do
+        results[floor]+="$(measure ffmpeg -v error -threads 1 -i "$clip" -f rawvideo -pix_fmt bgr24 -y /dev/null);"
+        results[work]+="$(measure ffmpeg -v error -threads 1 -i "$clip" -vf "$zoom_work" -f rawvideo -pix_fmt bgr24 -y /dev/null);"
+        results[gst]+="$(measure gst-launch-1.0 -q filesrc location="$clip" ! decodebin ! videoconvert ! \
+                         video/x-raw,format=BGR ! fakesink sync=false);"
+        results[plain]+="$(measure env QT_QPA_PLATFORM=offscreen "$cli" run --source "file:$clip" --fast --output /dev/null);"
+        results[effects]+="$(measure env QT_QPA_PLATFORM=offscreen "$cli" run --source "file:$clip" --fast \
+                             --effect zoom=2.0 --effect rgb=200,128,128 --output /dev/null);"
+    done
+    local -A wall=() cpu=() memory=()
+    for name in "${names[@]}"; do
+        IFS=';' read -r -a lines <<< "${results[$name]}"
+        wall[$name]=$(column 1 "${lines[@]}"); cpu[$name]=$(column 2 "${lines[@]}"); memory[$name]=$(column 3 "${lines[@]}")
+    done
+    echo "== $codec, 300 frames of ${width}x$height, medians of $runs"
+    printf '%-44s %8s %8s %9s\n' "" "wall s" "CPU s" "max KiB"
+    printf '%-44s %8.3f %8.3f %9d\n' "ffmpeg decode to BGR (floor)" "${wall[floor]}" "${cpu[floor]}" "${memory[floor]}"
+    printf '%-44s %8.3f %8.3f %9d\n' "ffmpeg zoom and colour" "${wall[work]}" "${cpu[work]}" "${memory[work]}"
+    printf '%-44s %8.3f %8.3f %9d\n' "gst-launch decode to BGR" "${wall[gst]}" "${cpu[gst]}" "${memory[gst]}"
+    printf '%-44s %8.3f %8.3f %9d\n' "lumora-cli --fast, no effect" "${wall[plain]}" "${cpu[plain]}" "${memory[plain]}"
+    printf '%-44s %8.3f %8.3f %9d\n' "lumora-cli --fast, zoom and colour" "${wall[effects]}" "${cpu[effects]}" "${memory[effects]}"
+    awk -v p="${cpu[plain]}" -v e="${cpu[effects]}" -v f="${cpu[floor]}" -v w="${cpu[work]}" -v g="${cpu[gst]}" \
+        -v ew="${wall[effects]}" -v pm="${memory[plain]}" -v gm="${memory[gst]}" 'BEGIN {
+        printf "CPU, no effect / floor                 %.2f (target <= 1.15)\n", p / f
+        printf "CPU, effects / floor                   %.2f (target <= 1.3)\n", e / f
+        printf "CPU, effects / ffmpeg doing the same   %.2f (target <= 0.45)\n", e / w
+        printf "CPU, no effect / gst-launch            %.2f\n", p / g
+        printf "wall / CPU, effects                    %.2f (target <= 0.8)\n", ew / e
+        printf "peak memory, no effect / gst-launch    %.2f (target <= 1.2)\n", pm / gm
+    }'
+}
+
+case "$which" in
+    all) bench_clip h264 1280 720; bench_clip mjpeg 1280 720; bench_clip h264 1920 1080 ;;
+    h264 | mjpeg) bench_clip "$which" 1280 720 ;;
+    h264-1080) bench_clip h264 1920 1080 ;;
+    *) echo "pipeline_throughput: h264, mjpeg, h264-1080 or all, not $which" >&2; exit 2 ;;
+esac
