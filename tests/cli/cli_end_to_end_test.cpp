@@ -43,7 +43,13 @@ TEST(CliEndToEnd, ATestCameraFeedsTheVirtualCameraDeviceWithWholePackets) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const PacketFile packets = ReadPackets(device);
     EXPECT_TRUE(packets.wellFormed);
-    ASSERT_EQ(packets.headers.size(), 20u);
+    // A live camera keeps its pace: a frame the busy machine replaced before it was sent
+    // is counted as dropped, not sent twice.
+    const auto summary = test::Summary(run.err);
+    ASSERT_TRUE(summary) << run.err;
+    EXPECT_EQ(summary->first + summary->second, 20) << run.err;
+    ASSERT_EQ(static_cast<int>(packets.headers.size()), summary->first);
+    ASSERT_GE(packets.headers.size(), 18u);
     EXPECT_EQ(packets.headers[0].width, 640);
     EXPECT_EQ(packets.headers[0].height, 480);
     EXPECT_NE(packets.payloads[0], packets.payloads[19]);  // the ball moves
