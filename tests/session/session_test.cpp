@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 
 #include <chrono>
-#include <filesystem>
 #include <functional>
 
 namespace lumora {
@@ -29,11 +28,7 @@ bool TurnUntil(const std::function<bool()>& done) {
     return true;
 }
 
-std::uintmax_t SizeOf(const std::string& path) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    return error ? 0 : size;
-}
+std::uintmax_t SizeOf(const std::string& path) { return test::ReadFileBytes(path).size(); }
 
 // Two test cameras and the virtual camera, a packets file, listed as the program lists them.
 class SessionTest : public test::ConfigDirTest {
@@ -44,6 +39,12 @@ protected:
         ConfigDirTest::SetUp();
         test::WriteFileText(packets_, "");
         devices_.Set(("Cam=pattern:smpte;Red=pattern:red;Lumora Capture=packets:" + packets_).c_str());
+    }
+
+    static void Start(Session& session) {
+        ASSERT_TRUE(session.EnumerateDevices());
+        ASSERT_EQ(session.Link().OpenListed(session.Devices()), VirtualCameraLink::Opening::kOpened);
+        session.Initialize();
     }
 
     test::TempDir folder_;
@@ -57,9 +58,7 @@ protected:
 // before the effects go and closes the virtual camera.
 TEST_F(SessionTest, StartUpWiresFramesAndCamerasAndShutdownStopsEverythingInOrder) {
     Session session(Session::Setup{.programFolder = test::ProgramDir()});
-    ASSERT_TRUE(session.EnumerateDevices());
-    ASSERT_EQ(session.Link().OpenListed(session.Devices()), VirtualCameraLink::Opening::kOpened);
-    session.Initialize();
+    ASSERT_NO_FATAL_FAILURE(Start(session));
     EXPECT_EQ(session.Store().Processor(), &session.Effects());
     EXPECT_GT(session.Graph().Compressors().Count(), 0);
 
@@ -99,9 +98,7 @@ TEST_F(SessionTest, AnEventTargetTakesTheFramesInsteadOfTheVirtualCamera) {
         int frames = 0;
     } target;
     Session session(Session::Setup{.programFolder = test::ProgramDir(), .eventTarget = &target});
-    ASSERT_TRUE(session.EnumerateDevices());
-    ASSERT_EQ(session.Link().OpenListed(session.Devices()), VirtualCameraLink::Opening::kOpened);
-    session.Initialize();
+    ASSERT_NO_FATAL_FAILURE(Start(session));
     ASSERT_TRUE(session.Graph().SelectCaptureDevice(session.Devices().OpenCaptureFilter(1)));
     ASSERT_TRUE(session.Graph().Run());
     ASSERT_TRUE(TurnUntil([&] { return target.frames >= 2; }));
