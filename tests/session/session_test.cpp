@@ -14,19 +14,9 @@
 #include <QCoreApplication>
 
 #include <chrono>
-#include <functional>
 
 namespace lumora {
 namespace {
-
-bool TurnUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 std::uintmax_t SizeOf(const std::string& path) { return test::ReadFileBytes(path).size(); }
 
@@ -73,7 +63,7 @@ TEST_F(SessionTest, StartUpWiresFramesAndCamerasAndShutdownStopsEverythingInOrde
 
     ASSERT_TRUE(session.Graph().SelectCaptureDevice(session.Devices().OpenCaptureFilter(0)));
     ASSERT_TRUE(session.Graph().Run());
-    ASSERT_TRUE(TurnUntil([&] { return session.Frames().PacketsWritten() >= 3; }));
+    ASSERT_TRUE(test::WaitUntil([&] { return session.Frames().PacketsWritten() >= 3; }, std::chrono::seconds(20)));
     const std::uintmax_t packet = FramePacket::kHeaderSize + 640 * 3 * 480;
     EXPECT_GE(SizeOf(packets_), 3 * packet);
 
@@ -101,7 +91,7 @@ TEST_F(SessionTest, AnEventTargetTakesTheFramesInsteadOfTheVirtualCamera) {
     ASSERT_NO_FATAL_FAILURE(Start(session));
     ASSERT_TRUE(session.Graph().SelectCaptureDevice(session.Devices().OpenCaptureFilter(1)));
     ASSERT_TRUE(session.Graph().Run());
-    ASSERT_TRUE(TurnUntil([&] { return target.frames >= 2; }));
+    ASSERT_TRUE(test::WaitUntil([&] { return target.frames >= 2; }, std::chrono::seconds(20)));
     EXPECT_EQ(session.Frames().PacketsWritten(), 0u);
     EXPECT_EQ(SizeOf(packets_), 0u);
 }

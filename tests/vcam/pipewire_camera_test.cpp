@@ -20,6 +20,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::Bgr;
+using test::WaitUntil;
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
@@ -42,16 +43,6 @@ Bgr Quadrants(int x, int y) {
 // Y of pixel (x, y) of a YUY2 frame, y from the top.
 int LumaAt(const test::ConsumedFrame& frame, int x, int y) {
     return frame.bytes[static_cast<std::size_t>(y * frame.width * 2 + x * 2)];
-}
-
-template <typename Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
 }
 
 class PipeWireCameraTest : public ::testing::Test {

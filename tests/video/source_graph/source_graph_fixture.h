@@ -26,7 +26,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -103,16 +102,6 @@ protected:
         return true;
     }
 };
-
-// Turns the event loop until `done` or the timeout; answers `done()`.
-inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 // Weak pointers on a pipeline and every element inside it: after a teardown, none may be left.
 class ElementWatch {
