@@ -70,7 +70,6 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
 }
