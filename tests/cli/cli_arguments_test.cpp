@@ -21,9 +21,8 @@ TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrder) {
         "--codec jpegenc");
     ASSERT_EQ(parsed.error, "");
     const RunOptions& run = parsed.run;
-    EXPECT_EQ(run.source.kind, SourceArgument::Kind::kPattern);
-    EXPECT_EQ(run.source.pattern, "ball");
-    EXPECT_EQ(std::tuple(run.width, run.height, run.framesPerSecond), std::tuple(1280, 720, 15));
+    EXPECT_EQ(std::tuple(run.source.pattern, run.width, run.height, run.framesPerSecond),
+              std::tuple("ball", 1280, 720, 15));
     ASSERT_EQ(run.effects.size(), 6u);
     const std::vector<EffectRequest>& e = run.effects;
     EXPECT_EQ(std::tuple(e[0].kind, e[0].red, e[0].blue), std::tuple(EffectRequest::Kind::kColorFilter, 256, 1));
@@ -34,10 +33,8 @@ TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrder) {
     EXPECT_EQ(e[4].faceAmount, 7);
     EXPECT_EQ(std::tuple(e[5].pipDevice, e[5].pipPosition, e[5].pipSize), std::tuple(1, 2, 20));
     EXPECT_FALSE(e[5].pipMargin);
-    EXPECT_EQ(run.locator, false);
-    EXPECT_EQ(std::tuple(run.output, run.frames, run.fast), std::tuple("/tmp/p", 90, true));
-    EXPECT_EQ(run.snapshotFolder, "/tmp/s");
-    EXPECT_EQ(run.codec, "jpegenc");
+    EXPECT_EQ(std::tuple(run.locator, run.output, run.frames, run.fast), std::tuple(false, "/tmp/p", 90, true));
+    EXPECT_EQ(std::tuple(run.snapshotFolder, run.codec), std::tuple("/tmp/s", "jpegenc"));
 
     const CliArguments defaults = Parse("run");
     ASSERT_EQ(defaults.error, "");

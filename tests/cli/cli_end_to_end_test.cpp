@@ -18,10 +18,9 @@ namespace lumora {
 namespace {
 
 using test::PacketFile;
+using test::Q;
 using test::ReadPackets;
 using test::ToolRun;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 ToolRun RunCli(const QStringList& arguments, const QString& testDevices = {}) {
     return test::RunTool("lumora-cli", arguments, testDevices);

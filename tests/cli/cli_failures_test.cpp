@@ -5,8 +5,6 @@
 #include "cli_process.h"
 #include "test_support.h"
 
-#include <QStringList>
-
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -25,9 +23,8 @@
 namespace lumora {
 namespace {
 
+using test::Q;
 using test::ToolRun;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 const std::string kNoSpace = std::strerror(ENOSPC);
 

@@ -46,6 +46,8 @@ private:
     qint64 toEnd_ = -1;
 };
 
+inline QString Q(const std::string& text) { return QString::fromStdString(text); }
+
 // Runs `program` to its end.
 ToolRun RunTool(const std::string& program, const QStringList& arguments, const QString& testDevices = {},
                 int timeoutMs = 60000);

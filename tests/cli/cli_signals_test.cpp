@@ -17,10 +17,9 @@
 namespace lumora {
 namespace {
 
+using test::Q;
 using test::ToolProcess;
 using test::ToolRun;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // What the program promises; the sanitizers slow every step (and the leak check at exit)
 // several times over, so their build is given more.

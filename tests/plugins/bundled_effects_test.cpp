@@ -43,11 +43,10 @@ protected:
         ConfigDirTest::TearDown();
     }
 
-    EffectChain& Load(const std::string& programFolder) {
+    void Load(const std::string& programFolder) {
         chain_.reset();
         chain_.emplace(programFolder, [] { return BuiltinEffects{}; });
         chain_->LoadEffects();
-        return *chain_;
     }
     EffectChain& chain() { return *chain_; }
 
@@ -87,29 +86,23 @@ private:
 
 constexpr const char* kMovingAnimations[] = {"Falling snow", "Hearts", "Bubbles", "Confetti"};
 
-TEST_F(BundledPluginsTest, ModulesOfferAnimationsAndFiltersWithIconsAndKeysOfTheirOwn) {
+// Six animations and eight filters, each with an icon and a name and key of its own. Run on
+// exact-size heap frames, so the sanitizer build catches any byte written or read past the
+// end; the row padding must come out as it went in.
+TEST_F(BundledPluginsTest, EveryEffectHasItsOwnKeyAndIconAndRunsOnTinyAndOddFramesWithinItsBytes) {
+    const std::pair<std::int32_t, std::int32_t> sizes[] = {{641, 479}, {1, 1}, {3, 2}, {641, 479}, {2, 3}};
     const std::vector<Effect*> effects = Bundled();
     std::set<std::string> names, guids;
     int animations = 0, filters = 0;
-    for (const Effect* effect : effects) {
+    for (Effect* effect : effects) {
+        SCOPED_TRACE(effect->name);
         names.insert(effect->name);
         guids.insert(effect->guid);
-        EXPECT_EQ(std::strlen(effect->guid), 36u) << effect->name;
-        ASSERT_NE(effect->icon, nullptr) << effect->name;
-        EXPECT_EQ(std::pair(effect->icon->width(), effect->icon->height()), std::pair(32, 32)) << effect->name;
+        EXPECT_EQ(std::strlen(effect->guid), 36u);
+        ASSERT_NE(effect->icon, nullptr);
+        EXPECT_EQ(std::pair(effect->icon->width(), effect->icon->height()), std::pair(32, 32));
         animations += effect->layer == kLayerAnimation;
         filters += effect->layer == kLayerFilter;
-    }
-    EXPECT_EQ(std::pair(animations, filters), std::pair(6, 8));
-    EXPECT_EQ(std::pair(names.size(), guids.size()), std::pair(effects.size(), effects.size()));
-}
-
-// Exact-size heap frames, so the sanitizer build catches any byte written or read past
-// the end; the row padding must come out as it went in.
-TEST_F(BundledPluginsTest, EveryEffectRunsOnTinyAndOddFramesWithinItsBytes) {
-    const std::pair<std::int32_t, std::int32_t> sizes[] = {{641, 479}, {1, 1}, {3, 2}, {641, 479}, {2, 3}};
-    for (Effect* effect : Bundled()) {
-        SCOPED_TRACE(effect->name);
         ASSERT_EQ(chain().ActivateEffect(effect->id), kEffectStarted);
         unsigned seed = 1;
         for (const auto& [width, height] : sizes) {
@@ -124,6 +117,8 @@ TEST_F(BundledPluginsTest, EveryEffectRunsOnTinyAndOddFramesWithinItsBytes) {
         TestFrame late = NoiseFrame(3, 2, seed);
         Apply(*effect, late, 7.0);  // the frame that was already under way at Stop
     }
+    EXPECT_EQ(std::pair(animations, filters), std::pair(6, 8));
+    EXPECT_EQ(std::pair(names.size(), guids.size()), std::pair(effects.size(), effects.size()));
 }
 
 TEST_F(BundledPluginsTest, FiltersDoExactlyWhatTheySay) {

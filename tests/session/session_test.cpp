@@ -14,26 +14,11 @@
 #include <QCoreApplication>
 
 #include <chrono>
-#include <filesystem>
-#include <functional>
 
 namespace lumora {
 namespace {
 
-bool TurnUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
-std::uintmax_t SizeOf(const std::string& path) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    return error ? 0 : size;
-}
+std::uintmax_t SizeOf(const std::string& path) { return test::ReadFileBytes(path).size(); }
 
 // Two test cameras and the virtual camera, a packets file, listed as the program lists them.
 class SessionTest : public test::ConfigDirTest {
@@ -44,6 +29,12 @@ protected:
         ConfigDirTest::SetUp();
         test::WriteFileText(packets_, "");
         devices_.Set(("Cam=pattern:smpte;Red=pattern:red;Lumora Capture=packets:" + packets_).c_str());
+    }
+
+    static void Start(Session& session) {
+        ASSERT_TRUE(session.EnumerateDevices());
+        ASSERT_EQ(session.Link().OpenListed(session.Devices()), VirtualCameraLink::Opening::kOpened);
+        session.Initialize();
     }
 
     test::TempDir folder_;
@@ -57,9 +48,7 @@ protected:
 // before the effects go and closes the virtual camera.
 TEST_F(SessionTest, StartUpWiresFramesAndCamerasAndShutdownStopsEverythingInOrder) {
     Session session(Session::Setup{.programFolder = test::ProgramDir()});
-    ASSERT_TRUE(session.EnumerateDevices());
-    ASSERT_EQ(session.Link().OpenListed(session.Devices()), VirtualCameraLink::Opening::kOpened);
-    session.Initialize();
+    ASSERT_NO_FATAL_FAILURE(Start(session));
     EXPECT_EQ(session.Store().Processor(), &session.Effects());
     EXPECT_GT(session.Graph().Compressors().Count(), 0);
 
@@ -74,7 +63,7 @@ TEST_F(SessionTest, StartUpWiresFramesAndCamerasAndShutdownStopsEverythingInOrde
 
     ASSERT_TRUE(session.Graph().SelectCaptureDevice(session.Devices().OpenCaptureFilter(0)));
     ASSERT_TRUE(session.Graph().Run());
-    ASSERT_TRUE(TurnUntil([&] { return session.Frames().PacketsWritten() >= 3; }));
+    ASSERT_TRUE(test::WaitUntil([&] { return session.Frames().PacketsWritten() >= 3; }, std::chrono::seconds(20)));
     const std::uintmax_t packet = FramePacket::kHeaderSize + 640 * 3 * 480;
     EXPECT_GE(SizeOf(packets_), 3 * packet);
 
@@ -99,12 +88,10 @@ TEST_F(SessionTest, AnEventTargetTakesTheFramesInsteadOfTheVirtualCamera) {
         int frames = 0;
     } target;
     Session session(Session::Setup{.programFolder = test::ProgramDir(), .eventTarget = &target});
-    ASSERT_TRUE(session.EnumerateDevices());
-    ASSERT_EQ(session.Link().OpenListed(session.Devices()), VirtualCameraLink::Opening::kOpened);
-    session.Initialize();
+    ASSERT_NO_FATAL_FAILURE(Start(session));
     ASSERT_TRUE(session.Graph().SelectCaptureDevice(session.Devices().OpenCaptureFilter(1)));
     ASSERT_TRUE(session.Graph().Run());
-    ASSERT_TRUE(TurnUntil([&] { return target.frames >= 2; }));
+    ASSERT_TRUE(test::WaitUntil([&] { return target.frames >= 2; }, std::chrono::seconds(20)));
     EXPECT_EQ(session.Frames().PacketsWritten(), 0u);
     EXPECT_EQ(SizeOf(packets_), 0u);
 }

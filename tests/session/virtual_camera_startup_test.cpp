@@ -1,8 +1,14 @@
 #include "session/virtual_camera_startup.h"
+#include "config_dir_fixture.h"
 #include "platform/message_recorder.h"
+#include "private_pipewire.h"
+#include "scoped_env.h"
 #include "test_support.h"
+#include "vcam/vcam_backend.h"
 #include "video/capture_device_list.h"
 #include "video/virtual_camera_link.h"
+
+#include <lumora/registry.h>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +58,48 @@ TEST(VirtualCameraStartup, WithoutTheDeviceTheUserIsAskedAndNoExits) {
     ASSERT_EQ(messages.Messages().size(), 1u);
     EXPECT_EQ(messages.Messages()[0].text, kQuestion);
     EXPECT_FALSE(link.IsOpen());
+}
+
+// Start-up with the PipeWire camera standing in for the loopback device, against a real
+// PipeWire daemon of the test's own.
+class PipeWireStartupTest : public test::ConfigDirTest {
+protected:
+    test::ScopedEnv devices_{"LUMORA_TEST_DEVICES", "Cam=pattern:smpte"};
+};
+
+TEST_F(PipeWireStartupTest, OnlyThePipeWireCameraAsksNothingAndNeitherAsksAsBefore) {
+    if (const std::string missing = test::PrivatePipeWire::Missing(); !missing.empty()) GTEST_SKIP() << missing;
+    {
+        test::PrivatePipeWire daemon;
+        std::string why;
+        ASSERT_TRUE(daemon.Running(&why)) << why;
+        CaptureDeviceList devices;
+        VirtualCameraLink link;
+        MessageRecorder messages(id::kNo);
+        EXPECT_EQ(ConnectVirtualCamera(devices, link), StartupOutcome::kContinue);
+        EXPECT_TRUE(messages.Messages().empty());
+        EXPECT_EQ(link.Path(), "pipewire:lumora-capture");
+        EXPECT_EQ(link.Consumers(), 0);
+
+        // A user who chose the loopback device is asked, PipeWire or not.
+        ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kVcamSettingsKey, "Backend", "loopback"));
+        CaptureDeviceList loopbackOnly;
+        VirtualCameraLink unopened;
+        EXPECT_EQ(ConnectVirtualCamera(loopbackOnly, unopened), StartupOutcome::kExit);
+        ASSERT_EQ(messages.Messages().size(), 1u);
+        EXPECT_EQ(messages.Messages()[0].text, kQuestion);
+        ASSERT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kVcamSettingsKey, "Backend"));
+    }
+    // No daemon and no loopback device: the question as before.
+    test::TempDir empty;
+    test::ScopedEnv runtime("XDG_RUNTIME_DIR", empty.path().c_str());
+    CaptureDeviceList devices;
+    VirtualCameraLink link;
+    MessageRecorder messages(id::kNo);
+    EXPECT_EQ(ConnectVirtualCamera(devices, link), StartupOutcome::kExit);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].text, kQuestion);
+    EXPECT_EQ(messages.Messages()[0].flags, 0x34u);
 }
 
 }  // namespace

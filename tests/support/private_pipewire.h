@@ -14,7 +14,6 @@
 
 #include <sys/types.h>
 
-#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>

@@ -2,8 +2,10 @@
 // gtest_main: its main() creates the Qt application (offscreen platform) first.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,10 @@ std::size_t ThreadCount();
 // comes first. The kernel wakes a joiner a moment before the joined thread lets go of
 // the process, so a count taken right after a join may still include it.
 std::size_t ThreadCountSettledAt(std::size_t expected);
+
+// Turns this thread's Qt event loop until `done` answers true or `timeout` has passed;
+// answers `done()`.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 // Whole-file helpers for assertions.
 std::vector<unsigned char> ReadFileBytes(const std::string& path);

@@ -20,6 +20,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::Bgr;
+using test::WaitUntil;
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
@@ -39,24 +40,9 @@ Bgr Quadrants(int x, int y) {
     return x < kWidth / 2 ? test::kBlue : test::kWhite;
 }
 
-// The grey of the picture, so each packet can be told apart.
-std::vector<std::uint8_t> GreyPacket(std::uint8_t level) {
-    return test::MakePacket(kWidth, kHeight, [level](int, int) { return Bgr{level, level, level}; });
-}
-
 // Y of pixel (x, y) of a YUY2 frame, y from the top.
 int LumaAt(const test::ConsumedFrame& frame, int x, int y) {
     return frame.bytes[static_cast<std::size_t>(y * frame.width * 2 + x * 2)];
-}
-
-template <typename Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
 }
 
 class PipeWireCameraTest : public ::testing::Test {
@@ -66,6 +52,15 @@ protected:
         daemon_ = std::make_unique<test::PrivatePipeWire>();
         std::string why;
         ASSERT_TRUE(daemon_->Running(&why)) << why;
+    }
+
+    // A camera that has published its node.
+    static std::unique_ptr<PipeWireCamera> Published(const VcamConfig& config) {
+        auto camera = std::make_unique<PipeWireCamera>(config);
+        std::string error;
+        EXPECT_TRUE(camera->Open(&error)) << error;
+        EXPECT_TRUE(WaitUntil([&] { return camera->Status().published; }, 3s));
+        return camera;
     }
 
     std::unique_ptr<test::PrivatePipeWire> daemon_;
@@ -100,10 +95,9 @@ void ExpectLuma(int actual, Bgr colour, const char* where) {
 }
 
 TEST_F(PipeWireCameraTest, ConsumerGetsEachPacketOnceRightWayUpAtTheConfiguredSize) {
-    PipeWireCamera camera(SmallConfig(false));
-    std::string error;
-    ASSERT_TRUE(camera.Open(&error)) << error;
-    ASSERT_TRUE(WaitUntil([&] { return camera.Status().published; }, 3s));
+    const auto published = Published(SmallConfig(false));
+    ASSERT_FALSE(HasFailure());
+    PipeWireCamera& camera = *published;
     {
         test::PipeWireConsumer consumer;
         ASSERT_TRUE(WaitUntil([&] { return camera.Consumers() == 1; }, 5s));
@@ -120,11 +114,12 @@ TEST_F(PipeWireCameraTest, ConsumerGetsEachPacketOnceRightWayUpAtTheConfiguredSi
 
         // Without keep-alive every packet is one frame, in order: none lost, none doubled.
         const std::size_t before = consumer.Count();
-        std::vector<int> levels;
-        for (int level = 40; level <= 200; level += 20) {
-            const auto packet = GreyPacket(static_cast<std::uint8_t>(level));
+        const std::vector<std::uint8_t> levels = {40, 60, 80, 100, 120, 140, 160, 180, 200};
+        for (const std::uint8_t level : levels) {
+            const auto packet = test::MakePacket(kWidth, kHeight, [level](int, int) {
+                return Bgr{level, level, level};
+            });
             ASSERT_TRUE(camera.WritePacket(packet.data(), packet.size()));
-            levels.push_back(level);
             std::this_thread::sleep_for(60ms);
         }
         ASSERT_TRUE(consumer.WaitForFrames(before + levels.size(), 2s));
@@ -132,10 +127,8 @@ TEST_F(PipeWireCameraTest, ConsumerGetsEachPacketOnceRightWayUpAtTheConfiguredSi
         const auto frames = consumer.Frames();
         ASSERT_EQ(frames.size(), before + levels.size());
         for (std::size_t i = 0; i < levels.size(); ++i) {
-            ExpectLuma(LumaAt(frames[before + i], kWidth / 2, kHeight / 2),
-                       Bgr{static_cast<std::uint8_t>(levels[i]), static_cast<std::uint8_t>(levels[i]),
-                           static_cast<std::uint8_t>(levels[i])},
-                       "grey packet");
+            ExpectLuma(LumaAt(frames[before + i], kWidth / 2, kHeight / 2), Bgr{levels[i], levels[i], levels[i]},
+                       "grey");
         }
         const PipeWireCameraStatus status = camera.Status();
         EXPECT_TRUE(status.published);
@@ -184,10 +177,9 @@ TEST_F(PipeWireCameraTest, OtherLayoutsCarryTheSamePicture) {
          },
          {0, 0, 255}},
     };
-    PipeWireCamera camera(SmallConfig(true));
-    std::string error;
-    ASSERT_TRUE(camera.Open(&error)) << error;
-    ASSERT_TRUE(WaitUntil([&] { return camera.Status().published; }, 3s));
+    const auto published = Published(SmallConfig(true));
+    ASSERT_FALSE(HasFailure());
+    PipeWireCamera& camera = *published;
     for (const Sample& sample : samples) {
         test::PipeWireConsumer consumer(sample.format);
         ASSERT_TRUE(FeedUntilFrame(camera, consumer, test::MakePacket(kWidth, kHeight, &Quadrants))) << sample.format;
@@ -202,12 +194,11 @@ TEST_F(PipeWireCameraTest, OtherLayoutsCarryTheSamePicture) {
 }
 
 TEST_F(PipeWireCameraTest, RepeatsWhilePacketsStopAndPublishesAgainAfterTheDaemonRestarts) {
-    VcamConfig config = SmallConfig(true);
-    PipeWireCamera camera(config);
-    std::string error;
-    ASSERT_TRUE(camera.Open(&error)) << error;
+    const VcamConfig config = SmallConfig(true);
+    const auto published = Published(config);
+    ASSERT_FALSE(HasFailure());
+    PipeWireCamera& camera = *published;
     const auto packet = test::MakePacket(kWidth, kHeight, &Quadrants);
-    ASSERT_TRUE(WaitUntil([&] { return camera.Status().published; }, 3s));
     {
         test::PipeWireConsumer consumer;
         ASSERT_TRUE(FeedUntilFrame(camera, consumer, packet));

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <thread>
 
 namespace lumora {
@@ -28,12 +27,6 @@ VcamConfig SmallConfig() {
     config.reconnectFirstDelay = 20ms;
     config.reconnectMaxDelay = 80ms;
     return config;
-}
-
-FakeLoopbackDevice::Options DeviceOptions(LoopbackVersion version) {
-    FakeLoopbackDevice::Options options;
-    options.version = version;
-    return options;
 }
 
 bool WritePacket(VcamAdapter& adapter, const std::vector<std::uint8_t>& packet) {
@@ -55,7 +48,7 @@ std::uint32_t CapabilitiesSeenBy(FakeLoopbackDevice& device) {
 
 class VcamAdapterTest : public ::testing::TestWithParam<LoopbackVersion> {
 protected:
-    FakeLoopbackDevice device_{DeviceOptions(GetParam())};
+    FakeLoopbackDevice device_{{.version = GetParam()}};
 
     std::unique_ptr<VcamAdapter> OpenAdapter(VcamConfig config = SmallConfig()) {
         auto adapter = std::make_unique<VcamAdapter>(device_.NewHandle(), config);
@@ -101,7 +94,7 @@ TEST_P(VcamAdapterTest, OpenSetsTheFormatOnceAndEveryGoodPacketIsOneWholeFrame) 
     EXPECT_NE(stats.lastError.find("1000 of 6144"), std::string::npos) << stats.lastError;
     EXPECT_TRUE(stats.connected);
 
-    FakeLoopbackDevice other(DeviceOptions(GetParam()));
+    FakeLoopbackDevice other(FakeLoopbackDevice::Options{.version = GetParam()});
     VcamConfig config = SmallConfig();
     config.format.pixelFormat = VcamPixelFormat::kI420;
     VcamAdapter i420(other.NewHandle(), config);
@@ -133,7 +126,7 @@ TEST_P(VcamAdapterTest, AFormatLockedByAnEarlierProducerIsKeptAndFedAsItIs) {
 
 TEST_P(VcamAdapterTest, AFormatWeCannotProduceIsAnErrorNotGarbage) {
     // A module without YUYV falls back to BGR4.
-    FakeLoopbackDevice::Options options = DeviceOptions(GetParam());
+    FakeLoopbackDevice::Options options = FakeLoopbackDevice::Options{.version = GetParam()};
     options.fourccs = {V4L2_PIX_FMT_BGR32, V4L2_PIX_FMT_UYVY};
     FakeLoopbackDevice noYuyv(options);
     VcamAdapter adapter(noYuyv.NewHandle(), SmallConfig());
@@ -179,7 +172,7 @@ TEST_P(VcamAdapterTest, TheLastFrameIsRepeatedAtTheDeviceRateWhileNoneComes) {
 TEST_P(VcamAdapterTest, ALostDeviceIsReopenedWithBackOffWithoutBlockingTheWriter) {
     for (int error : {ENODEV, EIO}) {
         SCOPED_TRACE(error);
-        FakeLoopbackDevice device(DeviceOptions(GetParam()));
+        FakeLoopbackDevice device(FakeLoopbackDevice::Options{.version = GetParam()});
         VcamAdapter adapter(device.NewHandle(), SmallConfig());
         ASSERT_TRUE(adapter.Open(device.path()));
         const auto lostAt = std::chrono::steady_clock::now();

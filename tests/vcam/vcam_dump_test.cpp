@@ -6,12 +6,7 @@
 #include <gtest/gtest.h>
 #include <opencv2/imgcodecs.hpp>
 
-#include <sys/stat.h>
-
-#include <cstring>
-#include <fstream>
 #include <sstream>
-#include <thread>
 
 namespace lumora {
 namespace {
@@ -33,8 +28,7 @@ Bytes Concatenate(std::initializer_list<Bytes> parts) {
 }
 
 void WriteBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    test::WriteFileText(path, std::string(bytes.begin(), bytes.end()));
 }
 
 // Two good packets with a corrupt one between them (its marker damaged).

@@ -146,15 +146,13 @@ TEST_F(VcamSetup, NothingIsRunWhenTheDeviceExistsOrTheModuleIsMissing) {
     EXPECT_NE(run.out.find("already set up: /dev/video7"), std::string::npos) << run.out;
     EXPECT_TRUE(runner_.lines.empty());
 
-    FakeSystem bare;
-    LoopbackSysfs sysfs(bare.root());
+    fs::remove_all(system_.root() + "/sys");
     runner_.results["modinfo"] = {1, ""};
-    std::ostringstream out, err;
-    VcamSetupCommand command(sysfs, runner_, context_, out, err);
-    EXPECT_EQ(command.Run({}), 1);
-    EXPECT_NE(err.str().find("sudo apt install v4l2loopback-dkms"), std::string::npos) << err.str();
+    run = Run();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("sudo apt install v4l2loopback-dkms"), std::string::npos) << run.err;
     EXPECT_EQ(runner_.lines.size(), 1u);  // modinfo only
-    EXPECT_EQ(command.Run({1279, 720, 30, false}), 2);  // odd width refused before anything runs
+    EXPECT_EQ(Run({1279, 720, 30, false}).status, 2);  // odd width refused before anything runs
     EXPECT_EQ(runner_.lines.size(), 1u);
 }
 

@@ -37,6 +37,13 @@ inline ElementPtr Adopt(GstElement* element) {
     return ElementPtr(element);
 }
 
+// Whether GStreamer has an element of that factory name.
+inline bool HaveElement(const char* name) {
+    GstElementFactory* factory = gst_element_factory_find(name);
+    if (factory) gst_object_unref(factory);
+    return factory != nullptr;
+}
+
 inline CapsPtr Caps(const char* text) { return CapsPtr(gst_caps_from_string(text)); }
 
 // The nick of the pattern the test camera's videotestsrc shows.
@@ -64,13 +71,13 @@ inline PipelinePtr CameraPipeline(GstElement* camera, GstCaps* filter) {
     return PipelinePtr(GST_ELEMENT(gst_object_ref_sink(pipeline)));
 }
 
-// Plays the pipeline to end of stream (false on an error or after 10 s). The pipeline
+// Plays the pipeline to end of stream (false on an error or after `seconds`). The pipeline
 // stays in its state, so that negotiated caps can still be read.
-inline bool RunToEos(GstElement* pipeline) {
+inline bool RunToEos(GstElement* pipeline, int seconds = 10) {
     if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) return false;
     GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* message = gst_bus_timed_pop_filtered(
-        bus, 10 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    GstMessage* message = gst_bus_timed_pop_filtered(bus, seconds * GST_SECOND,
+                                                     static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
     const bool eos = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
     if (message) gst_message_unref(message);
     gst_object_unref(bus);

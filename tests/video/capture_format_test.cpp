@@ -42,12 +42,8 @@ TEST_F(CaptureFormatCapsTest, CapsBecomeHeaderFrameTimeAndSubtypeAndBack) {
         format.applied = true;
         ASSERT_EQ(CaptureFormatFromCaps(Caps(c.caps).get(), format), S_OK);
         const auto& h = format.header;
-        EXPECT_EQ(h.biSize, 40u);
-        EXPECT_EQ(h.biPlanes, 1);
-        EXPECT_EQ(h.biBitCount, c.bitCount);
-        EXPECT_EQ(h.biCompression, c.compression);
-        EXPECT_EQ(h.biSizeImage, c.imageSize);
-        EXPECT_EQ(format.frameTime, c.frameTime);
+        EXPECT_EQ(std::tuple(h.biSize, h.biPlanes, h.biBitCount, h.biCompression, h.biSizeImage, format.frameTime),
+                  std::tuple(40u, 1, c.bitCount, c.compression, c.imageSize, c.frameTime));
         EXPECT_EQ(format.subtype, c.subtype);
         EXPECT_TRUE(format.applied);
 
@@ -56,8 +52,7 @@ TEST_F(CaptureFormatCapsTest, CapsBecomeHeaderFrameTimeAndSubtypeAndBack) {
         CaptureFormat again;
         ASSERT_EQ(CaptureFormatFromCaps(caps.get(), again), S_OK);
         EXPECT_EQ(std::memcmp(&again.header, &h, sizeof h), 0);
-        EXPECT_EQ(again.frameTime, format.frameTime);
-        EXPECT_EQ(again.subtype, format.subtype);
+        EXPECT_EQ(std::tuple(again.frameTime, again.subtype), std::tuple(format.frameTime, format.subtype));
     }
 }
 
@@ -144,9 +139,8 @@ TEST_F(CaptureFormatNegotiatorTest, RefusedFormatLeavesTheDevicesOwn) {
         const CaptureFormat streamed = StreamWith(format, result);
         EXPECT_EQ(result, E_FAIL);
         EXPECT_TRUE(format.applied);
-        EXPECT_EQ(streamed.header.biWidth, 640);
-        EXPECT_EQ(streamed.header.biCompression, MakeFourcc('Y', 'U', 'Y', '2'));
-        EXPECT_EQ(streamed.frameTime, 333333);
+        EXPECT_EQ(std::tuple(streamed.header.biWidth, streamed.header.biCompression, streamed.frameTime),
+                  std::tuple(640, MakeFourcc('Y', 'U', 'Y', '2'), 333333));
     }
 }
 

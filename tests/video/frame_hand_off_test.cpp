@@ -93,16 +93,8 @@ protected:
     }
 
     void SetFormat(int width, int height) {
-        ZImageBitmapInfoHeader format{};
-        format.biSize = 40;
-        format.biWidth = width;
-        format.biHeight = height;
-        format.biBitCount = 24;
-        store_.SetFormat(format);
+        store_.SetFormat(ZImageBitmapInfoHeader{40, width, height, 0, 24, 0, 0, 0, 0, 0, 0});
     }
-
-    // Runs the user-interface side until the posted events are handled.
-    static void HandleEvents() { QCoreApplication::processEvents(); }
 
     TempDir dir_;
     std::string packets_;
@@ -121,7 +113,7 @@ TEST_F(FrameHandOff, AnOddWidthFrameReachesTheDeviceProcessedPaddedAndByteExact)
 
     ASSERT_EQ(grabber_.BufferCB(0.5, frame.data(), static_cast<long>(frame.size())), S_OK);
     EXPECT_EQ(frame[0], 0xFF) << "effects run in place, so downstream sees the processed frame";
-    HandleEvents();
+    QCoreApplication::processEvents();  // the user-interface side handles the posted events
 
     const auto written = ReadFileBytes(packets_);
     ASSERT_EQ(written.size(), 40 + frame.size());
@@ -137,7 +129,7 @@ TEST_F(FrameHandOff, AFrameArrivingWhileTheUserInterfaceHoldsTheLockIsDroppedAlo
     SetFormat(4, 2);
     std::vector<unsigned char> first(24, 0x10), second(24, 0x20), third(24, 0x30);
     ASSERT_EQ(grabber_.BufferCB(0, first.data(), 24), S_OK);
-    HandleEvents();
+    QCoreApplication::processEvents();
 
     HRESULT busyAnswer = S_OK;
     {
@@ -148,10 +140,10 @@ TEST_F(FrameHandOff, AFrameArrivingWhileTheUserInterfaceHoldsTheLockIsDroppedAlo
     EXPECT_EQ(busyAnswer, E_FAIL);
     EXPECT_EQ(second, std::vector<unsigned char>(24, 0x20)) << "the dropped frame goes on untouched";
     EXPECT_EQ(inverter_.calls, 1);
-    HandleEvents();
+    QCoreApplication::processEvents();
 
     ASSERT_EQ(grabber_.BufferCB(0, third.data(), 24), S_OK);
-    HandleEvents();
+    QCoreApplication::processEvents();
     const auto written = ReadFileBytes(packets_);
     ASSERT_EQ(written.size(), 2u * 64u) << "one packet for each stored frame, none for the dropped one";
     EXPECT_EQ(written[40], 0xEF);
@@ -182,8 +174,6 @@ TEST_F(FrameHandOff, TheCallbacksRefuseMissingBuffersAndAFrameSmallerThanItsForm
     EXPECT_EQ(counting.BufferCB(0, &byte, 3'000'000'000L), S_OK);
     EXPECT_EQ(counting.BufferCB(0, &byte, 3'000'000'000L), S_OK);
     EXPECT_EQ(counter.Read(), 6'000'000'000u);
-    counter.Reset();
-    EXPECT_EQ(counter.Read(), 0u);
 }
 
 TEST_F(FrameHandOff, BeforeTheFirstFrameTheCopyIsEmptyAndThePacketBlackThenTheCopyMatchesTheStore) {

@@ -16,17 +16,18 @@ namespace {
 
 using test::PipelinePtr;
 
-// videotestsrc ! <caps> ! grabber ! appsink, with `buffers` frames.
+// <source> ! <caps> ! grabber ! appsink; a videotestsrc of `buffers` frames by default.
 class GrabberElementTest : public test::GstTest {
 protected:
-    PipelinePtr Pipeline(const char* caps, GrabberMode mode, int buffers = 1) {
+    PipelinePtr Pipeline(const char* caps, int buffers, GstElement* source = nullptr) {
         GstElement* pipeline = gst_pipeline_new(nullptr);
-        GstElement* source = gst_element_factory_make("videotestsrc", nullptr);
-        g_object_set(source, "num-buffers", buffers, "pattern", 1 /* snow: every row differs */, nullptr);
+        if (source == nullptr) {
+            source = gst_element_factory_make("videotestsrc", nullptr);
+            g_object_set(source, "num-buffers", buffers, "pattern", 1 /* snow: every row differs */, nullptr);
+        }
         GstElement* filter = gst_element_factory_make("capsfilter", nullptr);
-        test::CapsPtr wanted = test::Caps(caps);
-        g_object_set(filter, "caps", wanted.get(), nullptr);
-        grabber_ = CreateGrabberElement(mode, "Grabber");
+        g_object_set(filter, "caps", test::Caps(caps).get(), nullptr);
+        grabber_ = CreateGrabberElement(GrabberMode::kVideoFrames, "Grabber");
         sink_ = gst_element_factory_make("appsink", nullptr);
         g_object_set(sink_, "sync", FALSE, "max-buffers", 0u, nullptr);
         gst_bin_add_many(GST_BIN(pipeline), source, filter, grabber_, sink_, nullptr);
@@ -59,7 +60,7 @@ constexpr std::size_t kStride = 20;
 // Every callback gets the frame bottom row first and scribbles on that row; only what it
 // answers S_OK for (frame 0) is copied back, and a refusal (frame 2) is counted.
 TEST_F(GrabberElementTest, OnlyAFrameChangedWithSOkGoesDownstreamChangedAndTheRightWayUp) {
-    PipelinePtr pipeline = Pipeline(kSmallBgr, GrabberMode::kVideoFrames, 3);
+    PipelinePtr pipeline = Pipeline(kSmallBgr, 3);
     ASSERT_TRUE(linked_);
     constexpr HRESULT kAnswers[] = {S_OK, S_FALSE, E_FAIL};
     std::vector<unsigned char> seen[3];  // as each callback got it, before its change
@@ -96,28 +97,18 @@ TEST_F(GrabberElementTest, OnlyAFrameChangedWithSOkGoesDownstreamChangedAndTheRi
             }
         }
     }
-    EXPECT_EQ(formats, 1);
-    EXPECT_EQ(format.biWidth, 6);
-    EXPECT_EQ(format.biHeight, 4);
-    EXPECT_EQ(format.biBitCount, 24);
-    EXPECT_EQ(format.biSizeImage, 80u);
+    EXPECT_EQ(std::tuple(formats, format.biWidth, format.biHeight, format.biBitCount, format.biSizeImage),
+              std::tuple(1, 6, 4, 24, 80u));
     const GrabberStatistics statistics = ReadGrabberStatistics(grabber_);
-    EXPECT_EQ(statistics.buffers, 3u);
-    EXPECT_EQ(statistics.refused, 1u);
+    EXPECT_EQ(std::tuple(statistics.buffers, statistics.refused), std::tuple(3u, 1u));
 }
 
 // A producer that spaces its rows 32 bytes apart (video meta) instead of 20.
 TEST_F(GrabberElementTest, RowsAtAProducersOwnStrideAreHandedOverInTheDibLayout) {
-    GstElement* pipeline = gst_pipeline_new(nullptr);
-    PipelinePtr owner(GST_ELEMENT(gst_object_ref_sink(pipeline)));
     GstElement* source = gst_element_factory_make("appsrc", nullptr);
-    test::CapsPtr caps = test::Caps(kSmallBgr);
-    g_object_set(source, "caps", caps.get(), "format", GST_FORMAT_TIME, nullptr);
-    grabber_ = CreateGrabberElement(GrabberMode::kVideoFrames, "Grabber");
-    sink_ = gst_element_factory_make("appsink", nullptr);
-    gst_bin_add_many(GST_BIN(pipeline), source, grabber_, sink_, nullptr);
-    ASSERT_TRUE(gst_element_link_many(source, grabber_, sink_, nullptr));
-
+    g_object_set(source, "caps", test::Caps(kSmallBgr).get(), "format", GST_FORMAT_TIME, nullptr);
+    PipelinePtr pipeline = Pipeline(kSmallBgr, 1, source);
+    ASSERT_TRUE(linked_);
     std::vector<unsigned char> given;
     SetGrabberCallbacks(grabber_, [&](double, unsigned char* data, long length) {
         given.assign(data, data + length);
@@ -134,19 +125,16 @@ TEST_F(GrabberElementTest, RowsAtAProducersOwnStrideAreHandedOverInTheDibLayout)
     gint strides[GST_VIDEO_MAX_PLANES] = {static_cast<gint>(kWide)};
     gst_buffer_add_video_meta_full(buffer, GST_VIDEO_FRAME_FLAG_NONE, GST_VIDEO_FORMAT_BGR, 6, 4, 1, offsets, strides);
     GST_BUFFER_PTS(buffer) = 0;
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
     ASSERT_EQ(gst_app_src_push_buffer(GST_APP_SRC(source), buffer), GST_FLOW_OK);
 
-    GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink_));
-    ASSERT_NE(sample, nullptr);
+    const std::vector<unsigned char> out = Pull();
+    ASSERT_EQ(out.size(), 4 * kWide);
     ASSERT_EQ(given.size(), 4 * kStride);
     for (std::size_t row = 0; row < 4; ++row) EXPECT_EQ(given[row * kStride], 4 - row) << row;
-    gst_buffer_map(gst_sample_get_buffer(sample), &map, GST_MAP_READ);
-    EXPECT_EQ(map.data[3 * kWide], 0xAB);  // the callback's first row is the picture's last
-    EXPECT_EQ(map.data[3 * kWide + kRow], 4);  // beyond the pixels: left alone
-    EXPECT_EQ(map.data[0], 1);
-    gst_buffer_unmap(gst_sample_get_buffer(sample), &map);
-    gst_sample_unref(sample);
+    EXPECT_EQ(out[3 * kWide], 0xAB);      // the callback's first row is the picture's last
+    EXPECT_EQ(out[3 * kWide + kRow], 4);  // beyond the pixels: left alone
+    EXPECT_EQ(out[0], 1);
 }
 
 }  // namespace

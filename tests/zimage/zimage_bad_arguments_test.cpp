@@ -21,22 +21,19 @@ struct Size {
 // Null-sized, negative, and sizes whose byte count does not fit 32 bits.
 constexpr Size kBadSizes[] = {{0, 4}, {4, 0}, {-4, 4}, {4, -4}, {70000, 70000}, {INT32_MAX, 2}, {INT32_MIN, INT32_MIN}};
 
+TestFrame Patterned(std::uint32_t seed) {
+    TestFrame frame(8, 6);
+    frame.FillPattern(seed);
+    return frame;
+}
+
 class ZImageBadArguments : public ::testing::Test {
 protected:
-    void SetUp() override { frame_.FillPattern(31); }
     void TearDown() override { EXPECT_EQ(frame_.bytes(), pristine_.bytes()) << "memory was written"; }
 
-    TestFrame frame_{8, 6};
-    TestFrame pristine_ = [] {
-        TestFrame f(8, 6);
-        f.FillPattern(31);
-        return f;
-    }();
-    TestFrame other_ = [] {
-        TestFrame f(8, 6);
-        f.FillPattern(32);
-        return f;
-    }();
+    TestFrame frame_ = Patterned(31);
+    const TestFrame pristine_ = Patterned(31);
+    TestFrame other_ = Patterned(32);
 };
 
 TEST_F(ZImageBadArguments, ResizeAndComposition) {

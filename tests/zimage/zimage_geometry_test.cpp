@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -104,6 +103,10 @@ TEST(ZImageResize, OverlappingBuffersAreRefused) {
     EXPECT_EQ(frame.bytes(), before.bytes());
 }
 
+struct Offset {
+    int x, y;
+};
+
 // Checks that dst(x, y) = src(x - ox, y - oy) wherever that source pixel exists, and that
 // everything else kept its old value.
 void ExpectComposed(const TestFrame& before, const TestFrame& src, const TestFrame& after, int ox, int oy) {
@@ -121,9 +124,6 @@ void ExpectComposed(const TestFrame& before, const TestFrame& src, const TestFra
 TEST(ZImageComposition, ClipsOnEverySideAndCutsWindowsOutOfLargerSources) {
     TestFrame src(4, 3);
     src.FillPattern(21);
-    struct Offset {
-        int x, y;
-    };
     for (const Offset o : {Offset{3, 2}, Offset{-2, -1}, Offset{8, 6}, Offset{-1, 6}, Offset{7, -2}, Offset{-4, 0},
                            Offset{10, 0}, Offset{INT32_MIN, INT32_MAX}}) {
         TestFrame dst(10, 8);
@@ -151,9 +151,6 @@ TEST(ZImageComposition, ClipsOnEverySideAndCutsWindowsOutOfLargerSources) {
 }
 
 TEST(ZImageComposition, WithinOneFrameMovesLikeACopy) {
-    struct Offset {
-        int x, y;
-    };
     for (const Offset o : {Offset{2, 1}, Offset{-2, -1}, Offset{3, -2}, Offset{-1, 3}}) {
         TestFrame frame(9, 7);
         frame.FillPattern(24);

@@ -37,15 +37,13 @@ TEST(ZImageScreen, WithoutDisplayOrWithBadArgumentsAnswersZero) {
     EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), nullptr), 0u);
     EXPECT_EQ(ZImage_CopyScreenToBitmap(0, 6, &rect, pixels.data(), &good), 0u);
     EXPECT_EQ(ZImage_CopyScreenToBitmap(9, 6, &rect, pixels.data(), &good), 0u) << "header width differs";
-    auto compressed = good;
+    auto compressed = good, short_buffer = good, paletted = Header(8, 6, 8);
     compressed.biCompression = 3;
-    EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), &compressed), 0u);
-    const auto paletted = Header(8, 6, 8);
-    EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), &paletted), 0u);
-    auto short_buffer = good;
     short_buffer.biSizeImage = 10;
-    EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), &short_buffer), 0u);
     const auto huge = Header(70000, 70000);
+    for (const auto* header : {&compressed, &paletted, &short_buffer}) {
+        EXPECT_EQ(ZImage_CopyScreenToBitmap(8, 6, &rect, pixels.data(), header), 0u);
+    }
     EXPECT_EQ(ZImage_CopyScreenToBitmap(70000, 70000, &rect, pixels.data(), &huge), 0u);
     for (const std::uint8_t byte : pixels) ASSERT_EQ(byte, 0x5A);
 }

@@ -24,25 +24,16 @@ bool IsGrey(const unsigned char* pixel) {
 }
 
 TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceStoresFramesBottomRowFirstAndTearsDownCleanly) {
-    test::TempDir dots;
-    {
-        test::ScopedEnv dotDir("GST_DEBUG_DUMP_DOT_DIR", dots.path().c_str());
-        ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
-    }
+    ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
 
     EXPECT_EQ(graph_.RenderedKind(), SourceKind::kCaptureDevice);
     const std::string name = GST_OBJECT_NAME(graph_.Pipeline());
     EXPECT_EQ(name, GraphRegistration::PipelineName(graph_.Pipeline(), static_cast<unsigned>(getpid())));
-    EXPECT_EQ(name.size(), std::string("FilterGraph 01234567 pid 01234567").size());
     for (const char* element : {"Video Capture", "Capture Format", "Grabber", "InfTee1", "Video Renderer"}) {
         EXPECT_TRUE(Contains(element)) << element;
     }
     EXPECT_FALSE(Contains("NULL renderer"));  // the camera has no video port
     EXPECT_FALSE(Contains("Grabber Counter"));
-
-    std::string dotName = name;
-    std::replace(dotName.begin(), dotName.end(), ' ', '_');
-    EXPECT_NE(test::ReadFileText(dots.file(dotName + ".dot")).find("Grabber"), std::string::npos);
 
     EXPECT_TRUE(preview_.Visible());
     EXPECT_EQ(preview_.Rect(), QRect(0, 0, 320, 240));

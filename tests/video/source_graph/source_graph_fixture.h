@@ -3,6 +3,7 @@
 // pipeline, and a reader for recorded AVI files.
 #pragma once
 
+#include "../capture_device_gst_fixture.h"
 #include "frames/frame_store.h"
 #include "frames/recorded_bytes_counter.h"
 #include "platform/app_events.h"
@@ -18,16 +19,14 @@
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <functional>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +39,15 @@ struct BgrPicture {
     std::vector<unsigned char> pixels;
 };
 
+// Rows `stride` bytes apart, packed.
+inline BgrPicture Packed(const unsigned char* pixels, int width, int height, std::size_t stride) {
+    BgrPicture picture{width, height, std::vector<unsigned char>(std::size_t(width) * height * 3)};
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(picture.pixels.data() + std::size_t(y) * width * 3, pixels + y * stride, std::size_t(width) * 3);
+    }
+    return picture;
+}
+
 // The preview window: counts frames and remembers their times, and the first and the last
 // frame.
 class CountingPreview : public PreviewTarget {
@@ -47,11 +55,7 @@ public:
     void PresentFrame(const PreviewFrame& frame) override {
         std::lock_guard lock(mutex_);
         times_.push_back(frame.time);
-        last_ = {frame.width, frame.height, std::vector<unsigned char>(std::size_t(frame.width) * frame.height * 3)};
-        for (int y = 0; y < frame.height; ++y) {
-            std::memcpy(last_.pixels.data() + std::size_t(y) * frame.width * 3,
-                        frame.pixels + std::size_t(y) * frame.stride, std::size_t(frame.width) * 3);
-        }
+        last_ = Packed(frame.pixels, frame.width, frame.height, frame.stride);
         if (times_.size() == 1) first_ = last_;
     }
     QSize PreviewSize() const override { return {320, 240}; }
@@ -63,22 +67,19 @@ public:
         const BgrPicture last = Last();
         return {last.width, last.height};
     }
-    std::vector<double> Times() const {
-        std::lock_guard lock(mutex_);
-        return times_;
-    }
+    std::vector<double> Times() const { return Locked(times_); }
+    BgrPicture First() const { return Locked(first_); }
+    BgrPicture Last() const { return Locked(last_); }
     QRect Rect() const { return rect_; }
     bool Visible() const { return visible_; }
-    BgrPicture First() const {
-        std::lock_guard lock(mutex_);
-        return first_;
-    }
-    BgrPicture Last() const {
-        std::lock_guard lock(mutex_);
-        return last_;
-    }
 
 private:
+    template <typename T>
+    T Locked(const T& value) const {
+        std::lock_guard lock(mutex_);
+        return value;
+    }
+
     mutable std::mutex mutex_;
     std::vector<double> times_;
     BgrPicture first_;
@@ -95,27 +96,12 @@ public:
 
 protected:
     bool event(QEvent* event) override {
-        if (event->type() == EventType(MSG_GRAPH_EVENT)) {
-            ++graphEvents;
-            return true;
-        }
-        if (event->type() == EventType(MSG_FRAME_READY)) {
-            ++frameEvents;
-            return true;
-        }
-        return QObject::event(event);
+        const bool graph = event->type() == EventType(MSG_GRAPH_EVENT);
+        if (!graph && event->type() != EventType(MSG_FRAME_READY)) return QObject::event(event);
+        ++(graph ? graphEvents : frameEvents);
+        return true;
     }
 };
-
-// Turns the event loop until `done` or the timeout; answers `done()`.
-inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 // Weak pointers on a pipeline and every element inside it: after a teardown, none may be left.
 class ElementWatch {
@@ -181,34 +167,8 @@ inline std::uint32_t U32At(const std::vector<unsigned char>& bytes, std::size_t 
 }
 
 inline std::size_t FindTag(const std::vector<unsigned char>& bytes, const char* tag) {
-    for (std::size_t i = 0; i + 4 <= bytes.size(); ++i) {
-        if (std::memcmp(bytes.data() + i, tag, 4) == 0) return i;
-    }
-    return std::string::npos;
-}
-
-// Plays `pipeline` until its end of stream (true) or an error or 20 seconds (false), and
-// leaves it in its state, so that negotiated caps can still be read.
-inline bool PlayToItsEnd(GstElement* pipeline) {
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* end = gst_bus_timed_pop_filtered(bus, 20 * GST_SECOND,
-                                                 static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    const bool ended = end != nullptr && GST_MESSAGE_TYPE(end) == GST_MESSAGE_EOS;
-    if (end != nullptr) gst_message_unref(end);
-    gst_object_unref(bus);
-    return ended;
-}
-
-inline void OnHandoff(GstElement*, GstBuffer* buffer, GstPad*, gpointer data) {
-    auto* facts = static_cast<AviFacts*>(data);
-    if (facts->frames++ == 0) {
-        GstMapInfo map;
-        if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-            facts->firstFrame.assign(map.data, map.data + map.size);
-            gst_buffer_unmap(buffer, &map);
-        }
-    }
+    const auto found = std::search(bytes.begin(), bytes.end(), tag, tag + 4);
+    return found == bytes.end() ? std::string::npos : static_cast<std::size_t>(found - bytes.begin());
 }
 
 // Reads `path` with GStreamer (avidemux, plus `decoder` when given) and its headers by hand.
@@ -217,30 +177,33 @@ inline AviFacts ReadAvi(const std::string& path, const char* decoder = nullptr) 
     const std::string line = "filesrc location=\"" + path + "\" ! avidemux ! " +
                              (decoder ? std::string(decoder) + " ! " : std::string()) +
                              "fakesink name=sink sync=false signal-handoffs=true";
-    GstElement* pipeline = gst_parse_launch(line.c_str(), nullptr);
-    if (pipeline == nullptr) return facts;
-    GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "sink");
-    g_signal_connect(sink, "handoff", G_CALLBACK(OnHandoff), &facts);
-    PlayToItsEnd(pipeline);
-    GstPad* pad = gst_element_get_static_pad(sink, "sink");
-    if (GstCaps* caps = gst_pad_get_current_caps(pad)) {
-        const GstStructure* structure = gst_caps_get_structure(caps, 0);
+    const PipelinePtr pipeline(gst_parse_launch(line.c_str(), nullptr));
+    if (!pipeline) return facts;
+    const ElementPtr sink(gst_bin_get_by_name(GST_BIN(pipeline.get()), "sink"));
+    const auto handoff = +[](GstElement*, GstBuffer* buffer, GstPad*, AviFacts* facts) {
+        GstMapInfo map;
+        if (facts->frames++ == 0 && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+            facts->firstFrame.assign(map.data, map.data + map.size);
+            gst_buffer_unmap(buffer, &map);
+        }
+    };
+    g_signal_connect(sink.get(), "handoff", G_CALLBACK(handoff), &facts);
+    RunToEos(pipeline.get(), 20);
+    GstPad* pad = gst_element_get_static_pad(sink.get(), "sink");
+    if (const CapsPtr caps{gst_pad_get_current_caps(pad)}) {
+        const GstStructure* structure = gst_caps_get_structure(caps.get(), 0);
         facts.mediaType = gst_structure_get_name(structure);
         gst_structure_get_int(structure, "width", &facts.width);
         gst_structure_get_int(structure, "height", &facts.height);
-        gst_caps_unref(caps);
     }
     gst_object_unref(pad);
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(sink);
-    gst_object_unref(pipeline);
 
     const std::vector<unsigned char> bytes = ReadFileBytes(path);
     if (const std::size_t avih = FindTag(bytes, "avih"); avih != std::string::npos) {
         facts.headerFrames = U32At(bytes, avih + 8 + 16);
     }
     if (const std::size_t strf = FindTag(bytes, "strf"); strf != std::string::npos) {
-        std::memcpy(&facts.bitCount, bytes.data() + strf + 8 + 14, 2);
+        facts.bitCount = static_cast<std::uint16_t>(U32At(bytes, strf + 8 + 14));
         facts.compression = U32At(bytes, strf + 8 + 16);
     }
     return facts;
@@ -248,12 +211,8 @@ inline AviFacts ReadAvi(const std::string& path, const char* decoder = nullptr) 
 
 // Runs a gst-launch style pipeline description to its end; false on an error or timeout.
 inline bool RunPipeline(const std::string& description) {
-    GstElement* pipeline = gst_parse_launch(description.c_str(), nullptr);
-    if (pipeline == nullptr) return false;
-    const bool ended = PlayToItsEnd(pipeline);
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(pipeline);
-    return ended;
+    const PipelinePtr pipeline(gst_parse_launch(description.c_str(), nullptr));
+    return pipeline && RunToEos(pipeline.get(), 20);
 }
 
 // Writes `frames` frames of SMPTE bars, width x height at 30 per second, through `encoder`
@@ -265,9 +224,8 @@ inline bool MakeClip(const std::string& path, int width, int height, int frames,
 }
 
 // A graph wired as the application wires it, with every message captured.
-class SourceGraphTest : public ::testing::Test {
+class SourceGraphTest : public GstTest {
 protected:
-    static void SetUpTestSuite() { gst_init(nullptr, nullptr); }
     void SetUp() override { graph_.Initialize(&preview_, &window_); }
 
     static GstElement* Camera(const char* pattern = "smpte") {

@@ -32,8 +32,6 @@ struct Clip {
     double rate = kRate;
 };
 
-std::string Dims(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
-
 const std::vector<Clip>& Clips() {
     const std::string h264 = "x264enc ! h264parse ! mp4mux";
     static const std::vector<Clip> clips = {
@@ -54,20 +52,12 @@ const std::vector<Clip>& Clips() {
     return clips;
 }
 
-bool HaveFfmpegEncoder(const std::string& encoder) {
-    const std::string command = "ffmpeg -hide_banner -encoders 2>/dev/null | grep -qw " + encoder;
-    return std::system(command.c_str()) == 0;
-}
-
+// The first element (or "ffmpeg:<encoder>") the clip needs that is not installed; empty when none.
 std::string MissingNeed(const Clip& clip) {
     for (const std::string need : clip.needs) {
-        if (need.rfind("ffmpeg:", 0) == 0) {
-            if (!HaveFfmpegEncoder(need.substr(7))) return need;
-        } else if (GstElementFactory* factory = gst_element_factory_find(need.c_str())) {
-            gst_object_unref(factory);
-        } else {
-            return need;
-        }
+        const bool ffmpeg = need.rfind("ffmpeg:", 0) == 0;
+        const std::string probe = "ffmpeg -hide_banner -encoders 2>/dev/null | grep -qw " + need.substr(ffmpeg ? 7 : 0);
+        if (ffmpeg ? std::system(probe.c_str()) != 0 : !test::HaveElement(need.c_str())) return need;
     }
     return "";
 }
@@ -88,9 +78,9 @@ bool TurnTrack(const std::string& path) {
 }
 
 bool MakeWithFfmpeg(const std::string& path, const Clip& clip) {
-    const std::string command = "ffmpeg -v error -y -f lavfi -i smptebars=size=" + Dims(clip.width, clip.height) +
-                                ":rate=" + std::to_string(static_cast<int>(clip.rate)) + " -frames:v " +
-                                std::to_string(kFrames) + " " + clip.ffmpeg + " '" + path + "'";
+    const std::string command = "ffmpeg -v error -y -f lavfi -i smptebars=size=" + std::to_string(clip.width) + "x" +
+                                std::to_string(clip.height) + ":rate=" + std::to_string(static_cast<int>(clip.rate)) +
+                                " -frames:v " + std::to_string(kFrames) + " " + clip.ffmpeg + " '" + path + "'";
     return std::system(command.c_str()) == 0;
 }
 
@@ -115,21 +105,13 @@ struct Reference {
 };
 
 BgrPicture PictureOf(GstSample* sample) {
-    BgrPicture picture;
     GstVideoInfo info;
-    gst_video_info_from_caps(&info, gst_sample_get_caps(sample));
-    picture.width = GST_VIDEO_INFO_WIDTH(&info);
-    picture.height = GST_VIDEO_INFO_HEIGHT(&info);
     GstVideoFrame frame;
-    if (!gst_video_frame_map(&frame, &info, gst_sample_get_buffer(sample), GST_MAP_READ)) return picture;
-    const auto row = static_cast<std::size_t>(picture.width) * 3;
-    picture.pixels.resize(row * picture.height);
-    for (int y = 0; y < picture.height; ++y) {
-        std::memcpy(picture.pixels.data() + y * row,
-                    static_cast<const unsigned char*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0)) +
-                        static_cast<std::size_t>(y) * GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0),
-                    row);
-    }
+    gst_video_info_from_caps(&info, gst_sample_get_caps(sample));
+    if (!gst_video_frame_map(&frame, &info, gst_sample_get_buffer(sample), GST_MAP_READ)) return {};
+    const BgrPicture picture = test::Packed(static_cast<const unsigned char*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0)),
+                                            GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info),
+                                            GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0));
     gst_video_frame_unmap(&frame);
     return picture;
 }
@@ -138,18 +120,15 @@ Reference DecodeReference(const std::string& path, bool gif) {
     Reference reference;
     const std::string line = "filesrc location=\"" + path + "\" ! " + (gif ? "gdkpixbufdec" : "decodebin") +
                              " ! videoconvert ! video/x-raw,format=BGR ! appsink name=sink sync=false";
-    GstElement* pipeline = gst_parse_launch(line.c_str(), nullptr);
-    if (pipeline == nullptr) return reference;
-    GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "sink");
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    while (GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), 10 * GST_SECOND)) {
+    const test::PipelinePtr pipeline(gst_parse_launch(line.c_str(), nullptr));
+    if (!pipeline) return reference;
+    const test::ElementPtr sink(gst_bin_get_by_name(GST_BIN(pipeline.get()), "sink"));
+    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
+    while (GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink.get()), 10 * GST_SECOND)) {
         reference.last = PictureOf(sample);
         if (reference.frames++ == 0) reference.first = reference.last;
         gst_sample_unref(sample);
     }
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(sink);
-    gst_object_unref(pipeline);
     return reference;
 }
 
@@ -303,11 +282,7 @@ TEST_F(SourceGraphDamagedMedia, AFileCutToATenthPlaysWhatItHoldsOrSaysWhy) {
 TEST_F(SourceGraphDamagedMedia, AFileOfFramesNoDecoderTakesFailsInsteadOfPlayingNothing) {
     // Lossless JPEG in AVI: avidemux hands it on as MJPEG, and the JPEG decoder refuses
     // every frame.
-    if (GstElementFactory* ljpeg = gst_element_factory_find("avenc_ljpeg")) {
-        gst_object_unref(ljpeg);
-    } else {
-        GTEST_SKIP() << "avenc_ljpeg is missing";
-    }
+    if (!test::HaveElement("avenc_ljpeg")) GTEST_SKIP() << "avenc_ljpeg is missing";
     const std::string path = dir_.file("lossless.avi");
     ASSERT_TRUE(test::MakeClip(path, 320, 240, 10, "videoconvert ! avenc_ljpeg ! avimux"));
     ExpectFramesOrOneMessage(path);

@@ -2,9 +2,7 @@
 #include "source_graph_fixture.h"
 #include "video/recording_folder.h"
 
-#include <condition_variable>
 #include <filesystem>
-#include <mutex>
 
 namespace lumora {
 namespace {
@@ -115,7 +113,7 @@ TEST_F(SourceGraphRecording, RawFilesHoldEveryCountedFrameUprightJpegencCompress
 }
 
 // The folder is made when missing; then the first free name is taken, not the one after the highest.
-TEST_F(SourceGraphRecording, WithoutANameTheRecordingGoesToTheFirstFreeDefaultName) {
+TEST_F(SourceGraphRecording, WithoutANameTheRecordingGoesToTheFirstFreeDefaultNameAndANewSourceStopsIt) {
     test::ScopedEnv videos("XDG_VIDEOS_DIR", (dir_.path().string() + "/videos/").c_str());
     for (const char* name : {"video000.avi", "video001.avi"}) {
         if (name != std::string("video000.avi")) test::WriteFileText(dir_.file("videos/Lumora/video002.avi"), "");
@@ -128,6 +126,16 @@ TEST_F(SourceGraphRecording, WithoutANameTheRecordingGoesToTheFirstFreeDefaultNa
         ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
         ASSERT_TRUE(graph_.Run());
     }
+
+    // A new source never starts recording by itself; the name is kept for the next recording.
+    ASSERT_EQ(graph_.RestartCapture(true, dir_.file("one.avi")), S_OK);
+    ASSERT_TRUE(graph_.SelectCaptureDevice(Camera("ball")));
+    EXPECT_FALSE(graph_.RecordToFile());
+    EXPECT_FALSE(Contains("Grabber Counter"));
+    EXPECT_EQ(graph_.RecordingFileName(), dir_.file("one.avi"));
+    graph_.Teardown(true, true);
+    EXPECT_EQ(graph_.RestartCapture(true, dir_.file("one.avi")), E_POINTER);  // no graph to restart
+    EXPECT_TRUE(messages_.Messages().empty());
 }
 
 TEST_F(SourceGraphRecording, NoFreeDefaultNameFailsTheRenderAndNeverStartsRecording) {
@@ -144,17 +152,6 @@ TEST_F(SourceGraphRecording, NoFreeDefaultNameFailsTheRenderAndNeverStartsRecord
                                                  "System error message (0x80004005):\n", 0), 0u);
     EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
     EXPECT_FALSE(graph_.RecordToFile());
-}
-
-TEST_F(SourceGraphRecording, ANewSourceNeverStartsRecordingByItself) {
-    ASSERT_EQ(graph_.RestartCapture(true, dir_.file("one.avi")), S_OK);
-    ASSERT_TRUE(graph_.SelectCaptureDevice(Camera("ball")));
-    EXPECT_FALSE(graph_.RecordToFile());
-    EXPECT_FALSE(Contains("Grabber Counter"));
-    EXPECT_EQ(graph_.RecordingFileName(), dir_.file("one.avi"));  // kept for the next recording
-    graph_.Teardown(true, true);
-    EXPECT_EQ(graph_.RestartCapture(true, dir_.file("one.avi")), E_POINTER);  // no graph to restart
-    EXPECT_TRUE(messages_.Messages().empty());
 }
 
 }  // namespace

@@ -47,6 +47,21 @@ TEST_F(SourceGraphStill, APictureThatDoesNotLoadShowsOnlyItsOwnMessage) {
     EXPECT_EQ(graph_.Pipeline(), nullptr);
 }
 
+// The white root window of a screen of its own, every pixel of it, scaled to the output size.
+TEST_F(SourceGraphStill, TheDesktopUnderXvfbIsTheWholeRectangleScaled) {
+    if (!test::XvfbServer::Installed()) GTEST_SKIP() << "no Xvfb";
+    test::XvfbServer server("1280x1024x24");
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
+    test::ScopedEnv display("DISPLAY", server.display().c_str());
+    ASSERT_TRUE(graph_.SelectDesktop(ZImageRect{0, 0, 1280, 1024}, 320, 240, 30));
+    ASSERT_TRUE(graph_.Run());
+    ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() >= 2; }));
+    const test::BgrPicture last = preview_.Last();
+    EXPECT_EQ(QSize(last.width, last.height), QSize(320, 240));
+    EXPECT_TRUE(last.pixels == std::vector<unsigned char>(320u * 240 * 3, 0xFF));
+    graph_.Teardown(true, true);  // before the server goes
+}
+
 TEST_F(SourceGraphStill, WithoutADisplayTheDesktopDeliversFramesOfTheOutputSize) {
     test::ScopedEnv noDisplay("DISPLAY", nullptr);  // the frames are black, but they come
     ASSERT_TRUE(graph_.SelectDesktop(ZImageRect{0, 0, 200, 100}, 176, 144, 10));

@@ -1,6 +1,5 @@
 #include "source_graph_fixture.h"
 
-#include <filesystem>
 #include <memory>
 
 namespace lumora {
