@@ -2,11 +2,13 @@
 // and a small pipeline run to its end.
 #pragma once
 
+#include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lumora::test {
 
@@ -82,6 +84,19 @@ inline bool RunToEos(GstElement* pipeline, int seconds = 10) {
     if (message) gst_message_unref(message);
     gst_object_unref(bus);
     return eos;
+}
+
+// The bytes of the next buffer `appsink` got; empty at the end of the stream or after 5 s.
+inline std::vector<unsigned char> PullBytes(GstElement* appsink) {
+    GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(appsink), 5 * GST_SECOND);
+    if (sample == nullptr) return {};
+    GstMapInfo map;
+    GstBuffer* buffer = gst_sample_get_buffer(sample);
+    gst_buffer_map(buffer, &map, GST_MAP_READ);
+    std::vector<unsigned char> bytes(map.data, map.data + map.size);
+    gst_buffer_unmap(buffer, &map);
+    gst_sample_unref(sample);
+    return bytes;
 }
 
 }  // namespace lumora::test

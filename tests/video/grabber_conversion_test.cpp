@@ -4,7 +4,6 @@
 #include "capture_device_gst_fixture.h"
 #include "video/grabber_element.h"
 
-#include <gst/app/gstappsink.h>
 #include <gst/app/gstappsrc.h>
 #include <gst/video/video.h>
 #include <gtest/gtest.h>
@@ -54,18 +53,6 @@ protected:
         ASSERT_EQ(gst_app_src_push_buffer(GST_APP_SRC(source_), buffer), GST_FLOW_OK);
     }
 
-    std::vector<unsigned char> Pull() {
-        GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink_), 5 * GST_SECOND);
-        if (sample == nullptr) return {};
-        GstMapInfo map;
-        GstBuffer* buffer = gst_sample_get_buffer(sample);
-        gst_buffer_map(buffer, &map, GST_MAP_READ);
-        std::vector<unsigned char> pixels(map.data, map.data + map.size);
-        gst_buffer_unmap(buffer, &map);
-        gst_sample_unref(sample);
-        return pixels;
-    }
-
     test::PipelinePtr pipeline_;
     GstElement* source_ = nullptr;
     GstElement* grabber_ = nullptr;
@@ -95,7 +82,8 @@ TEST_F(GrabberConversion, TheHandOffBlockIsWhatGoesOnAndARefusedFrameGoesOnConve
     Push(133);  // two frames of 30 fps skipped before it
     gst_app_src_end_of_stream(GST_APP_SRC(source_));
 
-    const std::vector<unsigned char> processed = Pull(), refused = Pull(), last = Pull();
+    const std::vector<unsigned char> processed = test::PullBytes(sink_), refused = test::PullBytes(sink_),
+                                     last = test::PullBytes(sink_);
     ASSERT_EQ(refused.size(), kStride * kHeight);
     // The refused frame is the plain conversion: grey rows, brightest at the bottom.
     EXPECT_LT(refused[0], refused[kStride * 3]);

@@ -36,17 +36,7 @@ protected:
     }
 
     // The pixels of the next frame as the sink got it.
-    std::vector<unsigned char> Pull() {
-        GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink_));
-        if (sample == nullptr) return {};
-        GstMapInfo map;
-        GstBuffer* buffer = gst_sample_get_buffer(sample);
-        gst_buffer_map(buffer, &map, GST_MAP_READ);
-        std::vector<unsigned char> pixels(map.data, map.data + map.size);
-        gst_buffer_unmap(buffer, &map);
-        gst_sample_unref(sample);
-        return pixels;
-    }
+    std::vector<unsigned char> Pull() { return test::PullBytes(sink_); }
 
     GstElement* grabber_ = nullptr;
     GstElement* sink_ = nullptr;
