@@ -35,13 +35,10 @@ TestFrame FrameOf(const cv::Mat& picture) {
     return frame;
 }
 
-// Pictures with a real face: the part of messi5.jpg around the player's face, scaled and
-// placed anywhere on a fixed textured background. Positions are top-down.
+// Pictures with a real face: the 120 x 120 part of messi5.jpg around the player's face,
+// which it holds at (41, 42), 36 x 36, on a fixed textured background. Positions are top-down.
 class FaceScene {
 public:
-    // The 120 x 120 crop of the photograph holds the face at (41, 42), 36 x 36.
-    static constexpr double kFaceX = 41, kFaceY = 42, kFaceSide = 36;
-
     FaceScene(int width, int height) : background_(height, width, CV_8UC3) {
         const cv::Mat photo = cv::imread(TestDataPath("messi5.jpg"));
         if (!photo.empty()) crop_ = photo(cv::Rect(186, 52, 120, 120)).clone();
@@ -51,27 +48,16 @@ public:
 
     bool loaded() const { return !crop_.empty(); }
 
-    // The picture (blue-green-red, top-down) with the crop enlarged `scale` times at (x, y);
-    // `withFace` false gives the background alone.
-    cv::Mat Picture(double x, double y, double scale, bool withFace = true) const {
+    // The frame with the crop at (x, y), wholly inside the picture; `withFace` false gives
+    // the background alone.
+    TestFrame Frame(int x, int y, bool withFace = true) const {
         cv::Mat picture = background_.clone();
-        if (!withFace) return picture;
-        cv::Mat enlarged;
-        cv::resize(crop_, enlarged, cv::Size(), scale, scale, cv::INTER_LINEAR);
-        const cv::Rect at(cvRound(x), cvRound(y), enlarged.cols, enlarged.rows);
-        const cv::Rect inside = at & cv::Rect(0, 0, picture.cols, picture.rows);
-        if (!inside.empty()) enlarged(inside - at.tl()).copyTo(picture(inside));
-        return picture;
+        if (withFace) crop_.copyTo(picture(cv::Rect(x, y, crop_.cols, crop_.rows)));
+        return FrameOf(picture);
     }
 
     // Where the face is in that picture, top-down.
-    static cv::Rect2d Face(double x, double y, double scale) {
-        return {x + kFaceX * scale, y + kFaceY * scale, kFaceSide * scale, kFaceSide * scale};
-    }
-
-    TestFrame Frame(double x, double y, double scale, bool withFace = true) const {
-        return FrameOf(Picture(x, y, scale, withFace));
-    }
+    static cv::Rect2d Face(int x, int y) { return {x + 41.0, y + 42.0, 36, 36}; }
 
 private:
     cv::Mat crop_;
@@ -229,8 +215,8 @@ TEST_F(FaceTest, EffectZoomsOntoTheFaceAndLetsGoWhenItLeaves) {
     EXPECT_FALSE(effect.SetZoomAmount(10));
     EXPECT_EQ(effect.zoomAmount(), 9);
 
-    const double x = 40, y = 30;  // the face's centre is left of and above the frame's
-    const TestFrame source = scene320_.Frame(x, y, 1);
+    const int x = 40, y = 30;  // the face's centre is left of and above the frame's
+    const TestFrame source = scene320_.Frame(x, y);
     double time = 0;
     TestFrame frame = source;
     FaceTrackingEffect::ZoomState state = effect.zoomState();
@@ -251,7 +237,7 @@ TEST_F(FaceTest, EffectZoomsOntoTheFaceAndLetsGoWhenItLeaves) {
     ASSERT_EQ(state.factor, 1016) << "36 pixels of face at amount 9: 3.97x";
     ASSERT_TRUE(state.faceFound);
     // The face followed is the one in the picture, bottom-up.
-    const cv::Rect2d truth = FaceScene::Face(x, y, 1);
+    const cv::Rect2d truth = FaceScene::Face(x, y);
     EXPECT_NEAR((state.face.left + state.face.right) / 2.0, truth.x + truth.width / 2, 6);
     EXPECT_NEAR((state.face.top + state.face.bottom) / 2.0, 240 - truth.y - truth.height / 2, 6);
 
@@ -263,7 +249,7 @@ TEST_F(FaceTest, EffectZoomsOntoTheFaceAndLetsGoWhenItLeaves) {
     EXPECT_NEAR(green.box.y + green.box.height / 2.0, 120, 15);
 
     // The face leaves: within a second of stream time the frames pass as they are.
-    const TestFrame empty = scene320_.Frame(x, y, 1, false);
+    const TestFrame empty = scene320_.Frame(x, y, false);
     bool untouched = false;
     for (int i = 0; i < 30 && !untouched; ++i) {
         frame = empty;
