@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -29,8 +30,7 @@ TEST(ColorFilterEffect, ScalesEachChannelOfEveryPixel) {
     ASSERT_TRUE(filter.ProcessFrame(frame.data(), 3, 2, 0.0));
     for (int i = 0; i < 6; ++i) {
         const std::uint8_t* p = frame.pixel(i % 3, i / 3);
-        const std::vector<int> expected = i == 5 ? std::vector<int>{255, 127, 255} : std::vector<int>{200, 50, 150};
-        EXPECT_EQ((std::vector<int>{p[0], p[1], p[2]}), expected) << i;
+        EXPECT_EQ(std::tuple(p[0], p[1], p[2]), i == 5 ? std::tuple(255, 127, 255) : std::tuple(200, 50, 150)) << i;
     }
     EXPECT_EQ(frame.pixel(0, 0)[9], 0xEE);
     EXPECT_FALSE(filter.ProcessFrame(nullptr, 3, 2, 0.0));

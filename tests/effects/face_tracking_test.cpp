@@ -35,20 +35,10 @@ TestFrame FrameOf(const cv::Mat& picture) {
     return frame;
 }
 
-// A picture as packed top-down red-green-blue rows, as CFaceTrack takes them.
-std::vector<std::uint8_t> PackedOf(const cv::Mat& picture) {
-    std::vector<std::uint8_t> packed(picture.total() * 3);
-    cv::cvtColor(picture, cv::Mat(picture.rows, picture.cols, CV_8UC3, packed.data()), cv::COLOR_BGR2RGB);
-    return packed;
-}
-
-// Pictures with a real face: the part of messi5.jpg around the player's face, scaled and
-// placed anywhere on a fixed textured background. Positions are top-down.
+// Pictures with a real face: the 120 x 120 part of messi5.jpg around the player's face,
+// which it holds at (41, 42), 36 x 36, on a fixed textured background. Positions are top-down.
 class FaceScene {
 public:
-    // The 120 x 120 crop of the photograph holds the face at (41, 42), 36 x 36.
-    static constexpr double kFaceX = 41, kFaceY = 42, kFaceSide = 36;
-
     FaceScene(int width, int height) : background_(height, width, CV_8UC3) {
         const cv::Mat photo = cv::imread(TestDataPath("messi5.jpg"));
         if (!photo.empty()) crop_ = photo(cv::Rect(186, 52, 120, 120)).clone();
@@ -58,27 +48,16 @@ public:
 
     bool loaded() const { return !crop_.empty(); }
 
-    // The picture (blue-green-red, top-down) with the crop enlarged `scale` times at (x, y);
-    // `withFace` false gives the background alone.
-    cv::Mat Picture(double x, double y, double scale, bool withFace = true) const {
+    // The frame with the crop at (x, y), wholly inside the picture; `withFace` false gives
+    // the background alone.
+    TestFrame Frame(int x, int y, bool withFace = true) const {
         cv::Mat picture = background_.clone();
-        if (!withFace) return picture;
-        cv::Mat enlarged;
-        cv::resize(crop_, enlarged, cv::Size(), scale, scale, cv::INTER_LINEAR);
-        const cv::Rect at(cvRound(x), cvRound(y), enlarged.cols, enlarged.rows);
-        const cv::Rect inside = at & cv::Rect(0, 0, picture.cols, picture.rows);
-        if (!inside.empty()) enlarged(inside - at.tl()).copyTo(picture(inside));
-        return picture;
+        if (withFace) crop_.copyTo(picture(cv::Rect(x, y, crop_.cols, crop_.rows)));
+        return FrameOf(picture);
     }
 
     // Where the face is in that picture, top-down.
-    static cv::Rect2d Face(double x, double y, double scale) {
-        return {x + kFaceX * scale, y + kFaceY * scale, kFaceSide * scale, kFaceSide * scale};
-    }
-
-    TestFrame Frame(double x, double y, double scale, bool withFace = true) const {
-        return FrameOf(Picture(x, y, scale, withFace));
-    }
+    static cv::Rect2d Face(int x, int y) { return {x + 41.0, y + 42.0, 36, 36}; }
 
 private:
     cv::Mat crop_;
@@ -86,9 +65,6 @@ private:
 };
 
 std::string Cascade() { return test::ProgramDir() + kFaceCascadeFileName; }
-
-cv::Point2d Centre(const FtRect& r) { return {(r.left + r.right) / 2.0, (r.top + r.bottom) / 2.0}; }
-cv::Point2d Centre(const cv::Rect2d& r) { return {r.x + r.width / 2, r.y + r.height / 2}; }
 
 // Pixels of exactly the locator's green, and the box around them (y from the bottom row).
 struct GreenPixels {
@@ -120,19 +96,14 @@ TestFrame Picture() {
 }
 
 // The target fills the frame by the amount along the tighter direction, in steps of 8
-// from 264 to 1016; only the part of the face inside the frame counts.
-TEST(FaceZoom, TargetFactorFillsTheFrameByTheAmountInStepsOfEight) {
-    // ((9 * 320 * 256) / 10) / 64 = 1152 and ((9 * 240 * 256) / 10) / 48 = 1152: above 3.97x.
-    EXPECT_EQ(Target(Face(100, 100, 64, 48)), 1016);
-    EXPECT_EQ(Target(Face(80, 60, 160, 120)), 456);       // 73728 / 160 = 460
-    EXPECT_EQ(Target(Face(30, 30, 249, 180)), 296);       // 73728 / 249 = 296, 55296 / 180 = 307
-    EXPECT_EQ(Target(Face(60, 40, 200, 150), 6), 256);    // 49152 / 200 = 245, below 264
+// from 264 to 1016; only the part of the face inside the frame counts, and a face mostly
+// outside it or under ten pixels gives no zoom. How far the zoom goes on a real face is
+// the effect's test.
+TEST(FaceZoom, TargetFactorCountsOnlyWhatIsInsideTheFrame) {
+    EXPECT_EQ(Target(Face(60, 40, 200, 150), 6), 256);  // 49152 / 200 = 245, below 264
     for (const auto& [raw, quantised] : {std::pair{0, 256}, {263, 256}, {264, 264}, {271, 264}, {1023, 1016}}) {
         EXPECT_EQ(FaceFollowingZoom::Quantise(raw), quantised) << raw;
     }
-
-    // Wholly left (right of 0), right, above or below the frame; under ten pixels; only 5
-    // columns inside: no zoom.
     const FaceRect none[] = {{-40, 100, 0, 60},     {320, 100, 360, 60},   {100, 300, 140, 240}, {100, -1, 140, -40},
                              Face(100, 100, 9, 48), Face(100, 100, 64, 9), {-50, 100, 5, 40}};
     for (const FaceRect& face : none) EXPECT_EQ(Target(face), 256) << face.left << "," << face.top;
@@ -140,13 +111,22 @@ TEST(FaceZoom, TargetFactorFillsTheFrameByTheAmountInStepsOfEight) {
     FaceRect clipped;
     EXPECT_EQ(FaceFollowingZoom::TargetFactor(FaceRect{-50, 100, 14, 40}, kW, kH, 9, &clipped), 920);
     EXPECT_EQ(clipped, (FaceRect{0, 100, 14, 40}));
-    FaceFollowingZoom::TargetFactor(FaceRect{10, 400, 210, -30}, kW, kH, 9, &clipped);
-    EXPECT_EQ(clipped, (FaceRect{10, 239, 210, -1}));
 }
 
-// A face too small to zoom on is only outlined, at its raw position (also partly
-// outside the frame), and the factor stays as it was.
-TEST(FaceZoom, NoZoomDrawsTheRawOutlineOnlyAndTheFactorStepsByEight) {
+// Runs frames until the zoom is steady (not adjusting, not following); the frame count.
+int Settle(FaceFollowingZoom& zoom, TestFrame& scratch) {
+    for (int frames = 1; frames < 2000; ++frames) {
+        zoom.Apply(scratch.data(), kW, kH);
+        if (!zoom.adjusting() && !zoom.following()) return frames;
+    }
+    return -1;
+}
+
+// A face too small to zoom on is only outlined, at its raw position (also partly outside
+// the frame). Targets within 32 of the factor are ignored, so a face that wavers does not
+// make the picture breathe; a face near the frame's corner pulls the stored window past
+// the enlarged picture, but the window drawn stays at its edge.
+TEST(FaceZoom, OutlinesAFaceTooSmallIgnoresSmallChangesAndDrawsNoWindowPastThePicture) {
     FaceFollowingZoom zoom;
     zoom.Reinitialise();
     zoom.SetFace(FaceRect{-3, 20, 5, 12}, true);
@@ -167,137 +147,34 @@ TEST(FaceZoom, NoZoomDrawsTheRawOutlineOnlyAndTheFactorStepsByEight) {
     zoom.Reinitialise();
     EXPECT_EQ(applied(), plain.bytes);
 
-    // Targets within 32 of the factor are ignored; beyond, the factor moves 8 per frame,
-    // starting the frame after the change was seen, until it equals the target.
     zoom.SetShowLocator(false);
-    const auto factors = [&](int frames) {
-        std::vector<int> seen;
-        for (int i = 0; i < frames; ++i) applied(), seen.push_back(zoom.factor());
-        return seen;
-    };
     zoom.SetFace(Face(30, 30, 256, 180), true);  // target 288: 256 + 32
-    EXPECT_EQ(factors(5), std::vector<int>(5, 256));
-    zoom.SetFace(Face(30, 30, 249, 180), true);  // target 296
-    EXPECT_EQ(factors(8), (std::vector<int>{256, 264, 272, 280, 288, 296, 296, 296}));
-    EXPECT_FALSE(zoom.adjusting());
-    // Back down to a target of 256: the step comes only on the next frame.
-    zoom.SetFace(Face(10, 10, 300, 220), true);
-    EXPECT_EQ(factors(1), std::vector<int>{296});
-}
+    for (int i = 0; i < 5; ++i) applied();
+    EXPECT_EQ(zoom.factor(), 256);
 
-// Runs frames until the zoom is steady (not adjusting, not following); the frame count.
-int Settle(FaceFollowingZoom& zoom, TestFrame& scratch) {
-    for (int frames = 1; frames < 2000; ++frames) {
-        zoom.Apply(scratch.data(), kW, kH);
-        if (!zoom.adjusting() && !zoom.following()) return frames;
-    }
-    return -1;
-}
-
-TEST(FaceZoom, PansTwoPixelsAFrameAfterAFaceMoreThan40AwayButDrawsNoWindowPastThePicture) {
-    FaceFollowingZoom zoom;
-    zoom.Reinitialise();
-    zoom.SetFace(Face(128, 96, 64, 48), true);  // centred; target 1016
-    TestFrame scratch = Picture();
-    ASSERT_GT(Settle(zoom, scratch), 0);
-    EXPECT_EQ(zoom.factor(), 1016);
-
-    // 8 pixels to the right are about 32 in the enlarged picture: not enough to follow.
-    zoom.SetFace(Face(136, 96, 64, 48), true);
-    zoom.Apply(scratch.data(), kW, kH);
-    EXPECT_FALSE(zoom.following());
-
-    // 30 pixels are about 119: the window starts following on the next frame.
-    zoom.SetFace(Face(158, 96, 64, 48), true);
-    const int x0 = zoom.offsetX(), y0 = zoom.offsetY();
-    zoom.Apply(scratch.data(), kW, kH);
-    EXPECT_TRUE(zoom.following());
-    EXPECT_EQ(std::pair(zoom.offsetX(), zoom.offsetY()), std::pair(x0, y0));
-    // Each axis moves 2 pixels a frame until it is within 6 (the y axis too: it may have
-    // been left up to 40 off); x has about 119 - 6 pixels to go.
-    for (int frames = 0; zoom.following() && frames < 500; ++frames) {
-        const int x = zoom.offsetX(), y = zoom.offsetY();
-        zoom.Apply(scratch.data(), kW, kH);
-        const int dx = zoom.offsetX() - x, dy = zoom.offsetY() - y;
-        EXPECT_TRUE((dx == 2 || dx == 0) && std::abs(dy) <= 2 && dy % 2 == 0) << dx << "," << dy;
-        EXPECT_TRUE(zoom.following() || (dx == 0 && dy == 0));
-    }
-    EXPECT_GE(zoom.offsetX() - x0, 2 * 50);
-    EXPECT_FALSE(zoom.following());
-
-    // Near the frame's corner the window wants to go past the enlarged picture: the stored
-    // offsets do, the drawn window stays at the edge.
-    zoom.SetShowLocator(false);
     const int zw = (1016 * kW) >> 8, zh = (1016 * kH) >> 8;
+    TestFrame scratch = Picture();
     for (const bool far : {false, true}) {
         zoom.SetFace(far ? Face(kW - 64, kH - 48, 64, 48) : Face(0, 0, 64, 48), true);
         ASSERT_GT(Settle(zoom, scratch), 0);
+        EXPECT_EQ(zoom.factor(), 1016);
         EXPECT_TRUE(far ? zoom.offsetX() > zw - kW : zoom.offsetX() < 0 && zoom.offsetY() < 0) << far;
         TestFrame frame = Picture();
-        TestFrame expected = test::ReferenceZoom(frame, zw, zh, far ? zw - kW : 0, far ? zh - kH : 0);
+        TestFrame reference = test::ReferenceZoom(frame, zw, zh, far ? zw - kW : 0, far ? zh - kH : 0);
         zoom.Apply(frame.data(), kW, kH);
-        EXPECT_LE(test::MaxPixelDifference(frame, expected), 1) << far;
+        EXPECT_LE(test::MaxPixelDifference(frame, reference), 1) << far;
     }
 }
 
 class FaceTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(scene640_.loaded()) << test::TestDataPath("messi5.jpg"); }
-    FaceScene scene640_{640, 480};
+    void SetUp() override { ASSERT_TRUE(scene320_.loaded()) << test::TestDataPath("messi5.jpg"); }
     FaceScene scene320_{320, 240};
 };
 
-// The photograph's face, 72 pixels across at first, moves across a 640 x 480 frame while
-// it grows or shrinks, then leaves the frame.
-TEST_F(FaceTest, TrackerFollowsAMovingFaceThatChangesSizeAndReportsWhenItLeaves) {
-    struct Motion {
-        double dx, dy, growth;  // pixels per frame; scale change over the run
-    };
-    for (const Motion motion : {Motion{3, 1, 0.4}, Motion{-2.5, -1, -0.3}}) {
-        SCOPED_TRACE(motion.growth);
-        const double x0 = motion.dx > 0 ? 100 : 380, y0 = motion.dy > 0 ? 80 : 200;
-        CFaceTrack track;
-        ASSERT_NE(track.FtInitialization(640, 480, 1, TemplateType::kColour), 0);
-        const cv::Rect first = FaceScene::Face(x0, y0, 2);
-        FtRect face{first.x, first.y, first.br().x, first.br().y};
-        ASSERT_NE(track.FtTraining(face, PackedOf(scene640_.Picture(x0, y0, 2)).data()), 0);
-
-        constexpr int kFrames = 80;
-        double x = x0, y = y0, scale = 2;
-        for (int k = 1; k <= kFrames; ++k) {
-            x += motion.dx, y += motion.dy, scale = 2 * (1 + motion.growth * k / kFrames);
-            ASSERT_NE(track.FtTrackNextFrame(face, PackedOf(scene640_.Picture(x, y, scale)).data()), 0)
-                << "frame " << k;
-        }
-        const cv::Rect2d truth = FaceScene::Face(x, y, scale);
-        EXPECT_LT(cv::norm(Centre(face) - Centre(truth)), 0.15 * truth.width);
-        EXPECT_NEAR((face.right - face.left) / truth.width, 1.0, 0.12);
-
-        // Out of the frame sideways, 12 pixels a frame: lost by the time it has gone.
-        bool lost = false;
-        while (!lost) {
-            x += motion.dx > 0 ? 12 : -12;
-            const cv::Rect2d now = FaceScene::Face(x, y, scale);
-            const FtRect before = face;
-            lost = track.FtTrackNextFrame(face, PackedOf(scene640_.Picture(x, y, scale)).data()) == 0;
-            if (lost) {
-                EXPECT_EQ(face, before) << "a lost face is left as it was";
-            }
-            if (now.x >= 640 || now.br().x <= 0) break;
-        }
-        EXPECT_TRUE(lost) << "still followed after the face left";
-        EXPECT_EQ(track.FtTrackNextFrame(face, PackedOf(scene640_.Picture(x0, y0, 2)).data()), 0)
-            << "nothing learnt any more";
-    }
-    CFaceTrack untrained;
-    FtRect any{10, 10, 50, 50};
-    EXPECT_EQ(untrained.FtTrackNextFrame(any, PackedOf(scene640_.Picture(0, 0, 1)).data()), 0);
-    EXPECT_EQ(untrained.FtInitialization(640, 480, 2, TemplateType::kColour), 0);
-}
-
 // Face tracking switched off and on through the chain, as the zoom panel does: one
 // worker, which ends with the effect.
-TEST_F(FaceTest, SwitchingTheEffectOffAndOnKeepsOneWorkerThatEndsWithItAndABadCascadeHasNone) {
+TEST_F(FaceTest, SwitchingTheEffectOffAndOnKeepsOneWorkerThatEndsWithItAndBadInputTracksNothing) {
     const std::size_t threadsBefore = test::ThreadCount();
     {
         test::TempDir programFolder;
@@ -322,6 +199,12 @@ TEST_F(FaceTest, SwitchingTheEffectOffAndOnKeepsOneWorkerThatEndsWithItAndABadCa
     for (const std::string& path : {folder.file("missing.xml"), folder.file("broken.xml")}) {
         EXPECT_EQ(FaceTrackingEffect(path).Start(), kEffectFailed) << path;
     }
+    // A tracker that learnt no face follows none; three bytes a pixel is all it takes.
+    CFaceTrack untrained;
+    FtRect any{10, 10, 50, 50};
+    const std::vector<std::uint8_t> black(640 * 480 * 3);
+    EXPECT_EQ(untrained.FtTrackNextFrame(any, black.data()), 0);
+    EXPECT_EQ(untrained.FtInitialization(640, 480, 2, TemplateType::kColour), 0);
 }
 
 // The effect finds the face, zooms in on it in steps, pans it to the centre and outlines
@@ -332,8 +215,8 @@ TEST_F(FaceTest, EffectZoomsOntoTheFaceAndLetsGoWhenItLeaves) {
     EXPECT_FALSE(effect.SetZoomAmount(10));
     EXPECT_EQ(effect.zoomAmount(), 9);
 
-    const double x = 40, y = 30;  // the face's centre is left of and above the frame's
-    const TestFrame source = scene320_.Frame(x, y, 1);
+    const int x = 40, y = 30;  // the face's centre is left of and above the frame's
+    const TestFrame source = scene320_.Frame(x, y);
     double time = 0;
     TestFrame frame = source;
     FaceTrackingEffect::ZoomState state = effect.zoomState();
@@ -354,9 +237,9 @@ TEST_F(FaceTest, EffectZoomsOntoTheFaceAndLetsGoWhenItLeaves) {
     ASSERT_EQ(state.factor, 1016) << "36 pixels of face at amount 9: 3.97x";
     ASSERT_TRUE(state.faceFound);
     // The face followed is the one in the picture, bottom-up.
-    const cv::Point2d truth = Centre(FaceScene::Face(x, y, 1));
-    EXPECT_NEAR((state.face.left + state.face.right) / 2.0, truth.x, 6);
-    EXPECT_NEAR((state.face.top + state.face.bottom) / 2.0, 240 - truth.y, 6);
+    const cv::Rect2d truth = FaceScene::Face(x, y);
+    EXPECT_NEAR((state.face.left + state.face.right) / 2.0, truth.x + truth.width / 2, 6);
+    EXPECT_NEAR((state.face.top + state.face.bottom) / 2.0, 240 - truth.y - truth.height / 2, 6);
 
     // The outline is the face enlarged, near the middle of the frame.
     GreenPixels green = FindGreen(frame);
@@ -365,14 +248,8 @@ TEST_F(FaceTest, EffectZoomsOntoTheFaceAndLetsGoWhenItLeaves) {
     EXPECT_NEAR(green.box.x + green.box.width / 2.0, 160, 15);
     EXPECT_NEAR(green.box.y + green.box.height / 2.0, 120, 15);
 
-    effect.SetShowLocator(false);
-    frame = source;
-    effect.ProcessFrame(frame.data(), 320, 240, time);
-    EXPECT_EQ(FindGreen(frame).count, 0);
-    EXPECT_NE(frame.bytes, source.bytes) << "still zoomed";
-
     // The face leaves: within a second of stream time the frames pass as they are.
-    const TestFrame empty = scene320_.Frame(x, y, 1, false);
+    const TestFrame empty = scene320_.Frame(x, y, false);
     bool untouched = false;
     for (int i = 0; i < 30 && !untouched; ++i) {
         frame = empty;
@@ -441,7 +318,6 @@ TEST(FaceDetectorTest, FollowsTheLargestFaceAfterPassingOverWeakerOverlappingRec
     const cv::Rect face(204, 151, 187, 187), chin(196, 213, 243, 243), behind(420, 190, 84, 84);
     EXPECT_EQ(FaceDetector::Choose({D{chin, 3}, D{face, 20}}), face);
     EXPECT_EQ(FaceDetector::Choose({D{behind, 29}, D{face, 27}}), face);
-    EXPECT_EQ(FaceDetector::Choose({D{behind, 29}, D{face, 27}, D{chin, 3}}), face);
     EXPECT_EQ(FaceDetector::Choose({D{face, 20}, D{chin, 20}}), chin) << "equal support: the larger";
     // A rectangle passed over hides nothing: below the chin, clear of the face, one more.
     const cv::Rect below(200, 380, 240, 240);

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <tuple>
 
 namespace lumora {
 namespace {
@@ -79,12 +80,10 @@ TEST_F(PluginHostTest, ModulesLoadInFileNameOrderAndTheHostFillsInEveryEffect) {
             const EffectId id = static_cast<EffectId>(5 + 2 * m + index);
             const Effect* effect = chain.FindEffect(id);
             ASSERT_NE(effect, nullptr) << id;
-            EXPECT_STREQ(effect->name, name);
-            EXPECT_EQ(effect->id, id);
-            EXPECT_EQ(effect->layer, layer);
-            EXPECT_EQ(effect->module, module.handle());
-            EXPECT_EQ(effect->imagesFolder, chain.imagesFolder().c_str());
-            EXPECT_EQ(effect->ownerWindow, static_cast<void*>(&window));
+            EXPECT_EQ(std::tuple(std::string(effect->name), effect->id, effect->layer, effect->module,
+                                 effect->imagesFolder, effect->ownerWindow),
+                      std::tuple(std::string(name), id, layer, module.handle(), chain.imagesFolder().c_str(),
+                                 static_cast<void*>(&window)));
         }
     }
 
@@ -108,18 +107,15 @@ TEST_F(PluginHostTest, WhatIsNotAPluginIsSkippedAndModulesWithoutEffectsAreKept)
     ASSERT_EQ(chain.plugins().ModuleCount(), 3u);
     EXPECT_EQ(chain.EffectCount(), 6u);
     EXPECT_STREQ(chain.FindEffect(5)->name, "Test animation");
-    EXPECT_FALSE(IsLoaded(onlyAnimation));
-    EXPECT_FALSE(IsLoaded(onlyInfo));
+    EXPECT_FALSE(IsLoaded(onlyAnimation) || IsLoaded(onlyInfo));
     for (std::size_t i = 0; i < 2; ++i) {
         auto calls = Export<int (*)()>(chain.plugins().Module(i).handle(), "TestModule_AnimationCalls");
         ASSERT_NE(calls, nullptr);
         EXPECT_EQ(calls(), 0);
     }
-    EXPECT_TRUE(IsLoaded(zero));
-    EXPECT_TRUE(IsLoaded(negative));
+    EXPECT_TRUE(IsLoaded(zero) && IsLoaded(negative));
     chain.UnloadEffects();
-    EXPECT_FALSE(IsLoaded(zero));
-    EXPECT_FALSE(IsLoaded(negative));
+    EXPECT_FALSE(IsLoaded(zero) || IsLoaded(negative));
 }
 
 // Null effects are skipped; names and identifiers without their zero are ended inside
@@ -131,8 +127,8 @@ TEST_F(PluginHostTest, CarelessModulesDoNotDisturbTheChain) {
     ASSERT_EQ(chain.EffectCount(), 6u);
     for (int id : {5, 6}) {
         Effect* effect = chain.FindEffect(id);
-        EXPECT_EQ(std::string(effect->name), std::string(63, 'N'));
-        EXPECT_EQ(std::string(effect->guid), std::string(63, 'G'));
+        EXPECT_EQ(std::tuple(std::string(effect->name), std::string(effect->guid)),
+                  std::tuple(std::string(63, 'N'), std::string(63, 'G')));
         EXPECT_EQ(chain.ActivateEffect(id), kEffectStarted);
     }
 }
@@ -164,14 +160,10 @@ TEST_F(PluginSdkExample, SlidingBarMovesWithStreamTimeAndKeepsItsSettings) {
     const char* key = "SOFTWARE\\Lumora\\5E0C2F3A-9B7D-4E21-A6C8-1D4F7B2E9A30";
     Effect* bar = Load().FindEffect(5);
     ASSERT_NE(bar, nullptr);
-    EXPECT_STREQ(bar->name, "Sliding bar");
-    EXPECT_EQ(bar->layer, kLayerAnimation);
+    EXPECT_EQ(std::tuple(std::string(bar->name), bar->layer), std::tuple(std::string("Sliding bar"), kLayerAnimation));
     ASSERT_EQ(chain_->ActivateEffect(5), kEffectStarted);
     // Every 4 s across 64 + 5 columns, starting 5 columns left of the picture.
-    EXPECT_EQ(BarStart(0.0), -1);
-    EXPECT_EQ(BarStart(1.0), 12);
-    EXPECT_EQ(BarStart(1.0), 12);  // the same time, the same place
-    EXPECT_EQ(BarStart(3.0), 46);
+    EXPECT_EQ(std::tuple(BarStart(0.0), BarStart(1.0), BarStart(1.0), BarStart(3.0)), std::tuple(-1, 12, 12, 46));
 
     chain_.reset();
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Lumora", "RememberFilterSettings", 1));
@@ -179,8 +171,9 @@ TEST_F(PluginSdkExample, SlidingBarMovesWithStreamTimeAndKeepsItsSettings) {
     ASSERT_EQ(Load().ActivateEffect(5), kEffectStarted);
     EXPECT_EQ(BarStart(1.0), 29);  // halfway at 1 s of 2
     chain_->UnloadEffects();
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, key, "Seconds", 0), 2u);
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, key, "Colour", 0), 0x0000C0FFu);
+    EXPECT_EQ(std::tuple(ReadRegDword(HKEY_LOCAL_MACHINE, key, "Seconds", 0),
+                         ReadRegDword(HKEY_LOCAL_MACHINE, key, "Colour", 0)),
+              std::tuple(2u, 0x0000C0FFu));
 }
 
 }  // namespace

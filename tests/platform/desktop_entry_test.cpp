@@ -4,8 +4,6 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <sys/stat.h>
 #include <filesystem>
@@ -26,22 +24,21 @@ TEST(DesktopEntry, ValuesSurviveTheEscapesOnlyTheMainGroupIsReadAndExecArguments
         "# comment\n[Desktop Action New]\nHidden=true\n"
         "[Desktop Entry]\r\n  Name =  Lumora  \r\nhidden=true\nno equals sign\nOdd=a\\qb\n"
         "[X-Extra]\nTerminal=true\n");
-    EXPECT_EQ(read.Get("Name"), "Lumora");
-    EXPECT_FALSE(read.GetBoolean("Hidden"));  // keys are case-sensitive, other groups do not count
-    EXPECT_FALSE(read.Get("Terminal"));
-    EXPECT_EQ(read.Get("Odd"), "a\\qb");  // not an escape: kept
+    // Keys are case-sensitive, other groups do not count, what is not an escape is kept.
+    EXPECT_EQ(read.Get("Name").value_or("") + "|" + read.Get("Odd").value_or(""), "Lumora|a\\qb");
+    EXPECT_FALSE(read.GetBoolean("Hidden") || read.Get("Terminal"));
     EXPECT_TRUE(DesktopEntry::Parse("[Desktop Entry]\nHidden=1").GetBoolean("Hidden"));
 
-    // Exec arguments are quoted by the format's rules.
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/usr/lib/lumora/lumora"), "/usr/lib/lumora/lumora");
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/opt/My Apps/lumora"), "\"/opt/My Apps/lumora\"");
-    // Inside quotes ", `, $ and \ take a backslash; any reserved character needs quotes.
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument(R"(/a"b`c$d\e)"), R"("/a\"b\`c\$d\\e")");
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/a;b'c(d)"), "\"/a;b'c(d)\"");
-    // A percent sign is never a field code, quoted or not.
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/a%f"), "/a%%f");
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument("/a b%u"), "\"/a b%%u\"");
-    EXPECT_EQ(DesktopEntry::QuoteExecArgument(""), "\"\"");
+    // Exec arguments are quoted by the format's rules: inside quotes ", `, $ and \ take a
+    // backslash, any reserved character needs quotes, and a percent sign is never a field code.
+    const std::pair<const char*, const char*> quoted[] = {{"/usr/lib/lumora/lumora", "/usr/lib/lumora/lumora"},
+                                                          {"/opt/My Apps/lumora", "\"/opt/My Apps/lumora\""},
+                                                          {R"(/a"b`c$d\e)", R"("/a\"b\`c\$d\\e")"},
+                                                          {"/a;b'c(d)", "\"/a;b'c(d)\""},
+                                                          {"/a%f", "/a%%f"},
+                                                          {"/a b%u", "\"/a b%%u\""},
+                                                          {"", "\"\""}};
+    for (const auto& [argument, expected] : quoted) EXPECT_EQ(DesktopEntry::QuoteExecArgument(argument), expected);
 }
 
 class AutostartEntryTest : public ::testing::Test {
@@ -80,18 +77,6 @@ TEST_F(AutostartEntryTest, EnableWritesTheWholeEntryOnlyForAnAbsoluteProgramAndC
     EXPECT_EQ(AutostartEntry::DefaultFile(), "/home/someone/.config/autostart/lumora.desktop");
     EXPECT_EQ(std::filesystem::path(AutostartEntry::ForThisProgram().program()),
               std::filesystem::canonical("/proc/self/exe"));
-}
-
-// The freedesktop.org validator accepts what Enable writes, quotes and all.
-TEST_F(AutostartEntryTest, TheValidatorAcceptsTheEntry) {
-    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
-    if (validator.isEmpty()) GTEST_SKIP() << "desktop-file-validate is not installed";
-    ASSERT_TRUE(Entry("/opt/My \"Lumora\" $HOME/lumora").Enable());
-    QProcess process;
-    process.start(validator, {QString::fromStdString(File().string())});
-    ASSERT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitCode(), 0);
-    EXPECT_EQ(process.readAllStandardOutput().toStdString(), "");
 }
 
 }  // namespace

@@ -33,8 +33,7 @@ TEST(CheckBoxPainter, TheLabelStartsAsFarFromTheBoxAsTheBoxFromTheEdges) {
         painter.end();
         EXPECT_EQ(canvas.pixelColor(0, 0), QColor(Qt::white));  // the background everywhere
         const int ink = FirstInkColumn(canvas);
-        EXPECT_GE(ink, left) << height;
-        EXPECT_LE(ink, left + 2) << height;
+        EXPECT_TRUE(ink >= left && ink <= left + 2) << height << ": " << ink;
     }
     // Where the box sits is checked on ParvelCheckBox below.
 }
@@ -48,7 +47,6 @@ TEST(ParvelCheckBox, ClickingTheBoxOrSpaceTogglesAndNotifiesButSetCheckDoesNot) 
     box.show();
     Notes notes;
     test::Record(box, notes);
-    EXPECT_EQ(box.Box().objectName(), "5001");
     EXPECT_EQ(box.Box().pos(), QPoint(0, 3));
     EXPECT_EQ(box.Box().Bitmaps().normal, skin->checkBox.unchecked.normal);
 
@@ -60,9 +58,7 @@ TEST(ParvelCheckBox, ClickingTheBoxOrSpaceTogglesAndNotifiesButSetCheckDoesNot) 
     EXPECT_EQ(notes.size(), 1u);
 
     box.SetCheck(false);
-    EXPECT_FALSE(box.IsChecked());
-    EXPECT_EQ(box.Box().Bitmaps().normal, skin->checkBox.unchecked.normal);
-    EXPECT_EQ(notes.size(), 1u);
+    EXPECT_TRUE(!box.IsChecked() && box.Box().Bitmaps().normal == skin->checkBox.unchecked.normal && notes.size() == 1);
 
     // Space toggles it, and screen readers see and change the state.
     box.setFocus();
@@ -75,8 +71,7 @@ TEST(ParvelCheckBox, ClickingTheBoxOrSpaceTogglesAndNotifiesButSetCheckDoesNot) 
     EXPECT_EQ(accessible->text(QAccessible::Name), "Enable face detection/tracking");
     EXPECT_TRUE(accessible->state().checkable && accessible->state().checked);
     accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_FALSE(box.IsChecked());
-    EXPECT_FALSE(accessible->state().checked);
+    EXPECT_FALSE(box.IsChecked() || accessible->state().checked);
 
     box.resize(200, 30);
     EXPECT_EQ(box.Box().pos(), QPoint(0, 9));

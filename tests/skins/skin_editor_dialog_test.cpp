@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <tuple>
+
 namespace lumora {
 namespace {
 
@@ -72,8 +74,7 @@ TEST_F(SkinEditorDialogTest, ASkinMadeInTheWindowLoadsAtTheNextStartWithWhatWasS
     dialog.Control<QPushButton>(E::kIdCreate)->click();
     EXPECT_EQ(dialog.Control<QLineEdit>(E::kIdName)->text(), "");
     auto* skinsList = dialog.Control<QComboBox>(E::kIdSkins);
-    ASSERT_EQ(skinsList->count(), 1);
-    EXPECT_EQ(skinsList->currentIndex(), -1);
+    ASSERT_EQ(std::tuple(skinsList->count(), skinsList->currentIndex()), std::tuple(1, -1));
     skinsList->setCurrentIndex(0);
     ASSERT_NE(dialog.Preview().Shown(), nullptr);
     EXPECT_EQ(dialog.Preview().Shown()->name, "Sunset");
@@ -97,8 +98,7 @@ TEST_F(SkinEditorDialogTest, ASkinMadeInTheWindowLoadsAtTheNextStartWithWhatWasS
     EXPECT_EQ(dialog.Control<QLineEdit>(E::kIdSwatch)->palette().color(QPalette::Base), colour_);
     colour_ = QColor();  // cancelled: nothing written
     dialog.Control<QPushButton>(E::kIdColourChooser)->click();
-    EXPECT_EQ(offered_, QColor(0, 128, 255));
-    EXPECT_EQ(offeredCustom_, QColor(Qt::red));
+    EXPECT_EQ(std::tuple(offered_, offeredCustom_), std::tuple(QColor(0, 128, 255), QColor(Qt::red)));
 
     // The caption line, and the zoom font in tenths of a point.
     Choose(dialog, E::kIdItems, 3);
@@ -124,15 +124,12 @@ TEST_F(SkinEditorDialogTest, ASkinMadeInTheWindowLoadsAtTheNextStartWithWhatWasS
     ASSERT_NE(sunset.mainWindow.caption, nullptr);
     EXPECT_EQ(sunset.mainWindow.caption->size(), QSize(180, 25));
     EXPECT_EQ(sunset.mainWindow.caption->pixelColor(90, 12), QColor(250, 120, 40));
-    EXPECT_EQ(sunset.mainWindow.border, SkinRgb(0, 128, 255));
-    EXPECT_EQ(sunset.mainWindow.captionLine, SkinRgb(239, 189, 49));
-    EXPECT_EQ(sunset.zoom.font, (SkinFont{"Tahoma", 10, 0, 1, 0}));
+    EXPECT_EQ(std::tuple(sunset.mainWindow.border, sunset.mainWindow.captionLine, sunset.zoom.font),
+              std::tuple(SkinRgb(0, 128, 255), SkinRgb(239, 189, 49), SkinFont{"Tahoma", 10, 0, 1, 0}));
     // Nothing else was set.
     int pictures = 0;
     for (const SkinItem& item : SkinItems()) pictures += sunset.Picture(item.id) != nullptr;
-    EXPECT_EQ(pictures, 1);
-    EXPECT_EQ(sunset.listView.font, SkinFont{});
-    EXPECT_EQ(sunset.slider.border, 0u);
+    EXPECT_EQ(std::tuple(pictures, sunset.listView.font, sunset.slider.border), std::tuple(1, SkinFont{}, 0u));
 }
 
 }  // namespace

