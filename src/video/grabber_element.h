@@ -47,7 +47,7 @@ namespace lumora {
 inline constexpr char kGrabberFactoryName[] = "lumoragrabber";
 
 enum class GrabberMode {
-    kVideoFrames,  // 24-bit BGR only, bottom-up frames for the callback
+    kVideoFrames,  // raw video in, 24-bit BGR out, bottom-up frames for the callback
     kBuffers,      // anything, buffers as they are
 };
 
