@@ -140,28 +140,23 @@ gboolean SetCaps(GstBaseTransform* base, GstCaps* incaps, GstCaps* outcaps) {
     return TRUE;
 }
 
-HRESULT CallBack(GrabberState* state, double time, unsigned char* data, std::size_t size) {
-    std::lock_guard lock(state->callbackMutex);
+// The callbacks' lock, held for the whole of a frame: a block the block callback gave is
+// always handed to the buffer callback, even while the callbacks are being replaced.
+using CallbacksHeld = std::lock_guard<std::mutex>;
+
+HRESULT CallBack(const CallbacksHeld&, GrabberState* state, double time, unsigned char* data, std::size_t size) {
     if (!state->buffer) return S_OK;
     return state->buffer(time, data, static_cast<long>(size));
-}
-
-bool HasBufferCallback(GrabberState* state) {
-    std::lock_guard lock(state->callbackMutex);
-    return static_cast<bool>(state->buffer);
 }
 
 // The VideoFrame-layout block the callback gets the frame in: the block callback's, or
 // without one a block of our own. Null when the block callback refused the frame (then
 // counted) or memory is short.
-unsigned char* FrameBlock(GrabberState* state, std::size_t size) {
-    {
-        std::lock_guard lock(state->callbackMutex);
-        if (state->block) {
-            unsigned char* block = state->block(static_cast<std::uint32_t>(size));
-            if (block == nullptr) state->refused.fetch_add(1, std::memory_order_relaxed);
-            return block;
-        }
+unsigned char* FrameBlock(const CallbacksHeld&, GrabberState* state, std::size_t size) {
+    if (state->block) {
+        unsigned char* block = state->block(static_cast<std::uint32_t>(size));
+        if (block == nullptr) state->refused.fetch_add(1, std::memory_order_relaxed);
+        return block;
     }
     try {
         state->frame.resize(size);
@@ -227,13 +222,14 @@ gboolean SinkEvent(GstBaseTransform* base, GstEvent* event) {
 // costs no copy back.
 GstFlowReturn GrabVideoFrame(GstBaseTransform* base, GrabberState* state, GstBuffer* buffer) {
     CountMissed(state, buffer);
-    if (!HasBufferCallback(state)) return GST_FLOW_OK;
+    const CallbacksHeld held(state->callbackMutex);
+    if (!state->buffer) return GST_FLOW_OK;
     GstVideoFrame frame;
     if (!MapFrame(base, &frame, &state->info, buffer, GST_MAP_READWRITE)) return GST_FLOW_ERROR;
     const Rows rows(frame);
-    if (unsigned char* block = FrameBlock(state, rows.DibSize())) {
+    if (unsigned char* block = FrameBlock(held, state, rows.DibSize())) {
         CopyRowsReversed(rows.pixels, rows.stride, block, rows.dibStride, rows.rowBytes, rows.height);
-        const HRESULT hr = CallBack(state, SampleTime(base, buffer), block, rows.DibSize());
+        const HRESULT hr = CallBack(held, state, SampleTime(base, buffer), block, rows.DibSize());
         if (hr == S_OK) CopyRowsReversed(block, rows.dibStride, rows.pixels, rows.stride, rows.rowBytes, rows.height);
         CountAnswer(state, hr);
     }
@@ -257,10 +253,11 @@ GstFlowReturn ConvertVideoFrame(GstBaseTransform* base, GstBuffer* inbuf, GstBuf
         return GST_FLOW_ERROR;
     }
     const Rows rows(out);
-    unsigned char* block = HasBufferCallback(state) ? FrameBlock(state, rows.DibSize()) : nullptr;
+    const CallbacksHeld held(state->callbackMutex);
+    unsigned char* block = state->buffer ? FrameBlock(held, state, rows.DibSize()) : nullptr;
     if (block != nullptr) {
         ConvertToBgr(in, block, rows.dibStride, true);
-        CountAnswer(state, CallBack(state, SampleTime(base, inbuf), block, rows.DibSize()));
+        CountAnswer(state, CallBack(held, state, SampleTime(base, inbuf), block, rows.DibSize()));
         CopyRowsReversed(block, rows.dibStride, rows.pixels, rows.stride, rows.rowBytes, rows.height);
     } else {
         ConvertToBgr(in, rows.pixels, rows.stride, false);
@@ -271,14 +268,15 @@ GstFlowReturn ConvertVideoFrame(GstBaseTransform* base, GstBuffer* inbuf, GstBuf
 }
 
 GstFlowReturn GrabBuffer(GstBaseTransform* base, GrabberState* state, GstBuffer* buffer) {
-    if (!HasBufferCallback(state)) return GST_FLOW_OK;
+    const CallbacksHeld held(state->callbackMutex);
+    if (!state->buffer) return GST_FLOW_OK;
     GstMapInfo map;
     if (!gst_buffer_map(buffer, &map, GST_MAP_READ)) {
         GST_ELEMENT_ERROR(base, STREAM, FAILED, ("Cannot read a buffer."), (nullptr));
         return GST_FLOW_ERROR;
     }
     // Read only, as the header says; the callback signature is shared with frame mode.
-    const HRESULT hr = CallBack(state, SampleTime(base, buffer), const_cast<unsigned char*>(map.data), map.size);
+    const HRESULT hr = CallBack(held, state, SampleTime(base, buffer), const_cast<unsigned char*>(map.data), map.size);
     if (FAILED(hr)) state->refused.fetch_add(1, std::memory_order_relaxed);
     gst_buffer_unmap(buffer, &map);
     return GST_FLOW_OK;
