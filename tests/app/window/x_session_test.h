@@ -9,6 +9,7 @@
 #include "app/preferences.h"
 #include "app/window/main_window_layout.h"
 #include "cli_process.h"
+#include "packet_file.h"
 #include "scoped_env.h"
 #include "test_environment.h"
 #include "test_support.h"
@@ -47,11 +48,7 @@ protected:
     }
 
     std::string Packets() const { return dir_.file("vcam.packets"); }
-    std::uintmax_t PacketBytes() const {
-        std::error_code error;
-        const auto size = std::filesystem::file_size(Packets(), error);
-        return error ? 0 : size;
-    }
+    std::uintmax_t PacketBytes() const { return test::FileBytes(Packets()); }
     void RememberCam() {
         test::ScopedEnv config("LUMORA_CONFIG_DIR", dir_.file("config").c_str());
         WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kRememberLastSource, 1);
