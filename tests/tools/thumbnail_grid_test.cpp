@@ -8,35 +8,10 @@
 namespace lumora {
 namespace {
 
-// Cells of 132 x (90 + 6 + 6): item 120 x 90, margin 6, labels 6 high.
-ThumbnailLayout MakeLayout(int items, QSize client) {
-    ThumbnailLayout layout(QSize(120, 90), 6, [](const QString&, int) { return 6; });
-    layout.SetClientSize(client);
-    for (int i = 0; i < items; ++i) layout.Add({QImage(), QString::number(i), i});
-    return layout;
-}
-
-TEST(ThumbnailLayout, RowsScrollWholeAndClicksOutsideTheCellsHitNothing) {
-    ThumbnailLayout layout = MakeLayout(7, QSize(400, 2 * 102 + 50));
-    const ThumbnailLayout::ScrollState scroll = layout.Scroll();
-    EXPECT_EQ(
-        std::tuple(layout.Columns(), layout.Selected(), scroll.enabled, scroll.rowCount, scroll.page, scroll.maximum),
-        std::tuple(3, 0, true, 3, 2, 1));
-
-    layout.ScrollToRow(99);  // the bottom
-    EXPECT_EQ(layout.FirstVisible(), 3);
-    std::vector<int> shown;
-    for (const ThumbnailLayout::Cell& cell : layout.PlacedCells()) shown.push_back(cell.index);
-    EXPECT_EQ(shown, (std::vector<int>{3, 4, 5, 6}));
-    // The second spot is between the third cell and the edge.
-    EXPECT_EQ(std::tuple(layout.HitTest(QPoint(140, 10)), layout.HitTest(QPoint(396 + 2, 10))), std::tuple(4, -1));
-
-    layout.Clear();
-    EXPECT_EQ(std::tuple(layout.Scroll().enabled, layout.Selected(), layout.FirstVisible()), std::tuple(false, -1, 0));
-}
-
 TEST(ThumbnailPainter, APictureIsCentredAndAMissingOneIsABlackArea) {
-    ThumbnailLayout layout = MakeLayout(0, QSize(300, 120));
+    // Cells of 132 x (90 + 6 + 6): item 120 x 90, margin 6, labels 6 high.
+    ThumbnailLayout layout(QSize(120, 90), 6, [](const QString&, int) { return 6; });
+    layout.SetClientSize(QSize(300, 120));
     QImage red(110, 90, QImage::Format_RGB32);
     red.fill(Qt::red);
     layout.Add({red, "176x144", 0});
