@@ -40,8 +40,7 @@ TEST_F(PreferencesDialogTest, BoxesShowTheStoredPreferences) {
         EXPECT_EQ(dialog.windowTitle(), "Preferences");
         for (const auto& [id, text] : boxes) {
             ASSERT_NE(Box(dialog, id), nullptr) << id;
-            EXPECT_EQ(Box(dialog, id)->text(), text);
-            EXPECT_FALSE(Box(dialog, id)->isChecked()) << id;
+            EXPECT_EQ(std::tuple(Box(dialog, id)->text(), Box(dialog, id)->isChecked()), std::tuple(text, false));
         }
         EXPECT_TRUE(dialog.Control<QPushButton>(1)->isDefault());
     }
@@ -52,17 +51,16 @@ TEST_F(PreferencesDialogTest, BoxesShowTheStoredPreferences) {
     SetString(reg::kRememberLastSource, "1");
     WriteFileText(AutostartFile().string(), "[Desktop Entry]\nType=Application\nExec=lumora\nHidden=true\n");
     PreferencesDialog dialog(Autostart());
-    EXPECT_FALSE(Box(dialog, 1042)->isChecked());
-    EXPECT_TRUE(Box(dialog, 1043)->isChecked());
-    EXPECT_FALSE(Box(dialog, 1041)->isChecked());
+    EXPECT_EQ(
+        std::tuple(Box(dialog, 1042)->isChecked(), Box(dialog, 1043)->isChecked(), Box(dialog, 1041)->isChecked()),
+        std::tuple(false, true, false));
 }
 
 TEST_F(PreferencesDialogTest, OkWritesThePreferencesInOrderAndTheAutostartEntry) {
     PreferencesDialog dialog(Autostart());
     for (int id : {1041, 1042, 1043}) Box(dialog, id)->setChecked(true);
     Click(dialog, 1);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), 1);
+    EXPECT_EQ(std::tuple(dialog.isVisible(), dialog.result()), std::tuple(false, 1));
     // The store keeps values in the order they were first written.
     EXPECT_NE(Settings().find("[SOFTWARE\\Lumora]\n\"RememberLastSource\"=dword:00000001\n"
                               "\"LastSourceType\"=dword:00000000\n\"LastSourceID\"=\"\"\n"
@@ -76,8 +74,7 @@ TEST_F(PreferencesDialogTest, OkWritesThePreferencesInOrderAndTheAutostartEntry)
     PreferencesDialog again(Autostart("/usr/lib/lumora/lumora"));
     Box(again, 1041)->setChecked(true);
     Click(again, 1);
-    EXPECT_EQ(AutostartExec(), "/usr/lib/lumora/lumora");
-    EXPECT_TRUE(Autostart().IsEnabled());
+    EXPECT_EQ(std::tuple(AutostartExec(), Autostart().IsEnabled()), std::tuple("/usr/lib/lumora/lumora", true));
 }
 
 TEST_F(PreferencesDialogTest, OkForgetsTheLastSourceAndRemovesAnUncheckedEntry) {
@@ -90,10 +87,9 @@ TEST_F(PreferencesDialogTest, OkForgetsTheLastSourceAndRemovesAnUncheckedEntry) 
     Box(dialog, 1043)->setChecked(false);
     Box(dialog, 1041)->setChecked(false);
     Click(dialog, 1);
-    EXPECT_EQ(Stored(reg::kRememberLastSource)->data, (std::vector<std::uint8_t>{1, 0, 0, 0}));
-    EXPECT_EQ(Stored(reg::kRememberFilterSettings)->data, (std::vector<std::uint8_t>{0, 0, 0, 0}));
-    EXPECT_EQ(GetLastSourceType(), kSourceNone);
-    EXPECT_EQ(GetLastSourceId(), "");
+    EXPECT_EQ(std::tuple(Stored(reg::kRememberLastSource)->data, Stored(reg::kRememberFilterSettings)->data),
+              std::tuple(std::vector<std::uint8_t>{1, 0, 0, 0}, std::vector<std::uint8_t>{0, 0, 0, 0}));
+    EXPECT_EQ(std::tuple(GetLastSourceType(), GetLastSourceId()), std::tuple(kSourceNone, ""));
     EXPECT_FALSE(std::filesystem::exists(AutostartFile()));
 
     // Without the program's path autostart ends up off, even with the box checked.
@@ -112,10 +108,8 @@ TEST_F(PreferencesDialogTest, CancelWritesNothing) {
     PreferencesDialog dialog(Autostart());
     for (int id : {1041, 1042, 1043}) Box(dialog, id)->toggle();
     Click(dialog, 2);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), 2);
-    EXPECT_EQ(Settings(), before);
-    EXPECT_FALSE(std::filesystem::exists(AutostartFile()));
+    EXPECT_EQ(std::tuple(dialog.isVisible(), dialog.result()), std::tuple(false, 2));
+    EXPECT_EQ(std::tuple(Settings(), std::filesystem::exists(AutostartFile())), std::tuple(before, false));
 }
 
 }  // namespace

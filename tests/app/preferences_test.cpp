@@ -44,9 +44,9 @@ TEST_F(StoredPreferencesTest, LastSourceTypeCountsOnlyWhenRememberedAndKnown) {
     EXPECT_EQ(GetLastSourceType(), 0);
 
     SetString(reg::kRememberFilterSettings, "1");
-    EXPECT_FALSE(IsRememberFilterSettings());
+    const bool asText = IsRememberFilterSettings();
     SetDword(reg::kRememberFilterSettings, 1);
-    EXPECT_TRUE(IsRememberFilterSettings());
+    EXPECT_EQ(std::tuple(asText, IsRememberFilterSettings()), std::tuple(false, true));
 }
 
 TEST_F(StoredPreferencesTest, SaveLastSourceStoresCodeAndIdentifier) {
@@ -90,16 +90,14 @@ TEST_F(StoredPreferencesTest, DeviceFormatIsKeptAndLoadedOnlyWhenComplete) {
     Guid subtype;
     ASSERT_TRUE(LoadLastDeviceFormat(loaded, frameTime, subtype));
     const ZImageBitmapInfoHeader expected{40, 640, 480, 1, 16, kYuy2.data1, 614400, 0, 0, 0, 0};
-    EXPECT_EQ(std::memcmp(&loaded, &expected, sizeof loaded), 0);
-    EXPECT_EQ(frameTime, 333333);
-    EXPECT_EQ(subtype, kYuy2);
+    EXPECT_EQ(std::tuple(std::memcmp(&loaded, &expected, sizeof loaded), frameTime, subtype),
+              std::tuple(0, 333333, kYuy2));
 
     // Longer values count with their first bytes, whatever their type.
     SetBinary(reg::kLastDevFrameTime, {0x40, 0x42, 0x0F, 0, 0, 0, 0, 0, 0xFF});
     SetString(reg::kLastDevMediaSubType, "0123456789ABCDEF");
     ASSERT_TRUE(LoadLastDeviceFormat(loaded, frameTime, subtype));
-    EXPECT_EQ(frameTime, 1000000);
-    EXPECT_EQ(subtype.data1, 0x33323130u);
+    EXPECT_EQ(std::tuple(frameTime, subtype.data1), std::tuple(1000000, 0x33323130u));
 
     const std::pair<const char*, void (*)()> spoilers[] = {
         {"4-byte frame time", [] { SetBinary(reg::kLastDevFrameTime, {0x15, 0x16, 0x05, 0x00}); }},

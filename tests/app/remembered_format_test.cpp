@@ -33,16 +33,13 @@ protected:
 TEST_F(RememberedFormatTest, AStoredDeviceFormatIsAppliedOnlyByTheFirstCaptureBuild) {
     StoreCaptureDeviceRun();
     remembered_.PrepareRememberedFormat();
-    EXPECT_FALSE(format_.applied);
-    EXPECT_EQ(format_.header.biWidth, 320);
-    EXPECT_EQ(format_.frameTime, 666666);
+    EXPECT_EQ(std::tuple(format_.applied, format_.header.biWidth, format_.frameTime), std::tuple(false, 320, 666666));
     // The first capture build applies it and marks it so; back to the device later in
     // the run, it is not armed again.
     format_.applied = true;
     format_.header.biWidth = 640;  // what the device read back since
     remembered_.PrepareRememberedFormat();
-    EXPECT_TRUE(format_.applied);
-    EXPECT_EQ(format_.header.biWidth, 640);
+    EXPECT_EQ(std::tuple(format_.applied, format_.header.biWidth), std::tuple(true, 640));
 
     // An incomplete format, or another source last time: nothing to apply this run.
     for (const auto spoil : {+[] { SetDword(reg::kLastDevWidth, 0); },

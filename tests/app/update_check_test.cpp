@@ -77,8 +77,8 @@ TEST(ProductSite, OnlyAnHttpAddressInTheSettingsCounts) {
     WriteRegString(HKEY_LOCAL_MACHINE, kLumoraKey, ProductSite::kSiteAddressValue, " http://127.0.0.1:8080/a b");
     const auto site = ProductSite::FromSettings();
     ASSERT_TRUE(site);
-    EXPECT_EQ(site->CheckUpdateUrl(), "http://127.0.0.1:8080/a%20b/checkupdate.php");
-    EXPECT_EQ(site->DownloadUrl(), "http://127.0.0.1:8080/a%20b/download.php");
+    EXPECT_EQ(std::tuple(site->CheckUpdateUrl(), site->DownloadUrl()),
+              std::tuple("http://127.0.0.1:8080/a%20b/checkupdate.php", "http://127.0.0.1:8080/a%20b/download.php"));
     test::UrlRecorder browser;
     EXPECT_TRUE(site->VisitHomePage());
     EXPECT_EQ(browser.urls(), std::vector<std::string>{"http://127.0.0.1:8080/a%20b/"});
@@ -137,9 +137,8 @@ TEST(UpdateCheck, OnlyANewerVersionInTheFirstEightBytesAsksTheUser) {
         EXPECT_NE(requests[0].find("\r\nUser-Agent: Lumora\r\n"), std::string::npos) << requests[0];
         ASSERT_EQ(asked.size(), reply.asked ? 1u : 0u) << reply.body.substr(0, 20);
         if (!reply.asked) continue;
-        EXPECT_EQ(asked[0].text, Question(reply.asked));
-        EXPECT_EQ(asked[0].caption, "Lumora");
-        EXPECT_EQ(asked[0].flags, mb::kYesNo | mb::kIconQuestion);
+        EXPECT_EQ(std::tie(asked[0].text, asked[0].caption, asked[0].flags),
+                  std::tuple(Question(reply.asked), "Lumora", mb::kYesNo | mb::kIconQuestion));
     }
 }
 
@@ -201,10 +200,8 @@ TEST(UpdatePrompt, YesOpensTheDownloadPageAndSaysWhenItCannot) {
     const auto& shown = recorder.Messages();
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_NE(shown[1].text.find(" version 255.254.253.0 available"), std::string::npos);
-    EXPECT_EQ(shown[1].owner, &owner);
-    EXPECT_EQ(shown[2].text, "Couldn't open Lumora web site!");
-    EXPECT_EQ(shown[2].flags, mb::kIconWarning);
-    EXPECT_EQ(shown[2].owner, &owner);
+    EXPECT_EQ(std::tie(shown[1].owner, shown[2].owner, shown[2].text, shown[2].flags),
+              std::tuple(&owner, &owner, "Couldn't open Lumora web site!", mb::kIconWarning));
 }
 
 }  // namespace

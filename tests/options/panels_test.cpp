@@ -18,23 +18,15 @@ protected:
 
 TEST_F(PanelsTest, ManualZoomStepsBy16UpTo4xAndFaceTrackingTakesTheButtons) {
     ZoomEffect& zoom = *FindZoomEffect(*chain_);
-    EXPECT_EQ(ZoomText(), "Zoom: x1.00");
-    Press(ZoomPanel::kZoomInId, 48);
-    EXPECT_EQ(ZoomText(), "Zoom: x4.00");
-    EXPECT_EQ(zoom.factor(), 1024);
-    EXPECT_TRUE(Active(chain_->zoomEffectId()));
-    Press(ZoomPanel::kZoomInId);
-    EXPECT_EQ(zoom.factor(), 1024);
-    EXPECT_EQ(ZoomText(), "Zoom: x4.00");
-
-    Press(ZoomPanel::kDefaultId);
-    EXPECT_FALSE(Active(chain_->zoomEffectId()));
-    Press(ZoomPanel::kZoomInId);
-    EXPECT_EQ(ZoomText(), "Zoom: x1.06");  // 272
-    Press(ZoomPanel::kZoomOutId);
-    EXPECT_EQ(ZoomText(), "Zoom: x1.00");
-    EXPECT_FALSE(Active(chain_->zoomEffectId()));
-    EXPECT_EQ(zoom.factor(), 256);
+    const auto zoomed = [&](int button, int times = 1) {
+        Press(button, times);
+        return std::tuple(ZoomText(), zoom.factor(), Active(chain_->zoomEffectId()));
+    };
+    EXPECT_EQ(zoomed(ZoomPanel::kZoomInId, 48), std::tuple("Zoom: x4.00", 1024, true));
+    EXPECT_EQ(zoomed(ZoomPanel::kZoomInId), std::tuple("Zoom: x4.00", 1024, true));
+    EXPECT_EQ(zoomed(ZoomPanel::kDefaultId), std::tuple("Zoom: x1.00", 256, false));
+    EXPECT_EQ(zoomed(ZoomPanel::kZoomInId), std::tuple("Zoom: x1.06", 272, true));
+    EXPECT_EQ(zoomed(ZoomPanel::kZoomOutId), std::tuple("Zoom: x1.00", 256, false));
 
     // Face tracking takes the buttons over and ends the manual zoom.
     Press(ZoomPanel::kZoomInId, 16);  // 2.0x
@@ -44,25 +36,22 @@ TEST_F(PanelsTest, ManualZoomStepsBy16UpTo4xAndFaceTrackingTakesTheButtons) {
 
     ClickFaceBox();
     ASSERT_TRUE(Active(chain_->faceTrackingEffectId()));
-    EXPECT_TRUE(locator.isEnabled());
-    EXPECT_EQ(ZoomText(), "Zoom: biggest");
+    EXPECT_EQ(std::tuple(locator.isEnabled(), ZoomText()), std::tuple(true, "Zoom: biggest"));
     FaceTrackingEffect& face = *FindFaceTrackingEffect(*chain_);
-    Press(ZoomPanel::kZoomOutId, 3);
-    EXPECT_EQ(ZoomText(), "Zoom: little");
+    const auto tracked = [&](int button, int times = 1) {
+        Press(button, times);
+        return ZoomText();
+    };
+    EXPECT_EQ(tracked(ZoomPanel::kZoomOutId, 3), "Zoom: little");
     Press(ZoomPanel::kZoomOutId);
     EXPECT_EQ(face.zoomAmount(), 6);
-    Press(ZoomPanel::kZoomInId);
-    EXPECT_EQ(ZoomText(), "Zoom: medium");
-    Press(ZoomPanel::kDefaultId);
-    EXPECT_EQ(ZoomText(), "Zoom: biggest");
+    EXPECT_EQ(tracked(ZoomPanel::kZoomInId), "Zoom: medium");
+    EXPECT_EQ(tracked(ZoomPanel::kDefaultId), "Zoom: biggest");
 
     ClickFaceBox();
-    EXPECT_FALSE(Active(chain_->faceTrackingEffectId()));
-    EXPECT_FALSE(Active(chain_->zoomEffectId()));
-    EXPECT_EQ(ZoomText(), "Zoom: x1.00");
-    EXPECT_FALSE(Find<ParvelCheckBox>("2012").IsChecked());
-    EXPECT_FALSE(locator.isEnabled());
-    EXPECT_TRUE(messages_.Messages().empty());
+    EXPECT_EQ(std::tuple(Active(chain_->faceTrackingEffectId()), Active(chain_->zoomEffectId()), ZoomText(),
+                         Find<ParvelCheckBox>("2012").IsChecked(), locator.isEnabled(), messages_.Messages().size()),
+              std::tuple(false, false, "Zoom: x1.00", false, false, 0u));
 }
 
 TEST_F(PanelsTest, ColourFilterFollowsItsSlidersAndTheDefaultButton) {
@@ -70,15 +59,11 @@ TEST_F(PanelsTest, ColourFilterFollowsItsSlidersAndTheDefaultButton) {
     ParvelSlider& green = Find<ParvelSlider>("green");
     green.setFocus();
     for (int i = 0; i < 72; ++i) QTest::keyClick(&green, Qt::Key_Right);
-    EXPECT_EQ(green.GetPosition(), 200);
-    EXPECT_TRUE(Active(chain_->colorFilterEffectId()));
-    EXPECT_EQ(filter.red(), 128);
-    EXPECT_EQ(filter.green(), 200);
-    EXPECT_EQ(filter.blue(), 128);
-
+    EXPECT_EQ(std::tuple(green.GetPosition(), Active(chain_->colorFilterEffectId()), filter.red(), filter.green(),
+                         filter.blue()),
+              std::tuple(200, true, 128, 200, 128));
     Click(Button(ColorFilterPanel::kDefaultId));
-    EXPECT_FALSE(Active(chain_->colorFilterEffectId()));
-    EXPECT_EQ(green.GetPosition(), 128);
+    EXPECT_EQ(std::tuple(Active(chain_->colorFilterEffectId()), green.GetPosition()), std::tuple(false, 128));
 }
 
 TEST_F(PanelsTest, EachSourceKindEnablesItsControlsAndPlaybackFollowsTheFile) {
@@ -101,14 +86,12 @@ TEST_F(PanelsTest, EachSourceKindEnablesItsControlsAndPlaybackFollowsTheFile) {
         position.SetPosition(50);
         options_->UpdateEnabling(c.status);
         SCOPED_TRACE(static_cast<int>(c.status.kind) * 10 + c.status.recording);
-        EXPECT_EQ(Button(PlaybackPanel::kStartId).isEnabled(), c.playable);
-        EXPECT_EQ(Button(PlaybackPanel::kStopId).isEnabled(), c.playable);
-        EXPECT_EQ(position.isEnabled(), c.seekable);
-        EXPECT_EQ(position.GetPosition(), c.seekable ? 50 : 0);
-        EXPECT_EQ(red.isEnabled(), c.video);
-        EXPECT_EQ(Button(ZoomPanel::kZoomInId).isEnabled(), c.video);
-        EXPECT_EQ(filters.isEnabled(), c.video);
-        EXPECT_EQ(animations.isEnabled(), c.video);
+        EXPECT_EQ(std::tuple(Button(PlaybackPanel::kStartId).isEnabled(), Button(PlaybackPanel::kStopId).isEnabled(),
+                             position.isEnabled(), position.GetPosition()),
+                  std::tuple(c.playable, c.playable, c.seekable, c.seekable ? 50 : 0));
+        EXPECT_EQ(std::tuple(red.isEnabled(), Button(ZoomPanel::kZoomInId).isEnabled(), filters.isEnabled(),
+                             animations.isEnabled()),
+                  std::tuple(c.video, c.video, c.video, c.video));
     }
     EXPECT_EQ(red.GetPosition(), 128);  // disabling put it back
 
@@ -123,12 +106,12 @@ TEST_F(PanelsTest, EachSourceKindEnablesItsControlsAndPlaybackFollowsTheFile) {
     EXPECT_EQ((std::vector<int>{2001, 2002, 2003}), commands);
     EXPECT_EQ(options_->Playback().GetPosition(), 100);
 
-    options_->Playback().ShowFilePosition(30, 120);
-    EXPECT_EQ(position.GetPosition(), 25);
-    options_->Playback().ShowFilePosition(500, 120);
-    EXPECT_EQ(position.GetPosition(), 100);
-    options_->Playback().ShowFilePosition(10, 0);  // a stream of unknown length
-    EXPECT_EQ(position.GetPosition(), 100);
+    // The last is a stream of unknown length.
+    for (const auto& [at, length, shown] :
+         {std::tuple(30, 120, 25), std::tuple(500, 120, 100), std::tuple(10, 0, 100)}) {
+        options_->Playback().ShowFilePosition(at, length);
+        EXPECT_EQ(position.GetPosition(), shown) << at << "/" << length;
+    }
 }
 
 }  // namespace

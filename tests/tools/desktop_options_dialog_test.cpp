@@ -20,11 +20,12 @@ class DesktopOptionsDialogTest : public ::testing::Test {
 protected:
     void Type(int id, const char* text) { dialog_.Control<QLineEdit>(id)->setText(text); }
     std::string Field(int id) { return dialog_.Control<QLineEdit>(id)->text().toStdString(); }
-    // The text of the message OK showed, or "" when the dialog accepted.
-    std::string PressOk() {
+    // The text and flags of the message OK showed, or ("", 0) when the dialog accepted.
+    std::tuple<std::string, unsigned> PressOk() {
         messages_.Clear();
         dialog_.Control<QPushButton>(TemplateDialog::kIdOk)->click();
-        return messages_.Messages().empty() ? "" : messages_.Messages().back().text;
+        if (messages_.Messages().empty()) return {"", 0};
+        return {messages_.Messages().back().text, messages_.Messages().back().flags};
     }
 
     MessageRecorder messages_;
@@ -33,40 +34,38 @@ protected:
 
 TEST(ImageOptionsDialog, TheCurrentValuesArePreselectedAndOkTakesTheChoice) {
     ImageOptionsDialog dialog(320, 240, 15, nullptr);
-    EXPECT_EQ(dialog.Control<QComboBox>(ImageOptionsDialog::kIdSizes)->currentText(), "320x240");
-    EXPECT_EQ(dialog.Control<QComboBox>(ImageOptionsDialog::kIdRates)->currentText(), "15");
+    EXPECT_EQ(std::tuple(dialog.Control<QComboBox>(ImageOptionsDialog::kIdSizes)->currentText(),
+                         dialog.Control<QComboBox>(ImageOptionsDialog::kIdRates)->currentText()),
+              std::tuple("320x240", "15"));
     dialog.Control<QComboBox>(ImageOptionsDialog::kIdSizes)->setCurrentIndex(0);
     dialog.Control<QComboBox>(ImageOptionsDialog::kIdRates)->setCurrentIndex(5);
     dialog.Control<QPushButton>(TemplateDialog::kIdOk)->click();
-    EXPECT_EQ(dialog.result(), TemplateDialog::kIdOk);
-    EXPECT_EQ(dialog.ChosenWidth(), 160);
-    EXPECT_EQ(dialog.ChosenRate(), 30);
+    EXPECT_EQ(std::tuple(dialog.result(), dialog.ChosenWidth(), dialog.ChosenRate()),
+              std::tuple(TemplateDialog::kIdOk, 160, 30));
 }
 
 TEST_F(DesktopOptionsDialogTest, OkChecksTheRectangleAgainstTheScreenInOrder) {
     const std::string outside = "Incorrect rectangle values! Rectangle must be within visible desktop area.";
     const std::string small = "Incorrect rectangle values! Rectangle must be at least 10x10 pixels.";
     EXPECT_EQ(Field(DesktopOptionsDialog::kIdWidth), "640");
-    Type(DesktopOptionsDialog::kIdX, "1015");
-    Type(DesktopOptionsDialog::kIdWidth, "9");
-    EXPECT_EQ(PressOk(), outside);
-    EXPECT_EQ(messages_.Messages().back().flags, mb::kIconInformation);
-    Type(DesktopOptionsDialog::kIdX, "");
-    EXPECT_EQ(PressOk(), outside);
-    Type(DesktopOptionsDialog::kIdX, "1014");
-    EXPECT_EQ(PressOk(), small);
-    Type(DesktopOptionsDialog::kIdWidth, "");
-    EXPECT_EQ(PressOk(), small);
-    Type(DesktopOptionsDialog::kIdWidth, "1024");
-    Type(DesktopOptionsDialog::kIdHeight, "769");
-    EXPECT_EQ(PressOk(), small);
+    // Each row types one field over the ones before it.
+    const struct {
+        int field;
+        const char* text;
+        const std::string& shown;
+    } steps[] = {{DesktopOptionsDialog::kIdX, "1015", outside},  {DesktopOptionsDialog::kIdWidth, "9", outside},
+                 {DesktopOptionsDialog::kIdX, "", outside},      {DesktopOptionsDialog::kIdX, "1014", small},
+                 {DesktopOptionsDialog::kIdWidth, "", small},    {DesktopOptionsDialog::kIdHeight, "769", small},
+                 {DesktopOptionsDialog::kIdWidth, "1024", small}};
+    for (const auto& step : steps) {
+        Type(step.field, step.text);
+        EXPECT_EQ(PressOk(), std::tuple(step.shown, mb::kIconInformation)) << step.field << " " << step.text;
+    }
     Type(DesktopOptionsDialog::kIdHeight, "768");
-    EXPECT_EQ(PressOk(), "");
+    EXPECT_EQ(PressOk(), std::tuple("", 0u));
     EXPECT_EQ(dialog_.result(), TemplateDialog::kIdOk);
     const ZImageRect& rect = dialog_.ChosenRect();
-    EXPECT_EQ(rect.left, 1014);
-    EXPECT_EQ(rect.right, 2038);  // past the right edge, as typed
-    EXPECT_EQ(rect.bottom, 768);
+    EXPECT_EQ(std::tuple(rect.left, rect.right, rect.bottom), std::tuple(1014, 2038, 768));  // past the right edge
 }
 
 TEST_F(DesktopOptionsDialogTest, ThePickerFillsTheFieldsEitherWayAndEscLeavesThemAlone) {
@@ -79,10 +78,11 @@ TEST_F(DesktopOptionsDialogTest, ThePickerFillsTheFieldsEitherWayAndEscLeavesThe
     QTest::mousePress(picker, Qt::LeftButton, {}, QPoint(419, 439));
     QTest::mouseMove(picker, QPoint(200, 300));
     QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(100, 200));
-    EXPECT_EQ(Field(DesktopOptionsDialog::kIdX), "100");
-    EXPECT_EQ(Field(DesktopOptionsDialog::kIdY), "200");
-    EXPECT_EQ(Field(DesktopOptionsDialog::kIdWidth), "320");
-    EXPECT_EQ(Field(DesktopOptionsDialog::kIdHeight), "240");
+    const auto fields = [this] {
+        return std::tuple(Field(DesktopOptionsDialog::kIdX), Field(DesktopOptionsDialog::kIdY),
+                          Field(DesktopOptionsDialog::kIdWidth), Field(DesktopOptionsDialog::kIdHeight));
+    };
+    EXPECT_EQ(fields(), std::tuple("100", "200", "320", "240"));
     QTest::qWait(20);  // the closed picker deletes itself
     EXPECT_FALSE(picker);
 
@@ -95,8 +95,7 @@ TEST_F(DesktopOptionsDialogTest, ThePickerFillsTheFieldsEitherWayAndEscLeavesThe
         QTest::keyClick(picker, key);
         QTest::qWait(20);
         EXPECT_FALSE(picker);
-        EXPECT_EQ(Field(DesktopOptionsDialog::kIdX), "100");
-        EXPECT_EQ(Field(DesktopOptionsDialog::kIdWidth), "320");
+        EXPECT_EQ(fields(), std::tuple("100", "200", "320", "240"));
     }
 }
 

@@ -50,12 +50,13 @@ TEST_F(PlaylistDialogTest, AddedFilesKeepTheirOrderWithAPlaylistExpandedInPlace)
     files_.Set({"/v/a.avi", QString::fromStdString(dir_.file("list.pls")), "/v/b.avi"});
     Press(PlaylistDialog::kIdAdd);
     ASSERT_EQ(files_.Requests().size(), 1u);
-    EXPECT_EQ(files_.Requests()[0].title, "Open File...");
-    EXPECT_EQ(files_.Requests()[0].mode, FileChoice::Mode::kOpenMany);
-    EXPECT_EQ(files_.Requests()[0].filters.front().first, "Video Files (*.avi; *.mpg; *.mpeg; *.dat; *.m1v; *.mp2)");
+    const FileChoice& request = files_.Requests()[0];
+    EXPECT_EQ(std::tie(request.title, request.mode, request.filters.front().first),
+              std::tuple("Open File...", FileChoice::Mode::kOpenMany,
+                         "Video Files (*.avi; *.mpg; *.mpeg; *.dat; *.m1v; *.mp2)"));
     EXPECT_EQ(Rows(), (std::vector<std::string>{"/v/first.avi", "/v/a.avi", "/v/x.avi", "/v/y.avi", "/v/b.avi"}));
-    EXPECT_EQ(playlist_.CurrentIndex(), 0);
-    EXPECT_FALSE(dialog_.Control(PlaylistDialog::kIdDelete)->isEnabled());
+    EXPECT_EQ(std::tuple(playlist_.CurrentIndex(), dialog_.Control(PlaylistDialog::kIdDelete)->isEnabled()),
+              std::tuple(0, false));
 
     // Open playlist... replaces the list; Save playlist... writes it back.
     files_.Set({QString::fromStdString(dir_.file("list.pls"))});
@@ -74,8 +75,8 @@ TEST_F(PlaylistDialogTest, AddedFilesKeepTheirOrderWithAPlaylistExpandedInPlace)
     EXPECT_EQ(Rows().size(), 2u);
     messages_.SetAnswer(id::kYes);
     Press(PlaylistDialog::kIdClear);
-    EXPECT_EQ(messages_.Messages().back().text, "Are you sure you want to remove all files from the playlist?");
-    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(std::tuple(messages_.Messages().back().text, Rows().size()),
+              std::tuple("Are you sure you want to remove all files from the playlist?", 0u));
     const std::size_t asked = files_.Requests().size();
     Press(PlaylistDialog::kIdSave);
     EXPECT_EQ(files_.Requests().size(), asked);
@@ -85,24 +86,23 @@ TEST_F(PlaylistDialogTest, DownMovesTheSelectedEntryAndPlaySelectedAsksForTheSou
     for (const char* file : {"/v/1.avi", "/v/2.avi", "/v/3.avi"}) playlist_.AddFile(file);
     PlaylistDialog dialog(playlist_, &window_, nullptr);
     auto& list = *dialog.Control<QListWidget>(PlaylistDialog::kIdList);
+    const auto moves = [&dialog] {
+        return std::tuple(dialog.Control(PlaylistDialog::kIdUp)->isEnabled(),
+                          dialog.Control(PlaylistDialog::kIdDown)->isEnabled());
+    };
     list.setCurrentRow(0);
-    EXPECT_FALSE(dialog.Control(PlaylistDialog::kIdUp)->isEnabled());
-    EXPECT_TRUE(dialog.Control(PlaylistDialog::kIdDown)->isEnabled());
+    EXPECT_EQ(moves(), std::tuple(false, true));
     dialog.Control<QPushButton>(PlaylistDialog::kIdDown)->click();
     EXPECT_EQ(playlist_.Entries(), (std::vector<std::string>{"/v/2.avi", "/v/1.avi", "/v/3.avi"}));
-    EXPECT_EQ(list.currentRow(), 1);
-    EXPECT_TRUE(dialog.Control(PlaylistDialog::kIdUp)->isEnabled());
+    EXPECT_EQ(std::tuple(list.currentRow(), moves()), std::tuple(1, std::tuple(true, true)));
 
     list.setCurrentRow(2);
-    EXPECT_FALSE(dialog.Control(PlaylistDialog::kIdDown)->isEnabled());
+    EXPECT_EQ(moves(), std::tuple(true, false));
     dialog.Control<QPushButton>(PlaylistDialog::kIdPlay)->click();
     QCoreApplication::sendPostedEvents(&window_);
-    EXPECT_EQ(playlist_.CurrentIndex(), 2);
-    EXPECT_EQ(window_.requests, 1);
-
+    EXPECT_EQ(std::tuple(playlist_.CurrentIndex(), window_.requests), std::tuple(2, 1));
     dialog.Control<QPushButton>(PlaylistDialog::kIdDelete)->click();
-    EXPECT_EQ(playlist_.Count(), 2);
-    EXPECT_EQ(list.currentRow(), -1);
+    EXPECT_EQ(std::tuple(playlist_.Count(), list.currentRow()), std::tuple(2, -1));
 }
 
 }  // namespace

@@ -8,17 +8,17 @@ namespace {
 
 TEST(Playlist, SelectionWrapsAndRandomOrderNeverRepeatsTheCurrentEntry) {
     Playlist playlist;
-    EXPECT_FALSE(playlist.Select(0));
-    EXPECT_EQ(playlist.CurrentIndex(), -1);
+    EXPECT_EQ(std::tuple(playlist.Select(0), playlist.CurrentIndex()), std::tuple(std::nullopt, -1));
     playlist.AddFile("");
     playlist.AddFile("/a.avi");
     EXPECT_EQ(playlist.Next(), "/a.avi");  // one entry: always the first
     playlist.AddFile("/b.avi");
     playlist.AddFile("/c.avi");
-    EXPECT_EQ(playlist.Select(7), "/a.avi");  // out of range: the first
-    EXPECT_EQ(playlist.Next(), "/b.avi");
-    EXPECT_EQ(playlist.Next(), "/c.avi");
-    EXPECT_EQ(playlist.Next(), "/a.avi");
+    // Out of range selects the first; Next wraps.
+    const auto first = playlist.Select(7);
+    const auto second = playlist.Next();
+    const auto third = playlist.Next();
+    EXPECT_EQ(std::tuple(first, second, third, playlist.Next()), std::tuple("/a.avi", "/b.avi", "/c.avi", "/a.avi"));
 
     playlist.SetRandom(true);
     for (int i = 0; i < 50; ++i) {
@@ -30,8 +30,7 @@ TEST(Playlist, SelectionWrapsAndRandomOrderNeverRepeatsTheCurrentEntry) {
     playlist.Remove(0);
     EXPECT_EQ(playlist.Entries(), (std::vector<std::string>{"/b.avi", "/c.avi"}));
     playlist.Clear();
-    EXPECT_EQ(playlist.CurrentIndex(), -1);
-    EXPECT_FALSE(playlist.Current());
+    EXPECT_EQ(std::tuple(playlist.CurrentIndex(), playlist.Current()), std::tuple(-1, std::nullopt));
 }
 
 TEST(Playlist, PlsFilesRoundTripSkipBlankOrMissingEntriesAndMakeFullPaths) {
@@ -46,8 +45,7 @@ TEST(Playlist, PlsFilesRoundTripSkipBlankOrMissingEntriesAndMakeFullPaths) {
               "NumberOfEntries=3\n");
     saved.AddFile("/already.avi");
     ASSERT_TRUE(saved.LoadPls(dir.file("list.pls")));
-    EXPECT_EQ(saved.Count(), 7);  // added to what was there
-    EXPECT_EQ(saved.CurrentIndex(), -1);
+    EXPECT_EQ(std::tuple(saved.Count(), saved.CurrentIndex()), std::tuple(7, -1));  // added to what was there
 
     test::WriteFileText(dir.file("odd.pls"), "[Playlist]\r\nfile1=  /x.avi\t\r\nFile2=   \r\nFile4=/y.avi\r\n"
                                              "NumberOfEntries=4\r\n");
@@ -76,9 +74,9 @@ TEST(Playlist, PlsFilesRoundTripSkipBlankOrMissingEntriesAndMakeFullPaths) {
                                         "/home/u/caf\xc3\xa9 time.avi", "/srv/a+.avi", "/srv/single%zzslash.avi",
                                         "file://server/share/x.avi", "file:///bad%00zero.avi"}));
 
-    EXPECT_TRUE(Playlist::IsPlaylistFile(" /a/B.PLS\t"));
-    EXPECT_FALSE(Playlist::IsPlaylistFile("/a/b.pls.avi"));
-    EXPECT_FALSE(Playlist::IsPlaylistFile("pls"));
+    EXPECT_EQ(std::tuple(Playlist::IsPlaylistFile(" /a/B.PLS\t"), Playlist::IsPlaylistFile("/a/b.pls.avi"),
+                         Playlist::IsPlaylistFile("pls")),
+              std::tuple(true, false, false));
 }
 
 TEST(Playlist, TheEntryCountIsNotTrustedBeyondTheEntriesPresent) {

@@ -31,13 +31,11 @@ protected:
     // A 10-second recording: 50 JPEG frames at 5 per second.
     std::string TenSeconds() {
         const std::string file = dir_.file("ten.avi");
-        GError* error = nullptr;
-        test::PipelinePtr pipeline(gst_parse_launch(
-            ("videotestsrc num-buffers=50 ! video/x-raw,width=160,height=120,framerate=5/1 ! jpegenc ! avimux ! "
-             "filesink location=" +
-             file)
-                .c_str(),
-            &error));
+        const std::string line =
+            "videotestsrc num-buffers=50 ! video/x-raw,width=160,height=120,framerate=5/1 ! "
+            "jpegenc ! avimux ! filesink location=" +
+            file;
+        test::PipelinePtr pipeline(gst_parse_launch(line.c_str(), nullptr));
         EXPECT_TRUE(pipeline && test::RunToEos(pipeline.get()));
         return file;
     }
@@ -54,25 +52,22 @@ protected:
 TEST_F(RecordingDialogTest, StartNeedsADestinationAndTheControlsFollowTheRecordingState) {
     auto* list = dialog_.Control<QComboBox>(RecordingDialog::kIdCompressor);
     ASSERT_GT(list->count(), 1);
-    EXPECT_EQ(list->itemText(0), "(No compression)");
-    EXPECT_EQ(list->itemData(0).toInt(), 3700);
-    EXPECT_EQ(list->itemData(1).toInt(), 3701);
+    EXPECT_EQ(std::tuple(list->itemText(0), list->itemData(0).toInt(), list->itemData(1).toInt()),
+              std::tuple("(No compression)", 3700, 3701));
     bool configured = false;
     QTimer::singleShot(0, [&] {
         if (QWidget* modal = QApplication::activeModalWidget()) configured = modal->close();
     });
     list->setCurrentIndex(1);  // its configuration dialog opens
-    EXPECT_TRUE(configured);
-    EXPECT_EQ(compressors_.Selected(), 0);
+    EXPECT_EQ(std::tuple(configured, compressors_.Selected()), std::tuple(true, 0));
     list->setCurrentIndex(0);
     EXPECT_EQ(compressors_.Selected(), -1);
 
     Press(RecordingDialog::kIdStart);
     ASSERT_EQ(messages_.Messages().size(), 1u);
-    EXPECT_EQ(messages_.Messages()[0].text, "Please specify destination file!");
-    EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconInformation);
-    EXPECT_TRUE(posted_.empty());
-    EXPECT_FALSE(Enabled(RecordingDialog::kIdPlay));
+    EXPECT_EQ(std::tie(messages_.Messages()[0].text, messages_.Messages()[0].flags),
+              std::tuple("Please specify destination file!", mb::kIconInformation));
+    EXPECT_EQ(std::tuple(posted_.size(), Enabled(RecordingDialog::kIdPlay)), std::tuple(0u, false));
 
     recorded_ = dir_.file("take.avi");
     dialog_.SetDestinationFile(recorded_);
@@ -82,21 +77,21 @@ TEST_F(RecordingDialogTest, StartNeedsADestinationAndTheControlsFollowTheRecordi
 
     counter_.TryAdd(5000);
     dialog_.SetRecordingState(true);
-    EXPECT_EQ(counter_.Read(), 0u);
-    EXPECT_EQ(dialog_.Control<QLabel>(RecordingDialog::kIdStatus)->text(), "Recording...");
-    EXPECT_TRUE(Enabled(RecordingDialog::kIdStop));
-    EXPECT_FALSE(Enabled(RecordingDialog::kIdBrowse));
+    EXPECT_EQ(std::tuple(counter_.Read(), dialog_.Control<QLabel>(RecordingDialog::kIdStatus)->text(),
+                         Enabled(RecordingDialog::kIdStop), Enabled(RecordingDialog::kIdBrowse)),
+              std::tuple(0u, "Recording...", true, false));
     counter_.TryAdd(1572864);
     QTest::qWait(1100);
-    EXPECT_EQ(dialog_.Control<QLabel>(RecordingDialog::kIdElapsed)->text(), "00:00:01");
-    EXPECT_EQ(dialog_.Control<QLabel>(RecordingDialog::kIdSize)->text(), "1.50 MB");
+    EXPECT_EQ(std::tuple(dialog_.Control<QLabel>(RecordingDialog::kIdElapsed)->text(),
+                         dialog_.Control<QLabel>(RecordingDialog::kIdSize)->text()),
+              std::tuple("00:00:01", "1.50 MB"));
 
     dialog_.HideAndStop();  // closing stops the recording
     EXPECT_EQ(posted_, (std::vector<int>{2020, 2021}));
     dialog_.SetRecordingState(false);
-    EXPECT_EQ(dialog_.LastRecordedFile(), recorded_);
-    EXPECT_TRUE(Enabled(RecordingDialog::kIdPlay));
-    EXPECT_TRUE(Enabled(RecordingDialog::kIdDelete));
+    EXPECT_EQ(
+        std::tuple(dialog_.LastRecordedFile(), Enabled(RecordingDialog::kIdPlay), Enabled(RecordingDialog::kIdDelete)),
+        std::tuple(recorded_, true, true));
 }
 
 // The JPEG encoder's dialog keeps a quality only on OK, and none that is the default.
@@ -111,7 +106,6 @@ TEST_F(RecordingDialogTest, TheCompressorDialogKeepsTheSettingsOnOkOnly) {
             auto* dialog = qobject_cast<CompressorDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             auto* box = dialog->findChild<QSpinBox*>("quality");
-            EXPECT_EQ(box->maximum(), 100);
             if (quality == 30) {
                 EXPECT_EQ(box->value(), 85) << "opens at the default";
             }
@@ -137,8 +131,7 @@ TEST_F(RecordingDialogTest, ThePlaybackFollowsTheFileSeeksAndEndsByItself) {
     Press(RecordingDialog::kIdPlay);
     ASSERT_TRUE(dialog_.Playback().Playing());
     auto* position = dialog_.Control<QSlider>(RecordingDialog::kIdPosition);
-    EXPECT_TRUE(position->isEnabled());
-    EXPECT_FALSE(Enabled(RecordingDialog::kIdDelete));
+    EXPECT_EQ(std::tuple(position->isEnabled(), Enabled(RecordingDialog::kIdDelete)), std::tuple(true, false));
     QTest::qWait(5000);
     EXPECT_NEAR(position->value(), 50, 6);
     EXPECT_FALSE(dialog_.Control<QLabel>(RecordingDialog::kIdStatus)->pixmap().isNull());
@@ -153,8 +146,8 @@ TEST_F(RecordingDialogTest, ThePlaybackFollowsTheFileSeeksAndEndsByItself) {
     position->setSliderPosition(97);
     position->triggerAction(QAbstractSlider::SliderMove);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_.Playback().Playing(); }, 3000));
-    EXPECT_TRUE(Enabled(RecordingDialog::kIdPlay));
-    EXPECT_TRUE(Enabled(RecordingDialog::kIdDelete));
+    EXPECT_EQ(std::tuple(Enabled(RecordingDialog::kIdPlay), Enabled(RecordingDialog::kIdDelete)),
+              std::tuple(true, true));
 
     Press(RecordingDialog::kIdDelete);
     EXPECT_EQ(messages_.Messages().back().text, "Are you sure you want to remove this file:\n" + recorded_ + "?");
@@ -167,8 +160,8 @@ TEST_F(RecordingDialogTest, ThePlaybackFollowsTheFileSeeksAndEndsByItself) {
     dialog_.SetRecordingState(true);
     dialog_.SetRecordingState(false);
     Press(RecordingDialog::kIdPlay);
-    EXPECT_EQ(messages_.Messages().back().text, "Couldn't preview file:\n" + recorded_);
-    EXPECT_EQ(messages_.Messages().back().flags, mb::kIconWarning);
+    EXPECT_EQ(std::tie(messages_.Messages().back().text, messages_.Messages().back().flags),
+              std::tuple("Couldn't preview file:\n" + recorded_, mb::kIconWarning));
 }
 
 }  // namespace

@@ -49,10 +49,10 @@ protected:
 class SnapshotManagerTest : public ::testing::Test {
 protected:
     void Press(int id) { manager_.Control<QPushButton>(id)->click(); }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const MessageRequest& message : messages_.Messages()) texts.push_back(message.text);
-        return texts;
+    std::vector<std::pair<std::string, unsigned>> Shown() const {
+        std::vector<std::pair<std::string, unsigned>> shown;
+        for (const MessageRequest& message : messages_.Messages()) shown.emplace_back(message.text, message.flags);
+        return shown;
     }
     int Files() const { return static_cast<int>(std::distance(std::filesystem::directory_iterator(dir_.path()), {})); }
 
@@ -64,19 +64,15 @@ protected:
 };
 
 TEST_F(SnapshotManagerTest, ThumbnailsKeepTheFrameProportionsAndNameItsSize) {
-    EXPECT_EQ(manager_.Control<QLineEdit>(SnapshotManager::kIdFolder)->text().toStdString(),
-              dir_.file("Pictures") + "/Lumora/");
     for (QSize size : {QSize(640, 480), QSize(176, 144), QSize(1280, 720)}) {
         frames_.size = size;
         Press(SnapshotManager::kIdTakeSnapshot);
     }
     const std::vector<ThumbnailItem>& items = manager_.Grid().Layout().Items();
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].label, "640x480");
-    EXPECT_EQ(items[0].picture.size(), QSize(120, 90));
-    EXPECT_EQ(items[1].picture.size(), QSize(110, 90));
-    EXPECT_EQ(items[2].label, "1280x720");
-    EXPECT_EQ(items[2].picture.size(), QSize(120, 67));
+    EXPECT_EQ(std::tuple(items[0].label, items[2].label), std::tuple("640x480", "1280x720"));
+    EXPECT_EQ(std::tuple(items[0].picture.size(), items[1].picture.size(), items[2].picture.size()),
+              std::tuple(QSize(120, 90), QSize(110, 90), QSize(120, 67)));
     EXPECT_EQ(items[2].picture.pixelColor(60, 30), QColor(60, 60, 60));  // the third frame's shade
 
     // A double click opens the snapshot, written as a JPEG file, in the image viewer.
@@ -104,14 +100,14 @@ TEST_F(SnapshotManagerTest, AFileThatCannotBeWrittenIsReportedAndLeavesTheSnapsh
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(Files(), 0);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Couldn't save snapshot:\n" + dir_.file("snapshot000.jpg")}));
-    EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconWarning);
+    EXPECT_EQ(Shown(), (std::vector<std::pair<std::string, unsigned>>{
+                           {"Couldn't save snapshot:\n" + dir_.file("snapshot000.jpg"), mb::kIconWarning}}));
 
     messages_.Clear();
     manager_.show();
     Press(TemplateDialog::kIdCancel);
-    ASSERT_EQ(Texts().size(), 1u);
-    EXPECT_NE(Texts()[0].find("unsaved snapshots"), std::string::npos);
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_NE(Shown()[0].first.find("unsaved snapshots"), std::string::npos);
 }
 
 TEST_F(SnapshotManagerTest, SavingNumbersPastExistingFilesAndSavesEverySnapshotEachTime) {
@@ -122,11 +118,11 @@ TEST_F(SnapshotManagerTest, SavingNumbersPastExistingFilesAndSavesEverySnapshotE
     for (int i = 0; i < 3; ++i) Press(SnapshotManager::kIdTakeSnapshot);
     Press(SnapshotManager::kIdSaveAll);
     Press(SnapshotManager::kIdSaveAll);
-    EXPECT_EQ(Files(), 2 + 6);
-    EXPECT_TRUE(std::filesystem::exists(dir_.file("snapshot002.jpg")));
-    EXPECT_TRUE(std::filesystem::exists(dir_.file("snapshot007.jpg")));
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Snapshots saved!", "Snapshots saved!"}));
-    EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconInformation);
+    EXPECT_EQ(std::tuple(Files(), std::filesystem::exists(dir_.file("snapshot002.jpg")),
+                         std::filesystem::exists(dir_.file("snapshot007.jpg"))),
+              std::tuple(2 + 6, true, true));
+    const std::pair<std::string, unsigned> saved{"Snapshots saved!", mb::kIconInformation};
+    EXPECT_EQ(Shown(), (std::vector{saved, saved}));
 
     // A typed folder must exist.
     messages_.Clear();
@@ -134,46 +130,43 @@ TEST_F(SnapshotManagerTest, SavingNumbersPastExistingFilesAndSavesEverySnapshotE
     Press(SnapshotManager::kIdSaveAll);
     manager_.Control<QLineEdit>(SnapshotManager::kIdFolder)->setText("  ");
     Press(SnapshotManager::kIdSaveAll);
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"Please specify correct snapshots folder!",
-                                                 "Please specify snapshots folder!"}));
-    EXPECT_EQ(messages_.Messages()[0].flags, mb::kIconWarning);
+    EXPECT_EQ(Shown(), (std::vector<std::pair<std::string, unsigned>>{
+                           {"Please specify correct snapshots folder!", mb::kIconWarning},
+                           {"Please specify snapshots folder!", mb::kIconInformation}}));
 }
 
 TEST_F(SnapshotManagerTest, IntervalSnapshotsRunUntilStoppedAndUnsavedOnesAskBeforeClosing) {
     auto* interval = manager_.Control<QSlider>(SnapshotManager::kIdInterval);
     auto* delayed = manager_.Control<QPushButton>(SnapshotManager::kIdDelayed);
     auto* nonStop = manager_.Control<QPushButton>(SnapshotManager::kIdNonStop);
-    EXPECT_EQ(delayed->text(), "Snapshot with 5 sec delay");
     interval->setValue(1);
     EXPECT_EQ(nonStop->text(), "Non-stop snapshots with 1 sec interval");
 
     Press(SnapshotManager::kIdNonStop);
-    EXPECT_EQ(nonStop->text(), "Stop");
-    EXPECT_FALSE(interval->isEnabled());
-    EXPECT_FALSE(delayed->isEnabled());
+    EXPECT_EQ(std::tuple(nonStop->text(), interval->isEnabled(), delayed->isEnabled()),
+              std::tuple("Stop", false, false));
     QTest::qWait(2400);
     EXPECT_EQ(manager_.Album().Count(), 2);
     Press(SnapshotManager::kIdNonStop);
-    EXPECT_TRUE(interval->isEnabled());
-    EXPECT_EQ(nonStop->text(), "Non-stop snapshots with 1 sec interval");
+    EXPECT_EQ(std::tuple(interval->isEnabled(), nonStop->text()),
+              std::tuple(true, "Non-stop snapshots with 1 sec interval"));
 
     Press(SnapshotManager::kIdDelayed);
     EXPECT_FALSE(nonStop->isEnabled());
     QTest::qWait(2400);
-    EXPECT_EQ(manager_.Album().Count(), 3);
-    EXPECT_EQ(manager_.Mode(), SnapshotManager::TimerMode::kOff);
-    EXPECT_EQ(delayed->text(), "Snapshot with 1 sec delay");
+    EXPECT_EQ(std::tuple(manager_.Album().Count(), manager_.Mode(), delayed->text()),
+              std::tuple(3, SnapshotManager::TimerMode::kOff, "Snapshot with 1 sec delay"));
 
     // Unsaved snapshots ask before closing, which stops the timer; No keeps the dialog.
     manager_.Toggle();
     Press(SnapshotManager::kIdNonStop);
     messages_.SetAnswer(id::kNo);
     manager_.reject();  // Esc
-    ASSERT_EQ(Texts(), std::vector<std::string>{"There are unsaved snapshots! Are you sure you want to close "
-                                                "Snapshot Manager without saving images?"});
-    EXPECT_EQ(messages_.Messages()[0].flags, mb::kYesNo | mb::kIconQuestion);
-    EXPECT_TRUE(manager_.isVisible());
-    EXPECT_EQ(manager_.Mode(), SnapshotManager::TimerMode::kOff);
+    ASSERT_EQ(Shown(), (std::vector<std::pair<std::string, unsigned>>{
+                           {"There are unsaved snapshots! Are you sure you want to close Snapshot Manager without "
+                            "saving images?",
+                            mb::kYesNo | mb::kIconQuestion}}));
+    EXPECT_EQ(std::tuple(manager_.isVisible(), manager_.Mode()), std::tuple(true, SnapshotManager::TimerMode::kOff));
 
     // "Photos..." again hides it at once and keeps the snapshots for the next time.
     manager_.Toggle();
@@ -184,8 +177,7 @@ TEST_F(SnapshotManagerTest, IntervalSnapshotsRunUntilStoppedAndUnsavedOnesAskBef
     messages_.SetAnswer(id::kYes);
     Press(SnapshotManager::kIdDeleteAll);
     EXPECT_EQ(messages_.Messages().back().text, "Are you sure you want to delete all snapshots?");
-    EXPECT_EQ(manager_.Album().Count(), 0);
-    EXPECT_TRUE(manager_.Grid().Layout().Items().empty());
+    EXPECT_EQ(std::tuple(manager_.Album().Count(), manager_.Grid().Layout().Items().size()), std::tuple(0, 0u));
 }
 
 }  // namespace

@@ -8,14 +8,11 @@ namespace {
 
 TEST(SnapshotNames, ANumberIsTakenByEitherAJpegOrAnOlderBitmap) {
     test::TempDir dir;
-    EXPECT_EQ(SnapshotNames::FileName(7), "snapshot007.jpg");
-    EXPECT_EQ(SnapshotNames::FindFree(dir.path(), 0), 0);
-    test::WriteFileText(dir.file("snapshot000.jpg"), "x");
-    test::WriteFileText(dir.file("snapshot001.bmp"), "x");
-    EXPECT_EQ(SnapshotNames::FindFree(dir.path(), 0), 2);
-    EXPECT_EQ(SnapshotNames::FindFree(dir.path(), 998), 998);
-    test::WriteFileText(dir.file("snapshot999.jpg"), "x");
-    EXPECT_EQ(SnapshotNames::FindFree(dir.path(), 999), std::nullopt);
+    for (const char* name : {"snapshot000.jpg", "snapshot001.bmp", "snapshot999.jpg"})
+        test::WriteFileText(dir.file(name), "x");
+    EXPECT_EQ(std::tuple(SnapshotNames::FindFree(dir.path(), 0), SnapshotNames::FindFree(dir.path(), 998),
+                         SnapshotNames::FindFree(dir.path(), 999)),
+              std::tuple(2, 998, std::nullopt));
 }
 
 }  // namespace

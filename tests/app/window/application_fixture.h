@@ -11,6 +11,7 @@
 #include "app/window/tray_notify_event.h"
 #include "app/window/video_source_menu.h"
 #include "effects/zoom_effect.h"
+#include "packet_file.h"
 #include "platform/message_recorder.h"
 #include "scoped_env.h"
 #include "session/session.h"
@@ -47,11 +48,7 @@ protected:
     }
 
     std::string Packets() const { return dir_.file("vcam.packets"); }
-    std::uintmax_t PacketBytes() const {
-        std::error_code error;
-        const auto size = std::filesystem::file_size(Packets(), error);
-        return error ? 0 : size;
-    }
+    std::uintmax_t PacketBytes() const { return FileBytes(Packets()); }
 
     std::unique_ptr<Application> MakeApplication() {
         WriteFileText(Packets(), "");

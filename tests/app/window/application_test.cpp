@@ -11,11 +11,10 @@ TEST_F(ApplicationTest, WithoutAnyDeviceBothMessagesComeInOrderAndNoEndsIt) {
     devices_.Set("");
     messages_.SetAnswer(id::kNo);
     EXPECT_EQ(Start(), 0);
-    ASSERT_EQ(messages_.Messages().size(), 2u);
-    EXPECT_EQ(messages_.Messages()[0].text, kNoDevices);
-    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
-    EXPECT_EQ(messages_.Messages()[1].text, kQuestion);
-    EXPECT_EQ(messages_.Messages()[1].flags, 0x34u);
+    const auto& shown = messages_.Messages();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(std::tie(shown[0].text, shown[0].flags, shown[1].text, shown[1].flags),
+              std::tuple(kNoDevices, 0x30u, kQuestion, 0x34u));
     for (QWidget* widget : QApplication::topLevelWidgets()) EXPECT_FALSE(widget->isVisible());
 }
 
@@ -27,15 +26,6 @@ TEST_F(ApplicationTest, WithoutTheVirtualCameraYesRunsAPreviewOnly) {
     EXPECT_EQ(messages_.Messages()[0].text, kQuestion);
     ASSERT_TRUE(PumpUntil([&] { return app_->Window()->Preview().FramesShown() > 0; }));
     EXPECT_EQ(app_->Media()->Frames().PacketsWritten(), 0u);
-}
-
-TEST_F(ApplicationTest, ARememberedPathThatMatchesNothingRestoresNothing) {
-    RememberCam("pattern:ball");
-    ASSERT_EQ(Start(), std::nullopt);
-    EXPECT_EQ(SourceId(), 0);
-    EXPECT_FALSE(Streaming());
-    EXPECT_EQ(app_->Window()->size(), QSize(386, 327));
-    EXPECT_TRUE(messages_.Messages().empty());
 }
 
 }  // namespace

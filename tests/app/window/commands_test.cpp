@@ -38,8 +38,7 @@ protected:
         return Items(*answer.Shown().at(0));
     }
     void ExpectNoSource() {
-        EXPECT_EQ(SourceId(), 0);
-        EXPECT_FALSE(Streaming());
+        EXPECT_EQ(std::tuple(SourceId(), Streaming()), std::tuple(0, false));
         EXPECT_EQ(OptionsItems().front(), "No options available 0 (off)");
         EXPECT_EQ(CaptureItems(), (std::vector<std::string>{"Videos... 2023 (off)", "Photos... 2024 (off)"}));
     }
@@ -49,8 +48,7 @@ TEST_F(CommandsTest, ACameraConnectsZoomsResetsAndIsRememberedOnExit) {
     ExpectNoSource();
     EXPECT_EQ(app_->Window()->size(), QSize(386, 327));
     Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
-    ASSERT_TRUE(Streaming());
-    EXPECT_EQ(SourceId(), cmd::kFirstCaptureDevice);
+    ASSERT_EQ(std::tuple(Streaming(), SourceId()), std::tuple(true, cmd::kFirstCaptureDevice));
     ASSERT_TRUE(PumpUntil([&] { return PacketBytes() > 0; }));
     EXPECT_EQ(app_->Window()->size(), QSize(706, 567));
     EXPECT_EQ(CaptureItems(), (std::vector<std::string>{"Videos... 2023", "Photos... 2024"}));
@@ -70,15 +68,13 @@ TEST_F(CommandsTest, ACameraConnectsZoomsResetsAndIsRememberedOnExit) {
         QTest::mouseRelease(preview, Qt::LeftButton, {}, QPoint(90, 130));
     };
     drag();
-    EXPECT_EQ(zoom->offsetX(), 0);
-    EXPECT_EQ(zoom->offsetY(), 0);
+    EXPECT_EQ(std::tuple(zoom->offsetX(), zoom->offsetY()), std::tuple(0, 0));
 
     zoom->SetFactor(512);
     ASSERT_EQ(effects.ActivateEffect(effects.zoomEffectId()), 0);
     drag();
     // Left by 10 and down by 30 on the screen: the picture's offsets grow by (10, 30).
-    EXPECT_EQ(zoom->offsetX(), 10);
-    EXPECT_EQ(zoom->offsetY(), 30);
+    EXPECT_EQ(std::tuple(zoom->offsetX(), zoom->offsetY()), std::tuple(10, 30));
     EXPECT_FALSE(app_->Window()->Preview().Drag().Dragging());
 
     // The recording commands need a recording dialog's file name; without one the
@@ -90,8 +86,8 @@ TEST_F(CommandsTest, ACameraConnectsZoomsResetsAndIsRememberedOnExit) {
     // A camera unplugged after the list was made says so.
     Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice + 1);
     ASSERT_EQ(messages_.Messages().size(), 1u);
-    EXPECT_EQ(messages_.Messages()[0].text, "Couldn't connect to specified video source device!");
-    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);  // a warning
+    EXPECT_EQ(std::tie(messages_.Messages()[0].text, messages_.Messages()[0].flags),
+              std::tuple("Couldn't connect to specified video source device!", 0x30u));  // a warning
     ExpectNoSource();
 
     // Exit closes in order and remembers the source.
@@ -99,11 +95,10 @@ TEST_F(CommandsTest, ACameraConnectsZoomsResetsAndIsRememberedOnExit) {
     Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
     ASSERT_TRUE(Streaming());
     Choose(cmd::kFileButton, cmd::kClose);
-    EXPECT_TRUE(app_->Closed());
-    EXPECT_FALSE(Streaming());
-    EXPECT_FALSE(app_->Window()->isVisible());
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceType, 0), 1003u);
-    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceId), "pattern:smpte");
+    EXPECT_EQ(std::tuple(app_->Closed(), Streaming(), app_->Window()->isVisible()), std::tuple(true, false, false));
+    EXPECT_EQ(std::tuple(ReadRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceType, 0),
+                         ReadRegString(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastSourceId)),
+              std::tuple(1003u, std::optional<std::string>("pattern:smpte")));
 }
 
 // Without a source the commands that need one say so. A picture connects, and one that
@@ -114,17 +109,14 @@ TEST_F(CommandsTest, CommandsNeedASourceAndPicturesOrVideosThatDoNotLoadAreDropp
     Send(cmd::kStartRecording);  // silently nothing
     Send(cmd::kLastSourceCommand + 1);
     ASSERT_EQ(messages_.Messages().size(), 3u);
-    for (const MessageRequest& message : messages_.Messages()) {
-        EXPECT_EQ(message.text, kSelectSource);
-        EXPECT_EQ(message.flags, 0x40u);
-    }
+    for (const MessageRequest& message : messages_.Messages())
+        EXPECT_EQ(std::tie(message.text, message.flags), std::tuple(kSelectSource, 0x40u));
     messages_.Clear();
 
     test::FileAnswer files({QString::fromStdString(test::TestDataPath("messi5.jpg"))});
     Choose(cmd::kSourceButton, cmd::kImageFile);
-    ASSERT_TRUE(Streaming());
-    EXPECT_EQ(SourceId(), cmd::kImageFile);
-    EXPECT_EQ(app_->Window()->size(), QSize(706, 567));
+    ASSERT_EQ(std::tuple(Streaming(), SourceId(), app_->Window()->size()),
+              std::tuple(true, cmd::kImageFile, QSize(706, 567)));
     EXPECT_EQ(CaptureItems(), (std::vector<std::string>{"Videos... 2023 (off)", "Photos... 2024"}));
     test::WriteFileText(dir_.file("not-a-picture.jpg"), "text");
     files.Set({QString::fromStdString(dir_.file("not-a-picture.jpg"))});
@@ -136,11 +128,9 @@ TEST_F(CommandsTest, CommandsNeedASourceAndPicturesOrVideosThatDoNotLoadAreDropp
     const QString good = QString::fromStdString(test::TestDataPath("Megamind.avi"));
     files.Set({QString::fromStdString(dir_.file("broken.avi")), good, "/nowhere/third.avi"});
     Choose(cmd::kSourceButton, cmd::kVideoFile);
-    ASSERT_TRUE(Streaming());
-    EXPECT_EQ(SourceId(), cmd::kVideoFile);
-    EXPECT_EQ(app_->Sources()->Videos().Current(), good.toStdString());
-    EXPECT_EQ(app_->Sources()->Videos().Entries(),
-              (std::vector<std::string>{good.toStdString(), "/nowhere/third.avi"}));
+    ASSERT_EQ(std::tuple(Streaming(), SourceId()), std::tuple(true, cmd::kVideoFile));
+    EXPECT_EQ(std::tuple(app_->Sources()->Videos().Current(), app_->Sources()->Videos().Entries()),
+              std::tuple(good.toStdString(), std::vector<std::string>{good.toStdString(), "/nowhere/third.avi"}));
     EXPECT_EQ(OptionsItems().front(), "Video options >");
 
     ASSERT_FALSE(app_->Tray().Present());

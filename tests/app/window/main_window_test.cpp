@@ -15,17 +15,14 @@ TEST(MainWindow, TheOptionsWindowComesBackFromTheTrayOnlyIfItWasShown) {
     window.Layout(QSize(320, 240));
     options.show();
     window.ToggleMainWindow(true);  // into the tray, with the options window
-    EXPECT_TRUE(window.isHidden());
-    EXPECT_TRUE(options.isHidden());
+    EXPECT_EQ(std::tuple(window.isHidden(), options.isHidden()), std::tuple(true, true));
     window.ToggleMainWindow(true);  // back, and so is the options window
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(options.isVisible());
+    EXPECT_EQ(std::tuple(window.isVisible(), options.isVisible()), std::tuple(true, true));
 
     options.hide();
     window.ToggleMainWindow(true);
     window.ToggleMainWindow(true);
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(options.isHidden());  // it was hidden before, so it stays hidden
+    EXPECT_EQ(std::tuple(window.isVisible(), options.isHidden()), std::tuple(true, true));  // it stays hidden
 }
 
 TEST(MainWindow, TheCaptionBandDragsTheWindow) {

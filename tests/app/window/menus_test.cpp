@@ -57,19 +57,16 @@ TEST_F(VideoSourceMenuTest, ThePictureIsAskedForEveryTimeAndACancelForgetsIt) {
     EXPECT_EQ(menu_.ImagePath(), "/pictures/a.jpg");
     ASSERT_EQ(files.Requests().size(), 1u);
     const FileChoice& request = files.Requests()[0];
-    EXPECT_EQ(request.title, "Open Image File...");
+    EXPECT_EQ(std::tie(request.title, request.mode), std::tuple("Open Image File...", FileChoice::Mode::kOpenOne));
     ASSERT_EQ(request.filters.size(), 2u);
-    EXPECT_EQ(request.filters[0].first, "Image Files (*.bmp; *.jpg; *.gif; *.wmf; *.ico)");
-    EXPECT_EQ(request.filters[0].second, "*.bmp; *.jpg; *.gif; *.wmf; *.ico");
-    EXPECT_EQ(request.filters[1].second, "*.*;");
-    EXPECT_EQ(request.mode, FileChoice::Mode::kOpenOne);
+    EXPECT_EQ(
+        std::tie(request.filters[0].first, request.filters[0].second, request.filters[1].second),
+        std::tuple("Image Files (*.bmp; *.jpg; *.gif; *.wmf; *.ico)", "*.bmp; *.jpg; *.gif; *.wmf; *.ico", "*.*;"));
 
     files.Set({});
     EXPECT_FALSE(menu_.Choose(cmd::kImageFile));  // asked again, and cancelled
-    EXPECT_EQ(files.Requests().size(), 2u);
-    EXPECT_EQ(menu_.SourceId(), cmd::kImageFile);
-    EXPECT_FALSE(menu_.ImagePath());
-    EXPECT_EQ(menu_.IdentifierText(), "");
+    EXPECT_EQ(std::tuple(files.Requests().size(), menu_.SourceId(), menu_.ImagePath(), menu_.IdentifierText()),
+              std::tuple(2u, cmd::kImageFile, std::optional<std::string>(), ""));
 }
 
 TEST_F(VideoSourceMenuTest, VideoFilesReplaceThePlaylistAndPlaylistFilesAreRead) {
@@ -77,9 +74,8 @@ TEST_F(VideoSourceMenuTest, VideoFilesReplaceThePlaylistAndPlaylistFilesAreRead)
     menu_.Videos().AddFile("/v/old.avi");
     test::FileAnswer files({"/v/one.avi", QString::fromStdString(dir_.file("list.pls"))});
     ASSERT_TRUE(menu_.Choose(cmd::kVideoFile));
-    EXPECT_EQ(files.Requests()[0].mode, FileChoice::Mode::kOpenMany);
-    EXPECT_EQ(files.Requests()[0].title, "Open File...");
-    EXPECT_EQ(files.Requests()[0].filters.size(), 5u);
+    EXPECT_EQ(std::tuple(files.Requests()[0].mode, files.Requests()[0].title, files.Requests()[0].filters.size()),
+              std::tuple(FileChoice::Mode::kOpenMany, "Open File...", 5u));
     EXPECT_THAT(menu_.Videos().Entries(), ElementsAre("/v/one.avi", "/v/two.avi", "/v/three.avi"));
     EXPECT_EQ(menu_.IdentifierText(), "/v/one.avi");
     files.Set({});
@@ -92,6 +88,9 @@ TEST_F(VideoSourceMenuTest, RestoresOnlyWhatIsRememberedAndStillThere) {
 
     SetDword(reg::kRememberLastSource, 1);
     SetDword(reg::kLastSourceType, 1003);
+    SetString(reg::kLastSourceId, "pattern:gone");  // a camera no longer listed
+    EXPECT_FALSE(menu_.RestoreLastSource());
+    EXPECT_EQ(menu_.SourceId(), 0);
     SetString(reg::kLastSourceId, "pattern:smpte");
     ASSERT_TRUE(menu_.RestoreLastSource());
     EXPECT_EQ(Items(menu_.Menu())[1], "pattern:smpte 1006 [x]");  // its place in the list, not the first
@@ -106,16 +105,14 @@ TEST_F(VideoSourceMenuTest, RestoresOnlyWhatIsRememberedAndStillThere) {
     SetDword(reg::kLastSourceType, 1002);
     SetString(reg::kLastSourceId, "/p/a.png");
     ASSERT_TRUE(other.RestoreLastSource());
-    EXPECT_EQ(other.ImagePath(), "/p/a.png");
-    EXPECT_EQ(other.SourceId(), 1002);
+    EXPECT_EQ(std::tuple(other.ImagePath(), other.SourceId()), std::tuple("/p/a.png", 1002));
 }
 
 TEST(FileChooser, FiltersReadTheWayQtMatchesThem) {
     EXPECT_EQ(
-        FileChooser::QtFilter({"Image Files (*.bmp; *.jpg; *.gif; *.wmf; *.ico)", "*.bmp; *.jpg; *.gif; *.wmf; *.ico"}),
-        "Image Files (*.bmp *.jpg *.gif *.wmf *.ico)");
-    EXPECT_EQ(FileChooser::QtFilter({"All Files (*.*)", "*.*;"}), "All Files (*)");
-    EXPECT_EQ(FileChooser::QtFilter({"Playlist", "*.pls"}), "Playlist (*.pls)");
+        std::tuple(FileChooser::QtFilter({"Image Files (*.bmp; *.jpg)", "*.bmp; *.jpg"}),
+                   FileChooser::QtFilter({"All Files (*.*)", "*.*;"}), FileChooser::QtFilter({"Playlist", "*.pls"})),
+        std::tuple("Image Files (*.bmp *.jpg)", "All Files (*)", "Playlist (*.pls)"));
 }
 
 }  // namespace

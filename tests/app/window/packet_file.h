@@ -1,5 +1,5 @@
-// A test's look at the packet file the virtual camera writes: whole packets by index and
-// the channel sums of one.
+// A test's look at the packet file the virtual camera writes: its size, whole packets by
+// index and the channel sums of one.
 #pragma once
 
 #include "frames/frame_packet.h"
@@ -12,6 +12,13 @@
 #include <vector>
 
 namespace lumora::test {
+
+// The bytes written into the file at `path` so far (0 while there is none).
+inline std::uintmax_t FileBytes(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? 0 : size;
+}
 
 class PacketFile {
 public:

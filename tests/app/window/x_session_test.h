@@ -9,6 +9,7 @@
 #include "app/preferences.h"
 #include "app/window/main_window_layout.h"
 #include "cli_process.h"
+#include "packet_file.h"
 #include "scoped_env.h"
 #include "test_environment.h"
 #include "test_support.h"
@@ -47,11 +48,7 @@ protected:
     }
 
     std::string Packets() const { return dir_.file("vcam.packets"); }
-    std::uintmax_t PacketBytes() const {
-        std::error_code error;
-        const auto size = std::filesystem::file_size(Packets(), error);
-        return error ? 0 : size;
-    }
+    std::uintmax_t PacketBytes() const { return test::FileBytes(Packets()); }
     void RememberCam() {
         test::ScopedEnv config("LUMORA_CONFIG_DIR", dir_.file("config").c_str());
         WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kRememberLastSource, 1);
@@ -112,16 +109,10 @@ protected:
                                          (2 * rect.y() + rect.height()) * dialog.height() / (2 * units.height()));
     }
     // Waits for one mapped window named `title`; empty when none came.
-    QRect WaitForWindow(const std::string& title, int timeoutMs = 15000) const {
-        QRect found;
-        WaitFor(
-            [&] {
-                const std::vector<QRect> windows = x_->FindWindows(title);
-                if (windows.size() == 1) found = windows.front();
-                return windows.size() == 1;
-            },
-            timeoutMs);
-        return found;
+    QRect WaitForWindow(const std::string& title) const {
+        std::vector<QRect> windows;
+        return WaitFor([&] { return (windows = x_->FindWindows(title)).size() == 1; }, 15000) ? windows.front()
+                                                                                              : QRect();
     }
     bool WaitForNoWindow(const std::string& title) const {
         return WaitFor([&] { return x_->FindWindows(title).empty(); }, 5000);
@@ -141,11 +132,6 @@ protected:
             if (WaitFor([&] { return windows() <= others; }, 5000)) return true;
         }
         return false;
-    }
-    void Screenshot(QRect area, const std::string& name) const {
-        const std::filesystem::path shots = LUMORA_SCREENSHOT_DIR;
-        std::filesystem::create_directories(shots);
-        EXPECT_TRUE(x_->Grab(area).save(QString::fromStdString((shots / (name + ".png")).string()))) << name;
     }
 
     test::TempDir dir_;
