@@ -23,7 +23,7 @@ bool FrameStore::Block::Grow(std::uint32_t length) {
 
 unsigned char* FrameStore::Block::Payload() const { return bytes ? bytes.get() + FramePacket::kHeaderSize : nullptr; }
 
-FramePacketView FrameStore::Block::View() const {
+FramePacketView FrameStore::Block::View() {
     std::memset(bytes.get(), 0, FramePacket::kHeaderSize);
     FramePacket::FillFrameFields(bytes.get(), width, height);
     return {bytes.get(), FramePacket::kHeaderSize + std::size_t{size}};

@@ -66,8 +66,7 @@ public:
     unsigned char* BeginFrame(const Lock& lock, std::uint32_t length);
     void CommitFrame(const Lock& lock);
 
-    // The current frame: the latest committed one, lent or not.
-    bool HasFrame(const Lock&) const { return Current().size > 0; }
+    // The current frame: the latest committed one, lent or not (size 0: none yet).
     std::uint32_t Size(const Lock&) const { return Current().size; }
     const unsigned char* Pixels(const Lock&) const;
     const ZImageBitmapInfoHeader& Format(const Lock&) const { return format_; }
@@ -106,7 +105,7 @@ private:
 
         bool Grow(std::uint32_t length);
         unsigned char* Payload() const;
-        FramePacketView View() const;
+        FramePacketView View();  // fills the header's frame fields
     };
 
     const Block& Current() const { return fresh_ ? latest_ : lent_; }

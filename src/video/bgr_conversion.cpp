@@ -32,14 +32,14 @@ const uint8_t* Plane(const GstVideoFrame& frame, int plane) {
 int PlaneStride(const GstVideoFrame& frame, int plane) { return GST_VIDEO_FRAME_PLANE_STRIDE(&frame, plane); }
 
 // Y, U and V of a planar frame, each plane where the frame keeps it (YV12 has V first).
-int ConvertPlanar(const GstVideoFrame& frame, uint8_t* target, int stride, int width, int height) {
+int ConvertPlanar(const GstVideoFrame& frame, const libyuv::YuvConstants* matrix, uint8_t* target, int stride,
+                  int width, int height) {
     const uint8_t* y = Component(frame, GST_VIDEO_COMP_Y);
     const uint8_t* u = Component(frame, GST_VIDEO_COMP_U);
     const uint8_t* v = Component(frame, GST_VIDEO_COMP_V);
     const int yStride = ComponentStride(frame, GST_VIDEO_COMP_Y);
     const int uStride = ComponentStride(frame, GST_VIDEO_COMP_U);
     const int vStride = ComponentStride(frame, GST_VIDEO_COMP_V);
-    const libyuv::YuvConstants* matrix = MatrixOf(frame.info);
     switch (GST_VIDEO_FRAME_FORMAT(&frame)) {
         case GST_VIDEO_FORMAT_I420:
         case GST_VIDEO_FORMAT_YV12:
@@ -65,7 +65,7 @@ int Convert(const GstVideoFrame& frame, uint8_t* target, int stride, int width, 
             return libyuv::ARGBToRGB24(Plane(frame, 0), PlaneStride(frame, 0), target, stride, width, height);
         case GST_VIDEO_FORMAT_RGB:
             return libyuv::RAWToRGB24(Plane(frame, 0), PlaneStride(frame, 0), target, stride, width, height);
-        default: return ConvertPlanar(frame, target, stride, width, height);
+        default: return ConvertPlanar(frame, matrix, target, stride, width, height);
     }
 }
 
