@@ -1,10 +1,13 @@
-// ZoomKernels: the pixel loops of the zoom, with vector versions chosen at run time for
-// the processor (SSSE3, AVX2) and plain ones for the rest. Stateless; any thread.
+// ZoomKernels: the pixel loops of the zoom at any factor other than exactly 2 (which uses
+// zimage's DoublingKernels, as the image library's 2x scaler does), with a vector version
+// chosen at run time for the processor (SSSE3) and plain ones for the rest. Stateless; any
+// thread.
 //
-// Rounding follows the scalers the zoom must match: the exact 2x passes round
-// (3 * near + far + 2) >> 2 like zimage's 2x scaler; the general passes use 11-bit
-// weights and the rounding of OpenCV's bilinear kernel.
+// Rounding follows the scaler the zoom must match: 11-bit weights and the rounding of
+// OpenCV's bilinear kernel.
 #pragma once
+
+#include "zimage/doubling_kernels.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,18 +16,9 @@ namespace lumora {
 
 class ZoomKernels {
 public:
-    // Bytes that the vector loops may read or write past the end of their rows.
-    static constexpr std::size_t kSlack = 128;
-
-    // 2x across: `padded` holds `pixels` source pixels with one more pixel before and one
-    // after them; `out` receives 2 * pixels pixels, output pixel 2p weighing source p by
-    // 3/4 and p - 1 by 1/4, pixel 2p + 1 weighing p and p + 1. Both buffers need kSlack
-    // bytes of room after their ends.
-    static void WidenDouble(const std::uint8_t* padded, std::int32_t pixels, std::uint8_t* out) noexcept;
-
-    // out[k] = (3 * near[k] + far[k] + 2) >> 2 for `bytes` bytes; writes no further.
-    static void BlendQuarter(const std::uint8_t* near, const std::uint8_t* far, std::uint8_t* out,
-                             std::size_t bytes) noexcept;
+    // Bytes that the vector loops, and those of the doubling kernels, may read or write
+    // past the end of their rows.
+    static constexpr std::size_t kSlack = zimage::DoublingKernels::kSlack;
 
     // Scales one row across with 11-bit weights: output pixel i, channel c, is
     // (row[offsets[i] + c] * w0 + row[offsets[i] + 3 + c] * w1) >> 4, where weights[i] holds

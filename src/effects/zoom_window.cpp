@@ -1,6 +1,7 @@
 #include "effects/zoom_window.h"
 
 #include "effects/zoom_kernels.h"
+#include "zimage/doubling_kernels.h"
 
 #include <lumora/video_frame_layout.h>
 
@@ -146,7 +147,7 @@ const T* ZoomWindow::Widened(std::vector<T> (&buffers)[2], std::int32_t row, std
 }
 
 void ZoomWindow::Widen(std::int32_t row, std::uint8_t* out) const noexcept {
-    ZoomKernels::WidenDouble(SourceRow(row), sourceColumns_, out);
+    zimage::DoublingKernels::WidenDouble(SourceRow(row), sourceColumns_, out);
 }
 
 void ZoomWindow::Widen(std::int32_t row, std::int16_t* out) const noexcept {
@@ -167,7 +168,7 @@ void ZoomWindow::DrawDouble(std::uint8_t* pixels, std::uint32_t stride) {
         const std::int32_t far = firstNear ? tap.second : tap.first;
         const std::uint8_t* a = Widened(doubled_, near, far);
         const std::uint8_t* b = Widened(doubled_, far, near);
-        ZoomKernels::BlendQuarter(a + skip, b + skip, pixels + static_cast<std::size_t>(j) * stride, bytes);
+        zimage::DoublingKernels::BlendQuarter(a + skip, b + skip, pixels + static_cast<std::size_t>(j) * stride, bytes);
     }
 }
 

@@ -1,9 +1,8 @@
 // DoubleSizeScaler: the zoom's most common step, scaling a frame to exactly twice its width
 // and height, with the same sampling as the general bilinear scaler (pixel centres
-// aligned, corners kept). At 2x every output pixel weighs its nearest source pixel 3/4
-// and the next one 1/4 in each direction, so the work splits into two fixed-weight passes
-// with exact rounding: each source row is widened once into a scratch row, and each output
-// row blends two widened rows. The result is within 1 of the exact bilinear value.
+// aligned, corners kept), in DoublingKernels' two passes: each source row is widened once
+// into a scratch row, and each output row blends two widened rows. The result is within 1
+// of the exact bilinear value.
 //
 // Stateless; the frames are borrowed for the call, and each stripe of rows allocates its
 // own scratch rows. Stripes run on OpenCV's worker threads (cv::setNumThreads applies).
@@ -15,10 +14,6 @@ namespace lumora::zimage {
 
 class DoubleSizeScaler {
 public:
-    // True when this CPU has the instructions the passes use (SSSE3); otherwise callers
-    // use the general scaler.
-    static bool Available() noexcept;
-
     // Fills `target`, which must be twice `source` in both directions and must not overlap
     // it. May throw std::bad_alloc.
     static void Scale(const ConstFrameView& source, const FrameView& target);

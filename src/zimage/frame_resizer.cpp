@@ -20,8 +20,7 @@ bool FrameResizer::Resize(const ConstFrameView& source, const FrameView& target)
         Copy(source, target);
     } else if (source.width() == 1 && source.height() == 1) {
         Spread(source, target);
-    } else if (target.width() == 2 * source.width() && target.height() == 2 * source.height() &&
-               DoubleSizeScaler::Available()) {
+    } else if (target.width() == 2 * source.width() && target.height() == 2 * source.height()) {
         DoubleSizeScaler::Scale(source, target);
     } else {
         cv::Mat out = target.AsMat();
