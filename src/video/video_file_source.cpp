@@ -6,6 +6,8 @@
 #include "video/chain_connector.h"
 #include "video/graph_events.h"
 
+#include <gst/base/gstbasetransform.h>
+
 #include <cstring>
 
 namespace lumora {
@@ -85,6 +87,10 @@ GstElement* AddOrientation(GstBin* pipeline, GstElement* next) {
         return nullptr;
     }
     gst_util_set_object_arg(G_OBJECT(flip), "video-direction", "auto");
+    // Until a tag turns it, the flip hands frames on untouched. videoflip itself only
+    // says so when its direction changes, and "auto" without a tag is no change from
+    // where it starts, so it would copy every frame as it is.
+    gst_base_transform_set_passthrough(GST_BASE_TRANSFORM(flip), TRUE);
     g_object_set(queue, "max-size-buffers", kDecodedAhead, "max-size-bytes", 0u, "max-size-time", guint64{0}, nullptr);
     gst_bin_add_many(pipeline, flip, queue, nullptr);
     if (gst_element_link_many(flip, queue, next, nullptr)) return flip;
