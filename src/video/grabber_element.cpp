@@ -105,10 +105,12 @@ ZImageBitmapInfoHeader HeaderOf(const GstVideoInfo& info) {
     return header;
 }
 
-gboolean GetUnitSize(GstBaseTransform*, GstCaps* caps, gsize* size) {
+// A frame on either side takes what its caps say, whatever the size of the frame on the
+// other: a decoder's frames may carry padding rows.
+gboolean TransformSize(GstBaseTransform*, GstPadDirection, GstCaps*, gsize, GstCaps* othercaps, gsize* othersize) {
     GstVideoInfo info;
-    if (!gst_video_info_from_caps(&info, caps)) return FALSE;
-    *size = GST_VIDEO_INFO_SIZE(&info);
+    if (!gst_video_info_from_caps(&info, othercaps)) return FALSE;
+    *othersize = GST_VIDEO_INFO_SIZE(&info);
     return TRUE;
 }
 
@@ -137,6 +139,27 @@ gboolean SetCaps(GstBaseTransform* base, GstCaps* incaps, GstCaps* outcaps) {
     const ZImageBitmapInfoHeader header = HeaderOf(out);
     std::lock_guard lock(state->callbackMutex);
     if (state->format) state->format(header);
+    return TRUE;
+}
+
+// A frame the grabber converts never leaves it, and it reads every frame through its
+// video meta, so upstream may hand frames of any row and plane layout: a decoder then
+// decodes straight into the buffers it sends instead of copying each frame into one of
+// the plain layout. Frames handed on as they are (BGR, buffers) keep what downstream
+// answers.
+gboolean ProposeAllocation(GstBaseTransform* base, GstQuery* decideQuery, GstQuery* query) {
+    if (!GST_BASE_TRANSFORM_CLASS(lumora_grabber_parent_class)->propose_allocation(base, decideQuery, query)) {
+        return FALSE;
+    }
+    GrabberState* state = StateOf(base);
+    GstCaps* caps = nullptr;
+    gst_query_parse_allocation(query, &caps, nullptr);
+    GstVideoInfo info;
+    if (state != nullptr && state->mode == GrabberMode::kVideoFrames && caps != nullptr &&
+        gst_video_info_from_caps(&info, caps) && GST_VIDEO_INFO_FORMAT(&info) != GST_VIDEO_FORMAT_BGR &&
+        !gst_query_find_allocation_meta(query, GST_VIDEO_META_API_TYPE, nullptr)) {
+        gst_query_add_allocation_meta(query, GST_VIDEO_META_API_TYPE, nullptr);
+    }
     return TRUE;
 }
 
@@ -299,8 +322,9 @@ void lumora_grabber_class_init(LumoraGrabberClass* klass) {
     transformClass->set_caps = SetCaps;
     transformClass->transform_ip = TransformInPlace;
     transformClass->transform = ConvertVideoFrame;
-    transformClass->get_unit_size = GetUnitSize;
+    transformClass->transform_size = TransformSize;
     transformClass->sink_event = SinkEvent;
+    transformClass->propose_allocation = ProposeAllocation;
     transformClass->transform_ip_on_passthrough = TRUE;
 }
 
