@@ -33,6 +33,7 @@ struct GrabberState {
     std::atomic<std::uint64_t> buffers{0};
     std::atomic<std::uint64_t> refused{0};
     std::atomic<std::uint64_t> missed{0};
+    std::atomic<bool> outputRead{true};           // whether anything downstream reads converted frames
     GstClockTime lastTime = GST_CLOCK_TIME_NONE;  // of the frame before, in this segment
 };
 
@@ -262,7 +263,8 @@ GstFlowReturn GrabVideoFrame(GstBaseTransform* base, GrabberState* state, GstBuf
 
 // Any other format: converted straight into the block, and from there (the one copy of
 // the frame) into the outgoing buffer the right way up. A refused frame is converted
-// straight into the outgoing buffer.
+// straight into the outgoing buffer. While nothing downstream reads the frames, a handed
+// off frame is not copied: its buffer goes on without its pixels, marked as a gap.
 GstFlowReturn ConvertVideoFrame(GstBaseTransform* base, GstBuffer* inbuf, GstBuffer* outbuf) {
     GrabberState* state = StateOf(base);
     if (state == nullptr) return GST_FLOW_ERROR;
@@ -281,7 +283,11 @@ GstFlowReturn ConvertVideoFrame(GstBaseTransform* base, GstBuffer* inbuf, GstBuf
     if (block != nullptr) {
         ConvertToBgr(in, block, rows.dibStride, true);
         CountAnswer(state, CallBack(held, state, SampleTime(base, inbuf), block, rows.DibSize()));
-        CopyRowsReversed(block, rows.dibStride, rows.pixels, rows.stride, rows.rowBytes, rows.height);
+        if (state->outputRead.load(std::memory_order_relaxed)) {
+            CopyRowsReversed(block, rows.dibStride, rows.pixels, rows.stride, rows.rowBytes, rows.height);
+        } else {
+            GST_BUFFER_FLAG_SET(outbuf, GST_BUFFER_FLAG_GAP);
+        }
     } else {
         ConvertToBgr(in, rows.pixels, rows.stride, false);
     }
@@ -377,6 +383,10 @@ bool SetGrabberCallbacks(GstElement* element, GrabberBufferCallback buffer, Grab
 }
 
 void ClearGrabberCallbacks(GstElement* element) { SetGrabberCallbacks(element, {}, {}, {}); }
+
+void SetGrabberOutputRead(GstElement* element, bool read) {
+    if (GrabberState* state = GrabberStateOf(element)) state->outputRead.store(read, std::memory_order_relaxed);
+}
 
 GrabberStatistics ReadGrabberStatistics(GstElement* element) {
     GrabberState* state = GrabberStateOf(element);

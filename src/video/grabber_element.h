@@ -20,6 +20,10 @@
 //                      shows the callback its bytes as they are (read only: the callback must
 //                      not write them).
 //
+// In frame mode the element may be told that nothing downstream reads the pixels (a run
+// without preview or recording): converted frames then go on as gap buffers without them,
+// which saves a copy of every frame.
+//
 // The sample time given to the callbacks is the buffer's stream time in seconds (0 when the
 // buffer has no time stamp).
 //
@@ -81,6 +85,11 @@ bool SetGrabberCallbacks(GstElement* element, GrabberBufferCallback buffer, Grab
 void ClearGrabberCallbacks(GstElement* element);
 
 // Zero for anything that is not a grabber.
+// Whether anything downstream reads the frames' pixels (at first: yes). Any thread; frames
+// from then on follow it. A frame converted while nothing reads it goes on as a gap buffer
+// (GST_BUFFER_FLAG_GAP) whose pixels are undefined.
+void SetGrabberOutputRead(GstElement* element, bool read);
+
 GrabberStatistics ReadGrabberStatistics(GstElement* element);
 
 }  // namespace lumora

@@ -52,7 +52,8 @@ GstFlowReturn Render(GstBaseSink* base, GstBuffer* buffer) {
     state->rendered.fetch_add(1, std::memory_order_relaxed);
 
     std::lock_guard lock(state->targetMutex);
-    if (state->target == nullptr) return GST_FLOW_OK;
+    // A gap buffer holds no picture (the grabber's, while nothing was to read it).
+    if (state->target == nullptr || GST_BUFFER_FLAG_IS_SET(buffer, GST_BUFFER_FLAG_GAP)) return GST_FLOW_OK;
     GstVideoFrame frame;
     if (!gst_video_frame_map(&frame, &state->info, buffer, GST_MAP_READ)) {
         GST_WARNING_OBJECT(base, "cannot map a frame");

@@ -1,9 +1,10 @@
 // PreviewSink: the sink at the end of the source graph's preview branch ("Video Renderer").
 // A GstBaseSink that accepts 24-bit BGR video and hands every frame it renders to its
-// PreviewTarget; without a target the frame is dropped. It synchronises to the clock
-// like any video sink (the "sync" property; off for as-fast-as-possible runs), renders
-// late frames rather than dropping them, and sends no quality-of-service events, so that a
-// slow preview never makes a decoder skip frames that the grabber should see.
+// PreviewTarget; without a target the frame is dropped, and so is a gap buffer (no
+// picture). It synchronises to the clock like any video sink (the "sync" property; off for
+// as-fast-as-possible runs), renders late frames rather than dropping them, and sends no
+// quality-of-service events, so that a slow preview never makes a decoder skip frames that
+// the grabber should see.
 //
 // Threads: rendering runs on the streaming thread; SetPreviewTarget may be called from any
 // thread and waits for a PresentFrame in progress, so once it returns the previous target

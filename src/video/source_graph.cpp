@@ -156,7 +156,7 @@ HRESULT SourceGraph::CreateChain() {
     handedOff_.store(0);
     // The grabber writes each frame into the store's block (the gate comes first), then
     // hands it off there.
-    return chain_.Create(
+    const HRESULT hr = chain_.Create(
         [this](double time, unsigned char* data, long length) { return mainCallback_.BufferCB(time, data, length); },
         [this](const ZImageBitmapInfoHeader& format) { store_.SetFormat(format); },
         [this](std::uint32_t length) {
@@ -165,6 +165,9 @@ HRESULT SourceGraph::CreateChain() {
             return mainCallback_.FrameBlock(length);
         },
         realTime_);
+    // Without a preview or a recording nothing reads the frames the grabber passes on.
+    if (SUCCEEDED(hr)) SetGrabberOutputRead(chain_.Grabber(), preview_ != nullptr || recordToFile_);
+    return hr;
 }
 
 // The source built, its output rendered and the preview attached, each failure reported
