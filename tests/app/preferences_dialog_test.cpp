@@ -30,19 +30,20 @@ protected:
 };
 
 // The boxes show the stored flags and the autostart entry; a flag of the wrong type reads
-// as off, and so does an entry the desktop has hidden.
-TEST_F(PreferencesDialogTest, BoxesShowTheStoredPreferences) {
+// as off, and so does an entry the desktop has hidden. Cancel (as Esc and the close button
+// in every template dialog) writes nothing.
+TEST_F(PreferencesDialogTest, BoxesShowTheStoredPreferencesAndCancelWritesNothing) {
     const std::pair<int, const char*> boxes[] = {{1042, "Remember last source used when launching Lumora"},
                                                  {1043, "Remember my filters/effects settings between sessions"},
                                                  {1041, "Automatically launch Lumora at login"}};
     {
         PreferencesDialog dialog(Autostart());
-        EXPECT_EQ(dialog.windowTitle(), "Preferences");
+        EXPECT_EQ(std::tuple(dialog.windowTitle(), dialog.Control<QPushButton>(1)->isDefault()),
+                  std::tuple("Preferences", true));
         for (const auto& [id, text] : boxes) {
             ASSERT_NE(Box(dialog, id), nullptr) << id;
             EXPECT_EQ(std::tuple(Box(dialog, id)->text(), Box(dialog, id)->isChecked()), std::tuple(text, false));
         }
-        EXPECT_TRUE(dialog.Control<QPushButton>(1)->isDefault());
     }
     SetDword(reg::kRememberLastSource, 1);
     SetDword(reg::kRememberFilterSettings, 7);
@@ -50,23 +51,24 @@ TEST_F(PreferencesDialogTest, BoxesShowTheStoredPreferences) {
     for (int id : {1041, 1042, 1043}) EXPECT_TRUE(Box(PreferencesDialog(Autostart()), id)->isChecked()) << id;
     SetString(reg::kRememberLastSource, "1");
     WriteFileText(AutostartFile().string(), "[Desktop Entry]\nType=Application\nExec=lumora\nHidden=true\n");
+    const std::string before = Settings();
     PreferencesDialog dialog(Autostart());
     EXPECT_EQ(
         std::tuple(Box(dialog, 1042)->isChecked(), Box(dialog, 1043)->isChecked(), Box(dialog, 1041)->isChecked()),
         std::tuple(false, true, false));
+    for (int id : {1041, 1042, 1043}) Box(dialog, id)->toggle();
+    Click(dialog, 2);
+    EXPECT_EQ(std::tuple(dialog.isVisible(), dialog.result(), Settings(), AutostartExec()),
+              std::tuple(false, 2, before, "lumora"));
 }
 
-TEST_F(PreferencesDialogTest, OkWritesThePreferencesInOrderAndTheAutostartEntry) {
+TEST_F(PreferencesDialogTest, OkWritesThePreferencesAndTheAutostartEntryAndForgetsTheLastSource) {
     PreferencesDialog dialog(Autostart());
     for (int id : {1041, 1042, 1043}) Box(dialog, id)->setChecked(true);
     Click(dialog, 1);
     EXPECT_EQ(std::tuple(dialog.isVisible(), dialog.result()), std::tuple(false, 1));
-    // The store keeps values in the order they were first written.
-    EXPECT_NE(Settings().find("[SOFTWARE\\Lumora]\n\"RememberLastSource\"=dword:00000001\n"
-                              "\"LastSourceType\"=dword:00000000\n\"LastSourceID\"=\"\"\n"
-                              "\"RememberFilterSettings\"=dword:00000001\n"),
-              std::string::npos)
-        << Settings();
+    EXPECT_EQ(std::tuple(Stored(reg::kRememberLastSource)->data, Stored(reg::kRememberFilterSettings)->data),
+              std::tuple(std::vector<std::uint8_t>{1, 0, 0, 0}, std::vector<std::uint8_t>{1, 0, 0, 0}));
     EXPECT_EQ(AutostartExec(), "\"/opt/Lumora Apps/lumora\"");
 
     // A hidden entry is replaced by a visible one when the box is checked again.
@@ -75,18 +77,17 @@ TEST_F(PreferencesDialogTest, OkWritesThePreferencesInOrderAndTheAutostartEntry)
     Box(again, 1041)->setChecked(true);
     Click(again, 1);
     EXPECT_EQ(std::tuple(AutostartExec(), Autostart().IsEnabled()), std::tuple("/usr/lib/lumora/lumora", true));
-}
 
-TEST_F(PreferencesDialogTest, OkForgetsTheLastSourceAndRemovesAnUncheckedEntry) {
+    // OK forgets the last source and removes an unchecked entry.
     SetDword(reg::kRememberLastSource, 1);
     SetDword(reg::kRememberFilterSettings, 1);
     SetDword(reg::kLastSourceType, kSourceCaptureDevice);
     SetString(reg::kLastSourceId, "/dev/v4l/by-id/usb-cam-video-index0");
     ASSERT_TRUE(Autostart().Enable());
-    PreferencesDialog dialog(Autostart());
-    Box(dialog, 1043)->setChecked(false);
-    Box(dialog, 1041)->setChecked(false);
-    Click(dialog, 1);
+    PreferencesDialog forgetting(Autostart());
+    Box(forgetting, 1043)->setChecked(false);
+    Box(forgetting, 1041)->setChecked(false);
+    Click(forgetting, 1);
     EXPECT_EQ(std::tuple(Stored(reg::kRememberLastSource)->data, Stored(reg::kRememberFilterSettings)->data),
               std::tuple(std::vector<std::uint8_t>{1, 0, 0, 0}, std::vector<std::uint8_t>{0, 0, 0, 0}));
     EXPECT_EQ(std::tuple(GetLastSourceType(), GetLastSourceId()), std::tuple(kSourceNone, ""));
@@ -98,18 +99,6 @@ TEST_F(PreferencesDialogTest, OkForgetsTheLastSourceAndRemovesAnUncheckedEntry) 
     EXPECT_TRUE(Box(pathless, 1041)->isChecked());
     Click(pathless, 1);
     EXPECT_FALSE(std::filesystem::exists(AutostartFile()));
-}
-
-// Esc and the close button are Cancel too (as in every template dialog).
-TEST_F(PreferencesDialogTest, CancelWritesNothing) {
-    SetDword(reg::kRememberLastSource, 1);
-    SetDword(reg::kLastSourceType, kSourceDesktop);
-    const std::string before = Settings();
-    PreferencesDialog dialog(Autostart());
-    for (int id : {1041, 1042, 1043}) Box(dialog, id)->toggle();
-    Click(dialog, 2);
-    EXPECT_EQ(std::tuple(dialog.isVisible(), dialog.result()), std::tuple(false, 2));
-    EXPECT_EQ(std::tuple(Settings(), std::filesystem::exists(AutostartFile())), std::tuple(before, false));
 }
 
 }  // namespace

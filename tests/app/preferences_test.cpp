@@ -1,5 +1,7 @@
+#include "app/remembered_format.h"
 #include "preferences_test_fixture.h"
 #include "video/capture_device_list.h"
+#include "video/capture_format_caps.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr Guid kYuy2{0x32595559, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+constexpr ZImageBitmapInfoHeader kYuy2Header{40, 640, 480, 1, 16, kYuy2.data1, 0, 0, 0, 0, 0};
 
 class StoredPreferencesTest : public test::PreferencesTest {
 protected:
@@ -24,13 +27,12 @@ protected:
     // Remembering on, and a YUY2 640x480 format at 30 frames/s stored.
     void SaveValidFormat() {
         SetDword(reg::kRememberLastSource, 1);
-        ZImageBitmapInfoHeader header{40, 640, 480, 1, 16, kYuy2.data1, 0, 0, 0, 0, 0};
-        ASSERT_TRUE(SaveLastDeviceFormat(&header, 333333, kYuy2));
+        ASSERT_TRUE(SaveLastDeviceFormat(&kYuy2Header, 333333, kYuy2));
         ASSERT_TRUE(AnyDeviceFormatValue());
     }
 };
 
-TEST_F(StoredPreferencesTest, LastSourceTypeCountsOnlyWhenRememberedAndKnown) {
+TEST_F(StoredPreferencesTest, TheLastSourceCountsOnlyWhenRememberedAndKnownAndIsSavedWithItsIdentifier) {
     SetDword(reg::kLastSourceType, 1003);
     SetDword(reg::kRememberLastSource, 0);
     EXPECT_EQ(GetLastSourceType(), 0);
@@ -43,13 +45,8 @@ TEST_F(StoredPreferencesTest, LastSourceTypeCountsOnlyWhenRememberedAndKnown) {
     SetString(reg::kLastSourceType, "1003");
     EXPECT_EQ(GetLastSourceType(), 0);
 
-    SetString(reg::kRememberFilterSettings, "1");
-    const bool asText = IsRememberFilterSettings();
-    SetDword(reg::kRememberFilterSettings, 1);
-    EXPECT_EQ(std::tuple(asText, IsRememberFilterSettings()), std::tuple(false, true));
-}
-
-TEST_F(StoredPreferencesTest, SaveLastSourceStoresCodeAndIdentifier) {
+    // SaveLastSource stores the code and the identifier.
+    SetDword(reg::kRememberLastSource, 0);
     CaptureDeviceList devices([] {
         return std::vector<CaptureDeviceInfo>{{"Cam", "/dev/v4l/by-id/usb-cam-video-index0"},
                                               {"Cam", "/dev/video4"}, {"Broken", std::nullopt}};
@@ -73,9 +70,8 @@ TEST_F(StoredPreferencesTest, SaveLastSourceStoresCodeAndIdentifier) {
 }
 
 TEST_F(StoredPreferencesTest, DeviceFormatIsKeptAndLoadedOnlyWhenComplete) {
-    const ZImageBitmapInfoHeader header{40, 640, 480, 1, 16, kYuy2.data1, 0, 0, 0, 0, 0};
     const std::tuple<std::uint32_t, const ZImageBitmapInfoHeader*, std::int64_t> cases[] = {
-        {0, &header, 333333}, {1, nullptr, 333333}, {1, &header, 0}, {1, &header, -333333}};
+        {0, &kYuy2Header, 333333}, {1, nullptr, 333333}, {1, &kYuy2Header, 0}, {1, &kYuy2Header, -333333}};
     for (const auto& [remember, given, frameTime] : cases) {
         SaveValidFormat();
         SetDword(reg::kRememberLastSource, remember);
@@ -100,9 +96,11 @@ TEST_F(StoredPreferencesTest, DeviceFormatIsKeptAndLoadedOnlyWhenComplete) {
     EXPECT_EQ(std::tuple(frameTime, subtype.data1), std::tuple(1000000, 0x33323130u));
 
     const std::pair<const char*, void (*)()> spoilers[] = {
-        {"4-byte frame time", [] { SetBinary(reg::kLastDevFrameTime, {0x15, 0x16, 0x05, 0x00}); }},
+        {"4-byte frame time",
+         [] {
+             SetBinary(reg::kLastDevFrameTime, Bytes{0x15, 0x16, 0x05, 0x00});
+         }},
         {"frame time 0", [] { SetBinary(reg::kLastDevFrameTime, Bytes(8, 0)); }},
-        {"no subtype", [] { DeleteRegValue(HKEY_LOCAL_MACHINE, kLumoraKey, reg::kLastDevMediaSubType); }},
         {"15-byte subtype", [] { SetBinary(reg::kLastDevMediaSubType, Bytes(15, 1)); }},
         {"width 0", [] { SetDword(reg::kLastDevWidth, 0); }},
         {"height as text", [] { SetString(reg::kLastDevHeight, "480"); }},
@@ -113,6 +111,74 @@ TEST_F(StoredPreferencesTest, DeviceFormatIsKeptAndLoadedOnlyWhenComplete) {
         frameTime = 9;
         EXPECT_FALSE(LoadLastDeviceFormat(loaded, frameTime, subtype)) << what;
         EXPECT_EQ(frameTime, 9) << what;
+    }
+}
+
+constexpr Guid kI420 = SubtypeFromFourcc(MakeFourcc('I', '4', '2', '0'));
+constexpr ZImageBitmapInfoHeader kI420Header{40, 320, 240, 1, 12, kI420.data1, 0, 0, 0, 0, 0};
+
+class RememberedFormatTest : public test::PreferencesTest {
+protected:
+    // The last run ended on a capture device in I420 320x240 at 15 frames/s.
+    static void StoreCaptureDeviceRun() {
+        SetDword(reg::kRememberLastSource, 1);
+        SetDword(reg::kLastSourceType, kSourceCaptureDevice);
+        SaveLastDeviceFormat(&kI420Header, 666666, kI420);
+    }
+
+    static HRESULT ReadI420(CaptureFormat& format) {
+        format.header = kI420Header;
+        format.frameTime = 333333;
+        format.subtype = kI420;
+        return S_OK;
+    }
+
+    CaptureFormat format_;
+    RememberedFormat remembered_{format_};
+};
+
+TEST_F(RememberedFormatTest, AStoredDeviceFormatIsAppliedOnlyByTheFirstCaptureBuild) {
+    StoreCaptureDeviceRun();
+    remembered_.PrepareRememberedFormat();
+    EXPECT_EQ(std::tuple(format_.applied, format_.header.biWidth, format_.frameTime), std::tuple(false, 320, 666666));
+    // The first capture build applies it and marks it so; back to the device later in
+    // the run, it is not armed again.
+    format_.applied = true;
+    format_.header.biWidth = 640;  // what the device read back since
+    remembered_.PrepareRememberedFormat();
+    EXPECT_EQ(std::tuple(format_.applied, format_.header.biWidth), std::tuple(true, 640));
+
+    // An incomplete format, or another source last time: nothing to apply this run.
+    for (const auto spoil :
+         {+[] { SetDword(reg::kLastDevWidth, 0); }, +[] { SetDword(reg::kLastSourceType, kSourceDesktop); }}) {
+        StoreCaptureDeviceRun();
+        spoil();
+        format_ = CaptureFormat{};
+        remembered_.PrepareRememberedFormat();
+        EXPECT_TRUE(format_.applied);
+    }
+}
+
+TEST_F(RememberedFormatTest, ExitStoresTheFormatOfTheCurrentCaptureDeviceOnly) {
+    StoreCaptureDeviceRun();
+    EXPECT_TRUE(remembered_.SaveCurrentFormat(kSourceCaptureDevice + 1, 2, ReadI420));
+    ZImageBitmapInfoHeader header{};
+    std::int64_t frameTime = 0;
+    Guid subtype;
+    ASSERT_TRUE(LoadLastDeviceFormat(header, frameTime, subtype));
+    EXPECT_EQ(frameTime, 333333);
+
+    const auto unreadable = [](CaptureFormat&) { return E_NOINTERFACE; };
+    const std::tuple<const char*, std::uint32_t, int, RememberedFormat::FormatReader> cases[] = {
+        {"desktop", kSourceDesktop, kSourceDesktop, ReadI420},
+        {"device past the list", kSourceCaptureDevice, kSourceCaptureDevice + 2, ReadI420},
+        {"format not readable", kSourceCaptureDevice, kSourceCaptureDevice, unreadable},
+    };
+    for (const auto& [what, lastType, sourceId, read] : cases) {
+        StoreCaptureDeviceRun();
+        SetDword(reg::kLastSourceType, lastType);
+        EXPECT_TRUE(remembered_.SaveCurrentFormat(sourceId, 2, read)) << what;
+        EXPECT_FALSE(AnyDeviceFormatValue()) << what;
     }
 }
 

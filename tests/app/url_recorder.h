@@ -18,8 +18,6 @@ public:
         });
     }
     ~UrlRecorder() { UrlOpener::Instance().SetHook(std::move(previous_)); }
-    UrlRecorder(const UrlRecorder&) = delete;
-    UrlRecorder& operator=(const UrlRecorder&) = delete;
 
     const std::vector<std::string>& urls() const { return urls_; }
 

@@ -14,11 +14,11 @@ CliArguments Parse(const std::string& line) {
     return CliArguments::Parse(arguments);
 }
 
-TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrder) {
+TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrderAndSourcesParse) {
     const CliArguments parsed = Parse(
         "run --source pattern:ball --size 1280x720 --fps 15 --effect rgb=256,128,1 --effect zoom=2.5@-10,20 "
-        "--effect 7 --effect Snow --effect face=7 --effect pip=1,2,20 --locator off --output /tmp/p --frames 90 --fast --snapshot /tmp/s --record /tmp/r.avi "
-        "--codec jpegenc");
+        "--effect 7 --effect Snow --effect face=7 --effect pip=1,2,20 --locator off --output /tmp/p --frames 90 --fast "
+        "--snapshot /tmp/s --record /tmp/r.avi --codec jpegenc --cycle-effects 2.5");
     ASSERT_EQ(parsed.error, "");
     const RunOptions& run = parsed.run;
     EXPECT_EQ(std::tuple(run.source.pattern, run.width, run.height, run.framesPerSecond),
@@ -28,23 +28,13 @@ TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrder) {
     EXPECT_EQ(std::tuple(e[0].kind, e[0].red, e[0].blue), std::tuple(EffectRequest::Kind::kColorFilter, 256, 1));
     EXPECT_EQ(std::tuple(e[1].kind, e[1].zoomFactor, e[1].offsetX, e[1].offsetY),
               std::tuple(EffectRequest::Kind::kZoom, 640, -10, 20));
-    EXPECT_EQ(e[2].number, 7);
-    EXPECT_EQ(e[3].name, "Snow");
-    EXPECT_EQ(e[4].faceAmount, 7);
-    EXPECT_EQ(std::tuple(e[5].pipDevice, e[5].pipPosition, e[5].pipSize), std::tuple(1, 2, 20));
-    EXPECT_FALSE(e[5].pipMargin);
+    EXPECT_EQ(std::tuple(e[2].number, e[3].name, e[4].faceAmount), std::tuple(7, "Snow", 7));
+    EXPECT_EQ(std::tuple(e[5].pipDevice, e[5].pipPosition, e[5].pipSize, e[5].pipMargin),
+              std::tuple(1, 2, 20, std::nullopt));
     EXPECT_EQ(std::tuple(run.locator, run.output, run.frames, run.fast), std::tuple(false, "/tmp/p", 90, true));
-    EXPECT_EQ(std::tuple(run.snapshotFolder, run.codec), std::tuple("/tmp/s", "jpegenc"));
+    EXPECT_EQ(std::tuple(run.snapshotFolder, run.codec, run.cycleSeconds), std::tuple("/tmp/s", "jpegenc", 2.5));
 
-    const CliArguments defaults = Parse("run");
-    ASSERT_EQ(defaults.error, "");
-    EXPECT_EQ(defaults.run.source.kind, SourceArgument::Kind::kSamplePicture);
-    EXPECT_EQ(defaults.run.output, "vcam");
-    EXPECT_FALSE(defaults.run.frames || defaults.run.seconds || defaults.run.fast);
-}
-
-// The other kinds of source are run end to end.
-TEST(CliArguments, FileListsAndDesktopRectanglesParse) {
+    // File lists and desktop rectangles; the other kinds of source are run end to end.
     std::string error;
     EXPECT_EQ(SourceArgument::Parse("file:/a.avi,/b c.mpg", &error)->files,
               (std::vector<std::string>{"/a.avi", "/b c.mpg"}));
@@ -94,6 +84,9 @@ TEST(CliArguments, NumbersOutsideTheirRangeSaySo) {
         {"run --effect pip=0,1,4", "the pip size 4 is out of range (5 to 50)"},
         {"run --effect pip=0,1,20,101", "the pip margin 101 is out of range (0 to 100)"},
         {"run --effect 0", "effect 0 is out of range (1 to 1000000)"},
+        {"run --cycle-effects 0.05", "--cycle-effects wants seconds from 0.1 to 3600"},
+        {"run --cycle-effects 3601", "--cycle-effects wants seconds from 0.1 to 3600"},
+        {"run --cycle-effects x", "--cycle-effects wants seconds from 0.1 to 3600"},
     };
     for (const auto& [line, message] : cases) EXPECT_EQ(Parse(line).error, message) << line;
 }

@@ -1,7 +1,6 @@
 // lumora-cli and lumora-vcam never report a failure as success: writes to /dev/full, to a
 // full or read-only filesystem, to a FIFO whose reader left, and runs that deliver no frame
 // end with exit 1 and a message naming the file and the system's reason.
-#include "cli_outputs.h"
 #include "cli_process.h"
 #include "test_support.h"
 
@@ -13,9 +12,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,11 +27,6 @@ using test::Q;
 using test::ToolRun;
 
 const std::string kNoSpace = std::strerror(ENOSPC);
-
-bool IsCharacterDevice(const char* path) {
-    struct stat info {};
-    return ::stat(path, &info) == 0 && S_ISCHR(info.st_mode);
-}
 
 // A 2 MiB tmpfs of its own (we run as root); Mounted() is false where mounting is refused.
 class SmallFilesystem {
@@ -46,8 +41,7 @@ public:
     void Fill() const {
         std::ofstream filler(file("filler"), std::ios::binary);
         const std::vector<char> block(64 * 1024);
-        while (filler.write(block.data(), static_cast<std::streamsize>(block.size()))) {
-        }
+        while (filler.write(block.data(), 64 * 1024)) {}
     }
     bool MakeReadOnly() { return ::mount(nullptr, dir_.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0; }
 
@@ -56,19 +50,9 @@ private:
     bool mounted_ = false;
 };
 
-// Lets a test thread blocked in opening `fifo` go on: the other end opened and closed.
-void ReleaseFifo(const std::string& fifo, int end) {
-    const int fd = ::open(fifo.c_str(), end | O_NONBLOCK);
-    if (fd >= 0) ::close(fd);
-}
-
-// A packet stream of `frames` 640x480 frames, written by lumora-cli itself.
-std::string MakePacketStream(const test::TempDir& dir, int frames) {
-    const std::string path = dir.file("stream.packets");
-    const ToolRun made = test::RunTool("lumora-cli", {"run", "--source", "pattern:ball", "--fast", "--frames",
-                                                      QString::number(frames), "--output", Q(path)});
-    EXPECT_EQ(made.exitCode, 0) << made.err;
-    return path;
+// A run of lumora-cli on the test pattern with `more` arguments.
+ToolRun Cli(const QStringList& more) {
+    return test::RunTool("lumora-cli", QStringList{"run", "--source", "pattern"} + more);
 }
 
 void ExpectFailure(const ToolRun& run, const std::string& says, const std::string& what) {
@@ -80,32 +64,30 @@ void ExpectFailure(const ToolRun& run, const std::string& says, const std::strin
 
 // The messages for a full disk are the full filesystem test's; a recording must not replace the device.
 TEST(CliFailures, ARecordingToDevFullFailsAndLeavesTheDevice) {
-    if (!IsCharacterDevice("/dev/full")) GTEST_SKIP() << "no /dev/full here";
-    ExpectFailure(test::RunTool("lumora-cli", {"run", "--source", "pattern", "--fast", "--frames", "5", "--output",
-                                               "none", "--record", "/dev/full"}),
+    if (!std::filesystem::is_character_file("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    ExpectFailure(Cli({"--fast", "--frames", "5", "--output", "none", "--record", "/dev/full"}),
                   "Cannot write the recording /dev/full: " + kNoSpace + "\n", "--record");
-    EXPECT_TRUE(IsCharacterDevice("/dev/full")) << "the recording replaced the device with a file";
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full")) << "the recording replaced the device with a file";
 }
 
 TEST(CliFailures, AFullFilesystemFailsEveryWriterAndKeepsWholePackets) {
     SmallFilesystem full;
     if (!full.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not allowed here";
     test::TempDir dir;
-    const std::string stream = MakePacketStream(dir, 4);  // 4.9 MB, more than the 2 MiB
+    const std::string stream = dir.file("stream.packets");  // 4.9 MB, more than the 2 MiB
+    ASSERT_EQ(Cli({"--fast", "--frames", "4", "--output", Q(stream)}).exitCode, 0);
 
     const std::string packets = full.file("out.packets");
-    ExpectFailure(
-        test::RunTool("lumora-cli", {"run", "--source", "pattern", "--fast", "--frames", "10", "--output", Q(packets)}),
-        "Cannot write " + packets + ": " + kNoSpace, "--output");
-    const test::PacketFile kept = test::ReadPackets(packets, false);
+    ExpectFailure(Cli({"--fast", "--frames", "10", "--output", Q(packets)}),
+                  "Cannot write " + packets + ": " + kNoSpace, "--output");
+    const auto kept = test::ReadPackets(packets, false);
     EXPECT_TRUE(kept.wellFormed) << "a torn packet was left at the end";
     EXPECT_GE(kept.headers.size(), 1u);
     ::unlink(packets.c_str());
 
     full.Fill();
     const std::string recording = full.file("out.avi");
-    ExpectFailure(test::RunTool("lumora-cli", {"run", "--source", "pattern", "--fast", "--frames", "10", "--output",
-                                               "none", "--record", Q(recording)}),
+    ExpectFailure(Cli({"--fast", "--frames", "10", "--output", "none", "--record", Q(recording)}),
                   "Cannot write the recording " + recording + ": " + kNoSpace, "--record");
 
     ExpectFailure(test::RunTool("lumora-vcam", {"dump", Q(stream), "--y4m", Q(full.file("out.y4m"))}),
@@ -116,8 +98,7 @@ TEST(CliFailures, AFullFilesystemFailsEveryWriterAndKeepsWholePackets) {
     ASSERT_TRUE(full.MakeReadOnly());
     ExpectFailure(test::RunTool("lumora-vcam", {"dump", Q(stream), "--png", Q(full.file("other"))}),
                   "cannot create the folder " + full.file("other") + ": " + std::strerror(EROFS), "dump --png");
-    ExpectFailure(test::RunTool("lumora-cli", {"run", "--source", "pattern", "--frames", "2", "--output", "none",
-                                               "--snapshot", Q(full.file("snaps"))}),
+    ExpectFailure(Cli({"--frames", "2", "--output", "none", "--snapshot", Q(full.file("snaps"))}),
                   "Cannot create the snapshot folder " + full.file("snaps") + ": " + std::strerror(EROFS),
                   "--snapshot");
 }
@@ -131,9 +112,9 @@ TEST(CliFailures, AFifoReaderThatLeavesEndsTheRun) {
         std::vector<char> bytes(640 * 480 * 3 + 40);
         in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));  // one packet, then gone
     });
-    const ToolRun run =
-        test::RunTool("lumora-cli", {"run", "--source", "pattern", "--seconds", "20", "--output", Q(fifo)});
-    ReleaseFifo(fifo, O_WRONLY);  // should the program never have opened it
+    const ToolRun run = Cli({"--seconds", "20", "--output", Q(fifo)});
+    // Should the program never have opened it, the reader is let go on.
+    if (const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);
     reader.join();
     ExpectFailure(run, "Cannot write " + fifo + ": " + std::strerror(EPIPE), "FIFO");
 }

@@ -54,21 +54,16 @@ protected:
         ConfigDirTest::TearDown();
     }
 
+    // The control named `name` of the window, or of `in`.
     template <class Control>
-    Control& Find(const char* name) const {
-        auto* control = options_->findChild<Control*>(name);
-        EXPECT_NE(control, nullptr) << name;
+    Control& Find(const QString& name, const QWidget* in = nullptr) const {
+        auto* control = (in ? in : options_.get())->findChild<Control*>(name);
+        EXPECT_NE(control, nullptr) << name.toStdString();
         return *control;
     }
     // Button `id` of the Filters page's panels.
-    ParvelButton& Button(int id) const {
-        auto* button = options_->Filters().findChild<ParvelButton*>(QString::number(id));
-        EXPECT_NE(button, nullptr) << id;
-        return *button;
-    }
-    static void Click(QWidget& control, QPoint at = {}) {
-        QTest::mouseClick(&control, Qt::LeftButton, Qt::NoModifier, at.isNull() ? control.rect().center() : at);
-    }
+    ParvelButton& Button(int id) const { return Find<ParvelButton>(QString::number(id), &options_->Filters()); }
+    static void Click(QWidget& control) { QTest::mouseClick(&control, Qt::LeftButton); }
     void Press(int id, int times = 1) const {
         for (int i = 0; i < times; ++i) Click(Button(id));
     }

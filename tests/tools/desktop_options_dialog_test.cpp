@@ -14,8 +14,6 @@
 namespace lumora {
 namespace {
 
-using Band = DesktopRectPicker::Band;
-
 class DesktopOptionsDialogTest : public ::testing::Test {
 protected:
     void Type(int id, const char* text) { dialog_.Control<QLineEdit>(id)->setText(text); }
@@ -44,34 +42,8 @@ TEST(ImageOptionsDialog, TheCurrentValuesArePreselectedAndOkTakesTheChoice) {
               std::tuple(TemplateDialog::kIdOk, 160, 30));
 }
 
-TEST_F(DesktopOptionsDialogTest, OkChecksTheRectangleAgainstTheScreenInOrder) {
-    const std::string outside = "Incorrect rectangle values! Rectangle must be within visible desktop area.";
-    const std::string small = "Incorrect rectangle values! Rectangle must be at least 10x10 pixels.";
+TEST_F(DesktopOptionsDialogTest, ThePickerFillsTheFieldsEitherWayEscLeavesThemAloneAndOkChecksThem) {
     EXPECT_EQ(Field(DesktopOptionsDialog::kIdWidth), "640");
-    // Each row types one field over the ones before it.
-    const struct {
-        int field;
-        const char* text;
-        const std::string& shown;
-    } steps[] = {{DesktopOptionsDialog::kIdX, "1015", outside},  {DesktopOptionsDialog::kIdWidth, "9", outside},
-                 {DesktopOptionsDialog::kIdX, "", outside},      {DesktopOptionsDialog::kIdX, "1014", small},
-                 {DesktopOptionsDialog::kIdWidth, "", small},    {DesktopOptionsDialog::kIdHeight, "769", small},
-                 {DesktopOptionsDialog::kIdWidth, "1024", small}};
-    for (const auto& step : steps) {
-        Type(step.field, step.text);
-        EXPECT_EQ(PressOk(), std::tuple(step.shown, mb::kIconInformation)) << step.field << " " << step.text;
-    }
-    Type(DesktopOptionsDialog::kIdHeight, "768");
-    EXPECT_EQ(PressOk(), std::tuple("", 0u));
-    EXPECT_EQ(dialog_.result(), TemplateDialog::kIdOk);
-    const ZImageRect& rect = dialog_.ChosenRect();
-    EXPECT_EQ(std::tuple(rect.left, rect.right, rect.bottom), std::tuple(1014, 2038, 768));  // past the right edge
-}
-
-TEST_F(DesktopOptionsDialogTest, ThePickerFillsTheFieldsEitherWayAndEscLeavesThemAlone) {
-    EXPECT_EQ(DesktopRectPicker::BandOf({100, 200}, {419, 439}), (Band{100, 200, 420, 440}));
-    EXPECT_EQ(DesktopRectPicker::BandOf({419, 439}, {100, 200}), (Band{100, 200, 420, 440}));
-
     dialog_.Control<QPushButton>(DesktopOptionsDialog::kIdSelect)->click();
     QPointer<DesktopRectPicker> picker = dialog_.Picker();
     ASSERT_TRUE(picker);
@@ -97,6 +69,26 @@ TEST_F(DesktopOptionsDialogTest, ThePickerFillsTheFieldsEitherWayAndEscLeavesThe
         EXPECT_FALSE(picker);
         EXPECT_EQ(fields(), std::tuple("100", "200", "320", "240"));
     }
+
+    const std::string kOutside = "Incorrect rectangle values! Rectangle must be within visible desktop area.";
+    const std::string kSmall = "Incorrect rectangle values! Rectangle must be at least 10x10 pixels.";
+    // OK checks the rectangle against the screen in order. Each row types one field over
+    // the ones before it; OK says the rectangle is outside the screen, or else too small.
+    const std::tuple<int, const char*, bool> steps[] = {
+        {DesktopOptionsDialog::kIdX, "1015", true},     {DesktopOptionsDialog::kIdWidth, "9", true},
+        {DesktopOptionsDialog::kIdX, "", true},         {DesktopOptionsDialog::kIdX, "1014", false},
+        {DesktopOptionsDialog::kIdWidth, "", false},    {DesktopOptionsDialog::kIdHeight, "769", false},
+        {DesktopOptionsDialog::kIdWidth, "1024", false}};
+    for (const auto& [field, text, outside] : steps) {
+        Type(field, text);
+        EXPECT_EQ(PressOk(), std::tuple(outside ? kOutside : kSmall, mb::kIconInformation)) << field << " " << text;
+    }
+    Type(DesktopOptionsDialog::kIdHeight, "768");
+    EXPECT_EQ(PressOk(), std::tuple("", 0u));
+    EXPECT_EQ(dialog_.result(), TemplateDialog::kIdOk);
+    const ZImageRect& rect = dialog_.ChosenRect();
+    EXPECT_EQ(std::tuple(rect.left, rect.right, rect.bottom),
+              std::tuple(1014, 2038, 200 + 768));  // past the right edge
 }
 
 }  // namespace

@@ -13,23 +13,15 @@ namespace {
 class FakeControls : public DeviceControls {
 public:
     const std::vector<DeviceControl>& Controls() const override { return controls_; }
-    bool Set(std::uint32_t id, std::int32_t value) override {
-        set[id] = value;
-        return true;
-    }
+    bool Set(std::uint32_t id, std::int32_t value) override { return set[id] = value, true; }
     std::map<std::uint32_t, std::int32_t> set;
 
 private:
     using T = DeviceControl::Type;
     std::vector<DeviceControl> controls_{
-        {.id = 9963776, .name = "Brightness", .minimum = -64, .maximum = 64, .value = 10, .menu = {}},
-        {.id = 9963788, .name = "White Balance, Automatic", .type = T::kBoolean, .maximum = 1, .value = 1, .menu = {}},
-        {.id = 9963800,
-         .name = "Power Line Frequency",
-         .type = T::kMenu,
-         .maximum = 2,
-         .value = 1,
-         .menu = {{0, "Disabled"}, {1, "50 Hz"}, {2, "60 Hz"}}}};
+        {9963776, "Brightness", T::kInteger, -64, 64, 1, 0, 10, {}},
+        {9963788, "White Balance, Automatic", T::kBoolean, 0, 1, 1, 0, 1, {}},
+        {9963800, "Power Line Frequency", T::kMenu, 0, 2, 1, 0, 1, {{0, "Disabled"}, {1, "50 Hz"}, {2, "60 Hz"}}}};
 };
 
 TEST(SourceGraphControlsPage, ShowsEachControlAtItsValueAndSendsChangesAtOnce) {

@@ -4,6 +4,7 @@
 #include "platform/app_events.h"
 #include "platform/message_recorder.h"
 #include "test_support.h"
+#include "tools/playlist.h"
 
 #include <QCoreApplication>
 #include <QListWidget>
@@ -15,15 +16,9 @@ namespace lumora {
 namespace {
 
 // Counts the reconnect requests the dialog posts to the main window.
-class ReconnectTarget : public QObject {
-public:
+struct ReconnectTarget : QObject {
+    bool event(QEvent* event) override { return requests += event->type() == EventType(MSG_RECONNECT_SOURCE), true; }
     int requests = 0;
-
-protected:
-    bool event(QEvent* event) override {
-        if (event->type() == EventType(MSG_RECONNECT_SOURCE)) ++requests;
-        return true;
-    }
 };
 
 class PlaylistDialogTest : public ::testing::Test {
@@ -44,7 +39,7 @@ protected:
     test::FileAnswer files_;
 };
 
-TEST_F(PlaylistDialogTest, AddedFilesKeepTheirOrderWithAPlaylistExpandedInPlace) {
+TEST_F(PlaylistDialogTest, AddedFilesKeepTheirOrderAPlaylistIsExpandedAndTheSelectedEntryMovesAndPlays) {
     test::WriteFileText(dir_.file("list.pls"), "[playlist]\nFile1=/v/x.avi\nFile2=/v/y.avi\nNumberOfEntries=2\n");
     playlist_.AddFile("/v/first.avi");
     files_.Set({"/v/a.avi", QString::fromStdString(dir_.file("list.pls")), "/v/b.avi"});
@@ -80,29 +75,106 @@ TEST_F(PlaylistDialogTest, AddedFilesKeepTheirOrderWithAPlaylistExpandedInPlace)
     const std::size_t asked = files_.Requests().size();
     Press(PlaylistDialog::kIdSave);
     EXPECT_EQ(files_.Requests().size(), asked);
-}
 
-TEST_F(PlaylistDialogTest, DownMovesTheSelectedEntryAndPlaySelectedAsksForTheSource) {
-    for (const char* file : {"/v/1.avi", "/v/2.avi", "/v/3.avi"}) playlist_.AddFile(file);
-    PlaylistDialog dialog(playlist_, &window_, nullptr);
-    auto& list = *dialog.Control<QListWidget>(PlaylistDialog::kIdList);
-    const auto moves = [&dialog] {
-        return std::tuple(dialog.Control(PlaylistDialog::kIdUp)->isEnabled(),
-                          dialog.Control(PlaylistDialog::kIdDown)->isEnabled());
+    // Down moves the selected entry; Play selected asks for the source.
+    files_.Set({"/v/1.avi", "/v/2.avi", "/v/3.avi"});
+    Press(PlaylistDialog::kIdAdd);
+    const auto moves = [this] {
+        return std::tuple(dialog_.Control(PlaylistDialog::kIdUp)->isEnabled(),
+                          dialog_.Control(PlaylistDialog::kIdDown)->isEnabled());
     };
-    list.setCurrentRow(0);
+    List().setCurrentRow(0);
     EXPECT_EQ(moves(), std::tuple(false, true));
-    dialog.Control<QPushButton>(PlaylistDialog::kIdDown)->click();
+    Press(PlaylistDialog::kIdDown);
     EXPECT_EQ(playlist_.Entries(), (std::vector<std::string>{"/v/2.avi", "/v/1.avi", "/v/3.avi"}));
-    EXPECT_EQ(std::tuple(list.currentRow(), moves()), std::tuple(1, std::tuple(true, true)));
+    EXPECT_EQ(std::tuple(List().currentRow(), moves()), std::tuple(1, std::tuple(true, true)));
 
-    list.setCurrentRow(2);
+    List().setCurrentRow(2);
     EXPECT_EQ(moves(), std::tuple(true, false));
-    dialog.Control<QPushButton>(PlaylistDialog::kIdPlay)->click();
+    Press(PlaylistDialog::kIdPlay);
     QCoreApplication::sendPostedEvents(&window_);
     EXPECT_EQ(std::tuple(playlist_.CurrentIndex(), window_.requests), std::tuple(2, 1));
-    dialog.Control<QPushButton>(PlaylistDialog::kIdDelete)->click();
-    EXPECT_EQ(std::tuple(playlist_.Count(), list.currentRow()), std::tuple(2, -1));
+    Press(PlaylistDialog::kIdDelete);
+    EXPECT_EQ(std::tuple(playlist_.Count(), List().currentRow()), std::tuple(2, -1));
+}
+
+// Selection wraps, random order never repeats the current entry; .pls files add to the
+// list, skip blank or missing entries, make full paths and never trust the entry count.
+// (Saving is the dialog test's.)
+TEST(Playlist, SelectsInTurnOrAtRandomAndReadsPlsFiles) {
+    Playlist playlist;
+    EXPECT_EQ(std::tuple(playlist.Select(0), playlist.CurrentIndex()), std::tuple(std::nullopt, -1));
+    playlist.AddFile("");
+    playlist.AddFile("/a.avi");
+    EXPECT_EQ(playlist.Next(), "/a.avi");  // one entry: always the first
+    playlist.AddFile("/b.avi");
+    playlist.AddFile("/c.avi");
+    // Out of range selects the first; Next wraps.
+    const auto first = playlist.Select(7);
+    const auto second = playlist.Next();
+    const auto third = playlist.Next();
+    EXPECT_EQ(std::tuple(first, second, third, playlist.Next()), std::tuple("/a.avi", "/b.avi", "/c.avi", "/a.avi"));
+
+    playlist.SetRandom(true);
+    for (int i = 0; i < 50; ++i) {
+        const int before = playlist.CurrentIndex();
+        ASSERT_TRUE(playlist.Next());
+        EXPECT_NE(playlist.CurrentIndex(), before);
+    }
+    playlist.Remove(5);
+    playlist.Remove(0);
+    EXPECT_EQ(playlist.Entries(), (std::vector<std::string>{"/b.avi", "/c.avi"}));
+    playlist.Clear();
+    EXPECT_EQ(std::tuple(playlist.CurrentIndex(), playlist.Current()), std::tuple(-1, std::nullopt));
+
+    test::TempDir dir;
+    test::WriteFileText(dir.file("odd.pls"),
+                        "[Playlist]\r\nfile1=  /x.avi\t\r\nFile2=   \r\nFile4=/y.avi\r\n"
+                        "NumberOfEntries=4\r\n");
+    Playlist odd;
+    odd.AddFile("/already.avi");
+    ASSERT_TRUE(odd.LoadPls(dir.file("odd.pls")));
+    EXPECT_EQ(std::tuple(odd.Entries(), odd.CurrentIndex()),
+              std::tuple(std::vector<std::string>{"/already.avi", "/x.avi", "/y.avi"}, -1));
+    EXPECT_FALSE(odd.LoadPls(dir.file("missing.pls")));
+
+    // Entries another player wrote relative to the list, or as file addresses, become full
+    // paths (after those already loaded).
+    std::filesystem::create_directories(dir.path() / "lists");
+    const std::string folder = dir.file("lists");
+    test::WriteFileText(folder + "/other.pls",
+                        "[playlist]\nFile1=clip one.avi\nFile2=../shared/two.mpg\n"
+                        "File3=file:///home/u/caf%C3%A9%20time.avi\nFile4=FILE://localhost/srv/a%2b.avi\n"
+                        "File5=file:/srv/single%zzslash.avi\nFile6=file://server/share/x.avi\n"
+                        "File7=file:///bad%00zero.avi\nNumberOfEntries=7\n");
+    ASSERT_TRUE(odd.LoadPls(folder + "/other.pls"));
+    EXPECT_EQ(odd.Entries(), (std::vector<std::string>{"/already.avi", "/x.avi", "/y.avi", folder + "/clip one.avi",
+                                                       folder + "/../shared/two.mpg", "/home/u/caf\xc3\xa9 time.avi",
+                                                       "/srv/a+.avi", "/srv/single%zzslash.avi",
+                                                       "file://server/share/x.avi", "file:///bad%00zero.avi"}));
+
+    // The entry count is not trusted beyond the entries present.
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        // A count no file holds: the three entries, at once.
+        {"NumberOfEntries=2147483647\nFile3=/c.avi\nFile1=/a.avi\nFile2=/b.avi\n", {"/a.avi", "/b.avi", "/c.avi"}},
+        // Only File1 ... File<count>, in number order, and only keys spelled that way.
+        {"NumberOfEntries=3\nFile4=/d.avi\nFile3=/c.avi\nFile01=/zero.avi\nFile0=/z.avi\nFile-1=/m.avi\n"
+         "File2=\nFile1 x=/x.avi\nFILE1=/a.avi\n",
+         {"/a.avi", "/c.avi"}},
+        {"NumberOfEntries=-5\nFile1=/a.avi\n", {}},
+        {"File1=/a.avi\n", {}},
+        {"NumberOfEntries=4294967295\nFile1=/a.avi\n", {}},  // wraps around to -1
+    };
+    for (const auto& [text, expected] : cases) {
+        test::WriteFileText(dir.file("list.pls"), "[playlist]\n" + text);
+        Playlist playlist;
+        ASSERT_TRUE(playlist.LoadPls(dir.file("list.pls")));
+        EXPECT_EQ(playlist.Entries(), expected) << text;
+    }
+
+    EXPECT_EQ(std::tuple(Playlist::IsPlaylistFile(" /a/B.PLS\t"), Playlist::IsPlaylistFile("/a/b.pls.avi"),
+                         Playlist::IsPlaylistFile("pls")),
+              std::tuple(true, false, false));
 }
 
 }  // namespace

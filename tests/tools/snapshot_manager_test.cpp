@@ -5,10 +5,13 @@
 #include "platform/message_recorder.h"
 #include "scoped_env.h"
 #include "test_support.h"
+#include "tools/snapshot_names.h"
 #include "tools/thumbnail_grid.h"
+#include "tools/thumbnail_painter.h"
 
 #include <lumora/zimage.h>
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -28,12 +31,10 @@ namespace {
 
 // Answers every frame request with a frame of the size it is set to, each one a shade
 // lighter than the one before.
-class FrameSource : public QObject {
-public:
+struct FrameSource : QObject {
     QSize size{640, 480};
     int served = 0;
 
-protected:
     bool event(QEvent* event) override {
         if (event->type() != EventType(MSG_GET_FRAME_COPY)) return QObject::event(event);
         FrameCopy* copy = static_cast<FrameCopyEvent*>(event)->Copy();
@@ -46,11 +47,16 @@ protected:
     }
 };
 
+using Messages = std::vector<std::pair<std::string, unsigned>>;
+const Messages::value_type kUnsaved{
+    "There are unsaved snapshots! Are you sure you want to close Snapshot Manager without saving images?",
+    mb::kYesNo | mb::kIconQuestion};
+
 class SnapshotManagerTest : public ::testing::Test {
 protected:
     void Press(int id) { manager_.Control<QPushButton>(id)->click(); }
-    std::vector<std::pair<std::string, unsigned>> Shown() const {
-        std::vector<std::pair<std::string, unsigned>> shown;
+    Messages Shown() const {
+        Messages shown;
         for (const MessageRequest& message : messages_.Messages()) shown.emplace_back(message.text, message.flags);
         return shown;
     }
@@ -63,7 +69,7 @@ protected:
     SnapshotManager manager_{&frames_, nullptr};
 };
 
-TEST_F(SnapshotManagerTest, ThumbnailsKeepTheFrameProportionsAndNameItsSize) {
+TEST_F(SnapshotManagerTest, ThumbnailsKeepTheFrameProportionsAndAFileThatCannotBeWrittenIsReported) {
     for (QSize size : {QSize(640, 480), QSize(176, 144), QSize(1280, 720)}) {
         frames_.size = size;
         Press(SnapshotManager::kIdTakeSnapshot);
@@ -77,42 +83,35 @@ TEST_F(SnapshotManagerTest, ThumbnailsKeepTheFrameProportionsAndNameItsSize) {
 
     // A double click opens the snapshot, written as a JPEG file, in the image viewer.
     test::UrlRecorder viewer;
-    const QPoint second = manager_.Grid().Layout().PlacedCells()[1].rect.center();
-    QTest::mouseDClick(manager_.Control<ThumbnailGrid>(SnapshotManager::kIdGrid), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(manager_.Control<ThumbnailGrid>(SnapshotManager::kIdGrid), Qt::LeftButton, {},
+                       manager_.Grid().Layout().PlacedCells()[1].rect.center());  // the second
     ASSERT_EQ(viewer.urls().size(), 1u);
     EXPECT_EQ(QImage(QUrl(QString::fromStdString(viewer.urls()[0])).toLocalFile(), "JPEG").size(), QSize(176, 144));
     EXPECT_EQ(manager_.Grid().Layout().Selected(), 1);
-}
 
-// A file that cannot be written (here the file size limit refuses every byte, which stops
-// root as well) stops the saving with its name: nothing claims success, no partial file
-// is left, and the snapshots stay unsaved, so closing still asks.
-TEST_F(SnapshotManagerTest, AFileThatCannotBeWrittenIsReportedAndLeavesTheSnapshotsUnsaved) {
+    // A file that cannot be written (here the file size limit refuses every byte, which
+    // stops root as well) stops the saving with its name: nothing claims success, no
+    // partial file is left, and the snapshots stay unsaved, so closing still asks.
     manager_.Control<QLineEdit>(SnapshotManager::kIdFolder)->setText(QString::fromStdString(dir_.path().string()));
-    for (int i = 0; i < 3; ++i) Press(SnapshotManager::kIdTakeSnapshot);
     rlimit previous{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit tiny = previous;
-    tiny.rlim_cur = 16;
+    const rlimit tiny{16, previous.rlim_max};
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
     Press(SnapshotManager::kIdSaveAll);
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(Files(), 0);
-    EXPECT_EQ(Shown(), (std::vector<std::pair<std::string, unsigned>>{
-                           {"Couldn't save snapshot:\n" + dir_.file("snapshot000.jpg"), mb::kIconWarning}}));
-
+    EXPECT_EQ(Shown(), (Messages{{"Couldn't save snapshot:\n" + dir_.file("snapshot000.jpg"), mb::kIconWarning}}));
     messages_.Clear();
     manager_.show();
     Press(TemplateDialog::kIdCancel);
-    ASSERT_EQ(Shown().size(), 1u);
-    EXPECT_NE(Shown()[0].first.find("unsaved snapshots"), std::string::npos);
+    EXPECT_EQ(Shown(), Messages{kUnsaved});
 }
 
 TEST_F(SnapshotManagerTest, SavingNumbersPastExistingFilesAndSavesEverySnapshotEachTime) {
-    test::WriteFileText(dir_.file("snapshot000.jpg"), "x");
-    test::WriteFileText(dir_.file("snapshot001.bmp"), "x");
+    for (const char* name : {"snapshot000.jpg", "snapshot001.bmp", "snapshot999.jpg"})
+        test::WriteFileText(dir_.file(name), "x");
     manager_.Control<QLineEdit>(SnapshotManager::kIdFolder)
         ->setText(QString::fromStdString(" \t" + dir_.path().string() + "  "));
     for (int i = 0; i < 3; ++i) Press(SnapshotManager::kIdTakeSnapshot);
@@ -120,9 +119,10 @@ TEST_F(SnapshotManagerTest, SavingNumbersPastExistingFilesAndSavesEverySnapshotE
     Press(SnapshotManager::kIdSaveAll);
     EXPECT_EQ(std::tuple(Files(), std::filesystem::exists(dir_.file("snapshot002.jpg")),
                          std::filesystem::exists(dir_.file("snapshot007.jpg"))),
-              std::tuple(2 + 6, true, true));
-    const std::pair<std::string, unsigned> saved{"Snapshots saved!", mb::kIconInformation};
-    EXPECT_EQ(Shown(), (std::vector{saved, saved}));
+              std::tuple(3 + 6, true, true));
+    EXPECT_EQ(std::tuple(SnapshotNames::FindFree(dir_.path(), 998), SnapshotNames::FindFree(dir_.path(), 999)),
+              std::tuple(998, std::nullopt));  // the numbers run out at 999
+    EXPECT_EQ(Shown(), Messages(2, {"Snapshots saved!", mb::kIconInformation}));
 
     // A typed folder must exist.
     messages_.Clear();
@@ -130,9 +130,8 @@ TEST_F(SnapshotManagerTest, SavingNumbersPastExistingFilesAndSavesEverySnapshotE
     Press(SnapshotManager::kIdSaveAll);
     manager_.Control<QLineEdit>(SnapshotManager::kIdFolder)->setText("  ");
     Press(SnapshotManager::kIdSaveAll);
-    EXPECT_EQ(Shown(), (std::vector<std::pair<std::string, unsigned>>{
-                           {"Please specify correct snapshots folder!", mb::kIconWarning},
-                           {"Please specify snapshots folder!", mb::kIconInformation}}));
+    EXPECT_EQ(Shown(), (Messages{{"Please specify correct snapshots folder!", mb::kIconWarning},
+                                 {"Please specify snapshots folder!", mb::kIconInformation}}));
 }
 
 TEST_F(SnapshotManagerTest, IntervalSnapshotsRunUntilStoppedAndUnsavedOnesAskBeforeClosing) {
@@ -142,30 +141,30 @@ TEST_F(SnapshotManagerTest, IntervalSnapshotsRunUntilStoppedAndUnsavedOnesAskBef
     interval->setValue(1);
     EXPECT_EQ(nonStop->text(), "Non-stop snapshots with 1 sec interval");
 
+    // A snapshot a second (lower bounds only: a busy machine is late, never early).
+    QElapsedTimer clock;
+    clock.start();
     Press(SnapshotManager::kIdNonStop);
     EXPECT_EQ(std::tuple(nonStop->text(), interval->isEnabled(), delayed->isEnabled()),
               std::tuple("Stop", false, false));
-    QTest::qWait(2400);
-    EXPECT_EQ(manager_.Album().Count(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager_.Album().Count() == 2; }, 5000));
+    EXPECT_GE(clock.restart(), 1800);
     Press(SnapshotManager::kIdNonStop);
     EXPECT_EQ(std::tuple(interval->isEnabled(), nonStop->text()),
               std::tuple(true, "Non-stop snapshots with 1 sec interval"));
 
     Press(SnapshotManager::kIdDelayed);
     EXPECT_FALSE(nonStop->isEnabled());
-    QTest::qWait(2400);
-    EXPECT_EQ(std::tuple(manager_.Album().Count(), manager_.Mode(), delayed->text()),
-              std::tuple(3, SnapshotManager::TimerMode::kOff, "Snapshot with 1 sec delay"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager_.Mode() == SnapshotManager::TimerMode::kOff; }, 5000));
+    EXPECT_GE(clock.elapsed(), 900);
+    EXPECT_EQ(std::tuple(manager_.Album().Count(), delayed->text()), std::tuple(3, "Snapshot with 1 sec delay"));
 
     // Unsaved snapshots ask before closing, which stops the timer; No keeps the dialog.
     manager_.Toggle();
     Press(SnapshotManager::kIdNonStop);
     messages_.SetAnswer(id::kNo);
     manager_.reject();  // Esc
-    ASSERT_EQ(Shown(), (std::vector<std::pair<std::string, unsigned>>{
-                           {"There are unsaved snapshots! Are you sure you want to close Snapshot Manager without "
-                            "saving images?",
-                            mb::kYesNo | mb::kIconQuestion}}));
+    ASSERT_EQ(Shown(), Messages{kUnsaved});
     EXPECT_EQ(std::tuple(manager_.isVisible(), manager_.Mode()), std::tuple(true, SnapshotManager::TimerMode::kOff));
 
     // "Photos..." again hides it at once and keeps the snapshots for the next time.
@@ -178,6 +177,27 @@ TEST_F(SnapshotManagerTest, IntervalSnapshotsRunUntilStoppedAndUnsavedOnesAskBef
     Press(SnapshotManager::kIdDeleteAll);
     EXPECT_EQ(messages_.Messages().back().text, "Are you sure you want to delete all snapshots?");
     EXPECT_EQ(std::tuple(manager_.Album().Count(), manager_.Grid().Layout().Items().size()), std::tuple(0, 0u));
+}
+
+TEST(ThumbnailPainter, APictureIsCentredAndAMissingOneIsABlackArea) {
+    // Cells of 132 x (90 + 6 + 6): item 120 x 90, margin 6, labels 6 high.
+    ThumbnailLayout layout(QSize(120, 90), 6, [](const QString&, int) { return 6; });
+    layout.SetClientSize(QSize(300, 120));
+    QImage red(110, 90, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    layout.Add({red, "176x144", 0});
+    layout.Add({QImage(), "none", 1});
+    QImage canvas(300, 120, QImage::Format_RGB32);
+    QPainter painter(&canvas);
+    ThumbnailPainter::Paint(painter, layout, canvas.size(), Qt::black);
+    painter.end();
+    // Item 0 is selected: light grey around the picture, which is 5 pixels in from each side.
+    // Item 1, not selected: white cell, black picture area.
+    const QColor grey(0xC0, 0xC0, 0xC0);
+    for (const auto& [x, colour] :
+         {std::pair{6 + 4, grey}, std::pair{6 + 5, QColor(Qt::red)}, std::pair{6 + 114, QColor(Qt::red)},
+          std::pair{6 + 115, grey}, std::pair{132 + 3, QColor(Qt::white)}, std::pair{132 + 60, QColor(Qt::black)}})
+        EXPECT_EQ(canvas.pixelColor(x, 50), colour) << x;
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Window tests answer for the user: scoped hooks for the popup menus and the file dialog,
-// and a look at a menu's items.
+// a look at a menu's items, and a mouse drag.
 #pragma once
 
 #include "app/window/popup_menu.h"
@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QTest>
 
 #include <string>
 #include <vector>
@@ -24,10 +25,7 @@ public:
         });
     }
     ~MenuAnswer() { PopupMenu::SetHook(std::move(previous_)); }
-    MenuAnswer(const MenuAnswer&) = delete;
-    MenuAnswer& operator=(const MenuAnswer&) = delete;
 
-    void Set(int command) { command_ = command; }
     const std::vector<QMenu*>& Shown() const { return shown_; }
     const std::vector<QPoint>& At() const { return at_; }
 
@@ -48,8 +46,6 @@ public:
         });
     }
     ~FileAnswer() { FileChooser::SetHook(std::move(previous_)); }
-    FileAnswer(const FileAnswer&) = delete;
-    FileAnswer& operator=(const FileAnswer&) = delete;
 
     void Set(QStringList files) { files_ = std::move(files); }
     const std::vector<FileChoice>& Requests() const { return requests_; }
@@ -76,6 +72,15 @@ inline std::vector<std::string> Items(const QMenu& menu) {
         items.push_back(line);
     }
     return items;
+}
+
+// A left-button drag from `from` to `to` on `widget`, the move carrying the held button.
+inline void Drag(QWidget* widget, QPoint from, QPoint to) {
+    QTest::mousePress(widget, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(widget->mapToGlobal(to)), Qt::NoButton, Qt::LeftButton,
+                     {});
+    QCoreApplication::sendEvent(widget, &move);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
 }
 
 }  // namespace lumora::test
