@@ -21,8 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string BuiltModule(const std::string& target) { return std::string(LUMORA_EFFECT_TEST_MODULES) + target + ".so"; }
-
 // A program folder of the test's own with test modules copied in under chosen names.
 class PluginHostTest : public test::ConfigDirTest {
 protected:
@@ -33,18 +31,13 @@ protected:
 
     std::string Install(const std::string& target, const std::string& name) {
         const std::string path = folder_.file(name);
-        fs::copy_file(BuiltModule(target), path, fs::copy_options::overwrite_existing);
+        fs::copy_file(LUMORA_EFFECT_TEST_MODULES + target + ".so", path, fs::copy_options::overwrite_existing);
         return path;
     }
     EffectChain& Load() {
         chain_.emplace(folder_.path().string() + "/");
         chain_->LoadEffects();
         return *chain_;
-    }
-    // A function a test module exports for the tests, looked up through a module handle.
-    template <class F>
-    static F Export(void* module, const char* name) {
-        return reinterpret_cast<F>(::dlsym(module, name));
     }
     static bool IsLoaded(const std::string& path) {
         void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
@@ -109,7 +102,9 @@ TEST_F(PluginHostTest, WhatIsNotAPluginIsSkippedAndModulesWithoutEffectsAreKept)
     EXPECT_STREQ(chain.FindEffect(5)->name, "Test animation");
     EXPECT_FALSE(IsLoaded(onlyAnimation) || IsLoaded(onlyInfo));
     for (std::size_t i = 0; i < 2; ++i) {
-        auto calls = Export<int (*)()>(chain.plugins().Module(i).handle(), "TestModule_AnimationCalls");
+        // A function the test module exports for the tests.
+        auto calls =
+            reinterpret_cast<int (*)()>(::dlsym(chain.plugins().Module(i).handle(), "TestModule_AnimationCalls"));
         ASSERT_NE(calls, nullptr);
         EXPECT_EQ(calls(), 0);
     }
