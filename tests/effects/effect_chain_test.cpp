@@ -253,16 +253,13 @@ public:
     bool ProcessFrame(std::uint8_t* pixels, std::int32_t, std::int32_t, double) override {
         std::uint32_t frame;
         std::memcpy(&frame, pixels, sizeof frame);
-        if (frame == lastFrame_) repeats.fetch_add(1);
-        lastFrame_ = frame;
-        frames.fetch_add(1);
+        repeats += frame == lastFrame;
+        lastFrame = frame;
+        ++frames;
         return true;
     }
-    std::atomic<int> repeats{0};
-    std::atomic<int> frames{0};
-
-private:
-    std::uint32_t lastFrame_ = ~0u;
+    std::atomic<int> repeats{0}, frames{0};
+    std::uint32_t lastFrame = ~0u;  // the streaming thread's
 };
 
 // While the user-interface thread switches effects on and off (which moves them from

@@ -122,11 +122,9 @@ TEST_F(SettingsStoreTest, AFileThatCannotBeReadIsLeftAloneAndNotWrittenOver) {
 
     // In the child, the read fails for real: defaults, no write, no delete.
     const std::optional<int> failures = RunUnprivileged({dir_.path().string(), RegFile()}, [] {
-        int failed = 0;
-        if (ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 7u) != 7u) failed |= 1;
-        if (WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 0)) failed |= 2;
-        if (DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource")) failed |= 4;
-        return failed;
+        const bool read = ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 7u) != 7u;
+        const bool written = WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 0);
+        return read | (written << 1) | (DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource") << 2);
     });
     if (!failures) GTEST_SKIP() << "cannot run a process without privileges here";
     EXPECT_EQ(*failures, 0) << "1: a value was read, 2: a write succeeded, 4: a delete succeeded";

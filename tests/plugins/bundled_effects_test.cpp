@@ -119,7 +119,7 @@ TEST_F(BundledPluginsTest, EveryEffectHasItsOwnKeyAndIconAndRunsOnTinyAndOddFram
               std::tuple(6, 8, effects.size(), effects.size()));
 }
 
-TEST_F(BundledPluginsTest, FiltersDoExactlyWhatTheySay) {
+TEST_F(BundledPluginsTest, FiltersDoExactlyWhatTheSayAndThePictureFrameNeedsItsPicture) {
     Effect* grey = Started("Black and white");
     ASSERT_NE(grey, nullptr);
     TestFrame frame = NoiseFrame(641, 479, 7);
@@ -175,16 +175,15 @@ TEST_F(BundledPluginsTest, FiltersDoExactlyWhatTheySay) {
                   std::tuple(true, true, 200))
             << name;
     }
-}
 
-TEST_F(BundledPluginsTest, PictureFrameCannotStartWithoutItsPicture) {
+    // Without its picture the frame cannot start.
     TempDir folder;
     for (const char* module : kBundledModules) fs::copy_file(ProgramDir() + module, folder.file(module));
     Load(folder.path().string() + "/");
     ASSERT_NE(Started("Hearts"), nullptr);
-    const Effect* frame = Started("Picture frame", kEffectFailed);
-    ASSERT_NE(frame, nullptr);
-    EXPECT_FALSE(chain().IsEffectActive(frame->id));
+    const Effect* pictureFrame = Started("Picture frame", kEffectFailed);
+    ASSERT_NE(pictureFrame, nullptr);
+    EXPECT_FALSE(chain().IsEffectActive(pictureFrame->id));
 }
 
 // Frames at the same stream time look the same however many frames came before (so the

@@ -69,7 +69,7 @@ protected:
     SkinEditor editor_{manager_, nullptr};
 };
 
-TEST_F(SkinEditorTest, NewSkinNamesAreCheckedAndAnExistingFolderIsLeftAlone) {
+TEST_F(SkinEditorTest, NewSkinNamesAreCheckedAnExistingFolderIsLeftAloneAndTheUsersFolderServesAnInstall) {
     const std::string badName = "Skin name couldn't be empty and should be maximum of 64 characters.";
     editor_.Open();
     EXPECT_FALSE(editor_.CreateSkin(" \t  ") || editor_.CreateSkin(std::string(65, 'x')));
@@ -107,11 +107,9 @@ TEST_F(SkinEditorTest, NewSkinNamesAreCheckedAndAnExistingFolderIsLeftAlone) {
     editor_.Open();
     ASSERT_EQ(editor_.Skins().size(), 2u);
     EXPECT_EQ(std::tuple(editor_.Skins()[0].name, editor_.Skins()[1].name), std::tuple("Other", longest));
-}
 
-// An installed program's folder has no skins/ the user may write: new skins go to the
-// user's folder, and the skin manager loads both, the program's first.
-TEST_F(SkinEditorTest, WithoutAProgramSkinsFolderNewSkinsGoToTheUsersFolder) {
+    // An installed program's folder has no skins/ the user may write: new skins go to the
+    // user's folder, and the skin manager loads both, the program's first.
     fs::remove_all(skins_.root());
     editor_.Open();
     ASSERT_TRUE(editor_.CreateSkin("Own"));

@@ -33,8 +33,7 @@ TEST(SkinColour, TextsParseLikeTheCLibraryWithLowEightBits) {
 // A name alone gives a skin without pictures and in black.
 TEST(SkinLoader, ANameIsAllASkinNeedsAndIsCutToSixtyFourCharacters) {
     SkinFolders skins;
-    const auto folder = skins.Add("bare", "[general]\nname=X\n");
-    const auto skin = SkinLoader::Load(folder, 1.0);
+    const auto skin = SkinLoader::Load(skins.Add("bare", "[general]\nname=X\n"), 1.0);
     ASSERT_TRUE(skin);
     EXPECT_EQ(skin->name, "X");
     for (const SkinItem& item : SkinItems()) {
@@ -52,8 +51,7 @@ TEST(SkinLoader, ANameIsAllASkinNeedsAndIsCutToSixtyFourCharacters) {
     std::filesystem::create_directories(skins.root() / "ini-is-folder" / "skin.ini");
     EXPECT_FALSE(SkinLoader::Load(skins.root() / "no-ini", 1.0) ||
                  SkinLoader::Load(skins.root() / "ini-is-folder", 1.0));
-    std::string name;
-    for (int i = 0; i < 70; ++i) name += "\xC3\xA9";  // é
+    const std::string name = QString(70, QChar(0xE9)).toStdString();  // é, two bytes each
     const auto named = SkinLoader::Load(skins.Add("long", "[general]\nname=" + name + "\n"), 1.0);
     ASSERT_TRUE(named);
     EXPECT_EQ(named->name, QString(64, QChar(0xE9)));
@@ -61,14 +59,12 @@ TEST(SkinLoader, ANameIsAllASkinNeedsAndIsCutToSixtyFourCharacters) {
 
 TEST(SkinLoader, ValuesAreReadIntoTheirGroupsAndSharperPicturesServeHigherRatios) {
     SkinFolders skins;
-    const auto folder = skins.Add("full",
-                                  "[General]\nNAME = Blue \n"
-                                  "[slider]\nborder=10 , 20 , 30\nbackground=1,2\nmarks=\n"
-                                  "[options_tabs_window]\nbackground=9,8,7\ntopleft=red.png\ntop=red.png\n"
-                                  "[zoom]\ntext_fontface=A Very Long Font Face Name Beyond Thirty One\n"
-                                  "text_fontsize=12\ntext_bold=2\ntext_underline=0\n"
-                                  "[main_window]\nclose_normal=big.png\ncaption=missing.png\n"
-                                  "[menu]\noptions_over=red.png\n");
+    const auto folder = skins.Add(
+        "full",
+        "[General]\nNAME = Blue \n[slider]\nborder=10 , 20 , 30\nbackground=1,2\nmarks=\n[options_tabs_window]\n"
+        "background=9,8,7\ntopleft=red.png\ntop=red.png\n[zoom]\ntext_fontface=A Very Long Font Face Name Beyond "
+        "Thirty One\ntext_fontsize=12\ntext_bold=2\ntext_underline=0\n[main_window]\nclose_normal=big.png\n"
+        "caption=missing.png\n[menu]\noptions_over=red.png\n");
     SkinFolders::WritePicture(folder / "red.png", 10, 10, Qt::red);
     SkinFolders::WritePicture(folder / "big.png", 100, 100, QColor(0, 0, 255));
     const auto skin = SkinLoader::Load(folder, 1.0);
