@@ -7,7 +7,6 @@
 #include <cstring>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 namespace lumora {
 namespace {

@@ -67,14 +67,7 @@ private:
 // Four effects in the built-in places, made by `make` in number order.
 template <class Make>
 BuiltinEffectFactory FourBuiltins(Make make) {
-    return [make] {
-        BuiltinEffects builtins;
-        builtins.zoom = make(0);
-        builtins.colorFilter = make(1);
-        builtins.faceTracking = make(2);
-        builtins.pictureInPicture = make(3);
-        return builtins;
-    };
+    return [make] { return BuiltinEffects{make(0), make(1), make(2), make(3), {}}; };  // made in this order
 }
 
 const Roles kRoles = {{"zoom", 0}, {"rgb", 0}, {"face", 0}, {"pip", 2}};
@@ -148,7 +141,7 @@ TEST_F(EffectChainTest, BuiltinsAreNumberedOneToFourWhetherPresentOrNot) {
 // Activating an active effect restarts it in its slot; a failed or cancelled start leaves
 // the effect out. With no slot free an effect is started, stopped again and refused; a
 // slot freed takes it. Deactivating always stops.
-TEST_F(EffectChainTest, ActivationRestartsInPlaceAndLeavesOutWhatDoesNotStart) {
+TEST_F(EffectChainTest, ActivationRestartsInPlaceLeavesOutWhatDoesNotStartAndFramesRunLayerByLayer) {
     EffectChain& chain = Load();
     Made(2).startResult = kEffectFailed;
     Made(4).startResult = kEffectCancelled;
@@ -183,46 +176,44 @@ TEST_F(EffectChainTest, ActivationRestartsInPlaceAndLeavesOutWhatDoesNotStart) {
     EXPECT_EQ(journal_, (Journal{"rgb.Stop"}));
     EXPECT_EQ(extraJournal.back(), "extra.Stop");
     chain.UnloadEffects();
-}
 
-// Layer 0 first, then 1, 2, 3, whatever the order of activation; slot order within a
-// layer; effects of layers outside 0 to 3 never run. Reset reaches the active effects in
-// slot order; clearing stops nothing and runs nothing more.
-TEST_F(EffectChainTest, FramesRunLayerByLayerAndResetInSlotOrder) {
-    EffectChain& chain = Load({{"anim", 3}, {"filter", 1}, {"pip", 2}, {"zoom", 0}});
+    // Layer 0 first, then 1, 2, 3, whatever the order of activation; slot order within a
+    // layer; effects of layers outside 0 to 3 never run. Reset reaches the active effects in
+    // slot order; clearing stops nothing and runs nothing more.
+    EffectChain& layered = Load({{"anim", 3}, {"filter", 1}, {"pip", 2}, {"zoom", 0}});
     RecordingEffect rgb("rgb", 0, &journal_);
-    for (int id : {1, 2, 3, 4}) ASSERT_EQ(chain.ActivateEffect(id), kEffectStarted);
+    for (int id : {1, 2, 3, 4}) ASSERT_EQ(layered.ActivateEffect(id), kEffectStarted);
     journal_.clear();
     test::TestFrame frame(5, 3);
-    EXPECT_TRUE(chain.ApplyEffects(frame.data(), 5, 3, 0.5));
+    EXPECT_TRUE(layered.ApplyEffects(frame.data(), 5, 3, 0.5));
     EXPECT_EQ(journal_, (Journal{"zoom.Frame", "filter.Frame", "pip.Frame", "anim.Frame"}));
 
     // A layer-0 effect activated last, into the slot the filter left, runs before the
     // zoom that has a later slot.
-    chain.DeactivateEffect(2);
-    chain.RegisterEffect(&rgb, nullptr);
-    ASSERT_EQ(chain.ActivateEffect(5), kEffectStarted);
+    layered.DeactivateEffect(2);
+    layered.RegisterEffect(&rgb, nullptr);
+    ASSERT_EQ(layered.ActivateEffect(5), kEffectStarted);
     journal_.clear();
-    chain.ProcessFrame(frame.data(), 5, 3, 0.6);
+    layered.ProcessFrame(frame.data(), 5, 3, 0.6);
     EXPECT_EQ(journal_, (Journal{"rgb.Frame", "zoom.Frame", "pip.Frame", "anim.Frame"}));
     journal_.clear();
-    chain.ResetActiveEffects();
+    layered.ResetActiveEffects();
     EXPECT_EQ(journal_, (Journal{"anim.Reset", "rgb.Reset", "pip.Reset", "zoom.Reset"}));
 
-    chain.DeactivateEffect(5);
+    layered.DeactivateEffect(5);
     Made(1).layer = 4;
     Made(3).layer = -1;
     journal_.clear();
-    chain.ApplyEffects(frame.data(), 5, 3, 0.7);
+    layered.ApplyEffects(frame.data(), 5, 3, 0.7);
     EXPECT_EQ(journal_, (Journal{"zoom.Frame"}));
 
     journal_.clear();
-    chain.ClearActiveEffects();
-    EXPECT_TRUE(chain.ApplyEffects(frame.data(), 5, 3, 0.8));
-    EXPECT_TRUE(journal_.empty());
-    EXPECT_FALSE(chain.IsEffectActive(1) || chain.IsEffectActive(3) || chain.IsEffectActive(4));  // 2 and 5 were off
+    layered.ClearActiveEffects();
+    EXPECT_TRUE(layered.ApplyEffects(frame.data(), 5, 3, 0.8) && journal_.empty());
+    EXPECT_FALSE(layered.IsEffectActive(1) || layered.IsEffectActive(3) ||
+                 layered.IsEffectActive(4));                                    // 2 and 5 were off
     EXPECT_FALSE(EffectChain(Folder()).ApplyEffects(frame.data(), 5, 3, 0.0));  // no table yet
-    chain.UnloadEffects();                                                      // before `rgb` goes
+    layered.UnloadEffects();                                                    // before `rgb` goes
 }
 
 // With "RememberFilterSettings" on, configurable effects read their key when they are
@@ -242,13 +233,14 @@ TEST_F(EffectChainTest, RememberedSettingsAreLoadedThenReplacedAtUnloadOnlyWhenA
 
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kLumoraKey, "RememberFilterSettings", 1));
     EffectChain& chain = Load();
-    EXPECT_EQ(Made(4).value, 7u);
-    EXPECT_EQ(loaded_, (Journal{"zoom.IsConfigurable", "rgb.IsConfigurable", "face.IsConfigurable",
-                                "pip.IsConfigurable", "pip.Load " + kPipKey}));
+    const auto askedThen = [](const std::string& call) {
+        return Journal{"zoom.IsConfigurable", "rgb.IsConfigurable", "face.IsConfigurable", "pip.IsConfigurable",
+                       "pip." + call + " " + kPipKey};
+    };
+    EXPECT_EQ(std::tuple(Made(4).value, loaded_), std::tuple(7u, askedThen("Load")));
     Made(4).value = 9;
     chain.UnloadEffects();
-    EXPECT_EQ(journal_, (Journal{"zoom.IsConfigurable", "rgb.IsConfigurable", "face.IsConfigurable",
-                                 "pip.IsConfigurable", "pip.Save " + kPipKey}));
+    EXPECT_EQ(journal_, askedThen("Save"));
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Value", 0), 9u);
     EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, kPipKey.c_str(), "Stale").has_value());
 }
@@ -261,16 +253,13 @@ public:
     bool ProcessFrame(std::uint8_t* pixels, std::int32_t, std::int32_t, double) override {
         std::uint32_t frame;
         std::memcpy(&frame, pixels, sizeof frame);
-        if (frame == lastFrame_) repeats.fetch_add(1);
-        lastFrame_ = frame;
-        frames.fetch_add(1);
+        repeats += frame == lastFrame;
+        lastFrame = frame;
+        ++frames;
         return true;
     }
-    std::atomic<int> repeats{0};
-    std::atomic<int> frames{0};
-
-private:
-    std::uint32_t lastFrame_ = ~0u;
+    std::atomic<int> repeats{0}, frames{0};
+    std::uint32_t lastFrame = ~0u;  // the streaming thread's
 };
 
 // While the user-interface thread switches effects on and off (which moves them from

@@ -36,21 +36,21 @@ bool Is(TestFrame& frame, int x, int y, std::uint8_t b, std::uint8_t g, std::uin
     const std::uint8_t* p = frame.pixel(x, y);
     return std::abs(p[0] - b) <= tolerance && std::abs(p[1] - g) <= tolerance && std::abs(p[2] - r) <= tolerance;
 }
+bool IsRed(TestFrame& frame, int x, int y) { return Is(frame, x, y, 0, 0, 255, 8); }
+bool IsGrey(TestFrame& frame, int x, int y) { return Is(frame, x, y, kGrey, kGrey, kGrey); }
+bool IsDark(TestFrame& frame, int x, int y) { return Is(frame, x, y, 0, 0, 16); }
+bool IsWhite(TestFrame& frame, int x, int y) { return Is(frame, x, y, 255, 255, 255); }
+using PixelTest = std::function<bool(TestFrame&, int, int)>;
 
 // Every pixel of the rectangle (x, y from the bottom row) passes `test`.
-bool All(int x, int y, int w, int h, const std::function<bool(int, int)>& test) {
+bool All(TestFrame& frame, int x, int y, int w, int h, const PixelTest& test) {
     for (int j = y; j < y + h; ++j) {
         for (int i = x; i < x + w; ++i) {
-            if (!test(i, j)) return false;
+            if (!test(frame, i, j)) return false;
         }
     }
     return true;
 }
-
-bool IsRed(TestFrame& frame, int x, int y) { return Is(frame, x, y, 0, 0, 255, 8); }
-bool IsGrey(TestFrame& frame, int x, int y) { return Is(frame, x, y, kGrey, kGrey, kGrey); }
-bool IsDark(TestFrame& frame, int x, int y) { return Is(frame, x, y, 0, 0, 16); }
-using PixelTest = bool (*)(TestFrame&, int, int);
 
 class PictureInPictureTest : public test::ConfigDirTest {
 protected:
@@ -92,14 +92,13 @@ TEST_F(PictureInPictureTest, DarkBoxUntilTheCameraThenTheInsetAndTheDarkBoxAgain
     // The inset at (x, y), w x h, all of it `inside`; the white border around it; every
     // other pixel as it was.
     const auto check = [&](TestFrame frame, int x, int y, int w, int h, PixelTest inside) {
-        EXPECT_TRUE(All(x, y, w, h, [&](int i, int j) { return inside(frame, i, j); })) << "the box";
-        const auto white = [&](int i, int j) { return Is(frame, i, j, 255, 255, 255); };
-        EXPECT_TRUE(All(x - 1, y - 1, w + 2, 1, white) && All(x - 1, y + h, w + 2, 1, white)) << "border rows";
-        EXPECT_TRUE(All(x - 1, y - 1, 1, h + 2, white) && All(x + w, y - 1, 1, h + 2, white)) << "border columns";
+        EXPECT_TRUE(All(frame, x, y, w, h, inside)) << "the box";
+        EXPECT_TRUE(All(frame, x - 1, y - 1, w + 2, 1, IsWhite) && All(frame, x - 1, y + h, w + 2, 1, IsWhite));
+        EXPECT_TRUE(All(frame, x - 1, y - 1, 1, h + 2, IsWhite) && All(frame, x + w, y - 1, 1, h + 2, IsWhite));
         const auto bordered = [&](int i, int j) { return i >= x - 1 && i <= x + w && j >= y - 1 && j <= y + h; };
-        EXPECT_TRUE(All(0, 0, frame.width, frame.height,
-                        [&](int i, int j) { return bordered(i, j) || IsGrey(frame, i, j); }))
-            << "nothing else changed";
+        EXPECT_TRUE(All(frame, 0, 0, frame.width, frame.height, [&](TestFrame& f, int i, int j) {
+            return bordered(i, j) || IsGrey(f, i, j);
+        })) << "nothing else changed";
     };
     const auto processed = [&] {
         TestFrame frame(320, 240, kGrey);
@@ -115,65 +114,24 @@ TEST_F(PictureInPictureTest, DarkBoxUntilTheCameraThenTheInsetAndTheDarkBoxAgain
     ASSERT_NE(camera, nullptr);
     gst_element_set_locked_state(camera, TRUE);
     gst_element_set_state(camera, GST_STATE_NULL);
-    GError* error = g_error_new_literal(GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, "device gone");
-    gst_element_post_message(camera, gst_message_new_error(GST_OBJECT(camera), error, "unplugged"));
-    g_error_free(error);
+    GST_ELEMENT_ERROR(camera, RESOURCE, NOT_FOUND, ("device gone"), ("unplugged"));
     gst_object_unref(camera);
 
     check(processed(), 192, 140, 112, 84, IsDark);
 }
 
-// A 4:3 camera in a box of 35 % of the main frame, at its corner: in a 16:9 frame the box
-// is 224 x 126 and kept proportions make the inset 168 x 126, in a portrait frame the box
-// is 112 x 224 and the inset 112 x 84; otherwise the inset fills the box. Each Stop lets go
-// of the camera's pipeline and of every element in it.
-TEST_F(PictureInPictureTest, InsetKeepsTheCamerasProportionsWhenAskedAndStopReleasesItsPipelineEachTime) {
-    const struct {
-        int width, height;
-        bool kept;
-        std::int32_t position;
-        int x, w, h;  // the inset, on the bottom row
-    } cases[] = {{640, 360, true, kPipBottomRight, 472, 168, 126},
-                 {320, 640, true, kPipBottomLeft, 0, 112, 84},
-                 {640, 360, false, kPipBottomLeft, 0, 224, 126}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " kept " << c.kept);
-        ASSERT_TRUE(effect_.SetSettings(PipSettings{.position = c.position,
-                                                    .margin = 0,
-                                                    .deviceIndex = kRedCamera,
-                                                    .drawBorder = false,
-                                                    .maintainProportions = c.kept}));
-        ASSERT_EQ(effect_.Start(), kEffectStarted);
-        TestFrame frame = WaitForInset(c.width, c.height, c.x + c.w - 1, 0);
-        EXPECT_TRUE(All(c.x, 0, c.w, c.h, [&](int i, int j) { return IsRed(frame, i, j); }));
-        EXPECT_TRUE(IsGrey(frame, c.x > 0 ? c.x - 1 : c.x + c.w, 0) && IsGrey(frame, c.x, c.h));
-
-        GstElement* pipeline = GST_ELEMENT(gst_object_ref(effect_.SecondPipeline()));
-        GstElement* camera = gst_bin_get_by_name(GST_BIN(pipeline), kPipDeviceElementName);
-        ASSERT_NE(camera, nullptr);
-        effect_.Stop();
-        EXPECT_EQ(GST_OBJECT_REFCOUNT_VALUE(pipeline), 1) << "only this test holds the pipeline";
-        gst_object_unref(pipeline);
-        EXPECT_EQ(GST_OBJECT_REFCOUNT_VALUE(camera), 1) << "only this test holds the camera";
-        gst_object_unref(camera);
-    }
-}
-
-TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndStartFailsForADeviceWithoutVideo) {
+TEST_F(PictureInPictureTest, SettingsLoadOnlyInRangeValuesAndTheInsetKeepsTheCamerasProportionsWhenAsked) {
     const char* key = "SOFTWARE\\Lumora\\9FFBA7A9-17C1-4490-BC91-5273A4314C0E";
-    const auto write = [key](std::initializer_list<std::pair<const char*, std::uint32_t>> values) {
+    const auto load = [&](std::initializer_list<std::pair<const char*, std::uint32_t>> values) {
         for (const auto& [name, value] : values) WriteRegDword(HKEY_LOCAL_MACHINE, key, name, value);
+        effect_.LoadSettings(HKEY_LOCAL_MACHINE, key);
     };
-    write({{"WindowPosition", 5}, {"Margin", 101}, {"WindowSize", 4}, {"DrawBorder", 0}, {"BorderColor", 0x00123456}});
-    effect_.LoadSettings(HKEY_LOCAL_MACHINE, key);
-    PipSettings expected{.drawBorder = false, .borderColour = 0x00123456};
-    EXPECT_EQ(effect_.settings(), expected);
-
+    load({{"WindowPosition", 5}, {"Margin", 101}, {"WindowSize", 4}, {"DrawBorder", 0}, {"BorderColor", 0x00123456}});
+    EXPECT_EQ(effect_.settings(), (PipSettings{.drawBorder = false, .borderColour = 0x00123456}));
     // DrawBorder 0xFFFFFFFF reads as missing.
-    write({{"WindowPosition", 4}, {"Margin", 100}, {"WindowSize", 5}, {"MaintainProportions", 7},
-           {"DrawBorder", 0xFFFFFFFF}});
-    effect_.LoadSettings(HKEY_LOCAL_MACHINE, key);
-    expected = PipSettings{4, 100, -1, false, 0x00123456, 5, true};
+    load({{"WindowPosition", 4}, {"Margin", 100}, {"WindowSize", 5}});
+    load({{"MaintainProportions", 7}, {"DrawBorder", 0xFFFFFFFF}});
+    const PipSettings expected{4, 100, -1, false, 0x00123456, 5, true};
     EXPECT_EQ(effect_.settings(), expected);
 
     const char* copy = "SOFTWARE\\Lumora\\copy";
@@ -193,6 +151,40 @@ TEST_F(PictureInPictureTest, SettingsLoadOnlyValuesInRangeAndStartFailsForADevic
     PictureInPictureEffect noList;
     noList.SetSettings(PipSettings{.deviceIndex = kRedCamera});
     EXPECT_EQ(noList.Start(), kEffectFailed);
+
+    // A 4:3 camera in a box of 35 % of the main frame, at its corner: in a 16:9 frame the box
+    // is 224 x 126 and kept proportions make the inset 168 x 126, in a portrait frame the box
+    // is 112 x 224 and the inset 112 x 84; otherwise the inset fills the box. Each Stop lets go
+    // of the camera's pipeline and of every element in it.
+    const struct {
+        int width, height;
+        bool kept;
+        std::int32_t position;
+        int x, w, h;  // the inset, on the bottom row
+    } cases[] = {{640, 360, true, kPipBottomRight, 472, 168, 126},
+                 {320, 640, true, kPipBottomLeft, 0, 112, 84},
+                 {640, 360, false, kPipBottomLeft, 0, 224, 126}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " kept " << c.kept);
+        ASSERT_TRUE(effect_.SetSettings(PipSettings{.position = c.position,
+                                                    .margin = 0,
+                                                    .deviceIndex = kRedCamera,
+                                                    .drawBorder = false,
+                                                    .maintainProportions = c.kept}));
+        ASSERT_EQ(effect_.Start(), kEffectStarted);
+        TestFrame frame = WaitForInset(c.width, c.height, c.x + c.w - 1, 0);
+        EXPECT_TRUE(All(frame, c.x, 0, c.w, c.h, IsRed));
+        EXPECT_TRUE(IsGrey(frame, c.x > 0 ? c.x - 1 : c.x + c.w, 0) && IsGrey(frame, c.x, c.h));
+
+        GstElement* pipeline = GST_ELEMENT(gst_object_ref(effect_.SecondPipeline()));
+        GstElement* camera = gst_bin_get_by_name(GST_BIN(pipeline), kPipDeviceElementName);
+        ASSERT_NE(camera, nullptr);
+        effect_.Stop();
+        EXPECT_EQ(GST_OBJECT_REFCOUNT_VALUE(pipeline), 1) << "only this test holds the pipeline";
+        gst_object_unref(pipeline);
+        EXPECT_EQ(GST_OBJECT_REFCOUNT_VALUE(camera), 1) << "only this test holds the camera";
+        gst_object_unref(camera);
+    }
 }
 
 }  // namespace

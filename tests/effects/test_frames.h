@@ -61,11 +61,9 @@ inline int MaxPixelDifference(TestFrame& a, TestFrame& b) {
 // The padding bytes at the end of every row, which no effect may change.
 inline std::vector<std::uint8_t> RowPadding(const TestFrame& frame) {
     std::vector<std::uint8_t> padding;
-    const std::size_t used = static_cast<std::size_t>(frame.width) * 3;
     for (std::int32_t y = 0; y < frame.height; ++y) {
         const auto row = frame.bytes.begin() + static_cast<std::ptrdiff_t>(frame.layout.PixelOffset(0, y));
-        padding.insert(padding.end(), row + static_cast<std::ptrdiff_t>(used),
-                       row + static_cast<std::ptrdiff_t>(frame.layout.stride()));
+        padding.insert(padding.end(), row + frame.width * 3, row + static_cast<std::ptrdiff_t>(frame.layout.stride()));
     }
     return padding;
 }

@@ -24,7 +24,7 @@ protected:
     MessageRecorder recorder_;
 };
 
-TEST_F(MessageBoxTest, ErrorMessagesAddTheCodeAndTheSystemTextAfterABlankLine) {
+TEST_F(MessageBoxTest, ErrorMessagesAddTheCodeAndTheSystemTextAndAppMessagesForgetADestroyedOwner) {
     auto owner = std::make_unique<QWidget>();
     SetMessageOwner(owner.get());
     ShowMediaErrorMessage("Couldn't build GStreamer filters sequence!", 0x30, E_FAIL);
@@ -32,9 +32,9 @@ TEST_F(MessageBoxTest, ErrorMessagesAddTheCodeAndTheSystemTextAfterABlankLine) {
     ShowMediaErrorMessage(nullptr, 0x30, E_FAIL);
     ShowMediaErrorMessage("x", 0x30, E_INVALIDARG);  // the recorded text belongs to E_FAIL only
     // Success codes and codes without a text show the plain text.
-    ShowMediaErrorMessage("plain", 0x40, S_OK);
-    ShowMediaErrorMessage("plain", 0x40, VFW_S_NO_MORE_ITEMS);
-    ShowMediaErrorMessage("plain", 0x40, static_cast<HRESULT>(0x80041234u));
+    for (HRESULT code : {S_OK, VFW_S_NO_MORE_ITEMS, static_cast<HRESULT>(0x80041234u)}) {
+        ShowMediaErrorMessage("plain", 0x40, code);
+    }
     ShowMediaErrorMessage(nullptr, 0x40, S_FALSE);
     errno = ENOENT;
     ShowLastErrorMessage(nullptr, "Couldn't open file!", 0x30);
@@ -62,10 +62,10 @@ TEST_F(MessageBoxTest, ErrorMessagesAddTheCodeAndTheSystemTextAfterABlankLine) {
     longText += "\xC3\xA9 and more";  // a two-byte character straddling the limit
     RecordMediaError(E_FAIL, longText);
     EXPECT_EQ(MediaErrorText(E_FAIL), std::string(159, 'a'));
-}
 
-TEST_F(MessageBoxTest, AppMessagesForgetADestroyedOwnerAndRecordersNest) {
-    auto owner = std::make_unique<QWidget>();
+    // App messages forget a destroyed owner, and recorders nest.
+    recorder_.Clear();
+    owner = std::make_unique<QWidget>();
     SetMessageOwner(owner.get());
     ShowAppMessage("first", 0x40);
     owner.reset();
@@ -81,23 +81,19 @@ TEST_F(MessageBoxTest, AppMessagesForgetADestroyedOwnerAndRecordersNest) {
     EXPECT_EQ(recorder_.Messages()[1].text, "after");
 }
 
-// Without a hook or a display nobody can answer: the text goes to stderr, a question is declined.
-TEST(MessageDialog, WithoutADisplayMessagesGoToStandardErrorAndQuestionsAreDeclined) {
+// Without a hook or a display nobody can answer: the text goes to stderr, a question is
+// declined. With the dialogs installed a real box: the flags choose icon and buttons, the
+// answer is the button's id.
+TEST(MessageDialog, WithoutADisplayMessagesGoToStandardErrorAndWithItTheFlagsChooseTheBox) {
     auto hook = MessagePresenter::Instance().SetHook({});
     testing::internal::CaptureStderr();
     const int question = ShowMessage(nullptr, "Would you like to continue?", 0x34);
     const int choice = ShowMessage(nullptr, "Save?", mb::kYesNoCancel);
     const int notice = ShowMessage(nullptr, "Done.", 0x40);
-    const std::string written = testing::internal::GetCapturedStderr();
-    MessagePresenter::Instance().SetHook(hook);
-
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Lumora: Would you like to continue?\nLumora: Save?\nLumora: Done.\n");
     EXPECT_EQ(std::tuple(question, choice, notice), std::tuple(id::kNo, id::kCancel, id::kOk));
-    EXPECT_EQ(written, "Lumora: Would you like to continue?\nLumora: Save?\nLumora: Done.\n");
-}
 
-// With the dialogs installed a real box: the flags choose icon and buttons, the answer is the button's id.
-TEST(MessageDialog, FlagsChooseIconAndButtonsAndTheAnswerIsTheButtonPressed) {
-    auto hook = MessagePresenter::Instance().SetHook({});
     InstallMessageBoxDialogs();
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString title;
@@ -105,15 +101,13 @@ TEST(MessageDialog, FlagsChooseIconAndButtonsAndTheAnswerIsTheButtonPressed) {
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        icon = box->icon();
-        title = box->windowTitle();
-        buttonCount = static_cast<int>(box->buttons().size());
+        std::tie(icon, title, buttonCount) =
+            std::tuple(box->icon(), box->windowTitle(), static_cast<int>(box->buttons().size()));
         box->button(QMessageBox::No)->click();
     });
     const int answer = ShowMessage(nullptr, "Would you like to continue?", 0x34);
     MessagePresenter::Instance().SetHook(hook);
     MessagePresenter::Instance().SetDisplay({});
-
     EXPECT_EQ(std::tuple(answer, icon, title, buttonCount), std::tuple(id::kNo, QMessageBox::Warning, "Lumora", 2));
 }
 

@@ -11,24 +11,14 @@
 namespace lumora {
 namespace {
 
-TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions) {
+TEST(ProfileFile, ReadsTextAndIntegersLikeTheWindowsProfileFunctions) {
     std::string signs = "a";  // then three-byte euro signs; the 255-byte cut falls inside the 85th
     for (int i = 0; i < 86; ++i) signs += "\xe2\x82\xac";
     const ProfileFile profile(
-        "\xEF\xBB\xBF" "orphan=before any section\r\n"
-        "[Main_Window]\r\n"
-        "; name=commented out\r\n"
-        "  Name  =   Dark Glass  \r\n"
-        "name=second occurrence\r\n"
-        "double=\"  padded  \"\r\n"
-        "single='quoted'\r\n"
-        "empty=\r\n"
-        "no equals sign here\r\n"
-        "signs=" + signs + "\r\n"
-        "[ general ]\r\n"
-        "name=First\r\n"
-        "[MAIN_WINDOW]\r\n"
-        "hidden=keys of a repeated section are not seen\r\n");
+        "\xEF\xBB\xBForphan=before any section\r\n[Main_Window]\r\n; name=commented out\r\n"
+        "  Name  =   Dark Glass  \r\nname=second occurrence\r\ndouble=\"  padded  \"\r\n"
+        "single='quoted'\r\nempty=\r\nno equals sign here\r\nsigns=" +
+        signs + "\r\n[ general ]\r\nname=First\r\n[MAIN_WINDOW]\r\nhidden=keys of a repeated section are not seen\r\n");
 
     const std::array<std::string, 3> found[] = {
         {"main_window", "NAME", "Dark Glass"}, {"Main_Window", "double", "  padded  "},
@@ -38,14 +28,13 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileFunctions) {
     for (const char* key : {"; name", "no equals sign here", "hidden"}) EXPECT_FALSE(profile.Find("Main_Window", key));
     EXPECT_FALSE(profile.Find("", "orphan"));
     EXPECT_EQ(profile.ReadString("Main_Window", "missing", "fallback"), "fallback");
-}
 
-TEST(ProfileFile, ReadsIntegersLikeTheWindowsProfileFunctions) {
-    const ProfileFile profile("[n]\nnegative=-7\nplus=+3\ntrailing=12px\nwords=bold\nquoted=\"8\"\nempty=\n"
-                              "wraps=4294967297\n");
+    const ProfileFile numbers(
+        "[n]\nnegative=-7\nplus=+3\ntrailing=12px\nwords=bold\nquoted=\"8\"\nempty=\n"
+        "wraps=4294967297\n");
     const std::pair<const char*, int> expected[] = {{"negative", -7}, {"plus", 3},   {"trailing", 12}, {"words", 0},
                                                     {"quoted", 8},    {"empty", -1}, {"wraps", 1},     {"missing", -1}};
-    for (const auto& [key, value] : expected) EXPECT_EQ(profile.ReadInt("n", key, -1), value) << key;
+    for (const auto& [key, value] : expected) EXPECT_EQ(numbers.ReadInt("n", key, -1), value) << key;
 }
 
 TEST(ProfileFile, LookupsFollowEverySetOnTheSameObject) {
@@ -71,57 +60,7 @@ protected:
     const std::string file_ = dir_.file("skin.ini");
 };
 
-TEST_F(ProfileFileOnDisk, WriteChangesOnlyWhatItMust) {
-    const std::string original =
-        "\xEF\xBB\xBF; Skin made by hand\r\n"
-        "[General]\r\n"
-        "  Name = Old   ; not a comment\r\n"
-        "\tname=duplicate stays\r\n"
-        "\r\n"
-        "; The next section is about buttons\r\n"
-        "[buttons]\r\n"
-        "close=close.bmp\r\n"
-        "[GENERAL]\r\n"
-        "name=repeated section stays";
-    test::WriteFileText(file_, original);
-
-    ASSERT_TRUE(WriteProfileString(file_, "general", "NAME", "New"));
-    ASSERT_TRUE(WriteProfileString(file_, "general", "author", "me"));
-    ASSERT_TRUE(WriteProfileString(file_, "buttons", "minimize", "min.bmp"));
-    ASSERT_TRUE(WriteProfileString(file_, "colours", "border", "1,2,3"));
-    EXPECT_EQ(test::ReadFileText(file_),
-              "\xEF\xBB\xBF; Skin made by hand\r\n"
-              "[General]\r\n"
-              "  Name=New\r\n"
-              "\tname=duplicate stays\r\n"
-              "author=me\r\n"
-              "\r\n"
-              "; The next section is about buttons\r\n"
-              "[buttons]\r\n"
-              "close=close.bmp\r\n"
-              "minimize=min.bmp\r\n"
-              "[GENERAL]\r\n"
-              "name=repeated section stays\r\n"
-              "\r\n"
-              "[colours]\r\n"
-              "border=1,2,3\r\n");
-}
-
-TEST_F(ProfileFileOnDisk, RefusesWhatWouldBreakTheFile) {
-    const std::string original = "[s]\nk=v\n";
-    test::WriteFileText(file_, original);
-    const std::vector<std::array<std::string, 3>> refused = {
-        {"s", "k", "two\nlines"}, {"s", "k", "carriage\rreturn"}, {"s", "a=b", "v"},
-        {"s", ";k", "v"},         {"s", "[k", "v"},                {"s", "k\n", "v"},
-        {"s", "  ", "v"},         {"s]", "k", "v"},                {"s\n", "k", "v"},
-    };
-    for (const auto& [section, key, value] : refused) {
-        EXPECT_FALSE(WriteProfileString(file_, section, key, value)) << section << "/" << key;
-    }
-    EXPECT_EQ(test::ReadFileText(file_), original);
-}
-
-TEST_F(ProfileFileOnDisk, WriteCreatesOrReplacesTheFileWholeAndKeepsItsPermissions) {
+TEST_F(ProfileFileOnDisk, WriteCreatesOrReplacesTheFileWholeChangingOnlyWhatItMustAndRefusesWhatWouldBreakIt) {
     EXPECT_EQ(ReadProfileString(file_, "s", "k", "none"), "none");
     EXPECT_EQ(ReadProfileInt(file_, "s", "size", 9), 9);
     ASSERT_TRUE(WriteProfileString(file_, "s", "k", "v"));
@@ -153,6 +92,34 @@ TEST_F(ProfileFileOnDisk, WriteCreatesOrReplacesTheFileWholeAndKeepsItsPermissio
         ASSERT_TRUE(WriteProfileString(file_, "s", "k", value)) << value;
         EXPECT_EQ(ReadProfileString(file_, "s", "k", "default"), value);
     }
+
+    // An existing file: only what must change does.
+    const std::string original =
+        "\xEF\xBB\xBF; Skin made by hand\r\n[General]\r\n  Name = Old   ; not a comment\r\n\tname=duplicate stays\r\n"
+        "\r\n; The next section is about buttons\r\n[buttons]\r\nclose=close.bmp\r\n"
+        "[GENERAL]\r\nname=repeated section stays";
+    test::WriteFileText(file_, original);
+
+    ASSERT_TRUE(WriteProfileString(file_, "general", "NAME", "New"));
+    ASSERT_TRUE(WriteProfileString(file_, "general", "author", "me"));
+    ASSERT_TRUE(WriteProfileString(file_, "buttons", "minimize", "min.bmp"));
+    ASSERT_TRUE(WriteProfileString(file_, "colours", "border", "1,2,3"));
+    EXPECT_EQ(test::ReadFileText(file_),
+              "\xEF\xBB\xBF; Skin made by hand\r\n[General]\r\n  Name=New\r\n\tname=duplicate stays\r\nauthor=me\r\n"
+              "\r\n; The next section is about buttons\r\n[buttons]\r\nclose=close.bmp\r\nminimize=min.bmp\r\n"
+              "[GENERAL]\r\nname=repeated section stays\r\n\r\n[colours]\r\nborder=1,2,3\r\n");
+
+    // What would break the file is refused.
+    const std::string written = test::ReadFileText(file_);
+    const std::vector<std::array<std::string, 3>> refused = {{"s", "k", "two\nlines"}, {"s", "k", "carriage\rreturn"},
+                                                             {"s", "a=b", "v"},        {"s", ";k", "v"},
+                                                             {"s", "[k", "v"},         {"s", "k\n", "v"},
+                                                             {"s", "  ", "v"},         {"s]", "k", "v"},
+                                                             {"s\n", "k", "v"}};
+    for (const auto& [section, key, value] : refused) {
+        EXPECT_FALSE(WriteProfileString(file_, section, key, value)) << section << "/" << key;
+    }
+    EXPECT_EQ(test::ReadFileText(file_), written);
 }
 
 }  // namespace

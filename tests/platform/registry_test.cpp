@@ -17,7 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 class RegistryTest : public test::ConfigDirTest {};
 
-TEST_F(RegistryTest, EachReaderOnlyAcceptsItsOwnTypes) {
+TEST_F(RegistryTest, EachReaderOnlyAcceptsItsOwnTypesAndValuesRoundTripExactly) {
     ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "Text", "1003"));
     ASSERT_TRUE(WriteRegExpandString(HKEY_LOCAL_MACHINE, kKey, "Expand", "$HOME/x"));
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Number", 0x01020304));
@@ -58,9 +58,7 @@ TEST_F(RegistryTest, EachReaderOnlyAcceptsItsOwnTypes) {
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Text", 1003));
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Text", 0u), 1003u);
     EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "Text"));
-}
 
-TEST_F(RegistryTest, ValuesRoundTripExactly) {
     const std::string tricky = "say \"hi\"\\ C:\\dir\\\nline2\r\ttab \x01\x7f end\\";
     const std::string utf8 = "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xa5";
     Bytes big(64 * 1024);
@@ -82,7 +80,7 @@ TEST_F(RegistryTest, ValuesRoundTripExactly) {
     EXPECT_NE(test::ReadFileText(RegFile()).find(utf8), std::string::npos) << "UTF-8 stays readable in the file";
 }
 
-TEST_F(RegistryTest, BadArgumentsFailQuietlyAndTouchNothing) {
+TEST_F(RegistryTest, BadArgumentsTouchNothingReadsGiveDefaultsAndDeletesKeepKeysWithSubKeys) {
     const HKEY otherRoot = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x80000001u));
     for (HKEY root : {otherRoot, HKEY(nullptr)}) {
         EXPECT_FALSE(WriteRegDword(root, kKey, "A", 1) || WriteRegString(root, kKey, "A", "x") ||
@@ -97,9 +95,7 @@ TEST_F(RegistryTest, BadArgumentsFailQuietlyAndTouchNothing) {
         EXPECT_FALSE(WriteRegDword(HKEY_LOCAL_MACHINE, path, "A", 1)) << path;
     }
     EXPECT_FALSE(std::filesystem::exists(RegFile()));
-}
 
-TEST_F(RegistryTest, WithNothingStoredReadsGiveDefaultsAndDeletesSucceedButKeepKeysWithSubKeys) {
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 7u), 7u);
     EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "LastSourceID") ||
                  ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "LastDevFrameTime") || OpenRegKey(HKEY_LOCAL_MACHINE, kKey));
@@ -123,10 +119,8 @@ TEST_F(RegistryTest, WithNothingStoredReadsGiveDefaultsAndDeletesSucceedButKeepK
 
     // Deleting the sub-key first lets the key go (and replacing a key whole is the effect
     // chain's save, EffectChainTest's remembered settings).
-    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kPip));
-    EXPECT_FALSE(OpenRegKey(HKEY_LOCAL_MACHINE, kPip));
-    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
-    EXPECT_FALSE(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Keep"));
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kPip) && !OpenRegKey(HKEY_LOCAL_MACHINE, kPip));
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey) && !ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Keep"));
     EXPECT_TRUE(OpenRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE")) << "the parent stays";
 }
 

@@ -40,10 +40,37 @@ TEST(SettingsStoreFile, FollowsTheEnvironment) {
 
 class SettingsStoreTest : public test::ConfigDirTest {};
 
-TEST_F(SettingsStoreTest, ReadsTheFileAsTheReadmeShowsItAndTheFirstWriteCreatesTheFolder) {
+TEST_F(SettingsStoreTest, ACachedReadSeesEveryRewriteOfTheFileAndTheFirstWriteCreatesTheFolder) {
+    const std::string one = "[SOFTWARE\\Lumora]\n\"Level\"=dword:00000001\n";
+    test::WriteFileText(RegFile(), one);
+    ASSERT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 1u);
+
+    // Someone rewrites the file in place, to the same size, and puts its modification time
+    // back (as "cp -p" does): only the status-change time tells.
+    struct stat before {};
+    ASSERT_EQ(::stat(RegFile().c_str(), &before), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // past a tick of the file system's clock
+    const std::string two = "[SOFTWARE\\Lumora]\n\"Level\"=dword:00000002\n";
+    const int fd = ::open(RegFile().c_str(), O_WRONLY);
+    ASSERT_EQ(::pwrite(fd, two.data(), two.size(), 0), static_cast<ssize_t>(two.size()));
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::futimens(fd, times), 0);
+    ::close(fd);
+    struct stat after {};
+    ASSERT_EQ(::stat(RegFile().c_str(), &after), 0);
+    ASSERT_TRUE(after.st_ino == before.st_ino && after.st_size == before.st_size &&
+                after.st_mtim.tv_nsec == before.st_mtim.tv_nsec)
+        << "the rewrite is to leave only the status-change time to tell";
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 2u);
+    // Writes of other processes while this one reads are in ConcurrentProcessesAndThreadsLoseNoValue.
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 4));
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 4u);
+    std::filesystem::remove(RegFile());
+    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 0u) << "a deleted file reads as empty";
+
+    // The file as the README shows it; the first write creates the folder.
     const std::string readme =
-        "[SOFTWARE\\Lumora]\n"
-        "\"RememberLastSource\"=dword:00000001\n"
+        "[SOFTWARE\\Lumora]\n\"RememberLastSource\"=dword:00000001\n"
         "\"LastSourceID\"=\"/dev/v4l/by-id/usb-Camera-video-index0\"\n";
     test::WriteFileText(RegFile(), readme);
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 0u), 1u);
@@ -58,8 +85,7 @@ TEST_F(SettingsStoreTest, ReadsTheFileAsTheReadmeShowsItAndTheFirstWriteCreatesT
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 3u), 3u);
     EXPECT_FALSE(std::filesystem::exists(folder)) << "reads create nothing";
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 4));
-    const std::string text = test::ReadFileText(folder + "/lumora.reg");
-    EXPECT_TRUE(text.starts_with("Lumora Registry Version 1\n")) << text;
+    EXPECT_TRUE(test::ReadFileText(folder + "/lumora.reg").starts_with("Lumora Registry Version 1\n"));
 }
 
 // Runs `body` in a child process that permissions apply to: as root they do not, so the
@@ -96,11 +122,9 @@ TEST_F(SettingsStoreTest, AFileThatCannotBeReadIsLeftAloneAndNotWrittenOver) {
 
     // In the child, the read fails for real: defaults, no write, no delete.
     const std::optional<int> failures = RunUnprivileged({dir_.path().string(), RegFile()}, [] {
-        int failed = 0;
-        if (ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 7u) != 7u) failed |= 1;
-        if (WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 0)) failed |= 2;
-        if (DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource")) failed |= 4;
-        return failed;
+        const bool read = ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 7u) != 7u;
+        const bool written = WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 0);
+        return read | (written << 1) | (DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource") << 2);
     });
     if (!failures) GTEST_SKIP() << "cannot run a process without privileges here";
     EXPECT_EQ(*failures, 0) << "1: a value was read, 2: a write succeeded, 4: a delete succeeded";
@@ -113,8 +137,7 @@ TEST_F(SettingsStoreTest, AFileThatCannotBeReadIsLeftAloneAndNotWrittenOver) {
     std::filesystem::remove(RegFile());
     std::filesystem::create_directory(RegFile());
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 3u), 3u);
-    EXPECT_FALSE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 4));
-    EXPECT_FALSE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_FALSE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 4) || DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
     EXPECT_TRUE(std::filesystem::is_directory(RegFile()));
     ASSERT_EQ(::mkfifo(dir_.file("fifo.reg").c_str(), 0600), 0);
     const SettingsStore fifo(dir_.file("fifo.reg"));
@@ -157,42 +180,12 @@ TEST_F(SettingsStoreTest, AMalformedFileIsSetAsideWithOneLineNamingBothFiles) {
     EXPECT_EQ(OpenRegKey(HKEY_LOCAL_MACHINE, kKey).value().values().size(), 1u);
 }
 
-TEST_F(SettingsStoreTest, ACachedReadSeesEveryRewriteOfTheFile) {
-    const std::string one = "[SOFTWARE\\Lumora]\n\"Level\"=dword:00000001\n";
-    test::WriteFileText(RegFile(), one);
-    ASSERT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 1u);
-
-    // Someone rewrites the file in place, to the same size, and puts its modification time
-    // back (as "cp -p" does): only the status-change time tells.
-    struct stat before {};
-    ASSERT_EQ(::stat(RegFile().c_str(), &before), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // past a tick of the file system's clock
-    const std::string two = "[SOFTWARE\\Lumora]\n\"Level\"=dword:00000002\n";
-    const int fd = ::open(RegFile().c_str(), O_WRONLY);
-    ASSERT_EQ(::pwrite(fd, two.data(), two.size(), 0), static_cast<ssize_t>(two.size()));
-    const timespec times[2] = {before.st_atim, before.st_mtim};
-    ASSERT_EQ(::futimens(fd, times), 0);
-    ::close(fd);
-    struct stat after {};
-    ASSERT_EQ(::stat(RegFile().c_str(), &after), 0);
-    ASSERT_TRUE(after.st_ino == before.st_ino && after.st_size == before.st_size &&
-                after.st_mtim.tv_nsec == before.st_mtim.tv_nsec)
-        << "the rewrite is to leave only the status-change time to tell";
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 2u);
-    // Writes of other processes while this one reads are in ConcurrentProcessesAndThreadsLoseNoValue.
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 4));
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 4u);
-    std::filesystem::remove(RegFile());
-    EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Level", 0u), 0u) << "a deleted file reads as empty";
-}
-
 TEST_F(SettingsStoreTest, ReadersNeverSeeAHalfWrittenFile) {
     // The writer goes on until the reader has watched the file change several times.
     constexpr int kStatesToSee = 5;
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "V0", 0));
     std::atomic<int> statesSeen{0};
-    std::atomic<bool> done{false};
-    std::atomic<bool> torn{false};
+    std::atomic<bool> done{false}, torn{false};
     std::thread writer([&] {
         std::vector<std::uint8_t> pad(8192);
         for (std::uint32_t i = 1; !torn && (i <= 150 || (statesSeen < kStatesToSee && i <= 20000)); ++i) {
@@ -221,8 +214,7 @@ TEST_F(SettingsStoreTest, ReadersNeverSeeAHalfWrittenFile) {
 }
 
 TEST_F(SettingsStoreTest, ConcurrentProcessesAndThreadsLoseNoValue) {
-    constexpr int kProcesses = 3;
-    constexpr int kThreads = 2;
+    constexpr int kProcesses = 3, kThreads = 2;
     constexpr std::uint32_t kEach = 40;
     auto writeAll = [](const std::string& prefix) {
         bool ok = true;
@@ -248,9 +240,7 @@ TEST_F(SettingsStoreTest, ConcurrentProcessesAndThreadsLoseNoValue) {
         EXPECT_TRUE(::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
 
-    const auto key = OpenRegKey(HKEY_LOCAL_MACHINE, kKey);
-    ASSERT_TRUE(key);
-    EXPECT_EQ(key->values().size(), (kProcesses + kThreads) * kEach);
+    EXPECT_EQ(OpenRegKey(HKEY_LOCAL_MACHINE, kKey).value().values().size(), (kProcesses + kThreads) * kEach);
     for (const std::string prefix : {"P0_", "P2_", "T1_"}) {
         EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, (prefix + "39").c_str(), 0u), 39u);
     }

@@ -17,7 +17,7 @@ namespace {
 
 // Windows' own numbers: "MS Shell Dlg" 8 pt at 96 dpi has base units 6 x 13, and a
 // 214 x 68 template opens with a 321 x 111 pixel client area.
-TEST(DialogUnits, ConvertsAsWindowsDoesForKnownBaseUnits) {
+TEST(DialogUnits, ConvertAsWindowsDoesAndComeFromTheFontWithTheDesktopsShellFont) {
     const DialogUnits units(6, 13);
     EXPECT_EQ(units.ToPixels(214, 68), QSize(321, 111));
     // Each field on its own, rounded to nearest: 304.5 -> 305, 9.75 -> 10, 16.25 -> 16.
@@ -25,10 +25,8 @@ TEST(DialogUnits, ConvertsAsWindowsDoesForKnownBaseUnits) {
     EXPECT_EQ(std::tuple(units.ToPixelsX(-3), units.ToPixelsY(-1)), std::tuple(-5, -2));  // halves go away from zero
     EXPECT_EQ(DialogUnits(7, 15).ToPixels(DialogRect{111, 48, 50, 14}), QRect(194, 90, 88, 26));  // Segoe UI 9 pt
     EXPECT_EQ(DialogUnits(0, -4).ToPixels(8, 8), QSize(2, 1));  // a degenerate font still gives a dialog
-}
 
-// The units follow the font; the template's shell font is the desktop's, at the size asked.
-TEST(DialogUnits, ComeFromTheFontAndTheShellFontIsTheDesktops) {
+    // The units follow the font; the template's shell font is the desktop's, at the size asked.
     QFont small("DejaVu Sans");
     small.setPixelSize(12);
     QFont big = small;
@@ -48,7 +46,7 @@ const QRect kEdit(120, 20, 80, 14);
 const QRect kButton(20, 60, 80, 20);
 const QRect kLabel(20, 20, 60, 14);
 
-TEST(LabelFitter, ALineGrowsRightUpToItsNeighbourOrFrameAndNeverShrinks) {
+TEST(LabelFitter, ALineGrowsRightUpToItsNeighbourOrFrameAndAWrappedLabelThenGrowsDown) {
     const LabelFitter fitter(kDialog, {kGroup, kEdit, kButton});
     EXPECT_EQ(fitter.FitLine(kLabel, 50), kLabel);                     // fits: left as it is
     EXPECT_EQ(fitter.FitLine(kLabel, 75), QRect(20, 20, 75, 14));      // room enough
@@ -61,15 +59,13 @@ TEST(LabelFitter, ALineGrowsRightUpToItsNeighbourOrFrameAndNeverShrinks) {
     // A control already touching its right edge leaves it as it was.
     const QRect touching(kLabel.right() + 1, 20, 30, 14);
     EXPECT_EQ(LabelFitter(kDialog, {touching}).FitLine(kLabel, 75), kLabel);
-}
 
-TEST(LabelFitter, AWrappedLabelWidensFirstAndThenGrowsDownToTheControlBelow) {
-    const LabelFitter fitter(kDialog, {kGroup, kButton});
+    const LabelFitter wrapping(kDialog, {kGroup, kButton});
     // The text takes 2000 / width pixels of height (lines of a 2000-pixel text).
     const auto heightFor = [](int width) { return 2000 / width; };
-    EXPECT_EQ(fitter.FitWrapped(QRect(20, 20, 100, 30), 2000, heightFor), QRect(20, 20, 100, 30));  // 20 high
+    EXPECT_EQ(wrapping.FitWrapped(QRect(20, 20, 100, 30), 2000, heightFor), QRect(20, 20, 100, 30));  // 20 high
     // 60 wide would need 33: widening to the frame (186 wide, 10 high) is enough.
-    const QRect wider = fitter.FitWrapped(QRect(20, 20, 60, 30), 2000, heightFor);
+    const QRect wider = wrapping.FitWrapped(QRect(20, 20, 60, 30), 2000, heightFor);
     EXPECT_EQ(wider, QRect(20, 20, kGroup.right() - 4 - 20 + 1, 30));
 
     // Hemmed in on the right by the edit, it widens to it and grows down until the button.

@@ -1,4 +1,5 @@
 #include "platform/termination_signals.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -10,12 +11,6 @@
 
 namespace lumora {
 namespace {
-
-template <class Done>
-void ProcessEventsUntil(Done done) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (!done() && std::chrono::steady_clock::now() < giveUp) QCoreApplication::processEvents();
-}
 
 std::vector<int> gPrevious;
 extern "C" void RecordPrevious(int number) { gPrevious.push_back(number); }
@@ -37,7 +32,7 @@ TEST(TerminationSignals, EachSignalIsACloseRequestOnTheUserInterfaceThread) {
         });
         ASSERT_EQ(std::raise(SIGTERM), 0);  // the process lives on
         ASSERT_EQ(std::raise(SIGINT), 0);
-        ProcessEventsUntil([&] { return received.size() >= 2; });
+        test::WaitUntil([&] { return received.size() >= 2; }, std::chrono::seconds(2));
         EXPECT_EQ(received, (std::vector<int>{SIGTERM, SIGINT}));
         EXPECT_TRUE(gPrevious.empty());
     }

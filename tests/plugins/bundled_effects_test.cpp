@@ -23,6 +23,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace lumora::test {
@@ -44,7 +45,6 @@ protected:
     }
 
     void Load(const std::string& programFolder) {
-        chain_.reset();
         chain_.emplace(programFolder, [] { return BuiltinEffects{}; });
         chain_->LoadEffects();
     }
@@ -63,13 +63,13 @@ protected:
         }
         return effects;
     }
-    // The bundled effect called `name`, started; null (and the test failed) when missing.
-    Effect* Started(const char* name) {
+    // The bundled effect called `name`, started (or whose start gave `started`); null (and
+    // the test failed) when missing.
+    Effect* Started(const char* name, std::int32_t started = kEffectStarted) {
         for (Effect* effect : Bundled()) {
-            if (std::strcmp(effect->name, name) == 0) {
-                EXPECT_EQ(chain_->ActivateEffect(effect->id), kEffectStarted) << name;
-                return effect;
-            }
+            if (std::strcmp(effect->name, name) != 0) continue;
+            EXPECT_EQ(chain_->ActivateEffect(effect->id), started) << name;
+            return effect;
         }
         ADD_FAILURE() << "no bundled effect \"" << name << "\"";
         return nullptr;
@@ -84,8 +84,6 @@ private:
     std::optional<EffectChain> chain_;
 };
 
-constexpr const char* kMovingAnimations[] = {"Falling snow", "Hearts", "Bubbles", "Confetti"};
-
 // Six animations and eight filters, each with an icon and a name and key of its own. Run on
 // exact-size heap frames, so the sanitizer build catches any byte written or read past the
 // end; the row padding must come out as it went in.
@@ -98,9 +96,9 @@ TEST_F(BundledPluginsTest, EveryEffectHasItsOwnKeyAndIconAndRunsOnTinyAndOddFram
         SCOPED_TRACE(effect->name);
         names.insert(effect->name);
         guids.insert(effect->guid);
-        EXPECT_EQ(std::strlen(effect->guid), 36u);
         ASSERT_NE(effect->icon, nullptr);
-        EXPECT_EQ(std::pair(effect->icon->width(), effect->icon->height()), std::pair(32, 32));
+        EXPECT_EQ(std::tuple(std::strlen(effect->guid), effect->icon->width(), effect->icon->height()),
+                  std::tuple(36u, 32, 32));
         animations += effect->layer == kLayerAnimation;
         filters += effect->layer == kLayerFilter;
         ASSERT_EQ(chain().ActivateEffect(effect->id), kEffectStarted);
@@ -117,20 +115,18 @@ TEST_F(BundledPluginsTest, EveryEffectHasItsOwnKeyAndIconAndRunsOnTinyAndOddFram
         TestFrame late = NoiseFrame(3, 2, seed);
         Apply(*effect, late, 7.0);  // the frame that was already under way at Stop
     }
-    EXPECT_EQ(std::pair(animations, filters), std::pair(6, 8));
-    EXPECT_EQ(std::pair(names.size(), guids.size()), std::pair(effects.size(), effects.size()));
+    EXPECT_EQ(std::tuple(animations, filters, names.size(), guids.size()),
+              std::tuple(6, 8, effects.size(), effects.size()));
 }
 
-TEST_F(BundledPluginsTest, FiltersDoExactlyWhatTheySay) {
+TEST_F(BundledPluginsTest, FiltersDoExactlyWhatTheSayAndThePictureFrameNeedsItsPicture) {
     Effect* grey = Started("Black and white");
     ASSERT_NE(grey, nullptr);
     TestFrame frame = NoiseFrame(641, 479, 7);
     Apply(*grey, frame, 0);
-    for (std::int32_t y = 0; y < frame.height; ++y) {
-        for (std::int32_t x = 0; x < frame.width; ++x) {
-            const std::uint8_t* p = frame.pixel(x, y);
-            ASSERT_TRUE(p[0] == p[1] && p[1] == p[2]) << x << ", " << y;
-        }
+    for (std::int32_t i = 0; i < frame.width * frame.height; ++i) {
+        const std::uint8_t* p = frame.pixel(i % frame.width, i / frame.width);
+        ASSERT_TRUE(p[0] == p[1] && p[1] == p[2]) << i % frame.width << ", " << i / frame.width;
     }
 
     Effect* negative = Started("Negative");
@@ -148,11 +144,10 @@ TEST_F(BundledPluginsTest, FiltersDoExactlyWhatTheySay) {
         TestFrame unmirrored = NoiseFrame(width, 5, 9);
         frame = unmirrored;
         Apply(*mirror, frame, 0);
-        for (std::int32_t y = 0; y < frame.height; ++y) {
-            for (std::int32_t x = 0; x < width; ++x) {
-                ASSERT_TRUE(std::equal(frame.pixel(x, y), frame.pixel(x, y) + 3, unmirrored.pixel(width - 1 - x, y)))
-                    << width << ": " << x << ", " << y;
-            }
+        for (std::int32_t i = 0; i < width * frame.height; ++i) {
+            const std::int32_t x = i % width, y = i / width;
+            ASSERT_TRUE(std::equal(frame.pixel(x, y), frame.pixel(x, y) + 3, unmirrored.pixel(width - 1 - x, y)))
+                << width << ": " << x << ", " << y;
         }
     }
 
@@ -163,9 +158,7 @@ TEST_F(BundledPluginsTest, FiltersDoExactlyWhatTheySay) {
         ASSERT_NE(effect, nullptr);
         for (const auto& [width, height] : {std::pair{641, 479}, std::pair{5, 3}}) {
             TestFrame plain(width, height);
-            for (std::int32_t y = 0; y < height; ++y) {
-                for (std::int32_t x = 0; x < width; ++x) plain.Set(x, y, 40, 170, 255);
-            }
+            for (std::int32_t i = 0; i < width * height; ++i) plain.Set(i % width, i / width, 40, 170, 255);
             frame = plain;
             Apply(*effect, frame, 0);
             EXPECT_EQ(frame.bytes, plain.bytes) << name << " " << width << " x " << height;
@@ -178,24 +171,19 @@ TEST_F(BundledPluginsTest, FiltersDoExactlyWhatTheySay) {
         ASSERT_NE(effect, nullptr);
         TestFrame grey(640, 480, 200);
         Apply(*effect, grey, 0);
-        EXPECT_NE(grey.pixel(1, 1)[0], 200) << name;
-        EXPECT_NE(grey.pixel(638, 478)[2], 200) << name;
-        EXPECT_EQ(grey.pixel(320, 240)[1], 200) << name;
+        EXPECT_EQ(std::tuple(grey.pixel(1, 1)[0] != 200, grey.pixel(638, 478)[2] != 200, grey.pixel(320, 240)[1]),
+                  std::tuple(true, true, 200))
+            << name;
     }
-}
 
-TEST_F(BundledPluginsTest, PictureFrameCannotStartWithoutItsPicture) {
+    // Without its picture the frame cannot start.
     TempDir folder;
     for (const char* module : kBundledModules) fs::copy_file(ProgramDir() + module, folder.file(module));
     Load(folder.path().string() + "/");
-    Effect* hearts = Started("Hearts");
-    ASSERT_NE(hearts, nullptr);
-    for (Effect* effect : Bundled()) {
-        if (std::strcmp(effect->name, "Picture frame") == 0) {
-            EXPECT_EQ(chain().ActivateEffect(effect->id), kEffectFailed);
-            EXPECT_FALSE(chain().IsEffectActive(effect->id));
-        }
-    }
+    ASSERT_NE(Started("Hearts"), nullptr);
+    const Effect* pictureFrame = Started("Picture frame", kEffectFailed);
+    ASSERT_NE(pictureFrame, nullptr);
+    EXPECT_FALSE(chain().IsEffectActive(pictureFrame->id));
 }
 
 // Frames at the same stream time look the same however many frames came before (so the
@@ -207,7 +195,7 @@ TEST_F(BundledPluginsTest, AnimationsFollowTheStreamTimeAlone) {
         Apply(effect, frame, time);
         return frame;
     };
-    for (const char* name : kMovingAnimations) {
+    for (const char* name : {"Falling snow", "Hearts", "Bubbles", "Confetti"}) {
         Effect* effect = Started(name);
         ASSERT_NE(effect, nullptr);
         effect->Reset();
@@ -219,27 +207,22 @@ TEST_F(BundledPluginsTest, AnimationsFollowTheStreamTimeAlone) {
         TestFrame afterOne = drawn(*effect, 11.5);
         EXPECT_EQ(afterMany.bytes, afterOne.bytes) << name;
         EXPECT_NE(afterOne.bytes, TestFrame(320, 240).bytes) << name << " draws nothing";
-        TestFrame later = drawn(*effect, 12.5);
-        EXPECT_NE(later.bytes, afterOne.bytes) << name << " does not move";
+        EXPECT_NE(drawn(*effect, 12.5).bytes, afterOne.bytes) << name << " does not move";
     }
 }
 
+// A setting of a configurable effect: a valid value other than the one the effect starts
+// with, and one out of range.
 struct Setting {
+    const char* effect;
     const char* value;
-    std::uint32_t kept;  // a valid value other than the one an effect starts with
-    std::uint32_t outOfRange;
+    std::uint32_t kept, outOfRange;
 };
-
-struct ConfigurableEffect {
-    const char* name;
-    std::vector<Setting> settings;
-};
-
-const ConfigurableEffect kConfigurable[] = {
-    {"Falling snow", {{"Amount", 350, 5000}, {"Speed", 8, 0}}},
-    {"Date and time", {{"Corner", 2, 4}, {"ShowDate", 0, 7}}},
-    {"Pixelate", {{"BlockSize", 20, 1}}},
-};
+const Setting kSettings[] = {{"Falling snow", "Amount", 350, 5000},
+                             {"Falling snow", "Speed", 8, 0},
+                             {"Date and time", "Corner", 2, 4},
+                             {"Date and time", "ShowDate", 0, 7},
+                             {"Pixelate", "BlockSize", 20, 1}};
 
 // Where the caption put its white text on a black frame: -1, 0 or 1 for left/right of
 // the middle and below/above it; 0 when it drew nowhere or on both sides.
@@ -247,12 +230,10 @@ std::pair<int, int> CaptionSide(Effect& caption) {
     TestFrame frame(640, 480);
     caption.ProcessFrame(frame.data(), 640, 480, 0);
     bool left = false, right = false, below = false, above = false;
-    for (std::int32_t y = 0; y < frame.height; ++y) {
-        for (std::int32_t x = 0; x < frame.width; ++x) {
-            if (frame.pixel(x, y)[0] < 128) continue;
-            (x < 320 ? left : right) = true;
-            (y < 240 ? below : above) = true;
-        }
+    for (std::int32_t i = 0; i < 640 * 480; ++i) {
+        if (frame.pixel(i % 640, i / 640)[0] < 128) continue;
+        (i % 640 < 320 ? left : right) = true;
+        (i / 640 < 240 ? below : above) = true;
     }
     return {left == right ? 0 : (left ? -1 : 1), below == above ? 0 : (below ? -1 : 1)};
 }
@@ -264,34 +245,28 @@ TEST_F(BundledPluginsTest, ConfigurableEffectsKeepTheirSettingsBetweenRunsAndUse
     EXPECT_EQ(CaptionSide(*Started("Date and time")), std::pair(1, -1));  // bottom right at first
     chain().UnloadEffects();  // before the preference is on, so it saves nothing
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kEffectSettingsRoot, "RememberFilterSettings", 1));
-    for (const ConfigurableEffect& configurable : kConfigurable) {
-        for (const Setting& setting : configurable.settings) {
-            WriteRegDword(HKEY_LOCAL_MACHINE, keys[configurable.name].c_str(), setting.value, setting.kept);
-        }
-    }
+    for (const Setting& s : kSettings) WriteRegDword(HKEY_LOCAL_MACHINE, keys[s.effect].c_str(), s.value, s.kept);
     Load(ProgramDir());  // reads the values written above
     EXPECT_EQ(CaptionSide(*Started("Date and time")), std::pair(-1, 1));  // Corner 2: top left
     for (Effect* effect : Bundled()) {
-        const auto named = [effect](const ConfigurableEffect& c) { return std::strcmp(c.name, effect->name) == 0; };
-        const auto* configurable = std::find_if(std::begin(kConfigurable), std::end(kConfigurable), named);
-        EXPECT_EQ(effect->IsConfigurable(), configurable != std::end(kConfigurable)) << effect->name;
-        if (configurable == std::end(kConfigurable)) continue;
-        // Values out of range, and then no values at all, leave the current ones.
         const char* key = keys[effect->name].c_str();
-        for (const Setting& setting : configurable->settings) {
-            WriteRegDword(HKEY_LOCAL_MACHINE, key, setting.value, setting.outOfRange);
+        bool configurable = false;
+        for (const Setting& s : kSettings) {
+            if (std::strcmp(s.effect, effect->name) != 0) continue;
+            configurable = true;
+            WriteRegDword(HKEY_LOCAL_MACHINE, key, s.value, s.outOfRange);
         }
+        EXPECT_EQ(effect->IsConfigurable(), configurable) << effect->name;
+        if (!configurable) continue;
+        // Values out of range, and then no values at all, leave the current ones.
         effect->LoadSettings(HKEY_LOCAL_MACHINE, key);
         DeleteRegKey(HKEY_LOCAL_MACHINE, key);
         effect->LoadSettings(HKEY_LOCAL_MACHINE, key);
     }
     chain().UnloadEffects();  // saves the effects' settings afresh
-    for (const ConfigurableEffect& configurable : kConfigurable) {
-        for (const Setting& setting : configurable.settings) {
-            EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, keys[configurable.name].c_str(), setting.value, 12345),
-                      setting.kept)
-                << configurable.name << " " << setting.value;
-        }
+    for (const Setting& s : kSettings) {
+        EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, keys[s.effect].c_str(), s.value, 12345), s.kept)
+            << s.effect << " " << s.value;
     }
 }
 

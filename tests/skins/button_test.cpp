@@ -16,31 +16,30 @@ using test::Notes;
 
 // The mouse path and the hover check are driven through ParvelButton below; what the
 // widget cannot easily reach is checked on the model.
-TEST(ButtonModel, PressesHoldUntilReleasedAndKeysPressLikeTheMouse) {
-    ButtonModel button;
-    EXPECT_FALSE(button.ReleaseAt(true).clicked);  // no press before it
-    EXPECT_TRUE(button.Press(true));
-    EXPECT_FALSE(button.Press(true));  // a second press changes nothing
-    button.MouseMove(false);           // pressed outside: the release there is ParvelButton's
-    EXPECT_FALSE(button.HoverTick(false)) << "pressed: the hover holds";
-    EXPECT_EQ(button.FaceFor(false), ButtonModel::Face::kDisabled);
-    button.ReleaseAt(false);
+TEST(ParvelButton, MouseKeysAndScreenReadersClickItAndTheHoverEndsWhenThePointerLeaves) {
+    ButtonModel model;
+    EXPECT_FALSE(model.ReleaseAt(true).clicked);  // no press before it
+    EXPECT_TRUE(model.Press(true));
+    EXPECT_FALSE(model.Press(true));  // a second press changes nothing
+    model.MouseMove(false);           // pressed outside: the release there is ParvelButton's
+    EXPECT_FALSE(model.HoverTick(false)) << "pressed: the hover holds";
+    EXPECT_EQ(model.FaceFor(false), ButtonModel::Face::kDisabled);
+    model.ReleaseAt(false);
 
-    button.Press(true);
-    EXPECT_TRUE(button.Cancel());
-    EXPECT_EQ(button.FaceFor(true), ButtonModel::Face::kNormal);
-    EXPECT_FALSE(button.HoverTimerRunning());
-    EXPECT_TRUE(button.KeyPress());
-    EXPECT_EQ(button.FaceFor(true), ButtonModel::Face::kPressed);
-    EXPECT_TRUE(button.KeyRelease().clicked && !button.KeyRelease().clicked);
-    button.KeyPress();
-    EXPECT_TRUE(button.DropKeyPress());  // the focus moved on: no click
-    EXPECT_FALSE(button.KeyRelease().clicked);
-}
+    model.Press(true);
+    EXPECT_TRUE(model.Cancel());
+    EXPECT_EQ(model.FaceFor(true), ButtonModel::Face::kNormal);
+    EXPECT_FALSE(model.HoverTimerRunning());
+    EXPECT_TRUE(model.KeyPress());
+    EXPECT_EQ(model.FaceFor(true), ButtonModel::Face::kPressed);
+    EXPECT_TRUE(model.KeyRelease().clicked && !model.KeyRelease().clicked);
+    model.KeyPress();
+    EXPECT_TRUE(model.DropKeyPress());  // the focus moved on: no click
+    EXPECT_FALSE(model.KeyRelease().clicked);
 
-// Mouse clicks notify only when released over the button; keys and screen readers click
-// it too; disabled, it shows its own face and takes no clicks.
-TEST(ParvelButton, MouseKeysAndScreenReadersClickIt) {
+    // Mouse clicks notify only when released over the button; keys and screen readers click
+    // it too; the hover ends within the check period after the pointer leaves; disabled, it
+    // shows its own face and takes no clicks.
     test::Host host;
     // Normal red, over green, pressed blue, disabled grey.
     const QImage faces[] = {test::Solid(20, 20, Qt::red), test::Solid(20, 20, Qt::green), test::Solid(20, 20, Qt::blue),
@@ -76,17 +75,6 @@ TEST(ParvelButton, MouseKeysAndScreenReadersClickIt) {
     accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(notes, (Notes(4, {2018, 0})));
 
-    button.Enable(false);
-    EXPECT_EQ(test::PixelOf(button, {10, 10}), QColor(Qt::gray));
-    QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(notes.size(), 4u);
-}
-
-TEST(ParvelButton, HoverEndsWithinTheCheckPeriodAfterThePointerLeaves) {
-    test::Host host;
-    ParvelButton button(1, host.widget());
-    button.setGeometry(10, 10, 20, 20);
-    button.show();
     QCursor::setPos(button.mapToGlobal(QPoint(5, 5)));
     QTest::mouseMove(&button, QPoint(5, 5));
     EXPECT_EQ(button.Model().State(), ButtonState::kOver);
@@ -102,6 +90,11 @@ TEST(ParvelButton, HoverEndsWithinTheCheckPeriodAfterThePointerLeaves) {
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&button, &leave);
     EXPECT_EQ(button.Model().State(), ButtonState::kNormal);
+
+    button.Enable(false);
+    EXPECT_EQ(test::PixelOf(button, {10, 10}), QColor(Qt::gray));
+    QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(notes.size(), 4u);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ int FirstInkColumn(const QImage& image) {
     return -1;
 }
 
-TEST(CheckBoxPainter, TheLabelStartsAsFarFromTheBoxAsTheBoxFromTheEdges) {
+TEST(ParvelCheckBox, TheLabelStartsClearOfTheBoxAndClickingItOrSpaceTogglesAndNotifiesButSetCheckDoesNot) {
     const CheckBoxPainter::Look look{{"", 8, 0, 0, 0}, SkinRgb(0, 0, 0), SkinRgb(255, 255, 255)};
     for (const auto& [height, left] : {std::pair{18, 18}, std::pair{30, 30}, std::pair{12, 12}}) {
         EXPECT_EQ(CheckBoxModel::LabelRect(QRect(0, 0, 200, height)).left(), left);
@@ -35,10 +35,8 @@ TEST(CheckBoxPainter, TheLabelStartsAsFarFromTheBoxAsTheBoxFromTheEdges) {
         const int ink = FirstInkColumn(canvas);
         EXPECT_TRUE(ink >= left && ink <= left + 2) << height << ": " << ink;
     }
-    // Where the box sits is checked on ParvelCheckBox below.
-}
 
-TEST(ParvelCheckBox, ClickingTheBoxOrSpaceTogglesAndNotifiesButSetCheckDoesNot) {
+    // The box: clicks on it and Space toggle and notify, SetCheck does not.
     test::Host host;
     const auto skin = CreateDefaultSkin(1.0);
     ParvelCheckBox box(2012, "Enable face detection/tracking", host.widget());

@@ -10,7 +10,6 @@
 #include <QWheelEvent>
 #include <QWidget>
 
-#include <memory>
 #include <span>
 #include <utility>
 #include <vector>
@@ -33,17 +32,13 @@ inline void ExpectPixels(const QImage& image, std::span<const Pixel> pixels) {
 }
 
 // A shown window for controls, large enough for all of them.
-class Host {
-public:
+struct Host : QWidget {
     Host() {
-        window_.resize(400, 300);
-        window_.show();
-        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(&window_);
+        resize(400, 300);
+        show();
+        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(this);
     }
-    QWidget* widget() { return &window_; }
-
-private:
-    QWidget window_;
+    QWidget* widget() { return this; }
 };
 
 // The colour of the widget's pixel at `point` as it paints now.

@@ -28,7 +28,7 @@ ListViewModel ListOf(int count, const std::vector<int>& tall = {}) {
     return list;
 }
 
-TEST(ListViewModel, SevenTilesInRowsOfThreeScrollByRowsAndOneLongCaptionMakesAllTaller) {
+TEST(ParvelListView, TilesGoInRowsShowSelectionAndCurrentnessAndClicksAndTheBarMoveThem) {
     ListViewModel list = ListOf(7);
     EXPECT_EQ(list.TileSize(), QSize(68, 80));
     EXPECT_EQ(list.Columns(kClient), 3);
@@ -47,47 +47,30 @@ TEST(ListViewModel, SevenTilesInRowsOfThreeScrollByRowsAndOneLongCaptionMakesAll
     empty.ComputeTileSize([](const QString&) { return 17; });
     EXPECT_TRUE(empty.TileSize().isNull() && empty.VisibleTiles(kClient).empty());
     EXPECT_EQ(empty.HitTest(QPoint(10, 10), kClient), -1);
-}
 
-TEST(ListViewModel, HitsFallOnTilesCutToTheArea) {
-    ListViewModel list = ListOf(5);
-    // Beyond the last item, in the border below the area and left of it: no tile.
+    // Hits fall on tiles cut to the area: beyond the last item, in the border below the area and left of it: no tile.
     const std::pair<QPoint, int> hits[] = {{{1, 1}, 0},     {{140, 40}, 2},  {{80, 90}, 4},
                                            {{150, 90}, -1}, {{80, 101}, -1}, {{0, 10}, -1}};
+    list = ListOf(5);
     for (const auto& [point, index] : hits) EXPECT_EQ(list.HitTest(point, kClient), index) << point.x();
-
-    EXPECT_FALSE(list.SetSelected(5, true));
-    EXPECT_TRUE(list.SetSelected(4, true));
+    EXPECT_TRUE(!list.SetSelected(5, true) && list.SetSelected(4, true));
     EXPECT_EQ(std::tuple(list.GetItemValue(4), list.GetItemValue(-1)), std::tuple(104, 0));
     EXPECT_EQ(std::tuple(list.FindItemByValue(102), list.FindItemByValue(7)), std::tuple(2, -1));
     list.SetCurrent(3);
     list.Clear();
     EXPECT_EQ(list.GetCurrent(), 3);  // kept
-}
 
-ListViewSkin DistinctColours() {
-    ListViewSkin skin;
-    skin.windowBorder = SkinRgb(1, 1, 1);
-    skin.background = SkinRgb(250, 250, 250);
-    skin.text = SkinRgb(0, 0, 0);
-    skin.imageBorder = SkinRgb(3, 3, 3);
-    skin.selectedBackground = SkinRgb(4, 200, 4);
-    skin.selectedText = SkinRgb(5, 5, 5);
-    skin.selectedBorder = SkinRgb(6, 6, 6);
-    skin.selectedImageBorder = SkinRgb(7, 7, 7);
-    skin.activeBorder = SkinRgb(255, 0, 0);
-    return skin;
-}
-
-TEST(ListViewPainter, TilesShowSelectionCurrentnessAndMissingPictures) {
-    ListViewModel list = ListOf(4);
+    // Painted, tiles show selection, currentness and missing pictures.
+    list = ListOf(4);
     const QImage picture = test::Solid(20, 20, Qt::blue);
     list.AddItem(&picture, "", 1);
     list.ComputeTileSize([](const QString&) { return 17; });
     list.SetSelected(0, true);
     list.SetSelected(1, true);
     list.SetCurrent(0);
-    const ListViewSkin skin = DistinctColours();
+    const ListViewSkin skin{
+        SkinRgb(1, 1, 1), SkinRgb(250, 250, 250), SkinRgb(0, 0, 0), SkinRgb(3, 3, 3),   SkinRgb(4, 200, 4),
+        SkinRgb(5, 5, 5), SkinRgb(6, 6, 6),       SkinRgb(7, 7, 7), SkinRgb(255, 0, 0), {}};
     QImage canvas = test::Solid(kClient.width(), kClient.height(), Qt::black);
     QPainter painter(&canvas);
     ListViewPainter::Paint(painter, kClient, list, skin);
@@ -107,16 +90,15 @@ TEST(ListViewPainter, TilesShowSelectionCurrentnessAndMissingPictures) {
                                   {69 + 57, 100, Qt::blue},
                                   {69 + 30, 101, ToQColor(skin.windowBorder)}};
     test::ExpectPixels(canvas, pixels);
-}
 
-TEST(ParvelListView, ClicksMakeTilesCurrentAndScrollingFollowsTheBar) {
+    // The view: clicks make tiles current and scrolling follows the bar.
     test::Host host;
-    const auto skin = CreateDefaultSkin(1.0);
+    const auto defaultSkin = CreateDefaultSkin(1.0);
     ParvelListView view(4000, host.widget());
     view.setGeometry(10, 10, kClient.width(), kClient.height());
     view.show();
     for (int i = 0; i < 7; ++i) view.AddItem(nullptr, QString("Effect %1").arg(i), i);
-    view.ApplySkin(*skin);
+    view.ApplySkin(*defaultSkin);
     const QSize tile = view.Model().TileSize();
     ASSERT_EQ(tile.width(), 68);
     // Three rows of tiles, as many of them whole in the 100-pixel area as fit.

@@ -15,7 +15,7 @@ namespace {
 const QSize kBar(12, 100);  // thumb centre from y = 17 to 82
 
 // The thumb's places at either end are checked by the painter's pixels below.
-TEST(ScrollBarModel, ThumbAndPointerMapOntoTheTrackAndDragsStopAtTheLimits) {
+TEST(ParvelScrollBar, ThumbAndPointerMapOntoTheTrackThePainterFramesItAndArrowsDragAndWheelMoveIt) {
     ScrollBarModel bar;
     bar.SetRange(0, 64);
     bar.SetPosition(32);
@@ -26,8 +26,7 @@ TEST(ScrollBarModel, ThumbAndPointerMapOntoTheTrackAndDragsStopAtTheLimits) {
     bar.SetRange(0, 10);
     bar.SetPosition(5);
     ASSERT_TRUE(bar.Press(bar.ThumbRect(kBar).center(), kBar));
-    EXPECT_TRUE(bar.Drag(-50, kBar) && bar.Position() == 0);
-    EXPECT_FALSE(bar.Drag(-80, kBar));
+    EXPECT_TRUE(bar.Drag(-50, kBar) && bar.Position() == 0 && !bar.Drag(-80, kBar));
     EXPECT_TRUE(bar.Drag(400, kBar) && bar.Position() == 10);
     bar.Release();
     EXPECT_FALSE(bar.Drag(50, kBar));
@@ -37,30 +36,22 @@ TEST(ScrollBarModel, ThumbAndPointerMapOntoTheTrackAndDragsStopAtTheLimits) {
     EXPECT_EQ(bar.Position(), 3);
     EXPECT_FALSE(bar.Press(QPoint(6, 50), kBar));  // the track does not page
     EXPECT_EQ(bar.Position(), 3);
-}
 
-TEST(ScrollBarModel, BadAndEmptyRangesNeitherDragNorStep) {
-    ScrollBarModel bar;
+    // Bad and empty ranges neither drag nor step.
     bar.SetRange(10, 5);  // the maximum is raised to the minimum
     EXPECT_EQ(std::tuple(bar.Maximum(), bar.Position(), bar.ThumbRect(kBar).top()), std::tuple(10, 10, 13));
-    EXPECT_FALSE(bar.Press(bar.ThumbRect(kBar).center(), kBar));
-    EXPECT_FALSE(bar.Step(1) || bar.Step(-1));
+    EXPECT_FALSE(bar.Press(bar.ThumbRect(kBar).center(), kBar) || bar.Step(1) || bar.Step(-1));
 
     bar.SetRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     bar.SetPosition(std::numeric_limits<int>::max());
     EXPECT_EQ(std::tuple(bar.ThumbRect(kBar).top(), bar.PositionFromY(81, kBar)),
               std::tuple(77, std::numeric_limits<int>::max()));
     EXPECT_FALSE(bar.Step(1));
-}
 
-TEST(ScrollBarPainter, TrackIsFramedAndTheThumbFallsBackToItsColour) {
-    ScrollBarModel bar;
+    // The painter frames the track; the thumb falls back to its colour.
     bar.SetRange(0, 64);
     bar.SetPosition(0);
-    ScrollBarSkin skin;
-    skin.border = SkinRgb(0, 0, 255);
-    skin.background = SkinRgb(255, 255, 255);
-    skin.thumbColour = SkinRgb(255, 0, 0);
+    ScrollBarSkin skin{{}, {}, SkinRgb(0, 0, 255), SkinRgb(255, 255, 255), SkinRgb(255, 0, 0), nullptr};
     QImage canvas = test::Solid(12, 100, Qt::black);
     QPainter painter(&canvas);
     ScrollBarPainter::Paint(painter, kBar, bar, skin);
@@ -73,35 +64,34 @@ TEST(ScrollBarPainter, TrackIsFramedAndTheThumbFallsBackToItsColour) {
     const test::Pixel pixels[] = {
         {0, 0, Qt::black}, {0, 12, Qt::blue}, {11, 87, Qt::blue}, {5, 50, Qt::white}, {5, 77, Qt::green}};
     test::ExpectPixels(canvas, pixels);
-}
 
-TEST(ParvelScrollBar, ArrowsDragAndWheelMoveItAndNotify) {
+    // The widget: arrows, drags and the wheel move it and notify.
     test::Host host;
-    ParvelScrollBar bar(4002, host.widget());
-    bar.setGeometry(100, 10, 12, 100);
-    bar.SetRange(0, 4);
-    bar.SetPosition(0);
-    bar.show();
+    ParvelScrollBar widget(4002, host.widget());
+    widget.setGeometry(100, 10, 12, 100);
+    widget.SetRange(0, 4);
+    widget.SetPosition(0);
+    widget.show();
     std::vector<int> moves;
-    QObject::connect(&bar, &ParvelScrollBar::scrolled, [&moves](int position) { moves.push_back(position); });
-    auto* up = bar.findChild<ParvelButton*>("4003");
-    auto* down = bar.findChild<ParvelButton*>("4004");
+    QObject::connect(&widget, &ParvelScrollBar::scrolled, [&moves](int position) { moves.push_back(position); });
+    auto* up = widget.findChild<ParvelButton*>("4003");
+    auto* down = widget.findChild<ParvelButton*>("4004");
     ASSERT_TRUE(up && down);
 
     QTest::mouseClick(up, Qt::LeftButton, {}, QPoint(6, 6));  // at the top already
     QTest::mouseClick(down, Qt::LeftButton, {}, QPoint(6, 6));
     EXPECT_EQ(moves, (std::vector<int>{1}));
 
-    const QPoint thumb = bar.Model().ThumbRect(bar.size()).center();
-    QTest::mousePress(&bar, Qt::LeftButton, {}, thumb);
-    QTest::mouseMove(&bar, QPoint(6, 200));
-    QTest::mouseMove(&bar, QPoint(6, 300));
-    QTest::mouseRelease(&bar, Qt::LeftButton, {}, QPoint(6, 300));
+    const QPoint grip = widget.Model().ThumbRect(widget.size()).center();
+    QTest::mousePress(&widget, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(&widget, QPoint(6, 200));
+    QTest::mouseMove(&widget, QPoint(6, 300));
+    QTest::mouseRelease(&widget, Qt::LeftButton, {}, QPoint(6, 300));
     EXPECT_EQ(moves, (std::vector<int>{1, 4}));
 
-    test::TurnWheel(bar, 1);
+    test::TurnWheel(widget, 1);
     EXPECT_EQ(moves, (std::vector<int>{1, 4, 3}));
-    bar.SetPosition(0);  // set by the owner: no notification
+    widget.SetPosition(0);  // set by the owner: no notification
     EXPECT_EQ(moves.size(), 3u);
 }
 

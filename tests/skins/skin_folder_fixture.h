@@ -1,6 +1,7 @@
 // Skin folders written by the tests: a skin.ini from text and pictures of one colour.
 #pragma once
 
+#include "control_test_support.h"
 #include "test_support.h"
 
 #include <QColor>
@@ -23,9 +24,7 @@ public:
 
     // A width x height picture of one colour, in the format of the file's extension.
     static void WritePicture(const std::filesystem::path& file, int width, int height, QColor colour) {
-        QImage picture(width, height, QImage::Format_RGB32);
-        picture.fill(colour);
-        picture.save(QString::fromStdString(file.string()));
+        Solid(width, height, colour).save(QString::fromStdString(file.string()));
     }
 
     // The program folder whose skins/ folder holds the skins (with a trailing "/").

@@ -3,21 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <array>
 #include <sstream>
 #include <tuple>
 
 namespace lumora {
 namespace {
-
-const char* KindName(SkinItemKind kind) {
-    switch (kind) {
-        case SkinItemKind::kBitmap: return "bitmap";
-        case SkinItemKind::kColour: return "colour";
-        case SkinItemKind::kFont: return "font";
-    }
-    return "?";
-}
 
 // Every category and item, one line each, in the form of skin_items.golden.
 std::string TableListing() {
@@ -28,8 +19,9 @@ std::string TableListing() {
     }
     for (const SkinItem& item : SkinItems()) {
         out << "item " << item.id << " | " << GetCategorySection(GetItemCategory(item.id)) << " | " << item.key << " | "
-            << KindName(item.kind) << " | [" << item.name << "] | [" << item.description << "] | " << item.width << "x"
-            << item.height << " | " << item.builtinPicture << "\n";
+            << std::array{"bitmap", "colour", "font"}.at(static_cast<std::size_t>(item.kind)) << " | [" << item.name
+            << "] | [" << item.description << "] | " << item.width << "x" << item.height << " | " << item.builtinPicture
+            << "\n";
     }
     return out.str();
 }
@@ -41,9 +33,7 @@ TEST(SkinItemTable, ListingMatchesTheGoldenTableAndLookupsStayInside) {
 
     // Lookups answer nothing outside the tables.
     EXPECT_TRUE(FindSkinItem(-1) == nullptr && FindSkinItem(kSkinItemCount) == nullptr);
-    EXPECT_EQ(FindSkinItem(141)->key, "off_disabled");
     EXPECT_FALSE(GetCategoryItemRange(16) || GetCategoryItemRange(-1));
-    EXPECT_EQ(GetCategoryItemRange(9), (std::pair{81, 94}));
     EXPECT_TRUE(GetCategoryText(16) == nullptr && GetCategorySection(-1) == nullptr && GetItemCategory(142) == -1);
     // Two categories share a section, and keys repeat across sections.
     EXPECT_STREQ(GetCategorySection(0), GetCategorySection(1));

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QImageReader>
+#include <QtEndian>
 
 #include <cstdint>
 #include <fstream>
+#include <random>
 #include <tuple>
 
 namespace lumora {
@@ -16,19 +18,14 @@ namespace {
 using test::SkinFolders;
 
 TEST(SkinColour, TextsParseLikeTheCLibraryWithLowEightBits) {
-    const struct {
-        const char* text;
-        SkinColour expected;
-    } cases[] = {
-        {"255,0,0", SkinRgb(255, 0, 0)},
-        {",,200", SkinRgb(0, 0, 200)},
-        {"10 , 20 , 30", SkinRgb(10, 20, 30)},
-        {"300,-1,7x", SkinRgb(44, 255, 7)},
-        {"1,2", NoColour},
-        {"", NoColour},
-        {"a,b,c", SkinRgb(0, 0, 0)},
-    };
-    for (const auto& c : cases) EXPECT_EQ(ParseSkinColour(c.text), c.expected) << c.text;
+    const std::pair<const char*, SkinColour> cases[] = {{"255,0,0", SkinRgb(255, 0, 0)},
+                                                        {",,200", SkinRgb(0, 0, 200)},
+                                                        {"10 , 20 , 30", SkinRgb(10, 20, 30)},
+                                                        {"300,-1,7x", SkinRgb(44, 255, 7)},
+                                                        {"1,2", NoColour},
+                                                        {"", NoColour},
+                                                        {"a,b,c", SkinRgb(0, 0, 0)}};
+    for (const auto& [text, colour] : cases) EXPECT_EQ(ParseSkinColour(text), colour) << text;
     EXPECT_EQ(ToQColor(SkinRgb(10, 20, 30)), QColor(10, 20, 30));
     EXPECT_FALSE(ToQColor(NoColour).isValid());
 }
@@ -36,8 +33,7 @@ TEST(SkinColour, TextsParseLikeTheCLibraryWithLowEightBits) {
 // A name alone gives a skin without pictures and in black.
 TEST(SkinLoader, ANameIsAllASkinNeedsAndIsCutToSixtyFourCharacters) {
     SkinFolders skins;
-    const auto folder = skins.Add("bare", "[general]\nname=X\n");
-    const auto skin = SkinLoader::Load(folder, 1.0);
+    const auto skin = SkinLoader::Load(skins.Add("bare", "[general]\nname=X\n"), 1.0);
     ASSERT_TRUE(skin);
     EXPECT_EQ(skin->name, "X");
     for (const SkinItem& item : SkinItems()) {
@@ -55,23 +51,20 @@ TEST(SkinLoader, ANameIsAllASkinNeedsAndIsCutToSixtyFourCharacters) {
     std::filesystem::create_directories(skins.root() / "ini-is-folder" / "skin.ini");
     EXPECT_FALSE(SkinLoader::Load(skins.root() / "no-ini", 1.0) ||
                  SkinLoader::Load(skins.root() / "ini-is-folder", 1.0));
-    std::string name;
-    for (int i = 0; i < 70; ++i) name += "\xC3\xA9";  // é
+    const std::string name = QString(70, QChar(0xE9)).toStdString();  // é, two bytes each
     const auto named = SkinLoader::Load(skins.Add("long", "[general]\nname=" + name + "\n"), 1.0);
     ASSERT_TRUE(named);
     EXPECT_EQ(named->name, QString(64, QChar(0xE9)));
 }
 
-TEST(SkinLoader, ValuesAreReadIntoTheirGroups) {
+TEST(SkinLoader, ValuesAreReadIntoTheirGroupsAndSharperPicturesServeHigherRatios) {
     SkinFolders skins;
-    const auto folder = skins.Add("full",
-                                  "[General]\nNAME = Blue \n"
-                                  "[slider]\nborder=10 , 20 , 30\nbackground=1,2\nmarks=\n"
-                                  "[options_tabs_window]\nbackground=9,8,7\ntopleft=red.png\ntop=red.png\n"
-                                  "[zoom]\ntext_fontface=A Very Long Font Face Name Beyond Thirty One\n"
-                                  "text_fontsize=12\ntext_bold=2\ntext_underline=0\n"
-                                  "[main_window]\nclose_normal=big.png\ncaption=missing.png\n"
-                                  "[menu]\noptions_over=red.png\n");
+    const auto folder = skins.Add(
+        "full",
+        "[General]\nNAME = Blue \n[slider]\nborder=10 , 20 , 30\nbackground=1,2\nmarks=\n[options_tabs_window]\n"
+        "background=9,8,7\ntopleft=red.png\ntop=red.png\n[zoom]\ntext_fontface=A Very Long Font Face Name Beyond "
+        "Thirty One\ntext_fontsize=12\ntext_bold=2\ntext_underline=0\n[main_window]\nclose_normal=big.png\n"
+        "caption=missing.png\n[menu]\noptions_over=red.png\n");
     SkinFolders::WritePicture(folder / "red.png", 10, 10, Qt::red);
     SkinFolders::WritePicture(folder / "big.png", 100, 100, QColor(0, 0, 255));
     const auto skin = SkinLoader::Load(folder, 1.0);
@@ -93,19 +86,15 @@ TEST(SkinLoader, ValuesAreReadIntoTheirGroups) {
     EXPECT_EQ(skin->mainWindow.caption, nullptr);
     // Keys that repeat across sections land in their own group only.
     EXPECT_TRUE(skin->menu.options.over && !skin->showOptions.over);
-}
 
-TEST(SkinLoader, SharperPicturesServeHigherPixelRatios) {
-    SkinFolders skins;
-    const auto folder =
+    // Sharper pictures serve higher pixel ratios.
+    const auto sharp =
         skins.Add("sharp", "[general]\nname=S\n[main_window]\nclose_normal=c.png\nminimize_normal=m.png\n");
-    SkinFolders::WritePicture(folder / "c.png", 20, 20, Qt::red);
-    SkinFolders::WritePicture(folder / "c@2x.png", 40, 40, Qt::blue);
-    SkinFolders::WritePicture(folder / "m.png", 20, 20, Qt::green);
-
-    const auto normal = SkinLoader::Load(folder, 1.0);
-    EXPECT_EQ(normal->mainWindow.close.normal->pixelColor(0, 0), QColor(Qt::red));
-    const auto doubled = SkinLoader::Load(folder, 2.0);
+    SkinFolders::WritePicture(sharp / "c.png", 20, 20, Qt::red);
+    SkinFolders::WritePicture(sharp / "c@2x.png", 40, 40, Qt::blue);
+    SkinFolders::WritePicture(sharp / "m.png", 20, 20, Qt::green);
+    EXPECT_EQ(SkinLoader::Load(sharp, 1.0)->mainWindow.close.normal->pixelColor(0, 0), QColor(Qt::red));
+    const auto doubled = SkinLoader::Load(sharp, 2.0);
     const QImage& close = *doubled->mainWindow.close.normal;
     EXPECT_EQ(std::tuple(close.size(), close.devicePixelRatio(), close.pixelColor(0, 0)),
               std::tuple(QSize(40, 40), 2.0, QColor(Qt::blue)));
@@ -124,9 +113,8 @@ std::uint32_t Crc32(const QByteArray& bytes) {
 }
 
 QByteArray BigEndian(std::uint32_t value) {
-    QByteArray bytes(4, '\0');
-    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(value >> (24 - 8 * i));
-    return bytes;
+    value = qToBigEndian(value);
+    return QByteArray(reinterpret_cast<const char*>(&value), 4);
 }
 
 // A valid black-and-white PNG of side x side pixels: 50 MB of pixels for a side of 20,000,
@@ -166,19 +154,16 @@ TEST(SkinLoader, HostileFoldersLoadWhatTheyCanWithoutCrashing) {
     EXPECT_NE(skin->mainWindow.caption, nullptr);
 
     // Binary garbage: whatever it reads as, the loader survives it.
-    std::string garbage;
-    std::uint32_t state = 12345;
-    for (int i = 0; i < 64 * 1024; ++i) {
-        state = state * 1664525u + 1013904223u;
-        garbage += static_cast<char>(state >> 24);
-    }
-    skins.Add("garbage", garbage);
-    (void)SkinLoader::Load(skins.root() / "garbage", 1.0);
-    skins.Add("garbage-named", "[general]\nname=G\n[menu]\nfile_normal=" + garbage.substr(0, 200) + "\n" + garbage);
-    EXPECT_TRUE(SkinLoader::Load(skins.root() / "garbage-named", 1.0));
+    std::string garbage(64 * 1024, '\0');
+    std::mt19937 random(12345);
+    for (char& byte : garbage) byte = static_cast<char>(random());
+    (void)SkinLoader::Load(skins.Add("garbage", garbage), 1.0);
+    EXPECT_TRUE(SkinLoader::Load(
+        skins.Add("garbage-named", "[general]\nname=G\n[menu]\nfile_normal=" + garbage.substr(0, 200) + "\n" + garbage),
+        1.0));
     // A description too large to be one is not read at all.
-    skins.Add("too-large", "[general]\nname=L\n" + std::string(SkinIni::kMaxFileSize, ';'));
-    EXPECT_FALSE(SkinLoader::Load(skins.root() / "too-large", 1.0));
+    EXPECT_FALSE(
+        SkinLoader::Load(skins.Add("too-large", "[general]\nname=L\n" + std::string(SkinIni::kMaxFileSize, ';')), 1.0));
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ protected:
 };
 
 // Without a skins/ folder only the built-in skin loads.
-TEST_F(SkinManagerTest, FoldersLoadInNameOrderAndOnlyValidOnesAreSkins) {
+TEST_F(SkinManagerTest, FoldersLoadInNameOrderApplySkinReachesEveryLiveWindowAndReloadingKeepsTheSkinByName) {
     manager.LoadAllSkins();
     ASSERT_EQ(manager.Count(), 1);
     EXPECT_EQ(manager.Get(0)->name, "Default");
@@ -77,10 +77,10 @@ TEST_F(SkinManagerTest, FoldersLoadInNameOrderAndOnlyValidOnesAreSkins) {
     ASSERT_EQ(manager.Count(), 3);
     EXPECT_TRUE(manager.Get(1)->name == "Same" && manager.Get(2)->name == "Same");
     EXPECT_EQ(manager.LoadSkin(root + "c-unnamed/"), nullptr);
-}
 
-TEST_F(SkinManagerTest, ApplySkinSendsTheSkinToEveryLiveWindowInOrder) {
-    skins.Add("other", "[general]\nname=Other\n");
+    // Skins made while the program runs: the skin shown stays shown, found by its name.
+    std::filesystem::remove_all(skins.root());
+    skins.Add("b", "[general]\nname=B\n");
     manager.LoadAllSkins();
     SkinReceiver first(log);
     SkinReceiver second(log);
@@ -92,31 +92,23 @@ TEST_F(SkinManagerTest, ApplySkinSendsTheSkinToEveryLiveWindowInOrder) {
     delete gone;
 
     manager.ApplySkin(1);
-    using Entry = std::pair<SkinReceiver*, const Skin*>;
-    EXPECT_EQ(log, (std::vector<Entry>{{&second, manager.Get(1)}, {&first, manager.Get(1)}}));
+    using Log = std::vector<std::pair<SkinReceiver*, const Skin*>>;
+    EXPECT_EQ(log, (Log{{&second, manager.Get(1)}, {&first, manager.Get(1)}}));
     log.clear();
     manager.ApplySkin(2);
     manager.ApplySkin(-1);
     EXPECT_TRUE(log.empty());
-}
-
-// Skins made while the program runs: the skin shown stays shown, found by its name.
-TEST_F(SkinManagerTest, ReloadingKeepsTheCurrentSkinByName) {
-    skins.Add("b", "[general]\nname=B\n");
-    manager.LoadAllSkins();
-    SkinReceiver window(log);
-    manager.RegisterSkinWindow(&window);
 
     skins.Add("a", "[general]\nname=A\n");
     EXPECT_EQ(manager.ReloadAllSkins(1), 2);
     ASSERT_EQ(manager.Count(), 3);
     EXPECT_EQ(manager.Get(2)->name, "B");
-    EXPECT_EQ(log, (std::vector<std::pair<SkinReceiver*, const Skin*>>{{&window, manager.Get(2)}}));
+    EXPECT_EQ(log, (Log{{&second, manager.Get(2)}, {&first, manager.Get(2)}}));
     std::filesystem::remove_all(skins.root() / "b");
     EXPECT_EQ(manager.ReloadAllSkins(2), 0);  // gone: the built-in skin
 }
 
-TEST_F(SkinManagerTest, TheShippedSkinsLoadCompleteFromTheProgramFolder) {
+TEST_F(SkinManagerTest, TheShippedSkinsLoadCompleteFromTheProgramFolderAndTheirWriterReportsFailures) {
     manager.SetProgramFolder(test::ProgramDir());
     manager.SetDevicePixelRatio(2.0);
     manager.LoadAllSkins();
@@ -138,12 +130,9 @@ TEST_F(SkinManagerTest, TheShippedSkinsLoadCompleteFromTheProgramFolder) {
         }
         EXPECT_EQ(std::tuple(skin.zoom.font, skin.listView.font), std::tuple(theme.zoomFont, theme.listFont));
     }
-}
-
-TEST(ThemedSkinWriter, AFolderThatCannotBeWrittenIsReported) {
-    test::TempDir dir;
-    test::WriteFileText(dir.file("file"), "");
-    EXPECT_FALSE(ThemedSkinWriter::Write(SkinTheme::Dark(), dir.path() / "file" / "Dark"));
+    // The writer of those skins reports a folder that cannot be written.
+    test::WriteFileText((skins.root().parent_path() / "file").string(), "");
+    EXPECT_FALSE(ThemedSkinWriter::Write(SkinTheme::Dark(), skins.root().parent_path() / "file" / "Dark"));
 }
 
 }  // namespace

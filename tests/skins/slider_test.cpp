@@ -22,7 +22,7 @@ SliderModel Range(int minimum, int maximum, int position) {
     return slider;
 }
 
-TEST(SliderModel, ThumbClicksAndTicksMapPositionsOntoTheRuler) {
+TEST(ParvelSlider, ThumbClicksAndTicksMapOntoTheRulerAndMouseKeysWheelAndScreenReadersMoveIt) {
     SliderModel slider = Range(0, 100, 50);
     // A click on the ruler away from the thumb jumps there; above and below it nothing happens.
     EXPECT_TRUE(slider.Press(QPoint(119, 5), kSlider).moved);
@@ -36,9 +36,7 @@ TEST(SliderModel, ThumbClicksAndTicksMapPositionsOntoTheRuler) {
     EXPECT_EQ(std::tuple(press.dragging, press.moved, slider.Position()), std::tuple(true, false, 50));
     EXPECT_TRUE(slider.Drag(-40, kSlider));
     EXPECT_EQ(slider.Position(), 0);
-    EXPECT_FALSE(slider.Drag(-80, kSlider));
-    EXPECT_TRUE(slider.Drag(500, kSlider));
-    EXPECT_FALSE(slider.Drag(600, kSlider));
+    EXPECT_TRUE(!slider.Drag(-80, kSlider) && slider.Drag(500, kSlider) && !slider.Drag(600, kSlider));
     EXPECT_EQ(slider.Position(), 100);
     slider.Release();
     EXPECT_FALSE(slider.Drag(10, kSlider));
@@ -52,18 +50,12 @@ TEST(SliderModel, ThumbClicksAndTicksMapPositionsOntoTheRuler) {
     EXPECT_EQ(Range(7, 3, 0).Maximum(), 8);
     const SliderModel top = Range(std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), 0);
     EXPECT_LT(top.Minimum(), top.Maximum());
-}
 
-TEST(SliderPainter, RulerDotsTicksAndThumbLandOnTheirPixels) {
-    const SliderModel slider = Range(0, 4, 0);
-    SliderSkin skin;
-    skin.border = SkinRgb(0, 0, 255);
-    skin.background = SkinRgb(255, 255, 255);
-    skin.marks = SkinRgb(0, 0, 0);
-    skin.thumbColour = SkinRgb(255, 0, 0);
     QImage canvas = test::Solid(126, 12, Qt::green);
     QPainter painter(&canvas);
-    SliderPainter::Paint(painter, kSlider, slider, skin);
+    SliderPainter::Paint(
+        painter, kSlider, Range(0, 4, 0),
+        SliderSkin{SkinRgb(0, 0, 255), SkinRgb(255, 255, 255), SkinRgb(0, 0, 0), SkinRgb(255, 0, 0), nullptr});
     painter.end();
     // The border, a dot (every third pixel from x = 5 on row 8), a tick (rows 3 to 6), the
     // thumb without a picture, and the background between them.
@@ -71,41 +63,40 @@ TEST(SliderPainter, RulerDotsTicksAndThumbLandOnTheirPixels) {
                                   {31, 8, Qt::white}, {33, 3, Qt::black},  {33, 6, Qt::black},
                                   {33, 7, Qt::white}, {34, 4, Qt::white},  {6, 6, Qt::red}};
     test::ExpectPixels(canvas, pixels);
-}
 
-TEST(ParvelSlider, MouseKeysWheelAndScreenReadersMoveItWhenEnabled) {
+    // The widget: mouse, keys, wheel and screen readers move it while enabled.
     test::Host host;
-    ParvelSlider slider(host.widget());
-    slider.setGeometry(55, 9, 126, 12);
-    slider.SetRange(0, 100);
-    slider.SetPosition(50);
-    slider.show();
+    ParvelSlider widget(host.widget());
+    widget.setGeometry(55, 9, 126, 12);
+    widget.SetRange(0, 100);
+    widget.SetPosition(50);
+    widget.show();
     std::vector<int> moves;
-    QObject::connect(&slider, &ParvelSlider::scrolled, [&moves](int position) { moves.push_back(position); });
+    QObject::connect(&widget, &ParvelSlider::scrolled, [&moves](int position) { moves.push_back(position); });
 
-    QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mousePress(&slider, Qt::LeftButton, {}, slider.Model().ThumbRect(slider.size()).center());
-    QTest::mouseMove(&slider, QPoint(62, 5));
-    QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(62, 5));
+    QTest::mouseClick(&widget, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mousePress(&widget, Qt::LeftButton, {}, widget.Model().ThumbRect(widget.size()).center());
+    QTest::mouseMove(&widget, QPoint(62, 5));
+    QTest::mouseRelease(&widget, Qt::LeftButton, {}, QPoint(62, 5));
     EXPECT_EQ(moves, (std::vector<int>{0, 50}));
 
-    slider.setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return slider.hasFocus(); }));
-    QTest::keyClick(&slider, Qt::Key_Right);
-    QTest::keyClick(&slider, Qt::Key_PageDown);
-    QTest::keyClick(&slider, Qt::Key_End);
-    test::TurnWheel(slider, -2);
+    widget.setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return widget.hasFocus(); }));
+    QTest::keyClick(&widget, Qt::Key_Right);
+    QTest::keyClick(&widget, Qt::Key_PageDown);
+    QTest::keyClick(&widget, Qt::Key_End);
+    test::TurnWheel(widget, -2);
     EXPECT_EQ(moves, (std::vector<int>{0, 50, 51, 41, 100, 98}));
 
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&slider);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
     ASSERT_TRUE(accessible && accessible->role() == QAccessible::Slider && accessible->valueInterface());
     EXPECT_EQ(accessible->valueInterface()->maximumValue().toInt(), 100);
     accessible->valueInterface()->setCurrentValue(20);
-    EXPECT_EQ(slider.GetPosition(), 20);
+    EXPECT_EQ(widget.GetPosition(), 20);
 
-    slider.Enable(false);
-    QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(119, 5));
-    EXPECT_EQ(slider.GetPosition(), 20);
+    widget.Enable(false);
+    QTest::mouseClick(&widget, Qt::LeftButton, {}, QPoint(119, 5));
+    EXPECT_EQ(widget.GetPosition(), 20);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 using test::Notes;
 
 // Clicks, arrows and the strip's size are driven through ParvelSimpleTab below.
-TEST(TabStripModel, TheCurrentTabShowsItsActivePictureAndSurvivesClearing) {
+TEST(ParvelSimpleTab, TheCurrentTabShowsItsActivePictureAndClicksAndArrowsChangeTabsAndNotifyOnce) {
     const QImage normal = test::Solid(10, 10, Qt::gray);
     const QImage active = test::Solid(30, 7, Qt::red);
     TabStripModel tabs(48, 21);
@@ -32,12 +32,9 @@ TEST(TabStripModel, TheCurrentTabShowsItsActivePictureAndSurvivesClearing) {
     test::ExpectPixels(canvas, pixels);
     tabs.ClearTabs();
     EXPECT_EQ(tabs.GetCurrent(), 1);
-}
 
-TEST(ParvelSimpleTab, ClicksAndArrowsChangeTabsAndNotifyOnce) {
+    // The strip: clicks and arrows change tabs and notify once.
     test::Host host;
-    const QImage normal = test::Solid(48, 21, Qt::gray);
-    const QImage active = test::Solid(48, 21, Qt::red);
     ParvelSimpleTab strip(2000, 48, 21, host.widget());
     strip.move(5, 12);
     strip.AddTab(&normal, &active, "Filters");

@@ -66,19 +66,16 @@ private:
         auto* self = static_cast<PipeWireConsumer*>(data);
         GstSample* sample = gst_app_sink_pull_sample(sink);
         if (sample == nullptr) return GST_FLOW_OK;
-        ConsumedFrame frame;
-        frame.arrived = std::chrono::steady_clock::now();
+        ConsumedFrame frame{std::chrono::steady_clock::now(), {}, 0, 0, {}};
         GstVideoInfo info;
         if (gst_video_info_from_caps(&info, gst_sample_get_caps(sample))) {
             frame.format = gst_video_format_to_string(GST_VIDEO_INFO_FORMAT(&info));
             frame.width = GST_VIDEO_INFO_WIDTH(&info);
             frame.height = GST_VIDEO_INFO_HEIGHT(&info);
         }
-        GstMapInfo map;
-        if (gst_buffer_map(gst_sample_get_buffer(sample), &map, GST_MAP_READ)) {
-            frame.bytes.assign(map.data, map.data + map.size);
-            gst_buffer_unmap(gst_sample_get_buffer(sample), &map);
-        }
+        GstBuffer* buffer = gst_sample_get_buffer(sample);
+        frame.bytes.resize(gst_buffer_get_size(buffer));
+        gst_buffer_extract(buffer, 0, frame.bytes.data(), frame.bytes.size());
         gst_sample_unref(sample);
         {
             std::lock_guard lock(self->mutex_);

@@ -23,32 +23,29 @@ using namespace std::chrono_literals;
 constexpr char kScript[] = R"(
 trap 'kill $p $w 2>/dev/null; exit 0' TERM
 while [ ! -e stop ]; do
-  pipewire >>pipewire.log 2>&1 & p=$!
-  echo $p > pipewire.pid
+  pipewire >>pipewire.log 2>&1 & p=$!; echo $p > pipewire.pid
   i=0; while [ ! -S pipewire-0 ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i+1)); done
   XDG_STATE_HOME="$PWD/state" wireplumber >>wireplumber.log 2>&1 & w=$!
-  wait $p
-  kill $w 2>/dev/null; wait $w
+  wait $p; kill $w 2>/dev/null; wait $w
   rm -f pipewire-0 pipewire-0.lock pipewire-0-manager pipewire-0-manager.lock
   while [ -e hold ]; do sleep 0.05; done
 done
 )";
-
-bool OnPath(const char* program) {
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
 
 void Touch(const std::filesystem::path& path) { std::ofstream(path).put('\n'); }
 
 }  // namespace
 
 std::string PrivatePipeWire::Missing() {
+    const std::pair<const char*, const char*> needs[] = {
+        {"command -v pipewire", "pipewire"},
+        {"command -v wireplumber", "wireplumber"},
+        {"command -v dbus-run-session", "dbus-run-session"},
+        {"gst-inspect-1.0 pipewiresrc", "pipewiresrc (gstreamer1.0-pipewire)"}};
     std::string missing;
-    for (const char* program : {"pipewire", "wireplumber", "dbus-run-session"}) {
-        if (!OnPath(program)) missing += std::string(missing.empty() ? "" : ", ") + program;
-    }
-    if (std::system("gst-inspect-1.0 pipewiresrc >/dev/null 2>&1") != 0) {
-        missing += std::string(missing.empty() ? "" : ", ") + "pipewiresrc (gstreamer1.0-pipewire)";
+    for (const auto& [command, name] : needs) {
+        if (std::system((std::string(command) + " >/dev/null 2>&1").c_str()) == 0) continue;
+        missing += std::string(missing.empty() ? "" : ", ") + name;
     }
     return missing.empty() ? missing : "not installed (scripts/setup installs them): " + missing;
 }
@@ -75,15 +72,12 @@ PrivatePipeWire::~PrivatePipeWire() {
         std::filesystem::remove(dir_ / "hold");
         ::kill(-group_, SIGTERM);
         const auto deadline = std::chrono::steady_clock::now() + 2s;
-        while (::waitpid(group_, nullptr, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                ::kill(-group_, SIGKILL);
-                ::waitpid(group_, nullptr, 0);
-                break;
-            }
+        bool ended = false;
+        while (!(ended = ::waitpid(group_, nullptr, WNOHANG) != 0) && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(20ms);
         }
-        ::kill(-group_, SIGKILL);  // a daemon that outlived the shell
+        ::kill(-group_, SIGKILL);  // the shell after two seconds, or a daemon that outlived it
+        if (!ended) ::waitpid(group_, nullptr, 0);
     }
     std::error_code ignored;
     if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
@@ -98,20 +92,18 @@ void PrivatePipeWire::KillDaemon() {
 
 void PrivatePipeWire::Restart() { std::filesystem::remove(dir_ / "hold"); }
 
-bool PrivatePipeWire::WaitForSocket(std::string* why) const {
+bool PrivatePipeWire::Running(std::string* why) const {
     const auto deadline = std::chrono::steady_clock::now() + 5s;
     while (group_ > 0 && std::chrono::steady_clock::now() < deadline) {
         if (std::filesystem::is_socket(dir_ / "pipewire-0")) return true;
         std::this_thread::sleep_for(20ms);
     }
-    if (why) *why = "the private PipeWire daemon did not start:\n" + Log();
+    if (why) {
+        std::ostringstream log;
+        log << std::ifstream(dir_ / "pipewire.log").rdbuf();
+        *why = "the private PipeWire daemon did not start:\n" + log.str();
+    }
     return false;
-}
-
-std::string PrivatePipeWire::Log() const {
-    std::ostringstream text;
-    text << std::ifstream(dir_ / "pipewire.log").rdbuf();
-    return text.str();
 }
 
 }  // namespace lumora::test

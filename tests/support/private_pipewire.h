@@ -33,17 +33,12 @@ public:
 
     // False (with the daemon's log in `why`) when the daemon's socket did not come up in
     // time after the start or a restart.
-    bool Running(std::string* why = nullptr) const { return WaitForSocket(why); }
+    bool Running(std::string* why = nullptr) const;
 
     void KillDaemon();
     void Restart();
 
-    const std::filesystem::path& runtimeDir() const { return dir_; }
-
 private:
-    bool WaitForSocket(std::string* why) const;
-    std::string Log() const;
-
     std::filesystem::path dir_;
     std::unique_ptr<ScopedEnv> runtimeEnv_;
     ScopedEnv remote_{"PIPEWIRE_REMOTE", nullptr};

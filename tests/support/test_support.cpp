@@ -29,49 +29,38 @@ std::string TestDataPath(const std::string& name) {
 }
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return {};
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(in.tellg()));
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
+    const std::string text = ReadFileText(path);
+    return {text.begin(), text.end()};
 }
 
 // A thread on its way out has given up the process's memory: its statm reads all zeros.
 // Such a thread has been (or is about to be) joined and is not counted.
-static bool StillRunning(const std::filesystem::path& task) {
-    std::ifstream statm(task / "statm");
-    unsigned long pages = 0;
-    return statm >> pages && pages != 0;
-}
-
 std::size_t ThreadCount() {
     std::size_t count = 0;
     std::error_code ignored;
     for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", ignored)) {
-        if (StillRunning(task.path())) ++count;
+        std::ifstream statm(task.path() / "statm");
+        unsigned long pages = 0;
+        count += statm >> pages && pages != 0;
     }
     return count;
 }
 
 std::size_t ThreadCountSettledAt(std::size_t expected) {
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    std::size_t count = ThreadCount();
-    while (count > expected && std::chrono::steady_clock::now() < giveUp) {
+    std::size_t count;
+    while ((count = ThreadCount()) > expected && std::chrono::steady_clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        count = ThreadCount();
     }
     return count;
 }
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
+    while (!done() && std::chrono::steady_clock::now() <= deadline) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
-    return true;
+    return done();
 }
 
 std::string ReadFileText(const std::string& path) {

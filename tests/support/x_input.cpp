@@ -19,8 +19,7 @@ QRect ScreenGeometry(Display* display, Window window, bool popupsOnly = false) {
 
 std::string WindowName(Display* display, Window window) {
     char* name = nullptr;
-    std::string text;
-    if (XFetchName(display, window, &name) && name) text = name;
+    const std::string text = XFetchName(display, window, &name) && name ? name : "";
     if (name) XFree(name);
     return text;
 }
@@ -64,34 +63,17 @@ std::vector<QRect> XInput::Find(const std::string& title, bool popupsOnly) const
     return found;
 }
 
-void XInput::MoveTo(QPoint at) const {
+void XInput::Click(QPoint at, int button) const {
     if (!Ready()) return;
     XTestFakeMotionEvent(display_, DefaultScreen(display_), at.x(), at.y(), CurrentTime);
-    XSync(display_, False);
-}
-
-void XInput::Press(int button) const {
-    if (!Ready()) return;
     XTestFakeButtonEvent(display_, static_cast<unsigned>(button), True, CurrentTime);
-    XSync(display_, False);
-}
-
-void XInput::Release(int button) const {
-    if (!Ready()) return;
     XTestFakeButtonEvent(display_, static_cast<unsigned>(button), False, CurrentTime);
     XSync(display_, False);
 }
 
-void XInput::Click(QPoint at, int button) const {
-    MoveTo(at);
-    Press(button);
-    Release(button);
-}
-
 void XInput::Key(const char* keysymName) const {
     if (!Ready()) return;
-    const KeySym symbol = XStringToKeysym(keysymName);
-    const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display_, symbol);
+    const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keysymName));  // 0 for an unknown name
     if (code == 0) return;
     XTestFakeKeyEvent(display_, code, True, CurrentTime);
     XTestFakeKeyEvent(display_, code, False, CurrentTime);
@@ -100,12 +82,12 @@ void XInput::Key(const char* keysymName) const {
 
 QImage XInput::Grab(QRect area) const {
     if (!display_) return {};
-    const Window root = DefaultRootWindow(display_);
-    area &=
-        QRect(0, 0, DisplayWidth(display_, DefaultScreen(display_)), DisplayHeight(display_, DefaultScreen(display_)));
+    const int screen = DefaultScreen(display_);
+    area &= QRect(0, 0, DisplayWidth(display_, screen), DisplayHeight(display_, screen));
     if (area.isEmpty()) return {};
-    XImage* image = XGetImage(display_, root, area.x(), area.y(), static_cast<unsigned>(area.width()),
-                              static_cast<unsigned>(area.height()), AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display_, DefaultRootWindow(display_), area.x(), area.y(), static_cast<unsigned>(area.width()),
+                  static_cast<unsigned>(area.height()), AllPlanes, ZPixmap);
     if (!image) return {};
     QImage copy(area.size(), QImage::Format_RGB32);
     for (int y = 0; y < area.height(); ++y) {

@@ -38,9 +38,6 @@ public:
     // Moves the pointer to `at` (screen coordinates) and presses and releases `button`
     // (1 left, 3 right) there.
     void Click(QPoint at, int button = 1) const;
-    void MoveTo(QPoint at) const;
-    void Press(int button) const;
-    void Release(int button) const;
 
     // Presses and releases the key of an X keysym name: "Escape", "Down", "Return", "a".
     void Key(const char* keysymName) const;

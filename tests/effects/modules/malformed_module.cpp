@@ -25,7 +25,5 @@ Careless belowRange(-1);
 LUMORA_PLUGIN_EXPORT void GetPluginInfo(lumora::PluginRecord* record) { record->animationCount = 4; }
 
 LUMORA_PLUGIN_EXPORT lumora::Effect* GetAnimation(std::int32_t index) {
-    if (index == 1) return &aboveRange;
-    if (index == 2) return &belowRange;
-    return nullptr;
+    return index == 1 ? &aboveRange : index == 2 ? &belowRange : nullptr;
 }

@@ -6,20 +6,14 @@
 
 namespace {
 
-class TestAnimation final : public lumora::Effect {
+class TestEffect final : public lumora::Effect {
 public:
-    TestAnimation() : Effect("Test animation", "0C1E7A52-5F3B-4C61-9D0B-3E8A6F2B7C11", lumora::kLayerAnimation) {}
+    TestEffect(const char* name, const char* guid, lumora::EffectLayer layer) : Effect(name, guid, layer) {}
     bool ProcessFrame(std::uint8_t*, std::int32_t, std::int32_t, double) override { return true; }
 };
 
-class TestFilter final : public lumora::Effect {
-public:
-    TestFilter() : Effect("Test filter", "0C1E7A52-5F3B-4C61-9D0B-3E8A6F2B7C12", lumora::kLayerFilter) {}
-    bool ProcessFrame(std::uint8_t*, std::int32_t, std::int32_t, double) override { return true; }
-};
-
-TestAnimation animation;
-TestFilter filter;
+TestEffect animation("Test animation", "0C1E7A52-5F3B-4C61-9D0B-3E8A6F2B7C11", lumora::kLayerAnimation);
+TestEffect filter("Test filter", "0C1E7A52-5F3B-4C61-9D0B-3E8A6F2B7C12", lumora::kLayerFilter);
 
 }  // namespace
 
@@ -29,7 +23,5 @@ LUMORA_PLUGIN_EXPORT void GetPluginInfo(lumora::PluginRecord* record) {
 }
 
 LUMORA_PLUGIN_EXPORT lumora::Effect* GetAnimation(std::int32_t index) {
-    if (index == 0) return &animation;
-    if (index == 1) return &filter;
-    return nullptr;
+    return index == 0 ? &animation : index == 1 ? &filter : nullptr;
 }
