@@ -48,7 +48,7 @@ TEST(CliEndToEnd, ATestCameraFeedsTheVirtualCameraDeviceWithWholePackets) {
               std::tuple(true, summary->first));
     ASSERT_GE(packets.headers.size(), 18u);
     EXPECT_EQ(std::tuple(packets.headers[0].width, packets.headers[0].height), std::tuple(640, 480));
-    EXPECT_NE(packets.payloads[0], packets.payloads[19]);  // the ball moves
+    EXPECT_NE(packets.payloads.front(), packets.payloads.back());  // the ball moves
 
     const ToolRun missing = RunCli({"run", "--source", "device:5", "--output", "none"}, devices);
     EXPECT_EQ(missing.exitCode, 1);
@@ -102,7 +102,10 @@ TEST(CliEndToEnd, PictureInPictureShowsTheSecondDeviceInTheChosenCorner) {
         devices);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto packets = ReadPackets(dir.file("pip"));
-    ASSERT_EQ(packets.headers.size(), 40u);
+    // A live camera keeps its pace: what a busy machine replaced counts as dropped.
+    const auto summary = test::Summary(run.err);
+    ASSERT_TRUE(summary && summary->first + summary->second == 40 && summary->first > 0) << run.err;
+    ASSERT_EQ(packets.headers.size(), static_cast<std::size_t>(summary->first));
     // Bottom left, 25 % of 640 x 480: the payload's first rows are the picture's bottom.
     const std::vector<unsigned char>& last = packets.payloads.back();
     const auto at = [&](int x, int y) { return last[static_cast<std::size_t>(y) * 640 * 3 + x * 3]; };
