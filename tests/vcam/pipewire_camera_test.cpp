@@ -114,7 +114,7 @@ TEST_F(PipeWireCameraTest, ConsumerGetsEachPacketOnceRightWayUpAtTheConfiguredSi
 
         // Without keep-alive every packet is one frame, in order: none lost, none doubled.
         const std::size_t before = consumer.Count();
-        const std::vector<std::uint8_t> levels = {40, 60, 80, 100, 120, 140, 160, 180, 200};
+        const std::vector<std::uint8_t> levels = {40, 80, 120, 160, 200};
         for (const std::uint8_t level : levels) {
             const auto packet = test::MakePacket(kWidth, kHeight, [level](int, int) {
                 return Bgr{level, level, level};
@@ -203,9 +203,9 @@ TEST_F(PipeWireCameraTest, RepeatsWhilePacketsStopAndPublishesAgainAfterTheDaemo
         test::PipeWireConsumer consumer;
         ASSERT_TRUE(FeedUntilFrame(camera, consumer, packet));
         const std::size_t before = consumer.Count();
-        std::this_thread::sleep_for(1s);
+        std::this_thread::sleep_for(500ms);
         const auto frames = consumer.Frames();
-        EXPECT_GE(frames.size() - before, 20u) << "keep-alive frames in a second at 30 fps";
+        EXPECT_GE(frames.size() - before, 10u) << "keep-alive frames in half a second at 30 fps";
         ExpectLuma(LumaAt(frames.back(), kWidth / 4, kHeight / 4), test::kRed, "repeated frame");
     }
     // The daemon dies: writes go on, each well within a frame period.
@@ -220,7 +220,7 @@ TEST_F(PipeWireCameraTest, RepeatsWhilePacketsStopAndPublishesAgainAfterTheDaemo
             std::this_thread::sleep_for(33ms);
         }
     };
-    writeFor(700ms);
+    writeFor(400ms);
     EXPECT_FALSE(camera.Status().published);
     daemon_->Restart();
     const auto restarted = std::chrono::steady_clock::now();
