@@ -55,8 +55,9 @@ TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceStoresFramesBottomRowFirs
     // Shown rather than asked about, the missing filter page is reported.
     EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCaptureFilter, false), 0);
     ASSERT_EQ(messages_.Messages().size(), 1u);
-    EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't open video property dialog!", 0), 0u);
-    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
+    EXPECT_EQ(std::tuple(messages_.Messages()[0].text.rfind("Couldn't open video property dialog!", 0),
+                         messages_.Messages()[0].flags),
+              std::tuple(0u, 0x30u));
 
     test::ElementWatch watch;
     watch.Watch(graph_.Pipeline());
@@ -73,12 +74,10 @@ TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceStoresFramesBottomRowFirs
     graph_.Teardown(true, true);
     EXPECT_TRUE(watch.WaitReleased());
     QCoreApplication::processEvents();
-    const int previewed = preview_.Frames();
-    const int handled = window_.frameEvents;
+    const auto delivered = std::pair(preview_.Frames(), window_.frameEvents);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     QCoreApplication::processEvents();
-    EXPECT_EQ(preview_.Frames(), previewed);
-    EXPECT_EQ(window_.frameEvents, handled);
+    EXPECT_EQ(std::pair(preview_.Frames(), window_.frameEvents), delivered);
     EXPECT_FALSE(graph_.Run());
     EXPECT_FALSE(graph_.Stop());
     EXPECT_FALSE(preview_.Visible());
@@ -90,9 +89,8 @@ TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceStoresFramesBottomRowFirs
     messages_.Clear();
     ASSERT_TRUE(graph_.SelectImageFile(test::TestDataPath("messi5.jpg"), 160, 120, 30));
     EXPECT_FALSE(graph_.CapturePinOptions());
-    for (const bool query : {true, false}) {
-        EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, query), 0);
-        EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCaptureFilter, query), 0);
+    for (const auto page : {SourceGraph::PropertyPage::kCapturePin, SourceGraph::PropertyPage::kCaptureFilter}) {
+        for (const bool query : {true, false}) EXPECT_EQ(graph_.ShowPropertyPage(nullptr, page, query), 0);
     }
     EXPECT_TRUE(messages_.Messages().empty());
 }
@@ -114,11 +112,10 @@ GstElement* CameraWithVideoPort() {
 TEST_F(SourceGraphCamera, AVideoPortGetsAnUnconnectedNullRendererAndADeviceWithoutVideoOneMessage) {
     ASSERT_TRUE(graph_.SelectCaptureDevice(CameraWithVideoPort()));
     ASSERT_TRUE(Contains("NULL renderer"));
-    GstElement* renderer = gst_bin_get_by_name(GST_BIN(graph_.Pipeline()), "NULL renderer");
-    GstPad* pad = gst_element_get_static_pad(renderer, "sink");
+    const test::ElementPtr renderer(gst_bin_get_by_name(GST_BIN(graph_.Pipeline()), "NULL renderer"));
+    GstPad* pad = gst_element_get_static_pad(renderer.get(), "sink");
     EXPECT_FALSE(gst_pad_is_linked(pad));
     gst_object_unref(pad);
-    gst_object_unref(renderer);
 
     // A source that only offers audio cannot reach the grabber.
     EXPECT_FALSE(graph_.SelectCaptureDevice(gst_element_factory_make("audiotestsrc", nullptr)));
@@ -128,7 +125,8 @@ TEST_F(SourceGraphCamera, AVideoPortGetsAnUnconnectedNullRendererAndADeviceWitho
     EXPECT_EQ(graph_.RenderedKind(), SourceKind::kCaptureDevice);  // kept for the caller to reset
 }
 
-TEST_F(SourceGraphCamera, TheRememberedFormatIsAppliedToTheFirstCaptureGraphOnly) {
+// Then the pin page rebuilds the graph in the format chosen there.
+TEST_F(SourceGraphCamera, TheRememberedFormatIsAppliedToTheFirstCaptureGraphOnlyAndThePinPageChangesIt) {
     CaptureFormat& format = graph_.Format();
     format.header.biWidth = 320;
     format.header.biHeight = 240;
@@ -144,26 +142,19 @@ TEST_F(SourceGraphCamera, TheRememberedFormatIsAppliedToTheFirstCaptureGraphOnly
     ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() >= 2; }));
     EXPECT_EQ(preview_.LastSize(), QSize(320, 240));
     ASSERT_EQ(graph_.ReadCaptureFormat(), S_OK);
-    EXPECT_EQ(format.header.biWidth, 320);
-    EXPECT_EQ(format.frameTime, 666666);
-    EXPECT_EQ(format.header.biCompression, MakeFourcc('I', '4', '2', '0'));
+    EXPECT_EQ(std::tuple(format.header.biWidth, format.frameTime, format.header.biCompression),
+              std::tuple(320, 666666, MakeFourcc('I', '4', '2', '0')));
 
     ASSERT_TRUE(graph_.SelectImageFile(test::TestDataPath("messi5.jpg"), 160, 120, 30));
     ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
     ASSERT_TRUE(graph_.Run());
     ASSERT_TRUE(WaitForFrames(2));
     EXPECT_EQ(store_.Format(store_.WaitLock()).biWidth, 640);
-}
 
-TEST_F(SourceGraphCamera, ThePinPageRebuildsTheGraphInTheChosenFormat) {
-    ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
-    ASSERT_TRUE(graph_.Run());
-    ASSERT_TRUE(WaitForFrames(1));
     // Without a host there is no page to show, and the graph runs on untouched.
     EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, false), 0);
     const int before = preview_.Frames();
     ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() > before; }));
-
     DialogHost pages;
     QString offered;
     QTimer::singleShot(0, [&] {

@@ -25,8 +25,7 @@ struct Clip {
     const char* extension;
     int width;
     int height;
-    std::string encoder;             // gst-launch syntax; empty: made with ffmpeg
-    std::string ffmpeg;              // ffmpeg output options, when made with ffmpeg
+    std::string encoder;             // gst-launch syntax, or "ffmpeg:" and ffmpeg's output options
     std::vector<const char*> needs;  // elements (or "ffmpeg:<encoder>") without which it is skipped
     bool turned = false;             // an MP4 whose track says: turn a quarter clockwise
     double rate = kRate;
@@ -35,19 +34,19 @@ struct Clip {
 const std::vector<Clip>& Clips() {
     const std::string h264 = "x264enc ! h264parse ! mp4mux";
     static const std::vector<Clip> clips = {
-        {"H264Mp4", ".mp4", 640, 480, "videoconvert ! video/x-raw,format=I420 ! " + h264, "", {"x264enc"}},
-        {"H264Mp4Odd", ".mp4", 721, 481, "videoconvert ! video/x-raw,format=Y444 ! " + h264, "", {"x264enc"}},
-        {"H264Avi", ".avi", 640, 480, "videoconvert ! video/x-raw,format=I420 ! x264enc ! avimux", "", {"x264enc"}},
-        {"HevcMkv", ".mkv", 640, 480, "", "-c:v libx265 -x265-params log-level=error", {"ffmpeg:libx265"}},
-        {"Mjpeg420Avi", ".avi", 640, 480, "videoconvert ! video/x-raw,format=I420 ! jpegenc ! avimux", "", {}},
-        {"Mjpeg422AviOdd", ".avi", 721, 481, "videoconvert ! video/x-raw,format=Y42B ! jpegenc ! avimux", "", {}},
-        {"HuffyuvAvi", ".avi", 640, 480, "videoconvert ! avenc_huffyuv ! avimux", "", {"avenc_huffyuv"}},
-        {"Vp8Webm", ".webm", 721, 481, "videoconvert ! vp8enc deadline=1 ! webmmux", "", {"vp8enc"}},
-        {"Vp9Webm", ".webm", 640, 480, "videoconvert ! vp9enc deadline=1 cpu-used=8 ! webmmux", "", {"vp9enc"}},
-        {"TheoraOgg", ".ogv", 721, 481, "videoconvert ! theoraenc ! oggmux", "", {"theoraenc"}},
-        {"RawAvi", ".avi", 721, 481, "videoconvert ! video/x-raw,format=BGR ! avimux", "", {}},
-        {"TurnedMp4", ".mp4", 640, 480, "videoconvert ! video/x-raw,format=I420 ! " + h264, "", {"x264enc"}, true},
-        {"Gif", ".gif", 640, 480, "", "-c:v gif", {"ffmpeg:gif"}, false, 10.0},
+        {"H264Mp4", ".mp4", 640, 480, "videoconvert ! video/x-raw,format=I420 ! " + h264, {"x264enc"}},
+        {"H264Mp4Odd", ".mp4", 721, 481, "videoconvert ! video/x-raw,format=Y444 ! " + h264, {"x264enc"}},
+        {"H264Avi", ".avi", 640, 480, "videoconvert ! video/x-raw,format=I420 ! x264enc ! avimux", {"x264enc"}},
+        {"HevcMkv", ".mkv", 640, 480, "ffmpeg:-c:v libx265 -x265-params log-level=error", {"ffmpeg:libx265"}},
+        {"Mjpeg420Avi", ".avi", 640, 480, "videoconvert ! video/x-raw,format=I420 ! jpegenc ! avimux", {}},
+        {"Mjpeg422AviOdd", ".avi", 721, 481, "videoconvert ! video/x-raw,format=Y42B ! jpegenc ! avimux", {}},
+        {"HuffyuvAvi", ".avi", 640, 480, "videoconvert ! avenc_huffyuv ! avimux", {"avenc_huffyuv"}},
+        {"Vp8Webm", ".webm", 721, 481, "videoconvert ! vp8enc deadline=1 ! webmmux", {"vp8enc"}},
+        {"Vp9Webm", ".webm", 640, 480, "videoconvert ! vp9enc deadline=1 cpu-used=8 ! webmmux", {"vp9enc"}},
+        {"TheoraOgg", ".ogv", 721, 481, "videoconvert ! theoraenc ! oggmux", {"theoraenc"}},
+        {"RawAvi", ".avi", 721, 481, "videoconvert ! video/x-raw,format=BGR ! avimux", {}},
+        {"TurnedMp4", ".mp4", 640, 480, "videoconvert ! video/x-raw,format=I420 ! " + h264, {"x264enc"}, true},
+        {"Gif", ".gif", 640, 480, "ffmpeg:-c:v gif", {"ffmpeg:gif"}, false, 10.0},
     };
     return clips;
 }
@@ -80,7 +79,8 @@ bool TurnTrack(const std::string& path) {
 bool MakeWithFfmpeg(const std::string& path, const Clip& clip) {
     const std::string command = "ffmpeg -v error -y -f lavfi -i smptebars=size=" + std::to_string(clip.width) + "x" +
                                 std::to_string(clip.height) + ":rate=" + std::to_string(static_cast<int>(clip.rate)) +
-                                " -frames:v " + std::to_string(kFrames) + " " + clip.ffmpeg + " '" + path + "'";
+                                " -frames:v " + std::to_string(kFrames) + " " + clip.encoder.substr(7) + " '" + path +
+                                "'";
     return std::system(command.c_str()) == 0;
 }
 
@@ -90,9 +90,10 @@ std::string ClipFile(const Clip& clip) {
     static std::map<std::string, std::string> made;
     if (const auto found = made.find(clip.name); found != made.end()) return found->second;
     const std::string path = dir.file(std::string(clip.name) + clip.extension);
-    const bool ok = clip.encoder.empty() ? MakeWithFfmpeg(path, clip)
-                                         : test::MakeClip(path, clip.width, clip.height, kFrames, clip.encoder) &&
-                                               (!clip.turned || TurnTrack(path));
+    const bool ok =
+        clip.encoder.rfind("ffmpeg:", 0) == 0
+            ? MakeWithFfmpeg(path, clip)
+            : test::MakeClip(path, clip.width, clip.height, kFrames, clip.encoder) && (!clip.turned || TurnTrack(path));
     return made[clip.name] = ok ? path : std::string();
 }
 
@@ -206,7 +207,6 @@ TEST_P(SourceGraphMedia, PlaysEveryFrameUprightInTheDecodersColours) {
         EXPECT_EQ(reference.frames, kFrames);
         EXPECT_LT(MeanDifference(preview_.Last(), reference.last), 2.0);
     }
-    EXPECT_TRUE(graph_.StreamError().empty()) << graph_.StreamError();
     EXPECT_TRUE(messages_.Messages().empty()) << ::testing::PrintToString(MessageTexts());
 }
 
@@ -262,55 +262,52 @@ protected:
     test::TempDir dir_;
 };
 
+// An MP4 cut off is muxed with its index in front (as a download's is), so that the part
+// left holds frames to play.
 TEST_F(SourceGraphDamagedMedia, AFileCutToATenthPlaysWhatItHoldsOrSaysWhy) {
-    const std::vector<std::pair<const char*, std::string>> kinds = {
-        {"cut.ogv", "videoconvert ! theoraenc ! oggmux"},
-        {"cut.mp4", "videoconvert ! video/x-raw,format=I420 ! x264enc ! h264parse ! mp4mux"},
-        {"cut.avi", "videoconvert ! video/x-raw,format=I420 ! jpegenc ! avimux"},
-        {"cut.webm", "videoconvert ! vp8enc ! webmmux"},
-    };
-    for (const auto& [name, encoder] : kinds) {
+    for (const auto& [name, encoder] : std::vector<std::pair<const char*, std::string>>{
+             {"cut.ogv", "videoconvert ! theoraenc ! oggmux"},
+             {"cut.mp4", "videoconvert ! video/x-raw,format=I420 ! x264enc ! h264parse ! mp4mux faststart=true"},
+             {"cut.avi", "videoconvert ! video/x-raw,format=I420 ! jpegenc ! avimux"},
+             {"cut.webm", "videoconvert ! vp8enc ! webmmux"}}) {
         SCOPED_TRACE(name);
         const std::string path = dir_.file(name);
-        ASSERT_TRUE(test::MakeClip(path, 640, 480, 30, encoder));
+        ASSERT_TRUE(test::MakeClip(path, 320, 240, 30, encoder));
         const std::vector<unsigned char> bytes = test::ReadFileBytes(path);
         test::WriteFileText(path, std::string(bytes.begin(), bytes.begin() + bytes.size() / 10));
         ExpectFramesOrOneMessage(path);
     }
 }
 
-TEST_F(SourceGraphDamagedMedia, AFileOfFramesNoDecoderTakesFailsInsteadOfPlayingNothing) {
+TEST_F(SourceGraphDamagedMedia, AFileOfFramesNoDecoderTakesFailsAndAMissingDecoderIsNamed) {
     // Lossless JPEG in AVI: avidemux hands it on as MJPEG, and the JPEG decoder refuses
     // every frame.
-    if (!test::HaveElement("avenc_ljpeg")) GTEST_SKIP() << "avenc_ljpeg is missing";
-    const std::string path = dir_.file("lossless.avi");
-    ASSERT_TRUE(test::MakeClip(path, 320, 240, 10, "videoconvert ! avenc_ljpeg ! avimux"));
-    ExpectFramesOrOneMessage(path);
-    ASSERT_EQ(messages_.Messages().size(), 1u);
-    EXPECT_NE(messages_.Messages()[0].text.find("no picture that can be decoded"), std::string::npos)
-        << messages_.Messages()[0].text;
-}
+    if (test::HaveElement("avenc_ljpeg")) {
+        const std::string path = dir_.file("lossless.avi");
+        ASSERT_TRUE(test::MakeClip(path, 320, 240, 10, "videoconvert ! avenc_ljpeg ! avimux"));
+        ExpectFramesOrOneMessage(path);
+        ASSERT_EQ(messages_.Messages().size(), 1u);
+        EXPECT_NE(messages_.Messages()[0].text.find("no picture that can be decoded"), std::string::npos)
+            << messages_.Messages()[0].text;
+    }
 
-TEST_F(SourceGraphDamagedMedia, AMissingDecoderIsNamedInTheMessage) {
+    messages_.Clear();
     const std::string path = dir_.file("h264.mp4");
     ASSERT_TRUE(
         test::MakeClip(path, 320, 240, 5, "videoconvert ! video/x-raw,format=I420 ! x264enc ! h264parse ! mp4mux"));
     // Every H.264 decoder out of decodebin's reach, as if none were installed.
-    GstCaps* h264 = gst_caps_from_string("video/x-h264");
+    const test::CapsPtr h264 = test::Caps("video/x-h264");
     GList* decoders = gst_element_factory_list_get_elements(GST_ELEMENT_FACTORY_TYPE_DECODER, GST_RANK_NONE);
-    GList* hidden = gst_element_factory_list_filter(decoders, h264, GST_PAD_SINK, FALSE);
+    GList* hidden = gst_element_factory_list_filter(decoders, h264.get(), GST_PAD_SINK, FALSE);
     std::vector<std::pair<GstPluginFeature*, guint>> ranks;
     for (GList* item = hidden; item; item = item->next) {
-        auto* feature = GST_PLUGIN_FEATURE(item->data);
-        ranks.emplace_back(feature, gst_plugin_feature_get_rank(feature));
-        gst_plugin_feature_set_rank(feature, GST_RANK_NONE);
+        ranks.emplace_back(GST_PLUGIN_FEATURE(item->data), gst_plugin_feature_get_rank(GST_PLUGIN_FEATURE(item->data)));
+        gst_plugin_feature_set_rank(ranks.back().first, GST_RANK_NONE);
     }
-
     EXPECT_FALSE(graph_.SelectVideoFile(path));
     for (const auto& [feature, rank] : ranks) gst_plugin_feature_set_rank(feature, rank);
     gst_plugin_feature_list_free(hidden);
     gst_plugin_feature_list_free(decoders);
-    gst_caps_unref(h264);
 
     ASSERT_EQ(messages_.Messages().size(), 1u) << ::testing::PrintToString(MessageTexts());
     const std::string& text = messages_.Messages()[0].text;
