@@ -44,9 +44,7 @@ TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceStoresFramesBottomRowFirs
     EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, true), 1);
     // A test camera has no V4L2 controls: no filter page, and no message for a query.
     EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCaptureFilter, true), 0);
-    EXPECT_FALSE(graph_.PollCompletion());
-    EXPECT_FALSE(graph_.HasSeeking());
-    EXPECT_FALSE(graph_.Duration());
+    EXPECT_FALSE(graph_.HasSeeking() || graph_.Duration());
 
     // The store already knows the format the camera will deliver.
     EXPECT_EQ(store_.Format(store_.WaitLock()).biWidth, 640);
@@ -82,7 +80,6 @@ TEST_F(SourceGraphCamera, BuildsTheNamedCaptureSequenceStoresFramesBottomRowFirs
     EXPECT_FALSE(graph_.Stop());
     EXPECT_FALSE(preview_.Visible());
     EXPECT_EQ(graph_.Pipeline(), nullptr);
-    EXPECT_EQ(graph_.ShowPropertyPage(nullptr, SourceGraph::PropertyPage::kCapturePin, true), 0);
     EXPECT_EQ(graph_.Parameters().kind, SourceKind::kNone);
 
     // Only a capture graph has pages: a picture has none, and says nothing about it.

@@ -81,8 +81,7 @@ TEST_F(SourceGraphRecording, RawFilesHoldEveryCountedFrameUprightJpegencCompress
     graph_.Compressors().SetSelected(jpeg);
     Record(dir_.file("jpeg.avi"), 5);
     const AviFacts mjpeg = test::ReadAvi(dir_.file("jpeg.avi"), "jpegdec");
-    EXPECT_EQ(mjpeg.compression, kMjpg);
-    EXPECT_EQ(QSize(mjpeg.width, mjpeg.height), QSize(640, 480));
+    EXPECT_EQ(std::tuple(mjpeg.compression, mjpeg.width, mjpeg.height), std::tuple(kMjpg, 640, 480));
     EXPECT_GT(mjpeg.frames, 0);
     EXPECT_EQ(mjpeg.headerFrames, static_cast<std::uint32_t>(mjpeg.frames));
     EXPECT_GT(counter_.Read(), 0u);
@@ -98,9 +97,6 @@ TEST_F(SourceGraphRecording, RawFilesHoldEveryCountedFrameUprightJpegencCompress
     ASSERT_EQ(graph_.RestartCapture(true, old), S_OK);
     ASSERT_TRUE(WaitForFrames(graph_.GrabberFrames().buffers + 5));
     ASSERT_TRUE(graph_.Stop());
-    const std::vector<unsigned char> bytes = test::ReadFileBytes(old);
-    ASSERT_GE(bytes.size(), 4u);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
     const AviFacts replaced = test::ReadAvi(old);
     EXPECT_GT(replaced.frames, 0);
     EXPECT_EQ(replaced.headerFrames, static_cast<std::uint32_t>(replaced.frames));  // finished, not cut off

@@ -61,14 +61,5 @@ TEST_F(SourceGraphStill, TheDesktopUnderXvfbIsTheWholeRectangleScaled) {
     graph_.Teardown(true, true);  // before the server goes
 }
 
-TEST_F(SourceGraphStill, WithoutADisplayTheDesktopDeliversFramesOfTheOutputSize) {
-    test::ScopedEnv noDisplay("DISPLAY", nullptr);  // the frames are black, but they come
-    ASSERT_TRUE(graph_.SelectDesktop(ZImageRect{0, 0, 200, 100}, 176, 144, 10));
-    ASSERT_TRUE(graph_.Run());
-    ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() >= 2; }));
-    EXPECT_EQ(preview_.LastSize(), QSize(176, 144));
-    EXPECT_EQ(store_.Size(store_.WaitLock()), 176u * 144 * 3);
-}
-
 }  // namespace
 }  // namespace lumora
