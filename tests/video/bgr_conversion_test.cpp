@@ -106,7 +106,7 @@ std::vector<unsigned char> Converted(const TestFrame& frame, bool bottomUp) {
     return bgr;
 }
 
-TEST_F(BgrConversion, EveryYuvFormatMatchesTheExactConversionInItsMatrixAndRangeEitherWayUp) {
+TEST_F(BgrConversion, EveryYuvFormatMatchesTheExactConversionEitherWayUpRgbFormatsKeepTheirBytesAndOthersAreRefused) {
     const Matrix bt601{0.299, 0.114, false}, bt709{0.2126, 0.0722, false}, jpeg{0.299, 0.114, true};
     struct Case {
         GstVideoFormat format;
@@ -129,9 +129,8 @@ TEST_F(BgrConversion, EveryYuvFormatMatchesTheExactConversionInItsMatrixAndRange
             EXPECT_EQ(bgr[37 * 3], 0xAB) << "the row padding is left alone";
         }
     }
-}
 
-TEST_F(BgrConversion, RgbFormatsKeepTheirBytesAndOthersAreRefused) {
+    // RGB formats keep their bytes; others are refused.
     for (const GstVideoFormat format : {GST_VIDEO_FORMAT_BGR, GST_VIDEO_FORMAT_BGRx, GST_VIDEO_FORMAT_RGB}) {
         const TestFrame frame(format, 5, 3);
         const auto bgr = Converted(frame, true);

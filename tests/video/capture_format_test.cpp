@@ -14,7 +14,7 @@ namespace {
 using test::Caps;
 using CaptureFormatCapsTest = test::GstTest;
 
-TEST_F(CaptureFormatCapsTest, CapsBecomeHeaderFrameTimeAndSubtypeAndBack) {
+TEST_F(CaptureFormatCapsTest, CapsBecomeHeaderFrameTimeAndSubtypeAndBackAndWhatTheRecordCannotExpressLeavesItAlone) {
     const struct {
         const char* caps;
         std::uint16_t bitCount;
@@ -55,9 +55,7 @@ TEST_F(CaptureFormatCapsTest, CapsBecomeHeaderFrameTimeAndSubtypeAndBack) {
         EXPECT_EQ(std::memcmp(&again.header, &h, sizeof h), 0);
         EXPECT_EQ(std::tuple(again.frameTime, again.subtype), std::tuple(format.frameTime, format.subtype));
     }
-}
 
-TEST_F(CaptureFormatCapsTest, WhatTheRecordCannotExpressLeavesItAlone) {
     CaptureFormat format;
     format.header.biWidth = 7;
     for (const char* caps : {"video/x-raw,format=RGB,width=320,height=240",
@@ -72,7 +70,6 @@ TEST_F(CaptureFormatCapsTest, WhatTheRecordCannotExpressLeavesItAlone) {
     format.header.biHeight = 7;
     EXPECT_EQ(CapsFromCaptureFormat(format, {30, 1}), nullptr);  // unknown subtype
 }
-
 
 class CaptureFormatNegotiatorTest : public test::GstTest {
 protected:
@@ -99,7 +96,8 @@ protected:
 };
 
 // That the applied format reaches the device is the source graph's camera test.
-TEST_F(CaptureFormatNegotiatorTest, ARememberedFormatIsRequestedOnceAndAnIncompleteOneNever) {
+TEST_F(CaptureFormatNegotiatorTest,
+       ARememberedFormatIsRequestedOnceAnIncompleteOneNeverAndARefusedOneLeavesTheDevicesOwn) {
     const char* kRemembered = "video/x-raw,format=I420,width=320,height=240,framerate=15/1";
     auto camera = test::Adopt(CreatePatternCamera("smpte"));
     const CaptureFormatNegotiator negotiator(camera.get());
@@ -124,9 +122,7 @@ TEST_F(CaptureFormatNegotiatorTest, ARememberedFormatIsRequestedOnceAndAnIncompl
         EXPECT_EQ(none, nullptr);
         EXPECT_FALSE(incomplete->applied);
     }
-}
 
-TEST_F(CaptureFormatNegotiatorTest, RefusedFormatLeavesTheDevicesOwn) {
     for (const char* caps : {"video/x-raw,format=YUY2,width=800,height=600,framerate=30/1",
                              "video/x-raw,format=I420,width=640,height=480,framerate=25/1",
                              "image/jpeg,width=640,height=480,framerate=30/1"}) {

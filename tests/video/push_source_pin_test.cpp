@@ -35,7 +35,7 @@ public:
     HRESULT answer = S_OK;
 };
 
-TEST(PushSourcePinTest, OffersFiveRgbFormatsAtTheOutputSizeAndTakesThem) {
+TEST(PushSourcePinTest, OffersFiveRgbFormatsAtTheOutputSizeAndAsksForBuffersOfOneImage) {
     PushSourcePin pin(kScreen);
     // 318 pixels: 24-bit rows of 954 bytes are padded to 956, 8-bit rows of 318 to 320.
     pin.SetDesktopSource(10, 20, 330, 220, 318, 200, 5);
@@ -54,20 +54,19 @@ TEST(PushSourcePinTest, OffersFiveRgbFormatsAtTheOutputSizeAndTakesThem) {
     EXPECT_EQ(pin.GetMediaType(5, &untouched), VFW_S_NO_MORE_ITEMS);
     EXPECT_EQ(pin.GetMediaType(-1, &untouched), E_INVALIDARG);
     EXPECT_EQ(untouched.subtype, kSubtypeRgb24);
-}
 
-TEST(PushSourcePinTest, DecideBufferSizeAsksForOneImageAndRefusesLess) {
-    PushSourcePin pin(kScreen);
+    // DecideBufferSize asks for one image and refuses less.
+    PushSourcePin fresh(kScreen);  // at its default 640 x 480
     RecordingAllocator allocator;
     AllocatorProperties request;
-    EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), E_UNEXPECTED);  // nothing connected yet
-    ASSERT_EQ(pin.SetMediaType(TypeAt(pin, 1)), S_OK);
-    EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), S_OK);
+    EXPECT_EQ(fresh.DecideBufferSize(&allocator, &request), E_UNEXPECTED);  // nothing connected yet
+    ASSERT_EQ(fresh.SetMediaType(TypeAt(fresh, 1)), S_OK);
+    EXPECT_EQ(fresh.DecideBufferSize(&allocator, &request), S_OK);
     EXPECT_EQ(std::pair(allocator.requested.buffers, allocator.requested.bufferSize), std::pair(1, 640 * 480 * 3));
     allocator.granted.bufferSize = 640 * 480 * 3 - 1;
-    EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), E_FAIL);
+    EXPECT_EQ(fresh.DecideBufferSize(&allocator, &request), E_FAIL);
     allocator.answer = E_OUTOFMEMORY;
-    EXPECT_EQ(pin.DecideBufferSize(&allocator, &request), E_OUTOFMEMORY);
+    EXPECT_EQ(fresh.DecideBufferSize(&allocator, &request), E_OUTOFMEMORY);
 }
 
 TEST(PushSourcePinTest, StartsAsFiveFpsDesktopStampsSamplesFrameNumberTimesFrameLengthAndClampsTheRate) {
