@@ -1,4 +1,3 @@
-#include "../test_environment.h"
 #include "source_graph_fixture.h"
 #include "tools/dialog_host.h"
 #include "tools/pin_format_dialog.h"
@@ -123,13 +122,10 @@ TEST_F(SourceGraphCamera, ACaptureGraphStoresFramesBottomRowFirstTearsDownCleanl
 
 // Then the pin page rebuilds the graph in the format chosen there.
 TEST_F(SourceGraphCamera, TheRememberedFormatIsAppliedToTheFirstCaptureGraphOnlyAndThePinPageChangesIt) {
-    CaptureFormat& format = graph_.Format();
-    format.header.biWidth = 320;
-    format.header.biHeight = 240;
-    format.header.biBitCount = 12;
-    format.header.biCompression = MakeFourcc('I', '4', '2', '0');
-    format.frameTime = 666666;
-    format.subtype = SubtypeFromFourcc(format.header.biCompression);
+    CaptureFormat& format = graph_.Format();  // as the preferences load it
+    ASSERT_EQ(
+        CaptureFormatFromCaps(test::Caps("video/x-raw,format=I420,width=320,height=240,framerate=15/1").get(), format),
+        S_OK);
     format.applied = false;
 
     ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));

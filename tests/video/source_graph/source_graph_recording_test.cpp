@@ -1,6 +1,5 @@
 #include "../test_environment.h"
 #include "source_graph_fixture.h"
-#include "video/recording_folder.h"
 
 namespace lumora {
 namespace {
