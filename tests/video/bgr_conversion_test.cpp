@@ -38,31 +38,19 @@ public:
     static int V(int y) { return 160 - 3 * y; }
 
 private:
-    void Set(int component, int x, int y, int value) {
-        auto* data = static_cast<unsigned char*>(GST_VIDEO_FRAME_COMP_DATA(&frame_, component));
-        const int stride = GST_VIDEO_FRAME_COMP_STRIDE(&frame_, component);
-        const int step = GST_VIDEO_FRAME_COMP_PSTRIDE(&frame_, component);
-        data[y * stride + x * step] = static_cast<unsigned char>(value);
-    }
     void Fill() {
         const GstVideoFormatInfo* format = info_.finfo;
         for (int c = 0; c < static_cast<int>(GST_VIDEO_FRAME_N_COMPONENTS(&frame_)); ++c) {
-            const int w = GST_VIDEO_FRAME_COMP_WIDTH(&frame_, c);
-            const int h = GST_VIDEO_FRAME_COMP_HEIGHT(&frame_, c);
-            for (int y = 0; y < h; ++y) {
-                for (int x = 0; x < w; ++x) {
+            auto* data = static_cast<unsigned char*>(GST_VIDEO_FRAME_COMP_DATA(&frame_, c));
+            const int stride = GST_VIDEO_FRAME_COMP_STRIDE(&frame_, c), step = GST_VIDEO_FRAME_COMP_PSTRIDE(&frame_, c);
+            for (int y = 0; y < GST_VIDEO_FRAME_COMP_HEIGHT(&frame_, c); ++y) {
+                for (int x = 0; x < GST_VIDEO_FRAME_COMP_WIDTH(&frame_, c); ++x) {
                     // Full-size coordinates of the sample, for the subsampled chroma planes.
                     const int fx = x << GST_VIDEO_FORMAT_INFO_W_SUB(format, c);
                     const int fy = y << GST_VIDEO_FORMAT_INFO_H_SUB(format, c);
-                    const int value = GST_VIDEO_FORMAT_INFO_IS_YUV(format) ? (c == 0   ? Y(fx, fy)
-                                                                              : c == 1 ? U(fx)
-                                                                              : c == 2 ? V(fy)
-                                                                                       : 255)
-                                                                           : (c == 0   ? 10 + x
-                                                                              : c == 1 ? 20 + y
-                                                                              : c == 2 ? 30 + x + y
-                                                                                       : 255);
-                    Set(c, x, y, value);
+                    const int yuv[] = {Y(fx, fy), U(fx), V(fy), 255}, rgb[] = {10 + x, 20 + y, 30 + x + y, 255};
+                    data[y * stride + x * step] =
+                        static_cast<unsigned char>(GST_VIDEO_FORMAT_INFO_IS_YUV(format) ? yuv[c] : rgb[c]);
                 }
             }
         }
@@ -118,7 +106,7 @@ std::vector<unsigned char> Converted(const TestFrame& frame, bool bottomUp) {
     return bgr;
 }
 
-TEST_F(BgrConversion, EveryYuvFormatMatchesTheExactConversionInItsMatrixAndRangeEitherWayUp) {
+TEST_F(BgrConversion, EveryYuvFormatMatchesTheExactConversionEitherWayUpRgbFormatsKeepTheirBytesAndOthersAreRefused) {
     const Matrix bt601{0.299, 0.114, false}, bt709{0.2126, 0.0722, false}, jpeg{0.299, 0.114, true};
     struct Case {
         GstVideoFormat format;
@@ -141,9 +129,8 @@ TEST_F(BgrConversion, EveryYuvFormatMatchesTheExactConversionInItsMatrixAndRange
             EXPECT_EQ(bgr[37 * 3], 0xAB) << "the row padding is left alone";
         }
     }
-}
 
-TEST_F(BgrConversion, RgbFormatsKeepTheirBytesAndOthersAreRefused) {
+    // RGB formats keep their bytes; others are refused.
     for (const GstVideoFormat format : {GST_VIDEO_FORMAT_BGR, GST_VIDEO_FORMAT_BGRx, GST_VIDEO_FORMAT_RGB}) {
         const TestFrame frame(format, 5, 3);
         const auto bgr = Converted(frame, true);

@@ -1,5 +1,6 @@
 // The frame's way from the grabber callback through the store to the virtual camera: the
-// store's block, the packet format and its parser, the hand-off and the link.
+// store's block, the packet format, the hand-off and the link. (The packet parser's
+// refusals are the frame_packet fuzz target's corpus, replayed with every build.)
 #include "frames/frame_copy_event.h"
 #include "frames/frame_packet.h"
 #include "frames/frame_processor.h"
@@ -19,7 +20,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <functional>
 #include <thread>
 
 namespace lumora {
@@ -32,40 +32,6 @@ std::uint32_t U32At(const std::vector<unsigned char>& bytes, std::size_t offset)
     std::uint32_t value;
     std::memcpy(&value, bytes.data() + offset, 4);
     return value;
-}
-
-TEST(FramePacket, TheParserRefusesEveryMalformedPacket) {
-    std::vector<unsigned char> good(40 + ZImage_CalcImageSize(4, 2, 24), 0);
-    FramePacket::FillHeader(good.data(), 4, 2, ZImage_CalcImageSize(4, 2, 24));
-    ASSERT_TRUE(FramePacket::Parse(good.data(), good.size()));
-
-    auto put = [](std::vector<unsigned char>& p, std::size_t at, std::uint32_t v) {
-        std::memcpy(p.data() + at, &v, 4);
-    };
-    const std::vector<std::pair<const char*, std::function<void(std::vector<unsigned char>&)>>>
-        corruptions = {
-            {"magic", [](auto& p) { p[3] = 'X'; }},
-            {"marker", [&](auto& p) { put(p, 12, 0xFFFFFFFE); }},
-            {"reserved", [&](auto& p) { put(p, 28, 1); }},
-            {"bit count", [&](auto& p) { put(p, 32, 32); }},
-            {"zero width", [&](auto& p) { put(p, 20, 0); }},
-            {"negative height", [&](auto& p) { put(p, 24, static_cast<std::uint32_t>(-2)); }},
-            {"payload too small", [&](auto& p) { put(p, 4, 23); }},
-            {"payload size of another frame", [&](auto& p) { put(p, 20, 8); }},
-            {"huge frame", [&](auto& p) { put(p, 20, 0x7FFFFFFF); put(p, 24, 0x7FFFFFFF); }},
-            {"truncated", [](auto& p) { p.pop_back(); }},
-            {"trailing byte", [](auto& p) { p.push_back(0); }},
-            {"header only", [](auto& p) { p.resize(40); }},
-            {"short header", [](auto& p) { p.resize(39); }},
-        };
-    for (const auto& [what, corrupt] : corruptions) {
-        std::vector<unsigned char> bad = good;
-        corrupt(bad);
-        std::string error;
-        EXPECT_FALSE(FramePacket::Parse(bad.data(), bad.size(), &error)) << what;
-        EXPECT_FALSE(error.empty()) << what;
-    }
-    EXPECT_FALSE(FramePacket::Parse(nullptr, 100));
 }
 
 // Inverts every byte, and counts its calls.
@@ -106,7 +72,7 @@ protected:
     MessageRecorder messages_;
 };
 
-TEST_F(FrameHandOff, AnOddWidthFrameReachesTheDeviceProcessedPaddedAndByteExact) {
+TEST_F(FrameHandOff, AnOddWidthFrameReachesTheDeviceByteExactAndBadBuffersAreRefused) {
     SetFormat(641, 480);  // 1923 bytes a row, padded to 1924
     std::vector<unsigned char> frame(1924 * 480);
     for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<unsigned char>(i * 7);
@@ -123,6 +89,31 @@ TEST_F(FrameHandOff, AnOddWidthFrameReachesTheDeviceProcessedPaddedAndByteExact)
         std::tuple(std::uint32_t(frame.size()), 0xFFFFFFFFu, 641u, 480u, 24u));
     EXPECT_EQ(std::memcmp(written.data() + 40, frame.data(), frame.size()), 0);
     EXPECT_TRUE(messages_.Messages().empty());
+
+    // Then missing buffers and a frame smaller than its format.
+    SetFormat(640, 480);
+    unsigned char byte = 1;
+    EXPECT_EQ(grabber_.BufferCB(0, nullptr, 10), E_POINTER);
+    EXPECT_EQ(grabber_.BufferCB(0, &byte, 0), E_INVALIDARG);
+    // A buffer shorter than the format says is stored but never handed to the effects,
+    // which would otherwise read and write past its end.
+    std::vector<unsigned char> shortFrame(100, 1);
+    EXPECT_EQ(grabber_.BufferCB(0, shortFrame.data(), 100), S_FALSE) << "stored, left as it came";
+    EXPECT_EQ(inverter_.calls, 1) << "only the whole frame was processed";
+    // Without effects a whole frame is stored as it came, and answered S_FALSE: nothing to copy back.
+    store_.SetProcessor(nullptr);
+    std::vector<unsigned char> whole(921600, 1);
+    EXPECT_EQ(grabber_.BufferCB(0, whole.data(), static_cast<long>(whole.size())), S_FALSE);
+    EXPECT_EQ(whole, std::vector<unsigned char>(921600, 1));
+
+    // The recording counter ignores empty buffers and counts on past 32 bits.
+    RecordedBytesCounter counter;
+    CounterGrabberCallback counting(counter);
+    for (const auto& [data, length] : {std::pair(static_cast<unsigned char*>(nullptr), 100L), std::pair(&byte, 0L),
+                                       std::pair(&byte, 3'000'000'000L), std::pair(&byte, 3'000'000'000L)}) {
+        EXPECT_EQ(counting.BufferCB(0, data, length), S_OK) << length;
+    }
+    EXPECT_EQ(counter.Read(), 6'000'000'000u);
 }
 
 TEST_F(FrameHandOff, AFrameArrivingWhileTheUserInterfaceHoldsTheLockIsDroppedAlone) {
@@ -134,8 +125,7 @@ TEST_F(FrameHandOff, AFrameArrivingWhileTheUserInterfaceHoldsTheLockIsDroppedAlo
     HRESULT busyAnswer = S_OK;
     {
         auto uiLock = store_.WaitLock();
-        std::thread streaming([&] { busyAnswer = grabber_.BufferCB(0, second.data(), 24); });
-        streaming.join();
+        std::thread([&] { busyAnswer = grabber_.BufferCB(0, second.data(), 24); }).join();
     }
     EXPECT_EQ(busyAnswer, E_FAIL);
     EXPECT_EQ(second, std::vector<unsigned char>(24, 0x20)) << "the dropped frame goes on untouched";
@@ -146,34 +136,7 @@ TEST_F(FrameHandOff, AFrameArrivingWhileTheUserInterfaceHoldsTheLockIsDroppedAlo
     QCoreApplication::processEvents();
     const auto written = ReadFileBytes(packets_);
     ASSERT_EQ(written.size(), 2u * 64u) << "one packet for each stored frame, none for the dropped one";
-    EXPECT_EQ(written[40], 0xEF);
-    EXPECT_EQ(written[64 + 40], 0xCF);
-}
-
-TEST_F(FrameHandOff, TheCallbacksRefuseMissingBuffersAndAFrameSmallerThanItsFormat) {
-    SetFormat(640, 480);
-    unsigned char byte = 1;
-    EXPECT_EQ(grabber_.BufferCB(0, nullptr, 10), E_POINTER);
-    EXPECT_EQ(grabber_.BufferCB(0, &byte, 0), E_INVALIDARG);
-    // A buffer shorter than the format says is stored but never handed to the effects,
-    // which would otherwise read and write past its end.
-    std::vector<unsigned char> shortFrame(100, 1);
-    EXPECT_EQ(grabber_.BufferCB(0, shortFrame.data(), 100), S_FALSE) << "stored, left as it came";
-    EXPECT_EQ(inverter_.calls, 0);
-    // Without effects a whole frame is stored as it came, and answered S_FALSE: nothing to copy back.
-    store_.SetProcessor(nullptr);
-    std::vector<unsigned char> frame(921600, 1);
-    EXPECT_EQ(grabber_.BufferCB(0, frame.data(), static_cast<long>(frame.size())), S_FALSE);
-    EXPECT_EQ(frame, std::vector<unsigned char>(921600, 1));
-
-    // The recording counter ignores empty buffers and counts on past 32 bits.
-    RecordedBytesCounter counter;
-    CounterGrabberCallback counting(counter);
-    EXPECT_EQ(counting.BufferCB(0, nullptr, 100), S_OK);
-    EXPECT_EQ(counting.BufferCB(0, &byte, 0), S_OK);
-    EXPECT_EQ(counting.BufferCB(0, &byte, 3'000'000'000L), S_OK);
-    EXPECT_EQ(counting.BufferCB(0, &byte, 3'000'000'000L), S_OK);
-    EXPECT_EQ(counter.Read(), 6'000'000'000u);
+    EXPECT_EQ(std::pair(written[40], written[64 + 40]), (std::pair<unsigned char, unsigned char>(0xEF, 0xCF)));
 }
 
 TEST_F(FrameHandOff, BeforeTheFirstFrameTheCopyIsEmptyAndThePacketBlackThenTheCopyMatchesTheStore) {
@@ -181,13 +144,13 @@ TEST_F(FrameHandOff, BeforeTheFirstFrameTheCopyIsEmptyAndThePacketBlackThenTheCo
     copy.size = 99;
     FrameCopyEvent empty(&copy);
     QCoreApplication::sendEvent(&handler_, &empty);
-    EXPECT_EQ(copy.pixels, nullptr) << "no frame yet: the record is left empty";
-    EXPECT_EQ(copy.size, 0u);
+    EXPECT_EQ(std::pair(copy.pixels.get(), copy.size), (std::pair<unsigned char*, std::uint32_t>(nullptr, 0u)))
+        << "no frame yet: the record is left empty";
     handler_.SendFrameToVirtualCamera();  // and the virtual camera gets a black 320 x 240 packet
     const auto black = ReadFileBytes(packets_);
     ASSERT_EQ(black.size(), 40u + 230400u);
     EXPECT_EQ(std::tuple(U32At(black, 4), U32At(black, 20), U32At(black, 24)), std::tuple(230400u, 320u, 240u));
-    for (std::size_t i = 40; i < black.size(); ++i) ASSERT_EQ(black[i], 0) << i;
+    EXPECT_EQ(std::vector<unsigned char>(black.begin() + 40, black.end()), std::vector<unsigned char>(230400));
 
     SetFormat(4, 2);
     std::vector<unsigned char> frame(24);
@@ -206,7 +169,6 @@ TEST(VirtualCameraLink, WritesOnlyToTheOneDeviceItOpenedAndAFifoWithoutAReaderNe
     VirtualCameraLink link;
     unsigned char little[40 + 12] = {};
     EXPECT_FALSE(link.WritePacket(little, 12));
-    EXPECT_FALSE(link.Open(dir.file("missing")));
     test::WriteFileText(dir.file("a"), "");
     EXPECT_TRUE(link.Open(dir.file("a")));
     EXPECT_FALSE(link.Open(dir.file("a")));
@@ -224,10 +186,9 @@ TEST(VirtualCameraLink, WritesOnlyToTheOneDeviceItOpenedAndAFifoWithoutAReaderNe
     FramePacket::FillFrameFields(packet.data(), 320, 240);
     const auto start = std::chrono::steady_clock::now();
     int written = 0;
-    for (int i = 0; i < 40; ++i) written += link.WritePacket(packet.data(), 230400) ? 1 : 0;
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(written, 40) << "the pipe fills up and later packets are dropped whole";
-    EXPECT_LT(elapsed, std::chrono::seconds(5));
+    while (written < 40 && link.WritePacket(packet.data(), 230400)) ++written;
+    EXPECT_LT(written, 40) << "the pipe fills up and the packet that does not fit is dropped whole";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 
     // What the pipe holds is whole packets only, starting at a packet boundary.
     const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);

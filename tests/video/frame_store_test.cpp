@@ -36,19 +36,13 @@ TEST(FrameStore, ALentPacketSurvivesLaterFramesAndEachFrameIsSentWithoutACopy) {
     StoreFrame(store, 0x22, 24);
     StoreFrame(store, 0x33, 24);
     EXPECT_EQ(std::vector<unsigned char>(first.data + 40, first.data + 64), std::vector<unsigned char>(24, 0x11));
-    {
-        const FrameStore::Lock lock = store.WaitLock();
-        EXPECT_EQ(store.Pixels(lock)[0], 0x33) << "the current frame is the newest";
-    }
+    EXPECT_EQ(store.Pixels(store.WaitLock())[0], 0x33) << "the current frame is the newest";
 
     const FramePacketView second = store.BuildPacket();
     EXPECT_EQ(std::tuple(second.data[40], second.repeat), std::tuple(0x33, false));
     const FramePacketView again = store.BuildPacket();
     EXPECT_EQ(std::tuple(again.data, again.repeat), std::tuple(second.data, true)) << "no newer frame: the same packet";
-    {
-        const FrameStore::Lock lock = store.WaitLock();
-        EXPECT_EQ(store.Overwritten(lock), 1u) << "0x22 never went out";
-    }
+    EXPECT_EQ(store.Overwritten(store.WaitLock()), 1u) << "0x22 never went out";
 
     // A frame begun but not committed changes nothing.
     {

@@ -1,3 +1,7 @@
+// The grabber between a source and an appsink: every callback gets the frame bottom row
+// first, only a frame changed with S_OK goes on changed (the right way up), a producer's own
+// row stride becomes the DIB layout, decoded video it converts itself goes on converted,
+// and frames the time stamps skip are counted.
 #include "capture_device_gst_fixture.h"
 #include "video/grabber_element.h"
 #include "video/grabber_frame_layout.h"
@@ -14,44 +18,56 @@
 namespace lumora {
 namespace {
 
-using test::PipelinePtr;
+constexpr char kSmallBgr[] = "video/x-raw,format=BGR,width=6,height=4,framerate=30/1";
+constexpr std::size_t kRow = 18;
+constexpr std::size_t kStride = 20;
 
-// <source> ! <caps> ! grabber ! appsink; a videotestsrc of `buffers` frames by default.
+// <source> ! capsfilter ! grabber ! appsink: the source an appsrc, or with `buffers` a
+// videotestsrc of that many frames of snow (every row differs).
 class GrabberElementTest : public test::GstTest {
 protected:
-    PipelinePtr Pipeline(const char* caps, int buffers, GstElement* source = nullptr) {
-        GstElement* pipeline = gst_pipeline_new(nullptr);
-        if (source == nullptr) {
-            source = gst_element_factory_make("videotestsrc", nullptr);
-            g_object_set(source, "num-buffers", buffers, "pattern", 1 /* snow: every row differs */, nullptr);
-        }
+    void Build(const char* caps, int buffers = 0) {
+        pipeline_.reset(GST_ELEMENT(gst_object_ref_sink(gst_pipeline_new(nullptr))));
+        source_ = gst_element_factory_make(buffers > 0 ? "videotestsrc" : "appsrc", nullptr);
+        if (buffers > 0) g_object_set(source_, "num-buffers", buffers, "pattern", 1, nullptr);
+        if (buffers == 0) g_object_set(source_, "caps", test::Caps(caps).get(), "format", GST_FORMAT_TIME, nullptr);
         GstElement* filter = gst_element_factory_make("capsfilter", nullptr);
         g_object_set(filter, "caps", test::Caps(caps).get(), nullptr);
         grabber_ = CreateGrabberElement(GrabberMode::kVideoFrames, "Grabber");
         sink_ = gst_element_factory_make("appsink", nullptr);
         g_object_set(sink_, "sync", FALSE, "max-buffers", 0u, nullptr);
-        gst_bin_add_many(GST_BIN(pipeline), source, filter, grabber_, sink_, nullptr);
-        linked_ = gst_element_link_many(source, filter, grabber_, sink_, nullptr);
-        return PipelinePtr(GST_ELEMENT(gst_object_ref_sink(pipeline)));
+        gst_bin_add_many(GST_BIN(pipeline_.get()), source_, filter, grabber_, sink_, nullptr);
+        ASSERT_TRUE(gst_element_link_many(source_, filter, grabber_, sink_, nullptr));
     }
 
-    // The pixels of the next frame as the sink got it.
-    std::vector<unsigned char> Pull() { return test::PullBytes(sink_); }
+    void Push(GstBuffer* buffer, int milliseconds) {
+        GST_BUFFER_PTS(buffer) = milliseconds * GST_MSECOND;
+        ASSERT_EQ(gst_app_src_push_buffer(GST_APP_SRC(source_), buffer), GST_FLOW_OK);
+    }
 
+    // An I420 frame whose rows grow brighter downwards, grey.
+    static GstBuffer* GreyRamp() {
+        GstVideoInfo info;
+        gst_video_info_set_format(&info, GST_VIDEO_FORMAT_I420, 6, 4);
+        GstBuffer* buffer = gst_buffer_new_allocate(nullptr, GST_VIDEO_INFO_SIZE(&info), nullptr);
+        GstMapInfo map;
+        gst_buffer_map(buffer, &map, GST_MAP_WRITE);
+        std::memset(map.data, 128, map.size);
+        for (int y = 0; y < 4; ++y) std::memset(map.data + y * GST_VIDEO_INFO_PLANE_STRIDE(&info, 0), 60 + 40 * y, 6);
+        gst_buffer_unmap(buffer, &map);
+        return buffer;
+    }
+
+    test::PipelinePtr pipeline_;
+    GstElement* source_ = nullptr;
     GstElement* grabber_ = nullptr;
     GstElement* sink_ = nullptr;
-    bool linked_ = false;
 };
 
-constexpr char kSmallBgr[] = "video/x-raw,format=BGR,width=6,height=4,framerate=30/1";
-constexpr std::size_t kRow = 18;
-constexpr std::size_t kStride = 20;
-
-// Every callback gets the frame bottom row first and scribbles on that row; only what it
-// answers S_OK for (frame 0) is copied back, and a refusal (frame 2) is counted.
+// Each callback scribbles on its first row; only what it answers S_OK for (frame 0) is
+// copied back, and a refusal (frame 2) is counted.
 TEST_F(GrabberElementTest, OnlyAFrameChangedWithSOkGoesDownstreamChangedAndTheRightWayUp) {
-    PipelinePtr pipeline = Pipeline(kSmallBgr, 3);
-    ASSERT_TRUE(linked_);
+    Build(kSmallBgr, 3);
     constexpr HRESULT kAnswers[] = {S_OK, S_FALSE, E_FAIL};
     std::vector<unsigned char> seen[3];  // as each callback got it, before its change
     std::atomic<int> calls{0};
@@ -70,12 +86,10 @@ TEST_F(GrabberElementTest, OnlyAFrameChangedWithSOkGoesDownstreamChangedAndTheRi
             format = f;
             ++formats;
         });
-    ASSERT_EQ(gst_element_set_state(pipeline.get(), GST_STATE_PLAYING), GST_STATE_CHANGE_ASYNC);
+    ASSERT_EQ(gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING), GST_STATE_CHANGE_ASYNC);
     for (std::size_t n = 0; n < 3; ++n) {
-        SCOPED_TRACE(n);
-        const std::vector<unsigned char> out = Pull();
-        ASSERT_EQ(out.size(), 4 * kStride);
-        ASSERT_EQ(seen[n].size(), 4 * kStride);
+        const std::vector<unsigned char> out = test::PullBytes(sink_);
+        ASSERT_EQ(std::pair(out.size(), seen[n].size()), std::pair(4 * kStride, 4 * kStride)) << n;
         // Output row r is the callback's row 3 - r.
         for (std::size_t row = 0; row < 4; ++row) {
             const auto outRow = out.begin() + static_cast<long>(row * kStride);
@@ -83,7 +97,7 @@ TEST_F(GrabberElementTest, OnlyAFrameChangedWithSOkGoesDownstreamChangedAndTheRi
                 EXPECT_TRUE(std::all_of(outRow, outRow + kRow, [](unsigned char byte) { return byte == 0xAB; }));
             } else {
                 EXPECT_TRUE(std::equal(outRow, outRow + kRow, seen[n].begin() + static_cast<long>((3 - row) * kStride)))
-                    << row;
+                    << n << " " << row;
             }
         }
     }
@@ -95,10 +109,7 @@ TEST_F(GrabberElementTest, OnlyAFrameChangedWithSOkGoesDownstreamChangedAndTheRi
 
 // A producer that spaces its rows 32 bytes apart (video meta) instead of 20.
 TEST_F(GrabberElementTest, RowsAtAProducersOwnStrideAreHandedOverInTheDibLayout) {
-    GstElement* source = gst_element_factory_make("appsrc", nullptr);
-    g_object_set(source, "caps", test::Caps(kSmallBgr).get(), "format", GST_FORMAT_TIME, nullptr);
-    PipelinePtr pipeline = Pipeline(kSmallBgr, 1, source);
-    ASSERT_TRUE(linked_);
+    Build(kSmallBgr);
     std::vector<unsigned char> given;
     SetGrabberCallbacks(grabber_, [&](double, unsigned char* data, long length) {
         given.assign(data, data + length);
@@ -114,17 +125,61 @@ TEST_F(GrabberElementTest, RowsAtAProducersOwnStrideAreHandedOverInTheDibLayout)
     gsize offsets[GST_VIDEO_MAX_PLANES] = {0};
     gint strides[GST_VIDEO_MAX_PLANES] = {static_cast<gint>(kWide)};
     gst_buffer_add_video_meta_full(buffer, GST_VIDEO_FRAME_FLAG_NONE, GST_VIDEO_FORMAT_BGR, 6, 4, 1, offsets, strides);
-    GST_BUFFER_PTS(buffer) = 0;
-    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-    ASSERT_EQ(gst_app_src_push_buffer(GST_APP_SRC(source), buffer), GST_FLOW_OK);
+    gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING);
+    Push(buffer, 0);
 
-    const std::vector<unsigned char> out = Pull();
+    const std::vector<unsigned char> out = test::PullBytes(sink_);
     ASSERT_EQ(out.size(), 4 * kWide);
     ASSERT_EQ(given.size(), 4 * kStride);
     for (std::size_t row = 0; row < 4; ++row) EXPECT_EQ(given[row * kStride], 4 - row) << row;
-    EXPECT_EQ(out[3 * kWide], 0xAB);      // the callback's first row is the picture's last
-    EXPECT_EQ(out[3 * kWide + kRow], 4);  // beyond the pixels: left alone
-    EXPECT_EQ(out[0], 1);
+    // The callback's first row is the picture's last; beyond the pixels is left alone.
+    EXPECT_EQ(std::tuple(out[3 * kWide], out[3 * kWide + kRow], out[0]), std::tuple(0xAB, 4, 1));
+}
+
+// The hand-off's block gets the frame bottom-up and the same block goes on the right way
+// up; a refused block still lets the frame go on converted.
+TEST_F(GrabberElementTest, ConvertedVideoGoesOnFromTheHandOffBlockAndSkippedFramesAreCounted) {
+    Build("video/x-raw,format=I420,width=6,height=4,framerate=30/1");
+    std::vector<unsigned char> block(kStride * 4);
+    std::vector<unsigned char> seen;
+    int blocks = 0;
+    SetGrabberCallbacks(
+        grabber_,
+        [&](double, unsigned char* data, long length) {
+            EXPECT_EQ(data, block.data()) << "the callback works in the block it gave";
+            seen.assign(data, data + length);
+            for (long i = 0; i < length; ++i) data[i] = static_cast<unsigned char>(255 - data[i]);
+            return S_OK;
+        },
+        {},
+        [&](std::uint32_t length) -> unsigned char* {
+            EXPECT_EQ(length, block.size());
+            return blocks++ == 1 ? nullptr : block.data();  // the second frame is refused
+        });
+    ASSERT_EQ(gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING), GST_STATE_CHANGE_ASYNC);
+    Push(GreyRamp(), 0);
+    Push(GreyRamp(), 33);
+    Push(GreyRamp(), 133);  // two frames of 30 fps skipped before it
+    gst_app_src_end_of_stream(GST_APP_SRC(source_));
+
+    const std::vector<unsigned char> processed = test::PullBytes(sink_), refused = test::PullBytes(sink_),
+                                     last = test::PullBytes(sink_);
+    ASSERT_EQ(std::tuple(processed.size(), refused.size(), last.size()),
+              std::tuple(kStride * 4, kStride * 4, kStride * 4));
+    // The refused frame is the plain conversion: grey rows, brightest at the bottom.
+    EXPECT_LT(refused[0], refused[kStride * 3]);
+    EXPECT_EQ(refused[0], refused[1]);
+    // The hand-off got it bottom row first, and what it left there went on upright.
+    ASSERT_EQ(seen.size(), block.size());
+    EXPECT_EQ(seen[0], refused[kStride * 3]);
+    for (std::size_t row = 0; row < 4; ++row) {
+        for (std::size_t i = 0; i < kRow; ++i) {
+            ASSERT_EQ(processed[row * kStride + i], 255 - refused[row * kStride + i]) << row << " " << i;
+            ASSERT_EQ(last[row * kStride + i], processed[row * kStride + i]) << row << " " << i;
+        }
+    }
+    const GrabberStatistics statistics = ReadGrabberStatistics(grabber_);
+    EXPECT_EQ(std::tuple(statistics.buffers, statistics.refused, statistics.missed), std::tuple(3u, 1u, 2u));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include "capture_device_gst_fixture.h"
-#include "video/device_controls.h"
 #include "video/pin_format_list.h"
 
 #include <gtest/gtest.h>
@@ -21,15 +20,6 @@ TEST_F(SourceGraphPinFormats, FixesRangesDropsDuplicatesAndNamesJpeg) {
     EXPECT_EQ(formats.Entries()[1].description, "MJPG 1920 x 1080, 29.97 fps");
     EXPECT_EQ(formats.Entries()[2].description, "YUY2 160 x 120, 30 fps");
     EXPECT_TRUE(PinFormatList::FromCaps(nullptr).Empty());
-}
-
-TEST(SourceGraphControlsPage, AV4l2SourceWithoutItsNodeHasNoDeviceControls) {
-    gst_init(nullptr, nullptr);
-    test::ElementPtr gone = test::Adopt(gst_element_factory_make("v4l2src", nullptr));
-    if (gone) {
-        g_object_set(gone.get(), "device", "/dev/no-such-video-node", nullptr);
-        EXPECT_EQ(DeviceControls::ForCaptureElement(gone.get()), nullptr);
-    }
 }
 
 }  // namespace

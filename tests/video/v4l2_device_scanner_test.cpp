@@ -39,15 +39,11 @@ protected:
                            V4L2_CAP_VIDEO_OUTPUT});
         AddNode("video4", {"vivid", "vivid", V4L2_CAP_VIDEO_OUTPUT, 0});
         AddNode("video10", {"old", "Multi-planar Cam", V4L2_CAP_VIDEO_CAPTURE_MPLANE, 0});
-        for (const char* file : {"dev/video3", "dev/video", "dev/video-extra"}) {
-            test::WriteFileText(Path(file), "");
-        }
+        for (const char* file : {"dev/video3", "dev/video", "dev/video-extra"}) test::WriteFileText(Path(file), "");
         const std::pair<const char*, const char*> links[] = {
             {"usb-cam-video-index1", "../../video1"}, {"usb-cam-video-index0", "../../video0"},
             {"usb-cam-video-index0-x", "../../video0"}, {"usb-gone-video-index0", "../../video9"}};
-        for (const auto& [link, target] : links) {
-            fs::create_symlink(target, dir_.path() / "dev/v4l/by-id" / link);
-        }
+        for (const auto& [link, target] : links) fs::create_symlink(target, dir_.path() / "dev/v4l/by-id" / link);
     }
 
     std::string Path(const char* relative) const { return (dir_.path() / relative).string(); }
@@ -70,16 +66,14 @@ protected:
     FakeQuery query_;
 };
 
-TEST_F(V4l2DeviceScannerTest, ListsCaptureAndLoopbackNodesInDeviceNumberOrder) {
+TEST_F(V4l2DeviceScannerTest, ListsCaptureAndLoopbackNodesInDeviceNumberOrderAndOpensThemUntilTheyDisappear) {
     const std::vector<CaptureDeviceInfo> expected{
         {"Webcam C270", Path("dev/v4l/by-id/usb-cam-video-index0")},
         {"Lumora Capture", Path("dev/video2")},
         {"Multi-planar Cam", Path("dev/video10")},
     };
     EXPECT_EQ(Scan(), expected);
-}
 
-TEST_F(V4l2DeviceScannerTest, OpensTheNodeAsV4l2SourceUntilItDisappears) {
     CaptureDeviceList list([this] { return Scan(); });
     ASSERT_TRUE(list.EnumerateCaptureDevices());
     if (!test::HaveElement("v4l2src")) GTEST_SKIP() << "v4l2src is not installed";

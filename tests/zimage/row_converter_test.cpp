@@ -20,12 +20,10 @@ TEST(RowConverter, BothWaysKeepEveryPixelAndTouchOnlyTheirRows) {
         for (std::size_t i = 0; i < pixels * 3; ++i) bgr[i] = static_cast<std::uint8_t>(i * 7 + 1);
         auto bgrx = Exact(pixels * 4);
         RowConverter::BgrToBgrx(bgr.get(), bgrx.get(), pixels);
-        for (std::size_t p = 0; p < pixels; ++p) {
-            ASSERT_EQ(bgrx[p * 4 + 0], bgr[p * 3 + 0]) << pixels << " pixels, pixel " << p;
-            ASSERT_EQ(bgrx[p * 4 + 1], bgr[p * 3 + 1]) << pixels << " pixels, pixel " << p;
-            ASSERT_EQ(bgrx[p * 4 + 2], bgr[p * 3 + 2]) << pixels << " pixels, pixel " << p;
-            ASSERT_EQ(bgrx[p * 4 + 3], 0xff) << pixels << " pixels, pixel " << p;
-        }
+        std::vector<std::uint8_t> expected;
+        for (std::size_t p = 0; p < pixels; ++p)
+            expected.insert(expected.end(), {bgr[p * 3], bgr[p * 3 + 1], bgr[p * 3 + 2], 0xff});
+        EXPECT_EQ(std::vector<std::uint8_t>(bgrx.get(), bgrx.get() + pixels * 4), expected) << pixels << " pixels";
         auto back = Exact(pixels * 3);
         RowConverter::BgrxToBgr(bgrx.get(), back.get(), pixels);
         EXPECT_EQ(std::vector<std::uint8_t>(back.get(), back.get() + pixels * 3),

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace lumora::test {
@@ -30,13 +31,13 @@ public:
         const std::uint8_t* p = bytes_.data() + Offset(x, y);
         return {p[0], p[1], p[2]};
     }
-    void set(std::int32_t x, std::int32_t y, Bgr value) {
-        std::uint8_t* p = bytes_.data() + Offset(x, y);
-        p[0] = value[0];
-        p[1] = value[1];
-        p[2] = value[2];
+    void set(std::int32_t x, std::int32_t y, Bgr value) { std::memcpy(bytes_.data() + Offset(x, y), value.data(), 3); }
+    // A frame whose every byte (padding included) is a different, seed-derived value.
+    static TestFrame Patterned(std::int32_t width, std::int32_t height, std::uint32_t seed) {
+        TestFrame frame(width, height);
+        frame.FillPattern(seed);
+        return frame;
     }
-    // Every pixel a different, position-derived value (padding bytes included).
     void FillPattern(std::uint32_t seed = 1) {
         std::uint32_t state = seed;
         for (auto& byte : bytes_) {

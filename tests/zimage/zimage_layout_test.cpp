@@ -9,7 +9,7 @@ namespace {
 
 // Rows are rounded up to four bytes; bad sizes, and sizes of 2^31 bytes or more (they must
 // fit signed 32-bit sizes as well), answer zero.
-TEST(ZImageLayout, RowAndImageBytes) {
+TEST(ZImageLayout, RowAndImageBytesAndBitmapsOfBlackBottomUpRows) {
     const struct {
         int width, height, bits;
         std::uint32_t row, image;
@@ -23,21 +23,16 @@ TEST(ZImageLayout, RowAndImageBytes) {
         EXPECT_EQ(ZImage_CalcImageSize(c.width, c.height, c.bits), c.image) << c.width << " x " << c.height;
     }
     EXPECT_EQ(ZImage_CalcImageSize(INT32_MAX, INT32_MAX, 32), 0u);
-}
 
-TEST(ZImageLayout, BitmapOwnsBlackBottomUpRows) {
     const auto bitmap = lumora::Bitmap::Create(3, 2);
     ASSERT_NE(bitmap, nullptr);
-    EXPECT_EQ(bitmap->stride(), 12u);
-    ASSERT_EQ(bitmap->size_bytes(), 24u);
-    EXPECT_EQ(bitmap->row(1), bitmap->data() + 12);
-    EXPECT_EQ(bitmap->row(2), nullptr);
-    EXPECT_EQ(bitmap->row(-1), nullptr);
-    for (std::size_t i = 0; i < bitmap->size_bytes(); ++i) EXPECT_EQ(bitmap->data()[i], 0) << i;
-
-    EXPECT_EQ(lumora::Bitmap::Create(0, 5), nullptr);
-    EXPECT_EQ(lumora::Bitmap::Create(5, -1), nullptr);
-    EXPECT_EQ(lumora::Bitmap::Create(70000, 70000), nullptr);
+    ASSERT_EQ(std::tuple(bitmap->stride(), bitmap->size_bytes()), std::tuple(12u, 24u));
+    EXPECT_EQ(std::tuple(bitmap->row(1), bitmap->row(2), bitmap->row(-1)),
+              std::tuple(bitmap->data() + 12, nullptr, nullptr));
+    EXPECT_EQ(std::vector<std::uint8_t>(bitmap->data(), bitmap->data() + 24), std::vector<std::uint8_t>(24));
+    for (const auto& [width, height] : {std::pair{0, 5}, std::pair{5, -1}, std::pair{70000, 70000}}) {
+        EXPECT_EQ(lumora::Bitmap::Create(width, height), nullptr) << width;
+    }
 }
 
 }  // namespace

@@ -31,6 +31,10 @@ std::function<Bgr(Bgr)> Paint(Bgr colour) {
     return [colour](Bgr) { return colour; };
 }
 
+std::function<bool(int, int)> InRect(int left, int bottom, int width, int height) {
+    return [=](int x, int y) { return x >= left && x < left + width && y >= bottom && y < bottom + height; };
+}
+
 // The outline rule: columns left and right - 1, rows bottom and top - 1 (in 64 bits, sane at the extremes).
 std::function<bool(int, int)> OnOutline(long long left, long long top, long long right, long long bottom) {
     return [=](int x, int y) {
@@ -40,7 +44,7 @@ std::function<bool(int, int)> OnOutline(long long left, long long top, long long
     };
 }
 
-TEST(ZImageFill, PaintsTheColourClippedOnEverySide) {
+TEST(ZImageFillAndDrawRect, PaintClippedOnEverySideAndDrawNothingDegenerate) {
     struct Case {
         int w, h, x, y;
         std::uint32_t colour;
@@ -52,28 +56,24 @@ TEST(ZImageFill, PaintsTheColourClippedOnEverySide) {
     for (const Case c : {Case{3, 2, 1, 2, 16, {0, 0, 16}}, Case{4, 3, 5, 4, kColour, kPainted}, Case{4, 3, -2, -1, kColour, kPainted},
                          Case{20, 20, -5, -5, kColour, kPainted}, Case{2, 2, 7, 0, kColour, kPainted},
                          Case{3, 3, 0, -3, kColour, kPainted}}) {
-        TestFrame frame(7, 5);
-        frame.FillPattern(2);
+        TestFrame frame = TestFrame::Patterned(7, 5, 2);
         const TestFrame before = frame;
         ASSERT_EQ(ZImage_Fill(frame.data(), 7, 5, c.w, c.h, c.x, c.y, c.colour, 0), 1);
-        const auto expected = Expected(
-            before, [&](int x, int y) { return x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h; },
-            Paint(c.painted));
-        EXPECT_EQ(frame.bytes(), expected.bytes()) << c.x << "," << c.y << " " << c.w << "x" << c.h;
+        EXPECT_EQ(frame.bytes(), Expected(before, InRect(c.x, c.y, c.w, c.h), Paint(c.painted)).bytes())
+            << c.x << "," << c.y << " " << c.w << "x" << c.h;
     }
-}
 
-TEST(ZImageDrawRect, ClipsEachEdgeOnItsOwnAndDrawsNothingDegenerate) {
-    struct Case {
+    // DrawRect clips each edge on its own.
+    struct Outline {
         int left, top, right, bottom, result;
     };
     // Inside; left edge outside; top edge outside; everything around the frame; one pixel; extremes;
     // then no width, no height, and left/right and top/bottom swapped.
-    for (const Case c : {Case{1, 4, 6, 1, 1}, Case{-5, 4, 4, 2, 1}, Case{2, 10, 6, 1, 1}, Case{-1, 6, 8, -1, 1},
-                         Case{3, 3, 4, 2, 1}, Case{INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN, 1}, Case{3, 4, 3, 1, 0},
-                         Case{1, 2, 5, 2, 0}, Case{5, 4, 1, 1, 0}}) {
-        TestFrame frame(7, 5);
-        frame.FillPattern(4);
+    for (const Outline c :
+         {Outline{1, 4, 6, 1, 1}, Outline{-5, 4, 4, 2, 1}, Outline{2, 10, 6, 1, 1}, Outline{-1, 6, 8, -1, 1},
+          Outline{3, 3, 4, 2, 1}, Outline{INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN, 1}, Outline{3, 4, 3, 1, 0},
+          Outline{1, 2, 5, 2, 0}, Outline{5, 4, 1, 1, 0}}) {
+        TestFrame frame = TestFrame::Patterned(7, 5, 4);
         const TestFrame before = frame;
         ASSERT_EQ(ZImage_DrawRect(frame.data(), 7, 5, c.left, c.top, c.right, c.bottom, 65280), c.result);
         const TestFrame expected =
@@ -86,7 +86,7 @@ int Level(int value, int level) {
     return std::min(255, value * std::max(level, 0) / 128);
 }
 
-TEST(ZImageColorFilter, EveryValueAtEveryKindOfLevel) {
+TEST(ZImageColorFilter, EveryValueAtEveryKindOfLevelAndAClippedRegionLeavesTheRestAlone) {
     // A row of 256 pixels holds every byte value in each channel: the vector loop and its tail see them all.
     const int levels[] = {0, 1, 64, 127, 128, 129, 200, 255, 256, 257, 1000, 65535, 65536, 100000, -1, INT32_MIN};
     for (const int level : levels) {
@@ -101,21 +101,19 @@ TEST(ZImageColorFilter, EveryValueAtEveryKindOfLevel) {
             ASSERT_EQ(frame.at(x, 1), want) << "level " << level << " x " << x;
         }
     }
-}
 
-TEST(ZImageColorFilter, ClippedRegionLeavesTheRestAlone) {
+    // Clipped to the frame, the rest is left alone.
     struct Case {
         int x, y, w, h;
     };
     for (const Case c : {Case{-2, 3, 5, 100}, Case{5, 1, 30, 2}, Case{20, -4, 100, 6}, Case{40, 0, 5, 5}}) {
-        TestFrame frame(37, 5);
-        frame.FillPattern(7);
+        TestFrame frame = TestFrame::Patterned(37, 5, 7);
         const TestFrame before = frame;
         ASSERT_EQ(ZImage_ColorFilter(frame.data(), 37, 5, c.w, c.h, c.x, c.y, 300, 64, 0), 1);
-        const auto expected = Expected(
-            before, [&](int x, int y) { return x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h; },
-            [](Bgr p) { return Bgr{0, Bgr::value_type(p[1] / 2), Bgr::value_type(Level(p[2], 300))}; });
-        EXPECT_EQ(frame.bytes(), expected.bytes()) << c.x << "," << c.y;
+        const auto filtered = [](Bgr p) {
+            return Bgr{0, Bgr::value_type(p[1] / 2), Bgr::value_type(Level(p[2], 300))};
+        };
+        EXPECT_EQ(frame.bytes(), Expected(before, InRect(c.x, c.y, c.w, c.h), filtered).bytes()) << c.x << "," << c.y;
     }
 }
 

@@ -21,12 +21,10 @@ std::vector<std::string> ListedCodecs() {
 
 class SourceGraphCodecs : public SourceGraphTest, public ::testing::WithParamInterface<std::string> {
 protected:
-    int Index() const {
-        CompressorList& list = const_cast<SourceGraph&>(graph_).Compressors();
-        for (int i = 0; i < list.Count(); ++i) {
-            if (list.ElementNameAt(i) == GetParam()) return i;
-        }
-        return -1;
+    int Index() {
+        int i = graph_.Compressors().Count() - 1;
+        while (i >= 0 && graph_.Compressors().ElementNameAt(i) != GetParam()) --i;
+        return i;
     }
 
     // Records the whole of `source` through the codec into `file`.

@@ -251,9 +251,7 @@ protected:
     }
 
     bool Contains(const char* name) const {
-        GstElement* element = gst_bin_get_by_name(GST_BIN(graph_.Pipeline()), name);
-        if (element != nullptr) gst_object_unref(element);
-        return element != nullptr;
+        return ElementPtr(gst_bin_get_by_name(GST_BIN(graph_.Pipeline()), name)) != nullptr;
     }
 
     std::vector<std::string> MessageTexts() const {

@@ -25,8 +25,7 @@ struct Clip {
     const char* extension;
     int width;
     int height;
-    std::string encoder;             // gst-launch syntax; empty: made with ffmpeg
-    std::string ffmpeg;              // ffmpeg output options, when made with ffmpeg
+    std::string encoder;             // gst-launch syntax, or "ffmpeg:" and ffmpeg's output options
     std::vector<const char*> needs;  // elements (or "ffmpeg:<encoder>") without which it is skipped
     bool turned = false;             // an MP4 whose track says: turn a quarter clockwise
     double rate = kRate;
@@ -35,19 +34,19 @@ struct Clip {
 const std::vector<Clip>& Clips() {
     const std::string h264 = "x264enc ! h264parse ! mp4mux";
     static const std::vector<Clip> clips = {
-        {"H264Mp4", ".mp4", 640, 480, "videoconvert ! video/x-raw,format=I420 ! " + h264, "", {"x264enc"}},
-        {"H264Mp4Odd", ".mp4", 721, 481, "videoconvert ! video/x-raw,format=Y444 ! " + h264, "", {"x264enc"}},
-        {"H264Avi", ".avi", 640, 480, "videoconvert ! video/x-raw,format=I420 ! x264enc ! avimux", "", {"x264enc"}},
-        {"HevcMkv", ".mkv", 640, 480, "", "-c:v libx265 -x265-params log-level=error", {"ffmpeg:libx265"}},
-        {"Mjpeg420Avi", ".avi", 640, 480, "videoconvert ! video/x-raw,format=I420 ! jpegenc ! avimux", "", {}},
-        {"Mjpeg422AviOdd", ".avi", 721, 481, "videoconvert ! video/x-raw,format=Y42B ! jpegenc ! avimux", "", {}},
-        {"HuffyuvAvi", ".avi", 640, 480, "videoconvert ! avenc_huffyuv ! avimux", "", {"avenc_huffyuv"}},
-        {"Vp8Webm", ".webm", 721, 481, "videoconvert ! vp8enc deadline=1 ! webmmux", "", {"vp8enc"}},
-        {"Vp9Webm", ".webm", 640, 480, "videoconvert ! vp9enc deadline=1 cpu-used=8 ! webmmux", "", {"vp9enc"}},
-        {"TheoraOgg", ".ogv", 721, 481, "videoconvert ! theoraenc ! oggmux", "", {"theoraenc"}},
-        {"RawAvi", ".avi", 721, 481, "videoconvert ! video/x-raw,format=BGR ! avimux", "", {}},
-        {"TurnedMp4", ".mp4", 640, 480, "videoconvert ! video/x-raw,format=I420 ! " + h264, "", {"x264enc"}, true},
-        {"Gif", ".gif", 640, 480, "", "-c:v gif", {"ffmpeg:gif"}, false, 10.0},
+        {"H264Mp4", ".mp4", 640, 480, "videoconvert ! video/x-raw,format=I420 ! " + h264, {"x264enc"}},
+        {"H264Mp4Odd", ".mp4", 721, 481, "videoconvert ! video/x-raw,format=Y444 ! " + h264, {"x264enc"}},
+        {"H264Avi", ".avi", 640, 480, "videoconvert ! video/x-raw,format=I420 ! x264enc ! avimux", {"x264enc"}},
+        {"HevcMkv", ".mkv", 640, 480, "ffmpeg:-c:v libx265 -x265-params log-level=error", {"ffmpeg:libx265"}},
+        {"Mjpeg420Avi", ".avi", 640, 480, "videoconvert ! video/x-raw,format=I420 ! jpegenc ! avimux", {}},
+        {"Mjpeg422AviOdd", ".avi", 721, 481, "videoconvert ! video/x-raw,format=Y42B ! jpegenc ! avimux", {}},
+        {"HuffyuvAvi", ".avi", 640, 480, "videoconvert ! avenc_huffyuv ! avimux", {"avenc_huffyuv"}},
+        {"Vp8Webm", ".webm", 721, 481, "videoconvert ! vp8enc deadline=1 ! webmmux", {"vp8enc"}},
+        {"Vp9Webm", ".webm", 640, 480, "videoconvert ! vp9enc deadline=1 cpu-used=8 ! webmmux", {"vp9enc"}},
+        {"TheoraOgg", ".ogv", 721, 481, "videoconvert ! theoraenc ! oggmux", {"theoraenc"}},
+        {"RawAvi", ".avi", 721, 481, "videoconvert ! video/x-raw,format=BGR ! avimux", {}},
+        {"TurnedMp4", ".mp4", 640, 480, "videoconvert ! video/x-raw,format=I420 ! " + h264, {"x264enc"}, true},
+        {"Gif", ".gif", 640, 480, "ffmpeg:-c:v gif", {"ffmpeg:gif"}, false, 10.0},
     };
     return clips;
 }
@@ -80,7 +79,8 @@ bool TurnTrack(const std::string& path) {
 bool MakeWithFfmpeg(const std::string& path, const Clip& clip) {
     const std::string command = "ffmpeg -v error -y -f lavfi -i smptebars=size=" + std::to_string(clip.width) + "x" +
                                 std::to_string(clip.height) + ":rate=" + std::to_string(static_cast<int>(clip.rate)) +
-                                " -frames:v " + std::to_string(kFrames) + " " + clip.ffmpeg + " '" + path + "'";
+                                " -frames:v " + std::to_string(kFrames) + " " + clip.encoder.substr(7) + " '" + path +
+                                "'";
     return std::system(command.c_str()) == 0;
 }
 
@@ -90,9 +90,10 @@ std::string ClipFile(const Clip& clip) {
     static std::map<std::string, std::string> made;
     if (const auto found = made.find(clip.name); found != made.end()) return found->second;
     const std::string path = dir.file(std::string(clip.name) + clip.extension);
-    const bool ok = clip.encoder.empty() ? MakeWithFfmpeg(path, clip)
-                                         : test::MakeClip(path, clip.width, clip.height, kFrames, clip.encoder) &&
-                                               (!clip.turned || TurnTrack(path));
+    const bool ok =
+        clip.encoder.rfind("ffmpeg:", 0) == 0
+            ? MakeWithFfmpeg(path, clip)
+            : test::MakeClip(path, clip.width, clip.height, kFrames, clip.encoder) && (!clip.turned || TurnTrack(path));
     return made[clip.name] = ok ? path : std::string();
 }
 
@@ -118,8 +119,11 @@ BgrPicture PictureOf(GstSample* sample) {
 
 Reference DecodeReference(const std::string& path, bool gif) {
     Reference reference;
-    const std::string line = "filesrc location=\"" + path + "\" ! " + (gif ? "gdkpixbufdec" : "decodebin") +
-                             " ! videoconvert ! video/x-raw,format=BGR ! appsink name=sink sync=false";
+    // videoflip turns the picture as the file's orientation tag says.
+    const std::string line =
+        "filesrc location=\"" + path + "\" ! " + (gif ? "gdkpixbufdec" : "decodebin") +
+        " ! videoflip video-direction=auto ! videoconvert ! video/x-raw,format=BGR ! appsink name=sink "
+        "sync=false";
     const test::PipelinePtr pipeline(gst_parse_launch(line.c_str(), nullptr));
     if (!pipeline) return reference;
     const test::ElementPtr sink(gst_bin_get_by_name(GST_BIN(pipeline.get()), "sink"));
@@ -130,19 +134,6 @@ Reference DecodeReference(const std::string& path, bool gif) {
         gst_sample_unref(sample);
     }
     return reference;
-}
-
-// The picture turned a quarter clockwise.
-BgrPicture TurnedClockwise(const BgrPicture& picture) {
-    BgrPicture turned{picture.height, picture.width, std::vector<unsigned char>(picture.pixels.size())};
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            const std::size_t from = (static_cast<std::size_t>(y) * picture.width + x) * 3;
-            const std::size_t to = (static_cast<std::size_t>(x) * turned.width + (turned.width - 1 - y)) * 3;
-            std::memcpy(turned.pixels.data() + to, picture.pixels.data() + from, 3);
-        }
-    }
-    return turned;
 }
 
 // The mean difference of two pictures of one size, per byte; infinite for different sizes.
@@ -172,18 +163,12 @@ TEST_P(SourceGraphMedia, PlaysEveryFrameUprightInTheDecodersColours) {
     const bool gif = std::string(clip.name) == "Gif";
     Reference reference = DecodeReference(path, gif);
     ASSERT_FALSE(reference.first.pixels.empty());
-    if (clip.turned) {
-        reference.first = TurnedClockwise(reference.first);
-        reference.last = TurnedClockwise(reference.last);
-    }
     const QSize upright = clip.turned ? QSize(clip.height, clip.width) : QSize(clip.width, clip.height);
 
     graph_.SetRealTime(GetParam().realTime);
     ASSERT_TRUE(graph_.SelectVideoFile(path)) << ::testing::PrintToString(MessageTexts());
-    {
-        const FrameStore::Lock lock = store_.WaitLock();
-        EXPECT_EQ(QSize(store_.Format(lock).biWidth, store_.Format(lock).biHeight), upright);
-    }
+    const ZImageBitmapInfoHeader format = store_.Format(store_.WaitLock());
+    EXPECT_EQ(QSize(format.biWidth, format.biHeight), upright);
     const auto started = std::chrono::steady_clock::now();
     ASSERT_TRUE(PlayToEnd(std::chrono::seconds(20)));
     const double played = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -194,19 +179,16 @@ TEST_P(SourceGraphMedia, PlaysEveryFrameUprightInTheDecodersColours) {
     for (std::size_t i = 1; i < times.size(); ++i) EXPECT_GT(times[i], times[i - 1]) << i;
     const double length = (kFrames - 1) / clip.rate;
     EXPECT_NEAR(times.back(), length, 0.01);
-    if (GetParam().realTime) {
-        EXPECT_GT(played, 0.8 * length);
-    }
+    EXPECT_TRUE(!GetParam().realTime || played > 0.8 * length) << played;
 
-    EXPECT_EQ(preview_.LastSize(), upright);
-    // videoconvert's integer path runs about two levels darker than the exact conversion
-    // the grabber does itself, 1.5 on average; a swapped channel or a turned picture costs tens.
+    // Of the upright size (a picture of another size differs infinitely). videoconvert's integer path runs about two
+    // levels darker than the exact conversion the grabber does itself, 1.5 on average; a swapped channel or a turned
+    // picture costs tens.
     EXPECT_LT(MeanDifference(preview_.First(), reference.first), 2.0);
     if (!gif) {
         EXPECT_EQ(reference.frames, kFrames);
         EXPECT_LT(MeanDifference(preview_.Last(), reference.last), 2.0);
     }
-    EXPECT_TRUE(graph_.StreamError().empty()) << graph_.StreamError();
     EXPECT_TRUE(messages_.Messages().empty()) << ::testing::PrintToString(MessageTexts());
 }
 
@@ -262,55 +244,50 @@ protected:
     test::TempDir dir_;
 };
 
-TEST_F(SourceGraphDamagedMedia, AFileCutToATenthPlaysWhatItHoldsOrSaysWhy) {
-    const std::vector<std::pair<const char*, std::string>> kinds = {
-        {"cut.ogv", "videoconvert ! theoraenc ! oggmux"},
-        {"cut.mp4", "videoconvert ! video/x-raw,format=I420 ! x264enc ! h264parse ! mp4mux"},
-        {"cut.avi", "videoconvert ! video/x-raw,format=I420 ! jpegenc ! avimux"},
-        {"cut.webm", "videoconvert ! vp8enc ! webmmux"},
-    };
-    for (const auto& [name, encoder] : kinds) {
+// An MP4 cut off is muxed with its index in front (as a download's is), so that the part
+// left holds frames to play.
+TEST_F(SourceGraphDamagedMedia, AFileCutShortPlaysWhatItHoldsOneNoDecoderTakesFailsAndAMissingDecoderIsNamed) {
+    for (const auto& [name, encoder] : std::vector<std::pair<const char*, std::string>>{
+             {"cut.ogv", "videoconvert ! theoraenc ! oggmux"},
+             {"cut.mp4", "videoconvert ! video/x-raw,format=I420 ! x264enc ! h264parse ! mp4mux faststart=true"},
+             {"cut.avi", "videoconvert ! video/x-raw,format=I420 ! jpegenc ! avimux"},
+             {"cut.webm", "videoconvert ! vp8enc ! webmmux"}}) {
         SCOPED_TRACE(name);
         const std::string path = dir_.file(name);
-        ASSERT_TRUE(test::MakeClip(path, 640, 480, 30, encoder));
+        ASSERT_TRUE(test::MakeClip(path, 320, 240, 30, encoder));
         const std::vector<unsigned char> bytes = test::ReadFileBytes(path);
         test::WriteFileText(path, std::string(bytes.begin(), bytes.begin() + bytes.size() / 10));
         ExpectFramesOrOneMessage(path);
     }
-}
 
-TEST_F(SourceGraphDamagedMedia, AFileOfFramesNoDecoderTakesFailsInsteadOfPlayingNothing) {
     // Lossless JPEG in AVI: avidemux hands it on as MJPEG, and the JPEG decoder refuses
     // every frame.
-    if (!test::HaveElement("avenc_ljpeg")) GTEST_SKIP() << "avenc_ljpeg is missing";
-    const std::string path = dir_.file("lossless.avi");
-    ASSERT_TRUE(test::MakeClip(path, 320, 240, 10, "videoconvert ! avenc_ljpeg ! avimux"));
-    ExpectFramesOrOneMessage(path);
-    ASSERT_EQ(messages_.Messages().size(), 1u);
-    EXPECT_NE(messages_.Messages()[0].text.find("no picture that can be decoded"), std::string::npos)
-        << messages_.Messages()[0].text;
-}
+    if (test::HaveElement("avenc_ljpeg")) {
+        const std::string path = dir_.file("lossless.avi");
+        ASSERT_TRUE(test::MakeClip(path, 320, 240, 10, "videoconvert ! avenc_ljpeg ! avimux"));
+        ExpectFramesOrOneMessage(path);
+        ASSERT_EQ(messages_.Messages().size(), 1u);
+        EXPECT_NE(messages_.Messages()[0].text.find("no picture that can be decoded"), std::string::npos)
+            << messages_.Messages()[0].text;
+    }
 
-TEST_F(SourceGraphDamagedMedia, AMissingDecoderIsNamedInTheMessage) {
+    messages_.Clear();
     const std::string path = dir_.file("h264.mp4");
     ASSERT_TRUE(
         test::MakeClip(path, 320, 240, 5, "videoconvert ! video/x-raw,format=I420 ! x264enc ! h264parse ! mp4mux"));
     // Every H.264 decoder out of decodebin's reach, as if none were installed.
-    GstCaps* h264 = gst_caps_from_string("video/x-h264");
+    const test::CapsPtr h264 = test::Caps("video/x-h264");
     GList* decoders = gst_element_factory_list_get_elements(GST_ELEMENT_FACTORY_TYPE_DECODER, GST_RANK_NONE);
-    GList* hidden = gst_element_factory_list_filter(decoders, h264, GST_PAD_SINK, FALSE);
+    GList* hidden = gst_element_factory_list_filter(decoders, h264.get(), GST_PAD_SINK, FALSE);
     std::vector<std::pair<GstPluginFeature*, guint>> ranks;
     for (GList* item = hidden; item; item = item->next) {
-        auto* feature = GST_PLUGIN_FEATURE(item->data);
-        ranks.emplace_back(feature, gst_plugin_feature_get_rank(feature));
-        gst_plugin_feature_set_rank(feature, GST_RANK_NONE);
+        ranks.emplace_back(GST_PLUGIN_FEATURE(item->data), gst_plugin_feature_get_rank(GST_PLUGIN_FEATURE(item->data)));
+        gst_plugin_feature_set_rank(ranks.back().first, GST_RANK_NONE);
     }
-
     EXPECT_FALSE(graph_.SelectVideoFile(path));
     for (const auto& [feature, rank] : ranks) gst_plugin_feature_set_rank(feature, rank);
     gst_plugin_feature_list_free(hidden);
     gst_plugin_feature_list_free(decoders);
-    gst_caps_unref(h264);
 
     ASSERT_EQ(messages_.Messages().size(), 1u) << ::testing::PrintToString(MessageTexts());
     const std::string& text = messages_.Messages()[0].text;

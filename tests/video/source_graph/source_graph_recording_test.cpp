@@ -1,8 +1,5 @@
 #include "../test_environment.h"
 #include "source_graph_fixture.h"
-#include "video/recording_folder.h"
-
-#include <filesystem>
 
 namespace lumora {
 namespace {
@@ -61,37 +58,32 @@ protected:
 
 TEST_F(SourceGraphRecording, RawFilesHoldEveryCountedFrameUprightJpegencCompressesAndStoppingFinishesAFile) {
     const std::string file = dir_.file("plain.avi");
-    Record(file, 15);
+    Record(file, 5);
 
     const std::uint64_t counted = counter_.Read();
     ASSERT_GT(counted, 0u);
     EXPECT_EQ(counted % kVgaFrameBytes, 0u);  // one RGB24 frame per frame
     const AviFacts avi = test::ReadAvi(file);
-    EXPECT_EQ(avi.mediaType, "video/x-raw");
-    EXPECT_EQ(avi.width, 640);
-    EXPECT_EQ(avi.height, 480);
-    EXPECT_EQ(avi.bitCount, 24);
-    EXPECT_EQ(avi.compression, 0u);
-    EXPECT_EQ(static_cast<std::uint64_t>(avi.frames), counted / kVgaFrameBytes);
-    EXPECT_EQ(avi.headerFrames, static_cast<std::uint32_t>(avi.frames));
+    EXPECT_EQ(std::tuple(avi.mediaType, avi.width, avi.height, avi.bitCount, avi.compression),
+              std::tuple("video/x-raw", 640, 480, 24, 0u));
+    EXPECT_EQ(std::tuple(std::uint64_t(avi.frames), std::uint64_t(avi.headerFrames)),
+              std::tuple(counted / kVgaFrameBytes, counted / kVgaFrameBytes));
     // Demuxed top row first: SMPTE bars begin with light grey at the top left.
     ASSERT_GE(avi.firstFrame.size(), kVgaFrameBytes);
-    EXPECT_GT(avi.firstFrame[0], 150);
-    EXPECT_LT(std::abs(avi.firstFrame[0] - avi.firstFrame[2]), 12);
+    EXPECT_TRUE(avi.firstFrame[0] > 150 && std::abs(avi.firstFrame[0] - avi.firstFrame[2]) < 12);
     ExpectPreviewGoesOn();
 
     // Through jpegenc: Motion JPEG that decodes, and the counter sees the compressed bytes.
     const int jpeg = CompressorNamed("JPEG image encoder");
     ASSERT_GE(jpeg, 0);
     graph_.Compressors().SetSelected(jpeg);
-    Record(dir_.file("jpeg.avi"), 10);
+    Record(dir_.file("jpeg.avi"), 5);
     const AviFacts mjpeg = test::ReadAvi(dir_.file("jpeg.avi"), "jpegdec");
-    EXPECT_EQ(mjpeg.compression, kMjpg);
-    EXPECT_EQ(QSize(mjpeg.width, mjpeg.height), QSize(640, 480));
+    EXPECT_EQ(std::tuple(mjpeg.compression, mjpeg.width, mjpeg.height), std::tuple(kMjpg, 640, 480));
     EXPECT_GT(mjpeg.frames, 0);
     EXPECT_EQ(mjpeg.headerFrames, static_cast<std::uint32_t>(mjpeg.frames));
-    EXPECT_GT(counter_.Read(), 0u);
-    EXPECT_LT(counter_.Read(), static_cast<std::uint64_t>(mjpeg.frames) * kVgaFrameBytes);
+    EXPECT_TRUE(counter_.Read() > 0 && counter_.Read() < std::uint64_t(mjpeg.frames) * kVgaFrameBytes)
+        << counter_.Read();
     ExpectPreviewGoesOn();
     EXPECT_TRUE(messages_.Messages().empty()) << ::testing::PrintToString(MessageTexts());
 
@@ -103,16 +95,14 @@ TEST_F(SourceGraphRecording, RawFilesHoldEveryCountedFrameUprightJpegencCompress
     ASSERT_EQ(graph_.RestartCapture(true, old), S_OK);
     ASSERT_TRUE(WaitForFrames(graph_.GrabberFrames().buffers + 5));
     ASSERT_TRUE(graph_.Stop());
-    const std::vector<unsigned char> bytes = test::ReadFileBytes(old);
-    ASSERT_GE(bytes.size(), 4u);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
     const AviFacts replaced = test::ReadAvi(old);
     EXPECT_GT(replaced.frames, 0);
     EXPECT_EQ(replaced.headerFrames, static_cast<std::uint32_t>(replaced.frames));  // finished, not cut off
     EXPECT_EQ(static_cast<std::uint64_t>(replaced.frames) * kVgaFrameBytes, counter_.Read());
 }
 
-// The folder is made when missing; then the first free name is taken, not the one after the highest.
+// The folder is made when missing; then the first free name is taken, not the one after
+// the highest; with none left, the render fails and says so.
 TEST_F(SourceGraphRecording, WithoutANameTheRecordingGoesToTheFirstFreeDefaultNameAndANewSourceStopsIt) {
     test::ScopedEnv videos("XDG_VIDEOS_DIR", (dir_.path().string() + "/videos/").c_str());
     for (const char* name : {"video000.avi", "video001.avi"}) {
@@ -126,8 +116,21 @@ TEST_F(SourceGraphRecording, WithoutANameTheRecordingGoesToTheFirstFreeDefaultNa
         ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
         ASSERT_TRUE(graph_.Run());
     }
+    for (int n = 3; n < 1000; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "videos/Lumora/video%03d.avi", n);
+        test::WriteFileText(dir_.file(name), "");
+    }
+    EXPECT_EQ(graph_.RestartCapture(true, ""), E_FAIL);
+    ASSERT_EQ(messages_.Messages().size(), 1u) << ::testing::PrintToString(MessageTexts());
+    const std::string& text = messages_.Messages()[0].text;
+    EXPECT_EQ(text.rfind("Couldn't render GStreamer filters sequence!\n\nSystem error message (0x80004005):\n", 0), 0u);
+    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
+    EXPECT_FALSE(graph_.RecordToFile());
 
     // A new source never starts recording by itself; the name is kept for the next recording.
+    messages_.Clear();
+    ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
     ASSERT_EQ(graph_.RestartCapture(true, dir_.file("one.avi")), S_OK);
     ASSERT_TRUE(graph_.SelectCaptureDevice(Camera("ball")));
     EXPECT_FALSE(graph_.RecordToFile());
@@ -136,22 +139,6 @@ TEST_F(SourceGraphRecording, WithoutANameTheRecordingGoesToTheFirstFreeDefaultNa
     graph_.Teardown(true, true);
     EXPECT_EQ(graph_.RestartCapture(true, dir_.file("one.avi")), E_POINTER);  // no graph to restart
     EXPECT_TRUE(messages_.Messages().empty());
-}
-
-TEST_F(SourceGraphRecording, NoFreeDefaultNameFailsTheRenderAndNeverStartsRecording) {
-    test::ScopedEnv videos("XDG_VIDEOS_DIR", dir_.path().c_str());
-    std::filesystem::create_directories(dir_.path() / "Lumora");
-    for (int n = 0; n < 1000; ++n) {
-        char name[32];
-        std::snprintf(name, sizeof name, "Lumora/video%03d.avi", n);
-        test::WriteFileText(dir_.file(name), "");
-    }
-    EXPECT_EQ(graph_.RestartCapture(true, ""), E_FAIL);
-    ASSERT_EQ(messages_.Messages().size(), 1u) << ::testing::PrintToString(MessageTexts());
-    EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't render GStreamer filters sequence!\n\n"
-                                                 "System error message (0x80004005):\n", 0), 0u);
-    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
-    EXPECT_FALSE(graph_.RecordToFile());
 }
 
 }  // namespace
