@@ -8,6 +8,7 @@
 #include <gst/video/video.h>
 
 #include <atomic>
+#include <cstring>
 #include <mutex>
 #include <new>
 #include <vector>
@@ -261,6 +262,16 @@ GstFlowReturn GrabVideoFrame(GstBaseTransform* base, GrabberState* state, GstBuf
     return GST_FLOW_OK;
 }
 
+// The bytes after each row of an outgoing frame: a fresh buffer holds whatever its memory
+// held before, and a recording writes the rows with their padding.
+void ClearRowPadding(const Rows& rows) {
+    if (rows.stride == rows.rowBytes) return;
+    for (int row = 0; row < rows.height; ++row) {
+        std::memset(rows.pixels + static_cast<std::size_t>(row) * rows.stride + rows.rowBytes, 0,
+                    rows.stride - rows.rowBytes);
+    }
+}
+
 // Any other format: converted straight into the block, and from there (the one copy of
 // the frame) into the outgoing buffer the right way up. A refused frame is converted
 // straight into the outgoing buffer. While nothing downstream reads the frames, a handed
@@ -291,6 +302,7 @@ GstFlowReturn ConvertVideoFrame(GstBaseTransform* base, GstBuffer* inbuf, GstBuf
     } else {
         ConvertToBgr(in, rows.pixels, rows.stride, false);
     }
+    ClearRowPadding(rows);
     gst_video_frame_unmap(&out);
     gst_video_frame_unmap(&in);
     return GST_FLOW_OK;

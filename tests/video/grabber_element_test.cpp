@@ -1,7 +1,8 @@
 // The grabber between a source and an appsink: every callback gets the frame bottom row
 // first, only a frame changed with S_OK goes on changed (the right way up), a producer's own
-// row stride becomes the DIB layout, decoded video it converts itself goes on converted,
-// and frames the time stamps skip are counted.
+// row stride becomes the DIB layout, decoded video it converts itself (of any row layout)
+// goes on converted, or as a gap while nothing reads it, and frames the time stamps skip
+// are counted.
 #include "capture_device_gst_fixture.h"
 #include "video/grabber_element.h"
 #include "video/grabber_frame_layout.h"
@@ -13,6 +14,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace lumora {
@@ -45,16 +47,27 @@ protected:
         ASSERT_EQ(gst_app_src_push_buffer(GST_APP_SRC(source_), buffer), GST_FLOW_OK);
     }
 
-    // An I420 frame whose rows grow brighter downwards, grey.
-    static GstBuffer* GreyRamp() {
+    // An I420 frame whose rows grow brighter downwards, grey; `padded`, its rows and planes
+    // spread out as a decoder's buffers may be, and said so in its video meta.
+    static GstBuffer* GreyRamp(bool padded = false) {
         GstVideoInfo info;
         gst_video_info_set_format(&info, GST_VIDEO_FORMAT_I420, 6, 4);
+        if (padded) {
+            for (gint& stride : info.stride) stride *= 2;
+            info.offset[1] = 64;
+            info.offset[2] = 88;
+            info.size = 112;
+        }
         GstBuffer* buffer = gst_buffer_new_allocate(nullptr, GST_VIDEO_INFO_SIZE(&info), nullptr);
         GstMapInfo map;
         gst_buffer_map(buffer, &map, GST_MAP_WRITE);
         std::memset(map.data, 128, map.size);
         for (int y = 0; y < 4; ++y) std::memset(map.data + y * GST_VIDEO_INFO_PLANE_STRIDE(&info, 0), 60 + 40 * y, 6);
         gst_buffer_unmap(buffer, &map);
+        if (padded) {
+            gst_buffer_add_video_meta_full(buffer, GST_VIDEO_FRAME_FLAG_NONE, GST_VIDEO_FORMAT_I420, 6, 4, 3,
+                                           info.offset, info.stride);
+        }
         return buffer;
     }
 
@@ -159,11 +172,18 @@ TEST_F(GrabberElementTest, ConvertedVideoGoesOnFromTheHandOffBlockAndSkippedFram
     ASSERT_EQ(gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING), GST_STATE_CHANGE_ASYNC);
     Push(GreyRamp(), 0);
     Push(GreyRamp(), 33);
-    Push(GreyRamp(), 133);  // two frames of 30 fps skipped before it
-    gst_app_src_end_of_stream(GST_APP_SRC(source_));
+    Push(GreyRamp(true), 133);  // two frames of 30 fps skipped before it
 
     const std::vector<unsigned char> processed = test::PullBytes(sink_), refused = test::PullBytes(sink_),
                                      last = test::PullBytes(sink_);
+    // While nothing reads what the grabber passes on, a frame handed off goes on as a gap.
+    SetGrabberOutputRead(grabber_, false);
+    Push(GreyRamp(), 166);
+    gst_app_src_end_of_stream(GST_APP_SRC(source_));
+    const std::unique_ptr<GstSample, void (*)(GstSample*)> unread(gst_app_sink_pull_sample(GST_APP_SINK(sink_)),
+                                                                  gst_sample_unref);
+    ASSERT_TRUE(unread && GST_BUFFER_FLAG_IS_SET(gst_sample_get_buffer(unread.get()), GST_BUFFER_FLAG_GAP));
+
     ASSERT_EQ(std::tuple(processed.size(), refused.size(), last.size()),
               std::tuple(kStride * 4, kStride * 4, kStride * 4));
     // The refused frame is the plain conversion: grey rows, brightest at the bottom.
@@ -177,9 +197,11 @@ TEST_F(GrabberElementTest, ConvertedVideoGoesOnFromTheHandOffBlockAndSkippedFram
             ASSERT_EQ(processed[row * kStride + i], 255 - refused[row * kStride + i]) << row << " " << i;
             ASSERT_EQ(last[row * kStride + i], processed[row * kStride + i]) << row << " " << i;
         }
+        const std::size_t padding = row * kStride + kRow;
+        EXPECT_EQ(std::tuple(processed[padding], refused[padding + 1], last[padding]), std::tuple(0, 0, 0)) << row;
     }
     const GrabberStatistics statistics = ReadGrabberStatistics(grabber_);
-    EXPECT_EQ(std::tuple(statistics.buffers, statistics.refused, statistics.missed), std::tuple(3u, 1u, 2u));
+    EXPECT_EQ(std::tuple(statistics.buffers, statistics.refused, statistics.missed), std::tuple(4u, 1u, 2u));
 }
 
 }  // namespace
