@@ -7,8 +7,9 @@
 #   - ffmpeg doing the same work as the effects (2x zoom onto the centre, red gain);
 #   - gst-launch-1.0 decoding to BGR into a fakesink.
 # Clips: H.264 in MP4 (what phones and cameras write) and MJPEG in AVI (what webcams give),
-# and H.264 at 1920x1080 for the peak memory.
-#   bench/pipeline_throughput.sh [build folder] [runs] [h264|mjpeg|h264-1080|all]
+# and H.264 at 1920x1080 for the peak memory. "live": a 1280x720 30 fps moving pattern for
+# ten seconds, with zoom and colour, against gst-launch-1.0 making the same BGR frames.
+#   bench/pipeline_throughput.sh [build folder] [runs] [h264|mjpeg|h264-1080|live|all]
 set -euo pipefail
 build=${1:-build}
 runs=${2:-5}
@@ -78,9 +79,27 @@ bench_clip() {
     }'
 }
 
+bench_live() {
+    local -A results=()
+    for _ in $(seq "$runs"); do
+        results[gst]+="$(measure gst-launch-1.0 -q videotestsrc is-live=true pattern=ball num-buffers=300 ! \
+                         video/x-raw,width=1280,height=720,framerate=30/1 ! videoconvert ! \
+                         video/x-raw,format=BGR ! fakesink);"
+        results[effects]+="$(measure env QT_QPA_PLATFORM=offscreen "$cli" run --source pattern:ball --size 1280x720 \
+                             --fps 30 --seconds 10 --effect zoom=2.0 --effect rgb=200,128,128 --output /dev/null);"
+    done
+    IFS=';' read -r -a gst <<< "${results[gst]}"
+    IFS=';' read -r -a lumora <<< "${results[effects]}"
+    echo "== live 1280x720 at 30 fps for 10 s, medians of $runs"
+    awk -v g="$(column 2 "${gst[@]}")" -v l="$(column 2 "${lumora[@]}")" 'BEGIN {
+        printf "CPU s: gst-launch %.3f, lumora-cli with zoom and colour %.3f: %.2f (target <= 1.3)\n", g, l, l / g
+    }'
+}
+
 case "$which" in
-    all) bench_clip h264 1280 720; bench_clip mjpeg 1280 720; bench_clip h264 1920 1080 ;;
+    all) bench_clip h264 1280 720; bench_clip mjpeg 1280 720; bench_clip h264 1920 1080; bench_live ;;
+    live) bench_live ;;
     h264 | mjpeg) bench_clip "$which" 1280 720 ;;
     h264-1080) bench_clip h264 1920 1080 ;;
-    *) echo "pipeline_throughput: h264, mjpeg, h264-1080 or all, not $which" >&2; exit 2 ;;
+    *) echo "pipeline_throughput: h264, mjpeg, h264-1080, live or all, not $which" >&2; exit 2 ;;
 esac
