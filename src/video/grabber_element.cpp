@@ -296,13 +296,14 @@ GstFlowReturn ConvertVideoFrame(GstBaseTransform* base, GstBuffer* inbuf, GstBuf
         CountAnswer(state, CallBack(held, state, SampleTime(base, inbuf), block, rows.DibSize()));
         if (state->outputRead.load(std::memory_order_relaxed)) {
             CopyRowsReversed(block, rows.dibStride, rows.pixels, rows.stride, rows.rowBytes, rows.height);
+            ClearRowPadding(rows);
         } else {
             GST_BUFFER_FLAG_SET(outbuf, GST_BUFFER_FLAG_GAP);
         }
     } else {
         ConvertToBgr(in, rows.pixels, rows.stride, false);
+        ClearRowPadding(rows);
     }
-    ClearRowPadding(rows);
     gst_video_frame_unmap(&out);
     gst_video_frame_unmap(&in);
     return GST_FLOW_OK;
