@@ -1,6 +1,6 @@
 #include "effects/face_tracker.h"
 
-#include "effects/face_detector.h"
+#include "effects/face_module.h"
 #include "platform/program_paths.h"
 
 #include <lumora/zimage.h>
@@ -55,13 +55,8 @@ FaceTracker::~FaceTracker() {
 }
 
 bool FaceTracker::Start() {
-    try {
-        if (!track_) track_ = std::make_unique<CFaceTrack>();
-        if (!detector_) detector_ = std::make_unique<FaceDetector>();
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    if (!detector_->loaded() && !detector_->Load(cascadePath_)) return false;
+    if (!engine_) engine_ = FaceModule::MakeEngine();
+    if (!engine_ || !engine_->LoadCascade(cascadePath_)) return false;
     if (!worker_.joinable()) {
         try {
             worker_ = std::thread([this] { WorkerLoop(); });
@@ -76,7 +71,7 @@ bool FaceTracker::Start() {
 bool FaceTracker::Feed(const std::uint8_t* pixels, std::int32_t width, std::int32_t height) {
     const std::uint32_t frameBytes = ZImage_CalcImageSize(width, height, 24);
     // Without a worker no face is ever found, so there is nothing to follow or queue.
-    if (!track_ || !pixels || frameBytes == 0 || !workerRunning_.load(std::memory_order_acquire)) return false;
+    if (!engine_ || !pixels || frameBytes == 0 || !workerRunning_.load(std::memory_order_acquire)) return false;
     std::unique_lock<std::mutex> guard(lock_, std::try_to_lock);
     if (!guard.owns_lock()) return false;  // the worker is detecting
 
@@ -106,8 +101,8 @@ bool FaceTracker::Feed(const std::uint8_t* pixels, std::int32_t width, std::int3
     }
     if (tracking) {
         // A frame of another size than the face was learnt in cannot be followed.
-        const bool found = width == trackingWidth_ && height == trackingHeight_ &&
-                           track_->FtTrackNextFrame(face, trackingBuffer_.data()) != 0;
+        const bool found =
+            width == trackingWidth_ && height == trackingHeight_ && engine_->FollowInto(face, trackingBuffer_.data());
         Publish(generation, face, found);
         return found;
     }
@@ -180,8 +175,8 @@ void FaceTracker::WorkerLoop() {
 
 bool FaceTracker::DetectAndTrain(FtRect& face) {
     if (!DetectFace(face)) return false;
-    if (!track_->FtInitialization(detectionWidth_, detectionHeight_, 1, TemplateType::kColour)) return false;
-    if (!track_->FtTraining(face, trackingBuffer_.data())) return false;
+    if (!engine_->StartFollowing(detectionWidth_, detectionHeight_)) return false;
+    if (!engine_->Learn(face, trackingBuffer_.data())) return false;
     trackingWidth_ = detectionWidth_;
     trackingHeight_ = detectionHeight_;
     return true;
@@ -189,14 +184,10 @@ bool FaceTracker::DetectAndTrain(FtRect& face) {
 
 bool FaceTracker::DetectFace(FtRect& face) {
     if (detectionWidth_ <= 0 || detectionHeight_ <= 0) return false;
-    // CFaceTrack's packed RGB back to blue-green-red for the detector. What OpenCV throws
-    // here ends the detection in WorkerLoop, as a detection that found nothing.
-    cv::Mat picture;
-    const cv::Mat packed(detectionHeight_, detectionWidth_, CV_8UC3, trackingBuffer_.data());
-    cv::cvtColor(packed, picture, cv::COLOR_RGB2BGR);
-    const std::optional<cv::Rect> found = detector_->FindFace(picture);
+    // What OpenCV throws here ends the detection in WorkerLoop, as one that found nothing.
+    const std::optional<FtRect> found = engine_->FindFace(trackingBuffer_.data(), detectionWidth_, detectionHeight_);
     if (!found) return false;
-    face = FtRect{found->x, found->y, found->x + found->width, found->y + found->height};
+    face = *found;
     return true;
 }
 

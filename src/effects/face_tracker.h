@@ -1,6 +1,6 @@
 // FaceTracker: finds a face with the Haar cascade "facedetect.xml" from the program folder
-// and then follows it with CFaceTrack. Detection is slow, so it runs on a worker thread of
-// the tracker's own; following is fast and runs on the streaming thread inside Feed.
+// and then follows it with CFaceTrack, both through a FaceEngine (face_engine.h). Detection is slow, so it runs on a
+// worker thread of the tracker's own; following is fast and runs on the streaming thread inside Feed.
 //
 // The cycle: while no face is followed, every frame Feed gets the lock for is converted for
 // CFaceTrack as usual and left there for the worker, which is woken; it detects in it
@@ -20,12 +20,13 @@
 //   that was running when ForgetFace was called is thrown away when it ends.
 // Lock order: effect lock, tracker lock, face lock; the worker takes the last two.
 //
-// Lifetime: the detector, CFaceTrack and the worker are made by the first Start and kept;
+// Lifetime: the engine (which loads the face module) and the worker are made by the first
+// Start and kept;
 // later Starts reuse them. The destructor stops the worker and waits for it. Buffers grow
 // with the frame size and are kept.
 #pragma once
 
-#include "effects/c_face_track.h"
+#include "effects/face_engine.h"
 #include "effects/face_following_zoom.h"
 
 #include <atomic>
@@ -39,8 +40,6 @@
 
 namespace lumora {
 
-class FaceDetector;
-
 inline constexpr char kFaceCascadeFileName[] = "facedetect.xml";
 
 class FaceTracker {
@@ -53,8 +52,8 @@ public:
     FaceTracker(const FaceTracker&) = delete;
     FaceTracker& operator=(const FaceTracker&) = delete;
 
-    // Makes what is missing of CFaceTrack, the cascade and the worker. False when the
-    // cascade cannot be loaded or CFaceTrack cannot be made. A worker that cannot be
+    // Makes what is missing of the engine, the cascade and the worker. False when the face
+    // module or the cascade cannot be loaded. A worker that cannot be
     // started still answers true: faces are then never found.
     bool Start();
 
@@ -90,8 +89,7 @@ private:
     const std::string cascadePath_;
 
     // Made by Start; touched by the worker only under lock_.
-    std::unique_ptr<CFaceTrack> track_;
-    std::unique_ptr<FaceDetector> detector_;
+    std::unique_ptr<FaceEngine> engine_;
 
     std::mutex lock_;  // the worker's lock: everything below up to the face lock
     std::vector<std::uint8_t> trackingBuffer_;  // packed top-down red-green-blue

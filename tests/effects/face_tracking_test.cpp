@@ -1,7 +1,8 @@
-#include "effects/c_face_track.h"
 #include "effects/effect_chain.h"
-#include "effects/face_detector.h"
+#include "effects/face/c_face_track.h"
+#include "effects/face/face_detector.h"
 #include "effects/face_following_zoom.h"
+#include "effects/face_module.h"
 #include "effects/face_tracking_effect.h"
 
 #include "test_frames.h"
@@ -168,7 +169,9 @@ TEST_F(FaceTest, EffectZoomsOntoTheFaceLetsGoWhenItLeavesAndKeepsOneWorkerThatEn
     }
     EXPECT_EQ(test::ThreadCountSettledAt(threadsBefore), threadsBefore);
 
-    // Without a usable cascade there is no worker and the effect does not start.
+    // The engine comes from its module; without a usable cascade there is no worker and the
+    // effect does not start.
+    EXPECT_TRUE(FaceModule::MakeEngine()) << FaceModule::LoadError();
     test::TempDir folder;
     test::WriteFileText(folder.file("broken.xml"), "<opencv_storage><cascade>nonsense</cascade></opencv_storage>");
     for (const std::string& path : {folder.file("missing.xml"), folder.file("broken.xml")}) {

@@ -43,7 +43,7 @@ namespace lumora {
 class FaceDetector {
 public:
     struct Detection {
-        cv::Rect box;  // top-down picture coordinates
+        cv::Rect box;     // top-down picture coordinates
         int support = 0;  // detection windows merged into this face
     };
 

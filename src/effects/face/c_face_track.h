@@ -17,18 +17,12 @@
 // Thread: one thread at a time (the tracker serialises its calls under its lock).
 #pragma once
 
+#include "effects/face_engine.h"
+
 #include <cstdint>
 #include <memory>
 
 namespace lumora {
-
-struct FtRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;  // the smaller y: rows count from the top
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-    friend bool operator==(const FtRect&, const FtRect&) = default;
-};
 
 // What the tracker compares: colour names and grey levels (the only kind there is).
 enum class TemplateType : std::int32_t { kColour = 0 };

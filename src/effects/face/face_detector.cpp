@@ -1,4 +1,4 @@
-#include "effects/face_detector.h"
+#include "effects/face/face_detector.h"
 
 #include <opencv2/core/utility.hpp>
 #include <opencv2/objdetect.hpp>

@@ -1,4 +1,4 @@
-#include "effects/c_face_track.h"
+#include "effects/face/c_face_track.h"
 
 #include <opencv2/imgproc.hpp>
 #include <opencv2/tracking.hpp>
@@ -13,13 +13,13 @@ namespace {
 // The filter works on the frame scaled so that the face is about this many pixels across,
 // whatever its size in the frame: the filter's cost and precision stay the same.
 constexpr float kWorkingFaceSide = 32.0f;
-constexpr int kTemplateSide = 24;                 // the face's grey template, working pixels
-constexpr int kSearchMargin = 3;                  // template pixels of play on each side
+constexpr int kTemplateSide = 24;  // the face's grey template, working pixels
+constexpr int kSearchMargin = 3;   // template pixels of play on each side
 constexpr int kSearchSide = kTemplateSide + 2 * kSearchMargin;
 constexpr std::array<float, 5> kScales{0.94f, 0.97f, 1.0f, 1.03f, 1.06f};
-constexpr double kMinTemplateMatch = 0.35;        // below: the face is gone
+constexpr double kMinTemplateMatch = 0.35;  // below: the face is gone
 constexpr float kTemplateLearningRate = 0.02f;
-constexpr float kRetrainDrift = 0.08f;            // size change that retrains the filter
+constexpr float kRetrainDrift = 0.08f;  // size change that retrains the filter
 constexpr int kMinFaceSide = 4;
 
 FtRect Around(cv::Point2f centre, cv::Size2f size) {
@@ -38,8 +38,8 @@ cv::Mat Patch(const cv::Mat& grey, cv::Point2f centre, cv::Size2f size, int side
     if (inside.empty()) return {};
     cv::Mat region = grey(inside);
     if (inside != wanted) {
-        cv::copyMakeBorder(region, region, inside.y - wanted.y, wanted.br().y - inside.br().y,
-                           inside.x - wanted.x, wanted.br().x - inside.br().x, cv::BORDER_REPLICATE);
+        cv::copyMakeBorder(region, region, inside.y - wanted.y, wanted.br().y - inside.br().y, inside.x - wanted.x,
+                           wanted.br().x - inside.br().x, cv::BORDER_REPLICATE);
     }
     cv::Mat scaled;
     cv::resize(region, scaled, cv::Size(side, side), 0, 0, cv::INTER_AREA);
@@ -86,14 +86,14 @@ struct CFaceTrack::State {
     bool trained = false;
 
     cv::Ptr<cv::TrackerKCF> filter;
-    float scale = 1.0f;       // working pixels per frame pixel, fixed while the filter lives
-    cv::Size2f filterSize;    // the face size the filter was trained at, frame pixels
+    float scale = 1.0f;     // working pixels per frame pixel, fixed while the filter lives
+    cv::Size2f filterSize;  // the face size the filter was trained at, frame pixels
     cv::Point2f centre;
     cv::Size2f size;
-    cv::Mat model;            // grey template of the face as it was learnt, CV_32F
+    cv::Mat model;  // grey template of the face as it was learnt, CV_32F
 
-    cv::Mat small;            // the frame at the working scale, red-green-blue
-    cv::Mat colour;           // the same, blue-green-red, as the filter reads it
+    cv::Mat small;   // the frame at the working scale, red-green-blue
+    cv::Mat colour;  // the same, blue-green-red, as the filter reads it
     cv::Mat grey;
 
     void Prepare(const std::uint8_t* frame) {
