@@ -70,7 +70,8 @@ TEST(CliEndToEnd, EffectsChangeThePicturesThatGoOutAndSnapshotsTakeTheNextNumber
     };
     const std::vector<unsigned char> in = first("plain", {});
     const std::vector<unsigned char> out = first("filtered", {"--effect", "rgb=128,1,256"});
-    ASSERT_TRUE(!in.empty() && in.size() == out.size());
+    ASSERT_FALSE(in.empty());
+    ASSERT_EQ(in.size(), out.size());
     int wrong = 0;
     for (std::size_t i = 0; i + 2 < in.size(); i += 3) {  // blue, green, red
         wrong += out[i] != std::min(255, in[i] * 2) || out[i + 1] != in[i + 1] / 128 || out[i + 2] != in[i + 2];

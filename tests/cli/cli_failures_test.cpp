@@ -86,7 +86,8 @@ TEST(CliFailures, AFullFilesystemFailsEveryWriterAndKeepsWholePackets) {
     ExpectFailure(Cli({"--fast", "--frames", "10", "--output", Q(packets)}),
                   "Cannot write " + packets + ": " + kNoSpace, "--output");
     const auto kept = test::ReadPackets(packets, false);
-    EXPECT_TRUE(kept.wellFormed && !kept.headers.empty()) << "a torn packet was left at the end, or none kept";
+    EXPECT_TRUE(kept.wellFormed) << "a torn packet was left at the end";
+    EXPECT_GE(kept.headers.size(), 1u);
     ::unlink(packets.c_str());
 
     full.Fill();

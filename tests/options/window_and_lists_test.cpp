@@ -161,7 +161,8 @@ TEST_F(WindowTest, AFailedStartIsReportedAndOptionsRestartOnlyARunningEffect) {
 
     effect.answer = kEffectStarted;
     const EffectId id = Animations().List().GetItemValue(0);
-    EXPECT_TRUE(Animations().Toggle(id) && Marked(Animations(), 0));
+    EXPECT_TRUE(Animations().Toggle(id));
+    EXPECT_TRUE(Marked(Animations(), 0));
     Click(options);
     EXPECT_EQ(std::tuple(effect.dialogs, effect.starts, chain_->IsEffectActive(id)), std::tuple(2, starts + 2, true));
     chain_->UnloadEffects();

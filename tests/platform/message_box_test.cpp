@@ -77,7 +77,8 @@ TEST_F(MessageBoxTest, ErrorMessagesAddTheCodeAndTheSystemTextAndAppMessagesForg
     }
     EXPECT_EQ(ShowAppMessage("after", 0x40), id::kOk);
     ASSERT_EQ(recorder_.Messages().size(), 2u);
-    EXPECT_TRUE(recorder_.Messages()[0].owner != nullptr && recorder_.Messages()[1].text == "after");
+    EXPECT_NE(recorder_.Messages()[0].owner, nullptr);
+    EXPECT_EQ(recorder_.Messages()[1].text, "after");
 }
 
 // Without a hook or a display nobody can answer: the text goes to stderr, a question is

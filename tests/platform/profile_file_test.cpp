@@ -83,8 +83,8 @@ TEST_F(ProfileFileOnDisk, WriteCreatesOrReplacesTheFileWholeChangingOnlyWhatItMu
 
     // A file that exists but cannot be read is not replaced by a one-key file.
     std::filesystem::create_directory(dir_.file("folder.ini"));
-    EXPECT_TRUE(!WriteProfileString(dir_.file("folder.ini"), "s", "k", "v") &&
-                std::filesystem::is_directory(dir_.file("folder.ini")));
+    EXPECT_FALSE(WriteProfileString(dir_.file("folder.ini"), "s", "k", "v"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir_.file("folder.ini")));
 
     // Values read back exactly as written.
     for (const std::string value :

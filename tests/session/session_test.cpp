@@ -49,7 +49,8 @@ protected:
 TEST_F(SessionTest, StartUpWiresFramesAndCamerasAndShutdownStopsEverythingInOrder) {
     Session session(Session::Setup{.programFolder = test::ProgramDir()});
     ASSERT_NO_FATAL_FAILURE(Start(session));
-    EXPECT_TRUE(session.Store().Processor() == &session.Effects() && session.Graph().Compressors().Count() > 0);
+    EXPECT_EQ(session.Store().Processor(), &session.Effects());
+    EXPECT_GT(session.Graph().Compressors().Count(), 0);
 
     EffectChain& effects = session.Effects();
     PictureInPictureEffect* pip = FindPictureInPictureEffect(effects);

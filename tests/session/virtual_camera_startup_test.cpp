@@ -33,7 +33,8 @@ TEST(VirtualCameraStartup, OpensTheDeviceNamedLumoraCaptureWithoutAWord) {
     MessageRecorder messages;
 
     EXPECT_EQ(ConnectVirtualCamera(devices, link), StartupOutcome::kContinue);
-    EXPECT_TRUE(link.IsOpen() && messages.Messages().empty());
+    EXPECT_TRUE(link.IsOpen());
+    EXPECT_TRUE(messages.Messages().empty());
 }
 
 TEST(VirtualCameraStartup, WithoutTheDeviceTheUserIsAskedAndNoExits) {

@@ -49,7 +49,8 @@ TEST(ParvelButton, MouseKeysAndScreenReadersClickItAndTheHoverEndsWhenThePointer
     EXPECT_EQ(model.FaceFor(true), ButtonModel::Face::kPressed);
     EXPECT_TRUE(model.KeyRelease().clicked && !model.KeyRelease().clicked);
     model.KeyPress();
-    EXPECT_TRUE(model.DropKeyPress() && !model.KeyRelease().clicked);  // the focus moved on: no click
+    EXPECT_TRUE(model.DropKeyPress());  // the focus moved on: no click
+    EXPECT_FALSE(model.KeyRelease().clicked);
 
     // Mouse clicks notify only when released over the button; keys and screen readers click
     // it too; the hover ends within the check period after the pointer leaves; disabled, it
@@ -95,8 +96,8 @@ TEST(ParvelButton, MouseKeysAndScreenReadersClickItAndTheHoverEndsWhenThePointer
     // The pointer leaves without the button hearing of it.
     QCursor::setPos(host.widget()->mapToGlobal(QPoint(300, 200)));
     EXPECT_TRUE(QTest::qWaitFor([&] { return button.Model().State() == ButtonState::kNormal; },
-                                4 * ParvelButton::kHoverCheckMs) &&
-                !button.Model().HoverTimerRunning());
+                                4 * ParvelButton::kHoverCheckMs));
+    EXPECT_FALSE(button.Model().HoverTimerRunning());
 
     // A leave the window system reports ends the hover without waiting.
     QTest::mouseMove(&button, QPoint(5, 5));
@@ -245,9 +246,12 @@ TEST(ParvelSlider, ThumbClicksAndTicksMapOntoTheRulerAndMouseKeysWheelAndScreenR
     // A press on the thumb starts a drag without moving it; past the ends it stops.
     const SliderModel::PressResult press = slider.Press(slider.ThumbRect(kSlider).center(), kSlider);
     EXPECT_EQ(std::tuple(press.dragging, press.moved, slider.Position()), std::tuple(true, false, 50));
-    EXPECT_TRUE(slider.Drag(-40, kSlider) && slider.Position() == 0);
-    EXPECT_TRUE(!slider.Drag(-80, kSlider) && slider.Drag(500, kSlider) && !slider.Drag(600, kSlider) &&
-                slider.Position() == 100);
+    EXPECT_TRUE(slider.Drag(-40, kSlider));
+    EXPECT_EQ(slider.Position(), 0);
+    EXPECT_FALSE(slider.Drag(-80, kSlider));
+    EXPECT_TRUE(slider.Drag(500, kSlider));
+    EXPECT_FALSE(slider.Drag(600, kSlider));
+    EXPECT_EQ(slider.Position(), 100);
     slider.Release();
     EXPECT_FALSE(slider.Drag(10, kSlider));
     EXPECT_EQ(slider.PositionFromX(3, QSize(8, 12)), 0);  // no ruler at all
@@ -331,7 +335,8 @@ TEST(ParvelScrollBar, ThumbAndPointerMapOntoTheTrackThePainterFramesItAndArrowsD
     EXPECT_EQ(std::tuple(bar.PositionFromY(20, tiny), bar.ThumbRect(tiny).top()), std::tuple(0, 13));
     bar.SetRange(0, 3);
     EXPECT_EQ(bar.Position(), 3);
-    EXPECT_TRUE(!bar.Press(QPoint(6, 50), kBar) && bar.Position() == 3);  // the track does not page
+    EXPECT_FALSE(bar.Press(QPoint(6, 50), kBar));  // the track does not page
+    EXPECT_EQ(bar.Position(), 3);
 
     // Bad and empty ranges neither drag nor step.
     bar.SetRange(10, 5);  // the maximum is raised to the minimum
@@ -422,8 +427,9 @@ TEST(ParvelListView, TilesGoInRowsShowSelectionAndCurrentnessAndClicksAndTheBarM
     EXPECT_EQ(ListOf(3, {1}).TileSize(), QSize(68, 97));
     ListViewModel empty;
     empty.ComputeTileSize([](const QString&) { return 17; });
-    EXPECT_TRUE(empty.TileSize().isNull() && empty.VisibleTiles(kClient).empty() &&
-                empty.HitTest(QPoint(10, 10), kClient) == -1);
+    EXPECT_TRUE(empty.TileSize().isNull());
+    EXPECT_TRUE(empty.VisibleTiles(kClient).empty());
+    EXPECT_EQ(empty.HitTest(QPoint(10, 10), kClient), -1);
 
     // Hits fall on tiles cut to the area: beyond the last item, in the border below the area and left of it: no tile.
     const std::pair<QPoint, int> hits[] = {{{1, 1}, 0},     {{140, 40}, 2},  {{80, 90}, 4},

@@ -66,7 +66,8 @@ TEST_F(SkinEditorDialogTest, ASkinMadeInTheWindowLoadsAtTheNextStartWithWhatWasS
     dialog.show();
     dialog.Control(E::kIdName)->setFocus();
     QTest::keyClick(dialog.Control(E::kIdName), Qt::Key_Return);
-    EXPECT_TRUE(dialog.isVisible() && messages_.Messages().empty()) << messages_.Messages().size();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(messages_.Messages().empty()) << messages_.Messages()[0].text;
     dialog.Control<QLineEdit>(E::kIdName)->setText(" Sunset ");
     dialog.Control<QPushButton>(E::kIdCreate)->click();
     EXPECT_EQ(dialog.Control<QLineEdit>(E::kIdName)->text(), "");

@@ -173,7 +173,8 @@ TEST_F(SkinEditorTest, SetFileCopiesNamesOrKeepsTheOldPictureAndRemoveAsksFirst)
     const fs::path clash = elsewhere_.path() / "inside.bmp";
     test::SkinFolders::WritePicture(clash, 180, 25, Qt::yellow);
     editor_.SetFile(clash.string());
-    EXPECT_TRUE(caption() == "old.bmp" && fs::exists(mine / "old.bmp"));
+    EXPECT_EQ(caption(), "old.bmp");
+    EXPECT_TRUE(fs::exists(mine / "old.bmp"));
     EXPECT_EQ(QImage(QString::fromStdString((mine / "inside.bmp").string())).pixelColor(0, 0), QColor(Qt::green));
 
     // A copy that fails half-way (the file size limit cuts it) leaves nothing behind.

@@ -216,7 +216,9 @@ protected:
 TEST_F(SkinManagerTest, FoldersLoadInNameOrderApplySkinReachesEveryLiveWindowAndReloadingKeepsTheSkinByName) {
     manager.LoadAllSkins();
     ASSERT_EQ(manager.Count(), 1);
-    EXPECT_TRUE(manager.Get(0)->name == "Default" && manager.Get(1) == nullptr && manager.Get(-1) == nullptr);
+    EXPECT_EQ(manager.Get(0)->name, "Default");
+    EXPECT_EQ(manager.Get(1), nullptr);
+    EXPECT_EQ(manager.Get(-1), nullptr);
 
     skins.Add("b-second", "[general]\nname=Same\n");
     skins.Add("a-first", "[general]\nname=Same\n");

@@ -47,7 +47,8 @@ TEST_F(CaptureDeviceListTest, SameNamedDevicesOpenTheirOwnCameraAndOthersNone) {
     for (const int index : {first_ + 2, first_ + 3, first_ + 4, list_.Count()}) {
         EXPECT_EQ(list_.OpenCaptureFilter(index), nullptr) << index;
     }
-    EXPECT_TRUE(list_.DeviceAt(-1) == nullptr && !list_.FindDevicePathByName("cam"));  // names match exactly
+    EXPECT_EQ(list_.DeviceAt(-1), nullptr);
+    EXPECT_EQ(list_.FindDevicePathByName("cam"), std::nullopt);  // names match exactly
 }
 
 TEST(CaptureDeviceList, RefillsButKeepsTheListWhenNothingIsFound) {

@@ -89,7 +89,8 @@ TEST_F(FrameHandOff, AnOddWidthFrameReachesTheDeviceByteExactAndBadBuffersAreRef
     EXPECT_EQ(
         std::tuple(U32At(written, 4), U32At(written, 12), U32At(written, 20), U32At(written, 24), U32At(written, 32)),
         std::tuple(std::uint32_t(frame.size()), 0xFFFFFFFFu, 641u, 480u, 24u));
-    EXPECT_TRUE(std::memcmp(written.data() + 40, frame.data(), frame.size()) == 0 && messages_.Messages().empty());
+    EXPECT_EQ(std::memcmp(written.data() + 40, frame.data(), frame.size()), 0);
+    EXPECT_TRUE(messages_.Messages().empty());
 
     // Then missing buffers and a frame smaller than its format.
     SetFormat(640, 480);

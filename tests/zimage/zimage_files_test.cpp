@@ -56,10 +56,10 @@ TEST(ZImageLoad, EveryPictureFormatTheDialogsOfferAndNullForMissingOrGarbageFile
         ASSERT_TRUE(own && scaled) << format;
         EXPECT_EQ(std::tuple(size.width, size.height, scaled->width(), scaled->height()), std::tuple(16, 16, 5, 4));
         // The top row is the last.
-        EXPECT_TRUE(Near(PixelOf(*own, 3, 15), kRed, tolerance) && Near(PixelOf(*own, 3, 0), kBlue, tolerance) &&
-                    Near(PixelOf(*scaled, 2, 3), kRed, tolerance + 8) &&
-                    Near(PixelOf(*scaled, 2, 0), kBlue, tolerance + 8))
-            << format;
+        EXPECT_TRUE(Near(PixelOf(*own, 3, 15), kRed, tolerance)) << format;
+        EXPECT_TRUE(Near(PixelOf(*own, 3, 0), kBlue, tolerance)) << format;
+        EXPECT_TRUE(Near(PixelOf(*scaled, 2, 3), kRed, tolerance + 8)) << format;
+        EXPECT_TRUE(Near(PixelOf(*scaled, 2, 0), kBlue, tolerance + 8)) << format;
     }
     // Transparent parts become black.
     QImage alpha(4, 2, QImage::Format_ARGB32);

@@ -254,16 +254,15 @@ protected:
 };
 
 TEST_F(ZImageBadArguments, ResizeCompositionFillDrawRectColorFilterSaveJpegAndLoaders) {
-    EXPECT_FALSE(ZImage_Resize(nullptr, 8, 6, other_.data(), 8, 6) ||
-                 ZImage_Resize(frame_.data(), 8, 6, nullptr, 8, 6) ||
-                 ZImage_Composition(nullptr, 8, 6, other_.data(), 8, 6, 0, 0) ||
-                 ZImage_Composition(frame_.data(), 8, 6, nullptr, 8, 6, 0, 0));
+    EXPECT_EQ(ZImage_Resize(nullptr, 8, 6, other_.data(), 8, 6), 0);
+    EXPECT_EQ(ZImage_Resize(frame_.data(), 8, 6, nullptr, 8, 6), 0);
+    EXPECT_EQ(ZImage_Composition(nullptr, 8, 6, other_.data(), 8, 6, 0, 0), 0);
+    EXPECT_EQ(ZImage_Composition(frame_.data(), 8, 6, nullptr, 8, 6, 0, 0), 0);
     for (const Size s : kBadSizes) {
-        EXPECT_FALSE(ZImage_Resize(frame_.data(), s.w, s.h, other_.data(), 8, 6) ||
-                     ZImage_Resize(frame_.data(), 8, 6, other_.data(), s.w, s.h) ||
-                     ZImage_Composition(frame_.data(), s.w, s.h, other_.data(), 8, 6, 0, 0) ||
-                     ZImage_Composition(frame_.data(), 8, 6, other_.data(), s.w, s.h, 0, 0))
-            << s.w << " x " << s.h;
+        EXPECT_EQ(ZImage_Resize(frame_.data(), s.w, s.h, other_.data(), 8, 6), 0) << s.w << " x " << s.h;
+        EXPECT_EQ(ZImage_Resize(frame_.data(), 8, 6, other_.data(), s.w, s.h), 0) << s.w << " x " << s.h;
+        EXPECT_EQ(ZImage_Composition(frame_.data(), s.w, s.h, other_.data(), 8, 6, 0, 0), 0) << s.w << " x " << s.h;
+        EXPECT_EQ(ZImage_Composition(frame_.data(), 8, 6, other_.data(), s.w, s.h, 0, 0), 0) << s.w << " x " << s.h;
     }
 
     EXPECT_EQ(ZImage_Fill(nullptr, 8, 6, 2, 2, 0, 0, 16, 0), 0);
@@ -288,11 +287,13 @@ TEST_F(ZImageBadArguments, ResizeCompositionFillDrawRectColorFilterSaveJpegAndLo
 
     lumora::test::TempDir dir;
     const std::string path = dir.file("never.jpg");
-    EXPECT_FALSE(ZImage_SaveJpeg2(nullptr, frame_.data(), 8, 6) || ZImage_SaveJpeg2(path.c_str(), nullptr, 8, 6));
+    EXPECT_EQ(ZImage_SaveJpeg2(nullptr, frame_.data(), 8, 6), 0);
+    EXPECT_EQ(ZImage_SaveJpeg2(path.c_str(), nullptr, 8, 6), 0);
     for (const Size s : kBadSizes) EXPECT_EQ(ZImage_SaveJpeg2(path.c_str(), frame_.data(), s.w, s.h), 0);
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
-    EXPECT_FALSE(ZImage_LoadImageToBitmap(nullptr, nullptr) || ZImage_LoadImageToBitmap("", nullptr) ||
-                 ZImage_LoadImageToBitmapSize(nullptr, 8, 6));
+    EXPECT_EQ(ZImage_LoadImageToBitmap(nullptr, nullptr), nullptr);
+    EXPECT_EQ(ZImage_LoadImageToBitmap("", nullptr), nullptr);
+    EXPECT_EQ(ZImage_LoadImageToBitmapSize(nullptr, 8, 6), nullptr);
 }
 
 }  // namespace

@@ -81,7 +81,8 @@ TEST(ZImageScreenXvfb, CopiesScalesBlacksOutWhatIsOffTheScreenAndSurvivesTheServ
         }
     }
     const auto none = Copy({100, 100, 164, 116}, 64, 16, 24, false, &result);
-    EXPECT_TRUE(result != 0 && none[0] == 0) << "a rectangle wholly off the screen copies black";
+    EXPECT_NE(result, 0u) << "a rectangle wholly off the screen copies black";
+    EXPECT_EQ(none[0], 0);
 
     server.Stop();
     Copy({0, 0, 8, 8}, 8, 8, 24, false, &result);

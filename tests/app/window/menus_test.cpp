@@ -39,7 +39,8 @@ TEST_F(VideoSourceMenuTest, ListsTheUsableCamerasChoosingMovesTheCheckAndOnlyWha
     bare.Build();
     EXPECT_THAT(Items(bare.Menu()), ElementsAre("Video file... 1000", "Image file... 1002", "Desktop 1001"));
 
-    EXPECT_FALSE(menu_.Choose(999) || menu_.Choose(cmd::kFirstCaptureDevice + 4));  // the second past the list
+    EXPECT_FALSE(menu_.Choose(999));
+    EXPECT_FALSE(menu_.Choose(cmd::kFirstCaptureDevice + 4));  // past the list
     EXPECT_TRUE(menu_.Choose(cmd::kFirstCaptureDevice));
     EXPECT_EQ(menu_.SourceId(), 1003);
     EXPECT_FALSE(menu_.Choose(cmd::kFirstCaptureDevice));
@@ -55,7 +56,8 @@ TEST_F(VideoSourceMenuTest, ListsTheUsableCamerasChoosingMovesTheCheckAndOnlyWha
     SetDword(reg::kRememberLastSource, 1);
     SetDword(reg::kLastSourceType, 1003);
     SetString(reg::kLastSourceId, "pattern:gone");  // a camera no longer listed
-    EXPECT_TRUE(!menu_.RestoreLastSource() && menu_.SourceId() == 0);
+    EXPECT_FALSE(menu_.RestoreLastSource());
+    EXPECT_EQ(menu_.SourceId(), 0);
     SetString(reg::kLastSourceId, "pattern:smpte");
     ASSERT_TRUE(menu_.RestoreLastSource());
     EXPECT_EQ(Items(menu_.Menu())[1], "pattern:smpte 1006 [x]");  // its place in the list, not the first
@@ -64,7 +66,8 @@ TEST_F(VideoSourceMenuTest, ListsTheUsableCamerasChoosingMovesTheCheckAndOnlyWha
     other.Build();
     SetDword(reg::kLastSourceType, 1000);
     SetString(reg::kLastSourceId, "");
-    EXPECT_TRUE(!other.RestoreLastSource() && other.Videos().Count() == 0);
+    EXPECT_FALSE(other.RestoreLastSource());
+    EXPECT_EQ(other.Videos().Count(), 0);
 
     SetDword(reg::kLastSourceType, 1002);
     SetString(reg::kLastSourceId, "/p/a.png");
@@ -95,7 +98,8 @@ TEST_F(VideoSourceMenuTest, PicturesAreAskedForEveryTimeVideoFilesReplaceThePlay
     EXPECT_THAT(menu_.Videos().Entries(), ElementsAre("/v/one.avi", "/v/two.avi", "/v/three.avi"));
     EXPECT_EQ(menu_.IdentifierText(), "/v/one.avi");
     files.Set({});
-    EXPECT_TRUE(!menu_.Choose(cmd::kVideoFile) && menu_.Videos().Count() == 3);  // a cancel keeps the playlist
+    EXPECT_FALSE(menu_.Choose(cmd::kVideoFile));
+    EXPECT_EQ(menu_.Videos().Count(), 3);  // a cancel keeps the playlist
 }
 
 TEST(FileChooser, FiltersReadTheWayQtMatchesThem) {

@@ -12,7 +12,8 @@ class SourceGraphFile : public SourceGraphTest {};
 
 TEST_F(SourceGraphFile, MegamindPlaysToItsEndInRealTimeWithEveryFrameAndNoSoundCardStopsAndSeeks) {
     ASSERT_TRUE(graph_.SelectVideoFile(test::TestDataPath("Megamind.avi")));
-    EXPECT_TRUE(Contains("Source") && Contains("Audio Renderer"));  // the sound has somewhere to go, card or not
+    EXPECT_TRUE(Contains("Source"));
+    EXPECT_TRUE(Contains("Audio Renderer"));  // the sound has somewhere to go, card or not
     ASSERT_TRUE(graph_.HasSeeking());
     const auto duration = graph_.Duration();
     ASSERT_TRUE(duration);

@@ -53,8 +53,8 @@ TEST_F(SourceGraphStill, TheDesktopUnderXvfbIsTheWholeRectangleScaled) {
     ASSERT_TRUE(graph_.SelectDesktop(ZImageRect{0, 0, 1280, 1024}, 320, 240, 30));
     ASSERT_TRUE(graph_.Run());
     ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() >= 2; }));
-    EXPECT_TRUE(preview_.LastSize() == QSize(320, 240) &&
-                preview_.Last().pixels == std::vector<unsigned char>(320u * 240 * 3, 0xFF));
+    EXPECT_EQ(preview_.LastSize(), QSize(320, 240));
+    EXPECT_TRUE(preview_.Last().pixels == std::vector<unsigned char>(320u * 240 * 3, 0xFF));
     graph_.Teardown(true, true);  // before the server goes
 }
 
