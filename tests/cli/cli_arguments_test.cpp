@@ -46,8 +46,9 @@ TEST(CliArguments, AFullRunLineKeepsEveryValueAndTheEffectOrderAndSourcesParse) 
     EXPECT_FALSE(SourceArgument::Parse("desktop", &error)->desktopRect);
 }
 
-// Every one of these is a usage error (exit code 2) with a message.
-TEST(CliArguments, UsageErrorsAreCaught) {
+// Every one of these is a usage error (exit code 2) with a message; a number outside what
+// its option takes says so, with the range.
+TEST(CliArguments, UsageErrorsAreCaughtAndNumbersOutsideTheirRangeSaySo) {
     for (const char* line : {
              "", "play", "devices --all", "run --bogus",
              "run --source", "run --source camera:1", "run --source device:x", "run --source file:",
@@ -61,10 +62,6 @@ TEST(CliArguments, UsageErrorsAreCaught) {
          }) {
         EXPECT_NE(Parse(line).error, "") << line;
     }
-}
-
-// Every numeric option: a number outside what it takes says so, with the range.
-TEST(CliArguments, NumbersOutsideTheirRangeSaySo) {
     const std::pair<const char*, const char*> cases[] = {
         {"run --size 0x480", "--size 0x480 is out of range (each side 1 to 8192)"},
         {"run --size 640x8193", "--size 640x8193 is out of range (each side 1 to 8192)"},

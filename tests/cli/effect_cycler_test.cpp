@@ -57,12 +57,9 @@ TEST_F(EffectCyclerTest, EveryEffectComesOnAndGoesOffInTurnAndAnEffectAlreadyOnI
             EXPECT_EQ(*line, prefix + "passed over: there is no capture device");
         } else if (id == chain_.faceTrackingEffectId() && *line != prefix + "on") {
             // The face cascade lies beside the program, not beside the tests.
-            EXPECT_EQ(line->rfind(prefix + "not started: ", 0), 0u) << *line;
-            EXPECT_EQ(ActiveCount(), 0u) << *line;
+            EXPECT_EQ(std::tuple(line->rfind(prefix + "not started: ", 0), ActiveCount()), std::tuple(0u, 0u)) << *line;
         } else {
-            EXPECT_EQ(*line, prefix + "on");
-            EXPECT_TRUE(chain_.IsEffectActive(id)) << *line;
-            EXPECT_EQ(ActiveCount(), 1u) << *line;
+            EXPECT_EQ(std::tuple(*line, chain_.IsEffectActive(id), ActiveCount()), std::tuple(prefix + "on", true, 1u));
         }
     }
     ASSERT_TRUE(chain_.IsEffectActive(1)) << "the second round began with the first effect";

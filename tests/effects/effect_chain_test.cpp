@@ -164,8 +164,8 @@ TEST_F(EffectChainTest, ActivationRestartsInPlaceLeavesOutWhatDoesNotStartAndFra
     // Four slots for four effects: had the restarts taken a slot, one would be missing.
     for (int id = 2; id <= 4; ++id) ASSERT_EQ(chain.ActivateEffect(id), kEffectStarted);
     EXPECT_EQ(chain.ActivateEffect(5), kEffectFailed);
-    EXPECT_EQ(extraJournal, (Journal{"extra.Start", "extra.Stop"}));
-    EXPECT_FALSE(chain.IsEffectActive(5));
+    EXPECT_EQ(std::tuple(extraJournal, chain.IsEffectActive(5)),
+              std::tuple(Journal{"extra.Start", "extra.Stop"}, false));
     chain.DeactivateEffect(2);
     EXPECT_EQ(chain.ActivateEffect(5), kEffectStarted);
 
@@ -173,8 +173,7 @@ TEST_F(EffectChainTest, ActivationRestartsInPlaceLeavesOutWhatDoesNotStartAndFra
     chain.DeactivateEffect(5);
     chain.DeactivateEffect(2);  // not active: stopped all the same
     chain.DeactivateEffect(42);
-    EXPECT_EQ(journal_, (Journal{"rgb.Stop"}));
-    EXPECT_EQ(extraJournal.back(), "extra.Stop");
+    EXPECT_EQ(std::tuple(journal_, extraJournal.back()), std::tuple(Journal{"rgb.Stop"}, "extra.Stop"));
     chain.UnloadEffects();
 
     // Layer 0 first, then 1, 2, 3, whatever the order of activation; slot order within a

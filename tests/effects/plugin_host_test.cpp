@@ -105,8 +105,8 @@ TEST_F(PluginHostTest, WhatIsNotAPluginIsSkippedAndModulesWithoutEffectsAreKept)
         // A function the test module exports for the tests.
         auto calls =
             reinterpret_cast<int (*)()>(::dlsym(chain.plugins().Module(i).handle(), "TestModule_AnimationCalls"));
-        ASSERT_NE(calls, nullptr);
-        EXPECT_EQ(calls(), 0);
+        ASSERT_NE(calls, nullptr) << i;
+        EXPECT_EQ(calls(), 0) << i;
     }
     EXPECT_TRUE(IsLoaded(zero) && IsLoaded(negative));
     chain.UnloadEffects();

@@ -1,4 +1,5 @@
 #include "effects/zoom_effect.h"
+#include "effects/color_filter_effect.h"
 #include "effects/zoom_window.h"
 
 #include "test_frames.h"
@@ -6,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <tuple>
+#include <utility>
 
 namespace lumora {
 namespace {
@@ -83,6 +86,31 @@ TEST(ZoomEffect, ShowsTheWindowAsEnlargingTheWholeFrameWouldAndStartClampsWhatTh
     EXPECT_FALSE(window.Draw(frame.data(), 8, 6, 7, 12, 0, 0));    // smaller than the frame
     EXPECT_FALSE(window.Draw(nullptr, 8, 6, 16, 12, 0, 0) || window.Draw(frame.data(), 0, 6, 16, 12, 0, 0));
     EXPECT_EQ(frame.bytes, untouched.bytes);
+}
+
+// Each channel becomes value * level / 128, cut to a whole number and to 255; levels
+// outside 1 to 256 are read as neutral.
+TEST(ColorFilterEffect, ScalesEachChannelOfEveryPixel) {
+    ColorFilterEffect filter;
+    EXPECT_TRUE(filter.IsNeutral());
+    filter.SetLevels(192, 64, 256);  // red, green, blue
+    EXPECT_FALSE(filter.IsNeutral());
+    TestFrame frame(3, 2);  // 9 bytes and 3 of padding per row
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) frame.Set(x, y, 100, 101, 100);
+    }
+    frame.Set(2, 1, 200, 255, 255);
+    std::memset(frame.pixel(0, 0) + 9, 0xEE, 3);
+    ASSERT_TRUE(filter.ProcessFrame(frame.data(), 3, 2, 0.0));
+    for (int i = 0; i < 6; ++i) {
+        const std::uint8_t* p = frame.pixel(i % 3, i / 3);
+        EXPECT_EQ(std::tuple(p[0], p[1], p[2]), i == 5 ? std::tuple(255, 127, 255) : std::tuple(200, 50, 150)) << i;
+    }
+    EXPECT_EQ(frame.pixel(0, 0)[9], 0xEE);
+    EXPECT_FALSE(filter.ProcessFrame(nullptr, 3, 2, 0.0));
+    for (const auto& [level, read] : {std::pair{0, 128}, {257, 128}, {-5, 128}, {1, 1}, {256, 256}}) {
+        EXPECT_EQ(ColorFilterEffect::NormalizeLevel(level), read) << level;
+    }
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 namespace lumora {
 namespace {
 
-TEST(ProfileFile, ReadsTextAndIntegersLikeTheWindowsProfileFunctions) {
+TEST(ProfileFile, ReadsTextAndIntegersLikeTheWindowsProfileFunctionsAndLookupsFollowEverySet) {
     std::string signs = "a";  // then three-byte euro signs; the 255-byte cut falls inside the 85th
     for (int i = 0; i < 86; ++i) signs += "\xe2\x82\xac";
     const ProfileFile profile(
@@ -35,23 +35,22 @@ TEST(ProfileFile, ReadsTextAndIntegersLikeTheWindowsProfileFunctions) {
     const std::pair<const char*, int> expected[] = {{"negative", -7}, {"plus", 3},   {"trailing", 12}, {"words", 0},
                                                     {"quoted", 8},    {"empty", -1}, {"wraps", 1},     {"missing", -1}};
     for (const auto& [key, value] : expected) EXPECT_EQ(numbers.ReadInt("n", key, -1), value) << key;
-}
 
-TEST(ProfileFile, LookupsFollowEverySetOnTheSameObject) {
-    ProfileFile profile("[a]\nx=1\n[b]\ny=2\n");
-    ASSERT_TRUE(profile.Set("b", "z", "3"));         // after the last line
-    ASSERT_TRUE(profile.Set("a", "w", "4"));         // in the middle: the lines below move
-    ASSERT_TRUE(profile.Set("B", "Y", " padded "));  // in place
-    ASSERT_TRUE(profile.Set("b", "v", "5"));         // after the moved lines
-    ASSERT_TRUE(profile.Set("c", "u", "6"));         // a new section
-    EXPECT_EQ(profile.Text(), "[a]\nx=1\nw=4\n[b]\ny=\" padded \"\nz=3\nv=5\n\n[c]\nu=6\n");
-    const std::array<const char*, 3> expected[] = {{"a", "x", "1"}, {"a", "w", "4"}, {"b", "y", " padded "},
-                                                   {"b", "z", "3"}, {"b", "v", "5"}, {"c", "u", "6"}};
-    for (const auto& [section, key, value] : expected) EXPECT_EQ(profile.Find(section, key), value) << key;
-    std::vector<std::string> keys = profile.Keys(" B ");
+    // Lookups follow every Set on the same object.
+    ProfileFile edited("[a]\nx=1\n[b]\ny=2\n");
+    ASSERT_TRUE(edited.Set("b", "z", "3"));         // after the last line
+    ASSERT_TRUE(edited.Set("a", "w", "4"));         // in the middle: the lines below move
+    ASSERT_TRUE(edited.Set("B", "Y", " padded "));  // in place
+    ASSERT_TRUE(edited.Set("b", "v", "5"));         // after the moved lines
+    ASSERT_TRUE(edited.Set("c", "u", "6"));         // a new section
+    EXPECT_EQ(edited.Text(), "[a]\nx=1\nw=4\n[b]\ny=\" padded \"\nz=3\nv=5\n\n[c]\nu=6\n");
+    const std::array<const char*, 3> set[] = {{"a", "x", "1"}, {"a", "w", "4"}, {"b", "y", " padded "},
+                                              {"b", "z", "3"}, {"b", "v", "5"}, {"c", "u", "6"}};
+    for (const auto& [section, key, value] : set) EXPECT_EQ(edited.Find(section, key), value) << key;
+    std::vector<std::string> keys = edited.Keys(" B ");
     std::sort(keys.begin(), keys.end());
     EXPECT_EQ(keys, (std::vector<std::string>{"v", "y", "z"}));
-    EXPECT_TRUE(profile.Keys("missing").empty());
+    EXPECT_TRUE(edited.Keys("missing").empty());
 }
 
 class ProfileFileOnDisk : public ::testing::Test {
@@ -61,8 +60,8 @@ protected:
 };
 
 TEST_F(ProfileFileOnDisk, WriteCreatesOrReplacesTheFileWholeChangingOnlyWhatItMustAndRefusesWhatWouldBreakIt) {
-    EXPECT_EQ(ReadProfileString(file_, "s", "k", "none"), "none");
-    EXPECT_EQ(ReadProfileInt(file_, "s", "size", 9), 9);
+    EXPECT_EQ(std::tuple(ReadProfileString(file_, "s", "k", "none"), ReadProfileInt(file_, "s", "size", 9)),
+              std::tuple("none", 9));
     ASSERT_TRUE(WriteProfileString(file_, "s", "k", "v"));
     EXPECT_EQ(test::ReadFileText(file_), "[s]\nk=v\n");
     EXPECT_FALSE(WriteProfileString(dir_.file("no/such/folder/x.pls"), "s", "k", "v"));
@@ -71,15 +70,16 @@ TEST_F(ProfileFileOnDisk, WriteCreatesOrReplacesTheFileWholeChangingOnlyWhatItMu
     ASSERT_TRUE(WriteProfileString(file_, "s", "k", "w"));
     struct stat info {};
     ASSERT_EQ(::stat(file_.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1) << "no temporary file remains";
+    // The mode is kept, and no temporary file remains.
+    EXPECT_EQ(std::tuple(info.st_mode & 07777, std::distance(std::filesystem::directory_iterator(dir_.path()), {})),
+              std::tuple(0640u, 1));
 
     // A link stays a link; the file it points to changes.
     const std::string link = dir_.file("link.ini");
     std::filesystem::create_symlink(file_, link);
     ASSERT_TRUE(WriteProfileString(link, "s", "k", "through the link"));
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(ReadProfileString(file_, "s", "k", ""), "through the link");
+    EXPECT_EQ(std::tuple(std::filesystem::is_symlink(link), ReadProfileString(file_, "s", "k", "")),
+              std::tuple(true, "through the link"));
 
     // A file that exists but cannot be read is not replaced by a one-key file.
     std::filesystem::create_directory(dir_.file("folder.ini"));

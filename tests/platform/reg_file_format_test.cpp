@@ -53,7 +53,7 @@ TEST(RegDocument, LookupsStayRightAsValuesAndKeysComeAndGo) {
     EXPECT_TRUE(document.HasSubKeys("k\\one") && !document.HasSubKeys("K\\On"));
 }
 
-TEST(RegFileFormat, WritesTheDocumentedLayoutAndOddValuesStillRoundTrip) {
+TEST(RegFileFormat, WritesTheDocumentedLayoutReadsEveryHandWrittenFormAndOddValuesStillRoundTrip) {
     RegDocument document;
     Bytes counting(26);
     for (std::size_t i = 0; i < counting.size(); ++i) counting[i] = static_cast<std::uint8_t>(i);
@@ -71,9 +71,8 @@ TEST(RegFileFormat, WritesTheDocumentedLayoutAndOddValuesStillRoundTrip) {
               "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,"
               "13,14,15,16,17,18,\\\n"
               "  19\n");
-}
 
-TEST(RegFileFormat, EveryWayOfWritingTheSameSettingsByHandReadsTheSameAndNothingElseReads) {
+    // Every way of writing the same settings by hand reads the same, and nothing else reads.
     const std::vector<std::string> forms = {
         // As we write it, then saved by a Windows editor.
         "\xEF\xBB\xBFLumora Registry Version 1\r\n\r\n[SOFTWARE\\Lumora]\r\n\"RememberLastSource\"=dword:00000001\r\n"
@@ -86,16 +85,16 @@ TEST(RegFileFormat, EveryWayOfWritingTheSameSettingsByHandReadsTheSameAndNothing
         "\"LastSourceID\"=hex:2F,64,65,76,2f,76,69,64,\\\r\n   65,6f,30,00\n\"rememberlastsource\"=dword:1\n",
     };
     for (const std::string& text : forms) {
-        const auto document = RegFileFormat::Parse(text);
-        ASSERT_TRUE(document) << text;
-        const RegValue* remember = document->FindValue("SOFTWARE\\Lumora", "RememberLastSource");
-        const RegValue* source = document->FindValue("SOFTWARE\\Lumora", "LastSourceID");
+        const auto read = RegFileFormat::Parse(text);
+        ASSERT_TRUE(read) << text;
+        const RegValue* remember = read->FindValue("SOFTWARE\\Lumora", "RememberLastSource");
+        const RegValue* source = read->FindValue("SOFTWARE\\Lumora", "LastSourceID");
         ASSERT_TRUE(remember && source) << text;
         EXPECT_EQ(std::tuple(remember->type, remember->data, source->data),
                   std::tuple(std::uint32_t{REG_DWORD}, Bytes{1, 0, 0, 0}, Text("/dev/video0")))
             << text;
-        EXPECT_EQ(document->FindKey("SOFTWARE\\Lumora")->values.size(), 2u) << text;
-        EXPECT_TRUE(document->HasSubKeys("SOFTWARE")) << "parents of a key exist";
+        EXPECT_EQ(read->FindKey("SOFTWARE\\Lumora")->values.size(), 2u) << text;
+        EXPECT_TRUE(read->HasSubKeys("SOFTWARE")) << "parents of a key exist";
     }
     EXPECT_EQ(RegFileFormat::Parse("[K]\n\"A\"=dword:A\n\"C\"=\"C:\\\\dir\"")->FindValue("K", "C")->data,
               Text("C:\\dir"));
@@ -127,9 +126,9 @@ TEST(RegFileFormat, EveryWayOfWritingTheSameSettingsByHandReadsTheSameAndNothing
                                        {"none", REG_NONE, {}},
                                        {"@", REG_SZ, Text("not the default value")},
                                        {"\t\"\\\x1f\x7f", REG_SZ, Text("\x7f")}};
-    RegDocument document;
-    for (const RegValue& value : odd) document.SetValue("K", value);
-    const auto parsed = RegFileFormat::Parse(RegFileFormat::Serialize(document));
+    RegDocument oddDocument;
+    for (const RegValue& value : odd) oddDocument.SetValue("K", value);
+    const auto parsed = RegFileFormat::Parse(RegFileFormat::Serialize(oddDocument));
     const RegKeyEntry* key = parsed ? parsed->FindKey("K") : nullptr;
     ASSERT_TRUE(key);
     ASSERT_EQ(key->values.size(), odd.size());

@@ -111,8 +111,8 @@ void Press(QWidget* target, int key) {
 
 TEST(TemplateDialog, FindsControlsByIdAndKindAndClicksAndKeysBecomeCommands) {
     SampleDialog dialog;
-    EXPECT_EQ(dialog.size(), dialog.units().ToPixels(200, 80));
-    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    EXPECT_EQ(std::tuple(dialog.size(), dialog.minimumSize()),
+              std::tuple(dialog.units().ToPixels(200, 80), dialog.maximumSize()));
     auto* option = dialog.Control<QCheckBox>(SampleDialog::kIdOption);
     ASSERT_NE(option, nullptr);
     EXPECT_EQ(option->geometry(), dialog.units().ToPixels(DialogRect{6, 26, 120, 10}));
@@ -140,8 +140,7 @@ TEST(TemplateDialog, FindsControlsByIdAndKindAndClicksAndKeysBecomeCommands) {
     SampleDialog stubborn(/*cancelAllowed=*/false);
     stubborn.close();
     Press(&stubborn, Qt::Key_Escape);
-    EXPECT_TRUE(stubborn.isVisible());
-    EXPECT_EQ(stubborn.commands, (std::vector<int>{2, 2}));
+    EXPECT_EQ(std::tuple(stubborn.isVisible(), stubborn.commands), std::tuple(true, std::vector<int>{2, 2}));
 }
 
 }  // namespace

@@ -68,9 +68,8 @@ TEST_F(SessionTest, StartUpWiresFramesAndCamerasAndShutdownStopsEverythingInOrde
     EXPECT_GE(SizeOf(packets_), 3 * packet);
 
     session.Shutdown();
-    EXPECT_EQ(session.Graph().Pipeline(), nullptr);
-    EXPECT_EQ(effects.EffectCount(), 0u);
-    EXPECT_FALSE(session.Link().IsOpen());
+    EXPECT_EQ(std::tuple(session.Graph().Pipeline(), effects.EffectCount(), session.Link().IsOpen()),
+              std::tuple(nullptr, 0u, false));
     const std::uint64_t written = session.Frames().PacketsWritten();
     QCoreApplication::processEvents();
     EXPECT_EQ(session.Frames().PacketsWritten(), written);
@@ -92,8 +91,7 @@ TEST_F(SessionTest, AnEventTargetTakesTheFramesInsteadOfTheVirtualCamera) {
     ASSERT_TRUE(session.Graph().SelectCaptureDevice(session.Devices().OpenCaptureFilter(1)));
     ASSERT_TRUE(session.Graph().Run());
     ASSERT_TRUE(test::WaitUntil([&] { return target.frames >= 2; }, std::chrono::seconds(20)));
-    EXPECT_EQ(session.Frames().PacketsWritten(), 0u);
-    EXPECT_EQ(SizeOf(packets_), 0u);
+    EXPECT_EQ(std::tuple(session.Frames().PacketsWritten(), SizeOf(packets_)), std::tuple(0u, 0u));
 }
 
 }  // namespace

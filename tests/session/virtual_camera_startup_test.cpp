@@ -44,10 +44,9 @@ TEST(VirtualCameraStartup, WithoutTheDeviceTheUserIsAskedAndNoExits) {
         MessageRecorder messages(id::kNo);
         EXPECT_EQ(ConnectVirtualCamera(devices, link), StartupOutcome::kExit);
         ASSERT_EQ(messages.Messages().size(), 2u);
-        EXPECT_EQ(messages.Messages()[0].text, "There are no available video capture devices in the system!");
-        EXPECT_EQ(messages.Messages()[0].flags, 0x30u);
-        EXPECT_EQ(messages.Messages()[1].text, kQuestion);
-        EXPECT_EQ(messages.Messages()[1].flags, 0x34u);
+        const auto& shown = messages.Messages();
+        EXPECT_EQ(std::tie(shown[0].text, shown[0].flags, shown[1].text, shown[1].flags),
+                  std::tuple("There are no available video capture devices in the system!", 0x30u, kQuestion, 0x34u));
     }
     // A listed device that does not open: only the question, and yes runs on without it.
     test::TempDir dir;
@@ -56,8 +55,7 @@ TEST(VirtualCameraStartup, WithoutTheDeviceTheUserIsAskedAndNoExits) {
     MessageRecorder messages(id::kYes);
     EXPECT_EQ(ConnectVirtualCamera(devices, link), StartupOutcome::kContinue);
     ASSERT_EQ(messages.Messages().size(), 1u);
-    EXPECT_EQ(messages.Messages()[0].text, kQuestion);
-    EXPECT_FALSE(link.IsOpen());
+    EXPECT_EQ(std::tuple(messages.Messages()[0].text, link.IsOpen()), std::tuple(kQuestion, false));
 }
 
 // Start-up with the PipeWire camera standing in for the loopback device, against a real
@@ -77,9 +75,8 @@ TEST_F(PipeWireStartupTest, OnlyThePipeWireCameraAsksNothingAndNeitherAsksAsBefo
         VirtualCameraLink link;
         MessageRecorder messages(id::kNo);
         EXPECT_EQ(ConnectVirtualCamera(devices, link), StartupOutcome::kContinue);
-        EXPECT_TRUE(messages.Messages().empty());
-        EXPECT_EQ(link.Path(), "pipewire:lumora-capture");
-        EXPECT_EQ(link.Consumers(), 0);
+        EXPECT_EQ(std::tuple(messages.Messages().size(), link.Path(), link.Consumers()),
+                  std::tuple(0u, "pipewire:lumora-capture", 0));
 
         // A user who chose the loopback device is asked, PipeWire or not.
         ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kVcamSettingsKey, "Backend", "loopback"));
@@ -98,8 +95,7 @@ TEST_F(PipeWireStartupTest, OnlyThePipeWireCameraAsksNothingAndNeitherAsksAsBefo
     MessageRecorder messages(id::kNo);
     EXPECT_EQ(ConnectVirtualCamera(devices, link), StartupOutcome::kExit);
     ASSERT_EQ(messages.Messages().size(), 1u);
-    EXPECT_EQ(messages.Messages()[0].text, kQuestion);
-    EXPECT_EQ(messages.Messages()[0].flags, 0x34u);
+    EXPECT_EQ(std::tie(messages.Messages()[0].text, messages.Messages()[0].flags), std::tuple(kQuestion, 0x34u));
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ QImage Marked(int width, int height, QColor fill, QColor mark) {
     return picture;
 }
 
-TEST(SkinDrawing, FramesTileBitmapsStretchSharperPicturesKeepEveryPixelAndTexturesTileInTheOutline) {
+TEST(SkinDrawing, FramesTileBitmapsStretchSharperPicturesKeepEveryPixelTexturesTileAndFontsAndChromeFit) {
     const QImage top = Marked(6, 6, Qt::gray, Qt::red);
     const QImage side = Marked(6, 6, Qt::gray, Qt::blue);
     const QImage corner = Marked(6, 6, Qt::black, Qt::black);
@@ -113,9 +113,8 @@ TEST(SkinDrawing, FramesTileBitmapsStretchSharperPicturesKeepEveryPixelAndTextur
         Drawn({100, 50}, [&](QPainter& p) { FillTexturedWindow(p, window, &texture, SkinRgb(0, 0, 255)); });
     const test::Pixel corners[] = {{0, 0, Qt::blue}, {99, 49, Qt::blue}};
     test::ExpectPixels(square, corners);
-}
 
-TEST(SkinDrawing, SkinFontsHaveThePixelHeightOfTheirPointsAndTheChromeSitsWhereTheWindowPutsIt) {
+    // Skin fonts have the pixel height of their points.
     // 10.67 rounds up.
     EXPECT_EQ(std::vector<int>({SkinFontPixelHeight(8, 96), SkinFontPixelHeight(9, 96), SkinFontPixelHeight(-8, 96)}),
               std::vector<int>({11, 12, -11}));
@@ -132,24 +131,24 @@ TEST(SkinDrawing, SkinFontsHaveThePixelHeightOfTheirPointsAndTheChromeSitsWhereT
     // The main window's caption line and preview frame sit where the window puts them.
     const auto skin = CreateDefaultSkin(1.0);
     const QSize video(640, 480);
-    const QSize window = MainWindowChrome::WindowSize(video);
-    ASSERT_EQ(window, QSize(706, 567));
-    const QImage canvas = Drawn(window, [&](QPainter& p) {
-        MainWindowChrome::Paint(p, QRect(QPoint(0, 0), window), RoundedWindowRegion(window),
+    const QSize windowSize = MainWindowChrome::WindowSize(video);
+    ASSERT_EQ(windowSize, QSize(706, 567));
+    const QImage chrome = Drawn(windowSize, [&](QPainter& p) {
+        MainWindowChrome::Paint(p, QRect(QPoint(0, 0), windowSize), RoundedWindowRegion(windowSize),
                                 MainWindowChrome::PreviewRect(video), *skin);
     });
     // The caption line from 5 to 700 on row 30, the background beside it; the caption; the
     // frame's pieces, unscaled, around the preview rectangle (24, 68)-(664, 548).
     const QColor line = ToQColor(skin->mainWindow.captionLine);
-    EXPECT_NE(canvas.pixelColor(701, 30), line);
-    const test::Pixel pixels[] = {{5, 30, line},
-                                  {700, 30, line},
-                                  {4, 30, skin->mainWindow.background->pixelColor(4, 30)},
-                                  {30, 67, skin->preview.top->pixelColor(0, 13)},
-                                  {23, 300, skin->preview.left->pixelColor(18, 0)},
-                                  {664, 548, skin->preview.bottomRight->pixelColor(0, 0)},
-                                  {5, 5, skin->mainWindow.caption->pixelColor(0, 0)}};
-    test::ExpectPixels(canvas, pixels);
+    EXPECT_NE(chrome.pixelColor(701, 30), line);
+    const test::Pixel chromePixels[] = {{5, 30, line},
+                                        {700, 30, line},
+                                        {4, 30, skin->mainWindow.background->pixelColor(4, 30)},
+                                        {30, 67, skin->preview.top->pixelColor(0, 13)},
+                                        {23, 300, skin->preview.left->pixelColor(18, 0)},
+                                        {664, 548, skin->preview.bottomRight->pixelColor(0, 0)},
+                                        {5, 5, skin->mainWindow.caption->pixelColor(0, 0)}};
+    test::ExpectPixels(chrome, chromePixels);
 }
 
 }  // namespace

@@ -60,9 +60,8 @@ protected:
 
 TEST_F(SkinEditorDialogTest, ASkinMadeInTheWindowLoadsAtTheNextStartWithWhatWasSet) {
     SkinEditorDialog dialog(manager_, nullptr, Answers());
-    EXPECT_EQ(dialog.windowTitle(), "Skin editor");
-    EXPECT_FALSE(dialog.Control(E::kIdItems)->isEnabled());
-    EXPECT_EQ(dialog.Preview().Shown(), nullptr);
+    EXPECT_EQ(std::tuple(dialog.windowTitle(), dialog.Control(E::kIdItems)->isEnabled(), dialog.Preview().Shown()),
+              std::tuple("Skin editor", false, nullptr));
 
     dialog.show();
     dialog.Control(E::kIdName)->setFocus();
@@ -76,8 +75,7 @@ TEST_F(SkinEditorDialogTest, ASkinMadeInTheWindowLoadsAtTheNextStartWithWhatWasS
     ASSERT_EQ(std::tuple(skinsList->count(), skinsList->currentIndex()), std::tuple(1, -1));
     skinsList->setCurrentIndex(0);
     ASSERT_NE(dialog.Preview().Shown(), nullptr);
-    EXPECT_EQ(dialog.Preview().Shown()->name, "Sunset");
-    EXPECT_TRUE(dialog.acceptDrops());
+    EXPECT_EQ(std::tuple(dialog.Preview().Shown()->name, dialog.acceptDrops()), std::tuple("Sunset", true));
 
     // The caption: a picture larger than its box, centred and cut by it.
     picture_ = elsewhere_.file("caption.png");
@@ -119,9 +117,8 @@ TEST_F(SkinEditorDialogTest, ASkinMadeInTheWindowLoadsAtTheNextStartWithWhatWasS
     next.LoadAllSkins();
     ASSERT_EQ(next.Count(), 2);
     const Skin& sunset = *next.Get(1);
-    EXPECT_EQ(sunset.name, "Sunset");
-    EXPECT_EQ(std::tuple(sunset.mainWindow.border, sunset.mainWindow.captionLine, sunset.zoom.font),
-              std::tuple(SkinRgb(0, 128, 255), SkinRgb(239, 189, 49), SkinFont{"Tahoma", 10, 0, 1, 0}));
+    EXPECT_EQ(std::tuple(sunset.name, sunset.mainWindow.border, sunset.mainWindow.captionLine, sunset.zoom.font),
+              std::tuple("Sunset", SkinRgb(0, 128, 255), SkinRgb(239, 189, 49), SkinFont{"Tahoma", 10, 0, 1, 0}));
     // One picture (the caption, whose look the end-to-end test checks) and nothing else.
     int pictures = 0;
     for (const SkinItem& item : SkinItems()) pictures += sunset.Picture(item.id) != nullptr;

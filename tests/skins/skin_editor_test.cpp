@@ -10,9 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <tuple>
 
@@ -183,19 +180,8 @@ TEST_F(SkinEditorTest, SetFileCopiesNamesOrKeepsTheOldPictureAndRemoveAsksFirst)
     // A copy that fails half-way (the file size limit cuts it) leaves nothing behind.
     const fs::path large = elsewhere_.path() / "large.bmp";
     test::SkinFolders::WritePicture(large, 400, 400, Qt::cyan);
-    {
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{}, cut{};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        cut = limit;
-        cut.rlim_cur = 64 * 1024;
-        ::setrlimit(RLIMIT_FSIZE, &cut);
-        editor_.SetFile(large.string());
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::signal(SIGXFSZ, previous);
-    }
-    EXPECT_EQ(caption(), "old.bmp");
-    EXPECT_EQ(FileCount(mine), 3u);  // no temporary file left
+    test::WithFileSizeLimit(64 * 1024, [&] { editor_.SetFile(large.string()); });
+    EXPECT_EQ(std::tuple(caption(), FileCount(mine)), std::tuple("old.bmp", 3u));  // no temporary file left
     ASSERT_EQ(messages_.Messages().size(), 2u);
     for (const MessageRequest& message : messages_.Messages()) {
         EXPECT_EQ(message.text.rfind(kCopyFailed, 0), 0u) << message.text;

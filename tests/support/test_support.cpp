@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -61,6 +64,17 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     return done();
+}
+
+void WithFileSizeLimit(std::uintmax_t bytes, const std::function<void()>& write) {
+    rlimit previous{};
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    const rlimit limited{static_cast<rlim_t>(bytes), previous.rlim_max};
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+    write();
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, handler);
 }
 
 std::string ReadFileText(const std::string& path) {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -44,6 +45,11 @@ std::size_t ThreadCountSettledAt(std::size_t expected);
 // Turns this thread's Qt event loop until `done` answers true or `timeout` has passed;
 // answers `done()`.
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// Runs `write` with this process's file size limit at `bytes`, SIGXFSZ ignored, so that a
+// write past the limit fails as on a full disk (root included); the old limit and handler
+// come back afterwards.
+void WithFileSizeLimit(std::uintmax_t bytes, const std::function<void()>& write);
 
 // Whole-file helpers for assertions.
 std::vector<unsigned char> ReadFileBytes(const std::string& path);

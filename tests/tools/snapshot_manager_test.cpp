@@ -20,9 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -93,14 +90,7 @@ TEST_F(SnapshotManagerTest, ThumbnailsKeepTheFrameProportionsAndAFileThatCannotB
     // stops root as well) stops the saving with its name: nothing claims success, no
     // partial file is left, and the snapshots stay unsaved, so closing still asks.
     manager_.Control<QLineEdit>(SnapshotManager::kIdFolder)->setText(QString::fromStdString(dir_.path().string()));
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const rlimit tiny{16, previous.rlim_max};
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    Press(SnapshotManager::kIdSaveAll);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, oldHandler);
+    test::WithFileSizeLimit(16, [&] { Press(SnapshotManager::kIdSaveAll); });
     EXPECT_EQ(Files(), 0);
     EXPECT_EQ(Shown(), (Messages{{"Couldn't save snapshot:\n" + dir_.file("snapshot000.jpg"), mb::kIconWarning}}));
     messages_.Clear();

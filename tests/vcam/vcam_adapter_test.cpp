@@ -1,15 +1,21 @@
-#include "vcam/fake_loopback_device.h"
-#include "vcam/output_device_probe.h"
-#include "vcam/termination_signal_flag.h"
 #include "vcam/vcam_adapter.h"
 #include "test_support.h"
+#include "vcam/fake_loopback_device.h"
+#include "vcam/frame_converter.h"
+#include "vcam/loopback_sysfs.h"
+#include "vcam/output_device_probe.h"
+#include "vcam/process_command_runner.h"
+#include "vcam/termination_signal_flag.h"
 #include "vcam_test_frames.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
+#include <future>
 #include <thread>
 
 namespace lumora {
@@ -82,17 +88,16 @@ TEST_P(VcamAdapterTest, OpenSetsTheFormatOnceAndEveryGoodPacketIsOneWholeFrame) 
     EXPECT_FALSE(WritePacket(*adapter, SolidPacket(64, 48, test::kRed)));
     EXPECT_TRUE(WritePacket(*adapter, SolidPacket(64, 48, test::kRed)));
 
-    const auto calls = device_.Calls();
-    EXPECT_EQ(CountCalls(calls, "S_FMT"), 1u);
-    EXPECT_EQ(CountCalls(calls, "write"), 6u);
+    EXPECT_EQ(std::tuple(CountCalls(device_.Calls(), "S_FMT"), CountCalls(device_.Calls(), "write")),
+              std::tuple(1u, 6u));
     // 0.12.7 reports sizeimage rounded up to pages (8192 here); the frame is still 6144.
     const auto frames = device_.Frames();
     ASSERT_EQ(frames.size(), 6u);
     for (std::size_t i = 0; i < frames.size(); ++i) EXPECT_EQ(frames[i].bytes.size(), i == 4 ? 1000 : kYuyvFrameBytes);
     const VcamStats stats = adapter->Stats();
     EXPECT_EQ(std::tuple(stats.framesWritten, stats.badPackets, stats.shortWrites), std::tuple(4u, 2u, 1u));
-    EXPECT_NE(stats.lastError.find("1000 of 6144"), std::string::npos) << stats.lastError;
     EXPECT_TRUE(stats.connected);
+    EXPECT_NE(stats.lastError.find("1000 of 6144"), std::string::npos) << stats.lastError;
 
     FakeLoopbackDevice other(FakeLoopbackDevice::Options{.version = GetParam()});
     VcamConfig config = SmallConfig();
@@ -118,8 +123,8 @@ TEST_P(VcamAdapterTest, AFormatLockedByAnEarlierProducerIsKeptAndFedAsItIs) {
 
     // 0.12.7 answers "success" with the old format, 0.13 answers EBUSY and G_FMT tells.
     EXPECT_EQ(CountCalls(device_.Calls(), "G_FMT"), GetParam() == LoopbackVersion::k0_13 ? 1u : 0u);
-    EXPECT_EQ(device_.Format().width, 64u);
-    EXPECT_EQ(second.Format(), (DeviceFrameFormat{64, 48, VcamPixelFormat::kYuyv}));
+    EXPECT_EQ(std::tuple(device_.Format().width, second.Format()),
+              std::tuple(64u, DeviceFrameFormat{64, 48, VcamPixelFormat::kYuyv}));
     ASSERT_TRUE(WritePacket(second, SolidPacket(96, 64, test::kGreen)));
     EXPECT_EQ(device_.Frames().back().bytes.size(), kYuyvFrameBytes);
 }
@@ -133,8 +138,7 @@ TEST_P(VcamAdapterTest, AFormatWeCannotProduceIsAnErrorNotGarbage) {
     std::string error;
     EXPECT_FALSE(adapter.Open(noYuyv.path(), &error));
     EXPECT_NE(error.find("answered 64x48 BGR4 when asked for 64x48 YUYV"), std::string::npos) << error;
-    EXPECT_FALSE(noYuyv.Streaming());
-    EXPECT_EQ(noYuyv.FrameCount(), 0u);
+    EXPECT_EQ(std::tuple(noYuyv.Streaming(), noYuyv.FrameCount()), std::tuple(false, 0u));
     EXPECT_FALSE(WritePacket(adapter, SolidPacket(8, 8, test::kRed)));
 
     // Another producer has locked the device to BGR4.
@@ -147,8 +151,7 @@ TEST_P(VcamAdapterTest, AFormatWeCannotProduceIsAnErrorNotGarbage) {
     VcamAdapter locked(device_.NewHandle(), SmallConfig());
     EXPECT_FALSE(locked.Open(device_.path(), &error));
     EXPECT_NE(error.find("BGR4"), std::string::npos) << error;
-    EXPECT_EQ(device_.FrameCount(), 0u);
-    EXPECT_EQ(device_.OpenHandles(), 1);  // only the producer's
+    EXPECT_EQ(std::tuple(device_.FrameCount(), device_.OpenHandles()), std::tuple(0u, 1));  // the producer's handle
 }
 
 TEST_P(VcamAdapterTest, TheLastFrameIsRepeatedAtTheDeviceRateWhileNoneComes) {
@@ -182,8 +185,7 @@ TEST_P(VcamAdapterTest, ALostDeviceIsReopenedWithBackOffWithoutBlockingTheWriter
         EXPECT_FALSE(WritePacket(adapter, SolidPacket(64, 48, test::kRed)));
         EXPECT_FALSE(WritePacket(adapter, SolidPacket(64, 48, test::kBlue)));  // kept for after the reconnect
         EXPECT_LT(std::chrono::steady_clock::now() - started, 50ms);
-        EXPECT_FALSE(adapter.Stats().connected);
-        EXPECT_EQ(adapter.Stats().deviceLosses, 1u);
+        EXPECT_EQ(std::tuple(adapter.Stats().connected, adapter.Stats().deviceLosses), std::tuple(false, 1u));
 
         std::this_thread::sleep_for(350ms);
         // Attempts after 20, 40, 80, 80, ... ms: doubling, capped. A wait may end late on a
@@ -199,11 +201,9 @@ TEST_P(VcamAdapterTest, ALostDeviceIsReopenedWithBackOffWithoutBlockingTheWriter
 
         device.Reattach();
         ASSERT_TRUE(device.WaitForFrames(2, 1000ms));
-        const VcamStats stats = adapter.Stats();
-        EXPECT_TRUE(stats.connected);
-        EXPECT_EQ(stats.reconnects, 1u);
-        EXPECT_TRUE(device.Streaming());
-        EXPECT_EQ(CountCalls(device.Calls(), "S_FMT"), 2u);
+        EXPECT_EQ(std::tuple(adapter.Stats().connected, adapter.Stats().reconnects, device.Streaming(),
+                             CountCalls(device.Calls(), "S_FMT")),
+                  std::tuple(true, 1u, true, 2u));
         const auto frame = device.Frames()[1].bytes;  // the last packet, not black
         EXPECT_NEAR(frame[64 * 2 * 24 + 64 + 1], test::ExpectedYuv(test::kBlue).u, 2);
         EXPECT_TRUE(WritePacket(adapter, SolidPacket(64, 48, test::kRed)));
@@ -222,12 +222,10 @@ TEST_P(VcamAdapterTest, CloseStopsStreamingClosesTheDeviceAndLeavesNoThread) {
     EXPECT_GT(test::ThreadCount(), baseline);
     ASSERT_TRUE(WritePacket(*adapter, SolidPacket(64, 48, test::kRed)));
     adapter->Close();
-    EXPECT_EQ(test::ThreadCountSettledAt(baseline), baseline);
-    EXPECT_EQ(device_.OpenHandles(), 0);
+    EXPECT_EQ(std::tuple(test::ThreadCountSettledAt(baseline), device_.OpenHandles()), std::tuple(baseline, 0));
     const auto calls = device_.Calls();
     ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(calls[calls.size() - 2], "STREAMOFF");
-    EXPECT_EQ(calls.back(), "close");
+    EXPECT_EQ(std::vector(calls.end() - 2, calls.end()), (std::vector<std::string>{"STREAMOFF", "close"}));
     const std::size_t frames = device_.FrameCount();
     EXPECT_FALSE(WritePacket(*adapter, SolidPacket(64, 48, test::kRed)));
     std::this_thread::sleep_for(80ms);
@@ -235,8 +233,7 @@ TEST_P(VcamAdapterTest, CloseStopsStreamingClosesTheDeviceAndLeavesNoThread) {
     // The adapter can be opened again, and destruction closes it as well.
     EXPECT_TRUE(adapter->Open(device_.path()));
     adapter.reset();
-    EXPECT_EQ(device_.OpenHandles(), 0);
-    EXPECT_EQ(test::ThreadCountSettledAt(baseline), baseline);
+    EXPECT_EQ(std::tuple(device_.OpenHandles(), test::ThreadCountSettledAt(baseline)), std::tuple(0, baseline));
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, VcamAdapterTest,
@@ -269,8 +266,7 @@ TEST(VcamSignals, TerminationSignalsOnlyRaiseTheFlagAndTheOldHandlersComeBack) {
         TerminationSignalFlag flag;
         EXPECT_FALSE(flag.Raised());
         std::raise(SIGTERM);
-        EXPECT_TRUE(flag.Raised());
-        EXPECT_EQ(flag.Signal(), SIGTERM);
+        EXPECT_EQ(std::tuple(flag.Raised(), flag.Signal()), std::tuple(true, SIGTERM));
     }
     struct sigaction current {};
     sigaction(SIGTERM, nullptr, &current);
@@ -280,6 +276,138 @@ TEST(VcamSignals, TerminationSignalsOnlyRaiseTheFlagAndTheOldHandlersComeBack) {
     std::raise(SIGINT);
     EXPECT_EQ(again.Signal(), SIGINT);
 }
+
+// Needs a real "Lumora Capture" v4l2loopback device and v4l2src: frames written through the
+// adapter must come back out of the capture side in their colours.
+TEST(LoopbackRealDevice, StreamedFramesReadBackWithTheirColours) {
+    const auto device = LoopbackSysfs().FindByName(kVirtualCameraName);
+    if (!device) GTEST_SKIP() << "no \"Lumora Capture\" v4l2loopback device here (lumora-vcam setup creates one)";
+    ProcessCommandRunner runner;
+    if (!runner.IsAvailable("gst-launch-1.0")) GTEST_SKIP() << "gst-launch-1.0 is not installed";
+
+    VcamConfig config;
+    config.format = {640, 480, VcamPixelFormat::kYuyv};
+    std::string error;
+    auto adapter = VcamAdapter::OpenDevice(device->node, config, &error);
+    if (!adapter) GTEST_SKIP() << "the device cannot be opened here: " << error;
+
+    test::TempDir dir;  // the black frame has made it a capture device: the reader can start
+    const std::string captured = dir.file("captured.yuyv");
+    constexpr int kReadFrames = 30;
+    auto reader = std::async(std::launch::async, [&] {
+        return runner.Run({"timeout", "20", "gst-launch-1.0", "-q", "v4l2src", "device=" + device->node,
+                           "num-buffers=" + std::to_string(kReadFrames), "!",
+                           "video/x-raw,format=YUY2,width=640,height=480", "!", "filesink", "location=" + captured});
+    });
+    const auto packet = test::SolidPacket(320, 240, test::kGreen);  // scaled up on the way
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_TRUE(adapter->WritePacket(packet.data(), packet.size())) << adapter->Stats().lastError;
+        std::this_thread::sleep_for(33ms);
+    }
+    const CommandResult result = reader.get();  // the adapter keeps repeating meanwhile
+    adapter.reset();
+    ASSERT_EQ(result.exitCode, 0) << "v4l2src could not read the device";
+
+    const auto bytes = test::ReadFileBytes(captured);
+    const std::size_t frameBytes = 640 * 480 * 2;
+    ASSERT_GE(bytes.size(), frameBytes);
+    const std::uint8_t* last = bytes.data() + (bytes.size() / frameBytes - 1) * frameBytes;
+    const test::Yuv want = test::ExpectedYuv(test::kGreen);
+    for (std::size_t pixel : {std::size_t{0}, std::size_t{640 * 240 + 320}, std::size_t{640 * 479 + 638}}) {
+        const std::uint8_t* pair = last + (pixel & ~std::size_t{1}) * 2;
+        EXPECT_NEAR(pair[0], want.y, 3) << pixel;
+        EXPECT_NEAR(pair[1], want.u, 3) << pixel;
+        EXPECT_NEAR(pair[3], want.v, 3) << pixel;
+    }
+}
+
+using test::Bgr;
+using test::ExpectedYuv;
+using test::MakeFrame;
+
+// Reads the Y, U and V that cover device pixel (x, y) in either layout.
+test::Yuv SampleAt(const FrameConverter& converter, int x, int y) {
+    const DeviceFrameFormat& f = converter.format();
+    const std::uint8_t* d = converter.data();
+    if (f.pixelFormat == VcamPixelFormat::kYuyv) {
+        const std::uint8_t* pair = d + static_cast<std::size_t>(y) * f.width * 2 + (x & ~1) * 2;
+        return {static_cast<double>(pair[(x & 1) * 2]), static_cast<double>(pair[1]), static_cast<double>(pair[3])};
+    }
+    const std::size_t lumaPlane = static_cast<std::size_t>(f.width) * f.height;
+    const std::size_t chroma = static_cast<std::size_t>(y / 2) * (f.width / 2) + x / 2;
+    return {static_cast<double>(d[static_cast<std::size_t>(y) * f.width + x]),
+            static_cast<double>(d[lumaPlane + chroma]), static_cast<double>(d[lumaPlane + lumaPlane / 4 + chroma])};
+}
+
+::testing::AssertionResult Near(const test::Yuv& got, const test::Yuv& want, double tolerance, int x, int y) {
+    if (std::abs(got.y - want.y) <= tolerance && std::abs(got.u - want.u) <= tolerance &&
+        std::abs(got.v - want.v) <= tolerance) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "at (" << x << ", " << y << ") got Y" << got.y << " U" << got.u << " V"
+                                         << got.v << ", want Y" << want.y << " U" << want.u << " V" << want.v;
+}
+
+bool Convert(FrameConverter& converter, int width, int height, const test::Painter& paint) {
+    const auto frame = MakeFrame(width, height, paint);
+    return converter.Convert(frame.data(), width, height);
+}
+
+class VcamFrameConverter : public ::testing::TestWithParam<VcamPixelFormat> {
+protected:
+    DeviceFrameFormat Device(int width, int height) const { return {width, height, GetParam()}; }
+};
+
+// Red, green, blue and white in BT.601 limited range, black in the bars, and flat colours
+// scaled from odd sizes: the cases below.
+TEST_P(VcamFrameConverter, EveryQuadrantStaysInPlaceAsItIsAndScaledUp) {
+    // Source size, device size, and the picture's left and right edge on the device.
+    for (const auto& [width, height, deviceWidth, deviceHeight, pictureLeft, pictureRight] :
+         {std::array{64, 48, 64, 48, 0, 64}, {640, 480, 1280, 720, 160, 1120}}) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        FrameConverter converter(Device(deviceWidth, deviceHeight));
+        ASSERT_TRUE(Convert(converter, width, height, [w = width, h = height](int x, int y) {
+            if (y < h / 2) return x < w / 2 ? test::kRed : test::kGreen;
+            return x < w / 2 ? test::kBlue : test::kWhite;
+        }));
+        const int inset = (pictureRight - pictureLeft) / 8, left = pictureLeft + inset, right = pictureRight - inset;
+        const int top = deviceHeight / 8, bottom = deviceHeight - top;
+        EXPECT_TRUE(Near(SampleAt(converter, left, top), ExpectedYuv(test::kRed), 2, left, top));
+        EXPECT_TRUE(Near(SampleAt(converter, right, top), ExpectedYuv(test::kGreen), 2, right, top));
+        EXPECT_TRUE(Near(SampleAt(converter, left, bottom), ExpectedYuv(test::kBlue), 2, left, bottom));
+        EXPECT_TRUE(Near(SampleAt(converter, right, bottom), ExpectedYuv(test::kWhite), 2, right, bottom));
+    }
+}
+
+TEST_P(VcamFrameConverter, OffShapePicturesAreCentredBetweenBlackBarsAndOldBarsAreRepainted) {
+    FrameConverter converter(Device(64, 48));
+    const test::Yuv black{16, 128, 128};
+    ASSERT_TRUE(Convert(converter, 30, 30, [](int, int) { return test::kWhite; }));  // square: 48x48 at x = 8
+    for (int y = 0; y < 48; y += 3) {
+        for (int x : {0, 7, 56, 63}) ASSERT_TRUE(Near(SampleAt(converter, x, y), black, 0, x, y));
+        for (int x : {8, 32, 55}) ASSERT_TRUE(Near(SampleAt(converter, x, y), ExpectedYuv(test::kWhite), 2, x, y));
+    }
+    ASSERT_TRUE(Convert(converter, 128, 32, [](int, int) { return test::kRed; }));  // 64x16, rows 16 to 31
+    for (int x = 0; x < 64; x += 3) {
+        for (int y : {0, 15, 32, 47}) ASSERT_TRUE(Near(SampleAt(converter, x, y), black, 0, x, y));
+        for (int y : {16, 24, 31}) ASSERT_TRUE(Near(SampleAt(converter, x, y), ExpectedYuv(test::kRed), 2, x, y));
+    }
+}
+
+TEST_P(VcamFrameConverter, OddAndTinySourcesConvertAndBadSizesAreRefused) {
+    FrameConverter converter(Device(64, 48));
+    for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {3, 5}, {641, 479}}) {
+        ASSERT_TRUE(Convert(converter, w, h, [](int, int) { return test::kGreen; })) << w << "x" << h;
+        EXPECT_TRUE(Near(SampleAt(converter, 32, 24), ExpectedYuv(test::kGreen), 2, 32, 24)) << w << "x" << h;
+    }
+    const auto frame = MakeFrame(4, 4, [](int, int) { return test::kRed; });
+    EXPECT_FALSE(converter.Convert(nullptr, 4, 4));
+    EXPECT_FALSE(converter.Convert(frame.data(), 0, 4));
+    EXPECT_FALSE(converter.Convert(frame.data(), 4, -4));
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, VcamFrameConverter, ::testing::Values(VcamPixelFormat::kYuyv, VcamPixelFormat::kI420),
+                         [](const auto& info) { return info.param == VcamPixelFormat::kYuyv ? "Yuyv" : "I420"; });
 
 }  // namespace
 }  // namespace lumora

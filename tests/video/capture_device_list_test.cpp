@@ -37,9 +37,8 @@ TEST_F(CaptureDeviceListTest, SameNamedDevicesOpenTheirOwnCameraAndOthersNone) {
     auto smpte = Adopt(list_.OpenCaptureFilter(first_));
     auto ball = Adopt(list_.OpenCaptureFilter(first_ + 1));
     ASSERT_TRUE(smpte && ball);
-    EXPECT_EQ(CameraPattern(smpte.get()), "smpte");
-    EXPECT_EQ(CameraPattern(ball.get()), "ball");
-    EXPECT_EQ(list_.FindDevicePathByName("Cam"), "pattern:smpte");
+    EXPECT_EQ(std::tuple(CameraPattern(smpte.get()), CameraPattern(ball.get()), list_.FindDevicePathByName("Cam")),
+              std::tuple("smpte", "ball", "pattern:smpte"));
 
     EXPECT_EQ(list_.DeviceAt(first_ + 2)->devicePath, std::nullopt);
     EXPECT_EQ(list_.FindDevicePathByName("No Path"), std::nullopt);

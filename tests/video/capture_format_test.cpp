@@ -13,6 +13,7 @@ namespace {
 
 using test::Caps;
 using CaptureFormatCapsTest = test::GstTest;
+using SourceGraphPinFormats = test::GstTest;
 
 TEST_F(CaptureFormatCapsTest, CapsBecomeHeaderFrameTimeAndSubtypeAndBackAndWhatTheRecordCannotExpressLeavesItAlone) {
     const struct {
@@ -130,6 +131,20 @@ TEST_F(CaptureFormatNegotiatorTest,
         EXPECT_EQ(std::tuple(streamed.header.biWidth, streamed.header.biCompression, streamed.frameTime),
                   std::tuple(640, MakeFourcc('Y', 'U', 'Y', '2'), 333333));
     }
+}
+
+// The test camera's list and the running format chosen in it: the source graph's pin page test.
+TEST_F(SourceGraphPinFormats, FixesRangesDropsDuplicatesAndNamesJpeg) {
+    test::CapsPtr offered = test::Caps(
+        "image/jpeg, width=1920, height=1080, framerate=(fraction){ 30/1, 30000/1001 }; "
+        "video/x-raw, format=YUY2, width=[ 160, 640 ], height=[ 120, 480 ], framerate=30/1; "
+        "image/jpeg, width=1920, height=1080, framerate=30/1");
+    const PinFormatList formats = PinFormatList::FromCaps(offered.get());
+    const auto& e = formats.Entries();
+    ASSERT_EQ(e.size(), 3u);
+    EXPECT_EQ(std::tuple(e[0].description, e[1].description, e[2].description),
+              std::tuple("MJPG 1920 x 1080, 30 fps", "MJPG 1920 x 1080, 29.97 fps", "YUY2 160 x 120, 30 fps"));
+    EXPECT_TRUE(PinFormatList::FromCaps(nullptr).Empty());
 }
 
 }  // namespace

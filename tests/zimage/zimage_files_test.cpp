@@ -55,7 +55,8 @@ TEST(ZImageLoad, EveryPictureFormatTheDialogsOfferAndNullForMissingOrGarbageFile
         const auto scaled = ZImage_LoadImageToBitmapSize(path.c_str(), 5, 4);
         ASSERT_TRUE(own && scaled) << format;
         EXPECT_EQ(std::tuple(size.width, size.height, scaled->width(), scaled->height()), std::tuple(16, 16, 5, 4));
-        EXPECT_TRUE(Near(PixelOf(*own, 3, 15), kRed, tolerance)) << format << ": top row is the last";
+        // The top row is the last.
+        EXPECT_TRUE(Near(PixelOf(*own, 3, 15), kRed, tolerance)) << format;
         EXPECT_TRUE(Near(PixelOf(*own, 3, 0), kBlue, tolerance)) << format;
         EXPECT_TRUE(Near(PixelOf(*scaled, 2, 3), kRed, tolerance + 8)) << format;
         EXPECT_TRUE(Near(PixelOf(*scaled, 2, 0), kBlue, tolerance + 8)) << format;

@@ -201,9 +201,9 @@ TEST_F(CommandsTest, ACameraConnectsZoomsAndResets) {
     Choose(cmd::kSourceButton, cmd::kFirstCaptureDevice);
     ASSERT_EQ(std::tuple(Streaming(), SourceId()), std::tuple(true, cmd::kFirstCaptureDevice));
     ASSERT_TRUE(QTest::qWaitFor([&] { return PacketBytes() > 0; }, 10000));
-    EXPECT_EQ(app_->Window()->size(), QSize(706, 567));
-    EXPECT_EQ(CaptureItems(), (std::vector<std::string>{"Videos... 2023", "Photos... 2024"}));
-    EXPECT_EQ(FirstOptionsItem(), "Video options >");
+    EXPECT_EQ(
+        std::tuple(app_->Window()->size(), CaptureItems(), FirstOptionsItem()),
+        std::tuple(QSize(706, 567), std::vector<std::string>{"Videos... 2023", "Photos... 2024"}, "Video options >"));
 
     // The zoom drag moves the picture only while the zoom is on.
     EffectChain& effects = app_->Media()->Effects();
@@ -217,8 +217,8 @@ TEST_F(CommandsTest, ACameraConnectsZoomsAndResets) {
     ASSERT_EQ(effects.ActivateEffect(effects.zoomEffectId()), 0);
     drag();
     // Left by 10 and down by 30 on the screen: the picture's offsets grow by (10, 30).
-    EXPECT_EQ(std::tuple(zoom->offsetX(), zoom->offsetY()), std::tuple(10, 30));
-    EXPECT_FALSE(app_->Window()->Preview().Drag().Dragging());
+    EXPECT_EQ(std::tuple(zoom->offsetX(), zoom->offsetY(), app_->Window()->Preview().Drag().Dragging()),
+              std::tuple(10, 30, false));
 
     // The recording commands need a recording dialog's file name; without one the
     // restart fails, and a failed connection resets everything.

@@ -77,23 +77,6 @@ protected:
         return lumora;
     }
 
-    // The open popup menu (the last opened when there are several: a submenu), or nothing.
-    QRect Popup() const {
-        const std::vector<QRect> popups = x_->FindPopups();
-        return popups.empty() ? QRect() : popups.back();
-    }
-    // Clicks the main window's button `id` and waits for the popup menu it opens.
-    QRect OpenMenu(QRect main, int id) const {
-        x_->Click(main.topLeft() + MainWindowLayout(QSize(640, 480)).Button(id).center());
-        QRect popup;
-        static_cast<void>(QTest::qWaitFor([&] { return !(popup = Popup()).isEmpty(); }, 5000));
-        QThread::msleep(200);  // painted
-        return popup;
-    }
-    bool WaitForNoPopup() const {
-        return QTest::qWaitFor([&] { return Popup().isEmpty(); }, 5000);
-    }
-
     // Types `text` key by key: lower case, digits, "/", ".", "-" and "_" only.
     void Type(const std::string& text) const {
         const std::map<char, const char*> names{{'/', "slash"}, {'.', "period"}, {'-', "minus"}, {'_', "underscore"}};
@@ -140,16 +123,20 @@ protected:
         QThread::msleep(300);  // its settled place and size
         return x_->FindWindows("Lumora").front();
     }
-    // Opens the menu of button `id` and walks it: "Down", "Up", "Right" (into a submenu),
-    // then Return; succeeds when the menu closed.
-    ::testing::AssertionResult Choose(QRect main, int id, std::initializer_list<const char*> keys) {
-        if (OpenMenu(main, id).isEmpty()) return ::testing::AssertionFailure() << "the menu did not open";
+    // Clicks the main window's button `id`, waits for the popup menu it opens and walks it:
+    // "Down", "Up", "Right" (into a submenu), then Return; succeeds when the menu closed.
+    ::testing::AssertionResult Choose(QRect main, int id, const std::vector<const char*>& keys) {
+        const auto popups = [&] { return x_->FindPopups().size(); };
+        x_->Click(main.topLeft() + MainWindowLayout(QSize(640, 480)).Button(id).center());
+        if (!QTest::qWaitFor([&] { return popups() > 0; }, 5000))
+            return ::testing::AssertionFailure() << "the menu did not open";
+        QThread::msleep(200);  // painted
         for (const char* key : keys) {
             x_->Key(key);
             QThread::msleep(100);  // a submenu opens
         }
         x_->Key("Return");
-        if (WaitForNoPopup()) return ::testing::AssertionSuccess();
+        if (QTest::qWaitFor([&] { return popups() == 0; }, 5000)) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "the menu stayed open";
     }
     // The mean difference per channel between a picture and the virtual camera's last
@@ -275,10 +262,7 @@ TEST_F(EndToEndTest, OneRunStartsOnceRunsTheToolsAppliesEverySkinAndRemembersThe
     ASSERT_GE(skins.size(), 2u);
     std::vector<QImage> looks;
     for (std::size_t i = 0; i < skins.size(); ++i) {
-        ASSERT_FALSE(OpenMenu(main, cmd::kSkinButton).isEmpty());
-        for (std::size_t down = 0; down <= i; ++down) x_->Key("Down");
-        x_->Key("Return");
-        ASSERT_TRUE(WaitForNoPopup());
+        ASSERT_TRUE(Choose(main, cmd::kSkinButton, std::vector<const char*>(i + 1, "Down")));
         QThread::msleep(300);  // repainted
         // The caption band and buttons only: the preview moves with the pattern.
         looks.push_back(x_->Grab(QRect(main.topLeft(), QSize(main.width(), 60))));
@@ -322,9 +306,7 @@ TEST_F(EndToEndTest, TheEditorMakesASkinTheSkinMenuOffersAtOnce) {
     auto lumora = Lumora();
     const QRect main = Started(*lumora);
     ASSERT_FALSE(main.isEmpty()) << lumora->Wait(1000).err;
-    ASSERT_FALSE(OpenMenu(main, cmd::kSkinButton).isEmpty());
-    x_->Key("Up");  // the last item: "Skin editor"
-    x_->Key("Return");
+    ASSERT_TRUE(Choose(main, cmd::kSkinButton, {"Up"}));  // the last item: "Skin editor"
     const QRect editor = WaitForWindow("Skin editor");
     ASSERT_FALSE(editor.isEmpty());
     // A control of the editor's template (481 x 279 dialog units).
@@ -353,11 +335,7 @@ TEST_F(EndToEndTest, TheEditorMakesASkinTheSkinMenuOffersAtOnce) {
     EXPECT_NE(ini.find("caption=caption.png"), std::string::npos) << ini;
 
     // The Skin menu's second entry (the first is the built-in skin) draws the new caption.
-    ASSERT_FALSE(OpenMenu(main, cmd::kSkinButton).isEmpty());
-    x_->Key("Down");
-    x_->Key("Down");
-    x_->Key("Return");
-    ASSERT_TRUE(WaitForNoPopup());
+    ASSERT_TRUE(Choose(main, cmd::kSkinButton, {"Down", "Down"}));
     QThread::msleep(300);  // repainted
     EXPECT_EQ(x_->Grab(QRect(main.topLeft() + QPoint(5, 5), QSize(180, 25))).pixelColor(90, 12), QColor(20, 200, 60));
     x_->Click(main.topLeft() + MainWindowLayout(QSize(640, 480)).Button(cmd::kClose).center());

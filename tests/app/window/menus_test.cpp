@@ -81,8 +81,9 @@ TEST_F(VideoSourceMenuTest, PicturesAreAskedForEveryTimeVideoFilesReplaceThePlay
     EXPECT_EQ(menu_.ImagePath(), "/pictures/a.jpg");
     ASSERT_EQ(files.Requests().size(), 1u);
     const FileChoice& request = files.Requests()[0];
-    EXPECT_EQ(std::tie(request.title, request.mode), std::tuple("Open Image File...", FileChoice::Mode::kOpenOne));
-    EXPECT_EQ(request.filters.front().first, "Image Files (*.bmp; *.jpg; *.gif; *.wmf; *.ico)");
+    EXPECT_EQ(std::tie(request.title, request.mode, request.filters.front().first),
+              std::tuple("Open Image File...", FileChoice::Mode::kOpenOne,
+                         "Image Files (*.bmp; *.jpg; *.gif; *.wmf; *.ico)"));
 
     files.Set({});
     EXPECT_FALSE(menu_.Choose(cmd::kImageFile));  // asked again, and cancelled

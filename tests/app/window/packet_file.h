@@ -27,9 +27,7 @@ public:
     // Whole packets so far (0 until the first header is there).
     std::size_t Count() {
         if (size_ == 0) size_ = ReadPacketSize();
-        std::error_code error;
-        const auto bytes = std::filesystem::file_size(path_, error);
-        return size_ == 0 || error ? 0 : static_cast<std::size_t>(bytes) / size_;
+        return size_ == 0 ? 0 : static_cast<std::size_t>(FileBytes(path_)) / size_;
     }
     std::vector<unsigned char> Packet(std::size_t index) const {
         std::vector<unsigned char> bytes(size_);

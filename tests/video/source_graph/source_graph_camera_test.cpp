@@ -1,12 +1,17 @@
 #include "source_graph_fixture.h"
+#include "tools/device_controls_dialog.h"
 #include "tools/dialog_host.h"
 #include "tools/pin_format_dialog.h"
 #include "video/capture_format_caps.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QListWidget>
+#include <QSlider>
 #include <QTimer>
 
+#include <map>
 #include <thread>
 
 #include <unistd.h>
@@ -48,8 +53,7 @@ TEST_F(SourceGraphCamera, ACaptureGraphStoresFramesBottomRowFirstTearsDownCleanl
     EXPECT_FALSE(Contains("NULL renderer"));  // the camera has no video port
     EXPECT_FALSE(Contains("Grabber Counter"));
 
-    EXPECT_TRUE(preview_.Visible());
-    EXPECT_EQ(preview_.Rect(), QRect(0, 0, 320, 240));
+    EXPECT_EQ(std::tuple(preview_.Visible(), preview_.Rect()), std::tuple(true, QRect(0, 0, 320, 240)));
     EXPECT_TRUE(graph_.SetVideoPosition(10, 20, 160, 120));
     EXPECT_EQ(preview_.Rect(), QRect(10, 20, 160, 120));
 
@@ -92,8 +96,7 @@ TEST_F(SourceGraphCamera, ACaptureGraphStoresFramesBottomRowFirstTearsDownCleanl
     EXPECT_FALSE(graph_.Run());
     EXPECT_FALSE(graph_.Stop());
     EXPECT_FALSE(preview_.Visible());
-    EXPECT_EQ(graph_.Pipeline(), nullptr);
-    EXPECT_EQ(graph_.Parameters().kind, SourceKind::kNone);
+    EXPECT_EQ(std::tuple(graph_.Pipeline(), graph_.Parameters().kind), std::tuple(nullptr, SourceKind::kNone));
 
     // Only a capture graph has pages: a picture has none, and says nothing about it.
     messages_.Clear();
@@ -115,9 +118,10 @@ TEST_F(SourceGraphCamera, ACaptureGraphStoresFramesBottomRowFirstTearsDownCleanl
     // A source that only offers audio cannot reach the grabber.
     EXPECT_FALSE(graph_.SelectCaptureDevice(gst_element_factory_make("audiotestsrc", nullptr)));
     ASSERT_EQ(messages_.Messages().size(), 1u);
-    EXPECT_EQ(messages_.Messages()[0].text.rfind("Couldn't build GStreamer filters sequence!", 0), 0u);
-    EXPECT_EQ(graph_.Pipeline(), nullptr);
-    EXPECT_EQ(graph_.RenderedKind(), SourceKind::kCaptureDevice);  // kept for the caller to reset
+    // The kind is kept for the caller to reset.
+    EXPECT_EQ(std::tuple(messages_.Messages()[0].text.rfind("Couldn't build GStreamer filters sequence!", 0),
+                         graph_.Pipeline(), graph_.RenderedKind()),
+              std::tuple(0u, nullptr, SourceKind::kCaptureDevice));
 }
 
 // Then the pin page rebuilds the graph in the format chosen there.
@@ -163,11 +167,42 @@ TEST_F(SourceGraphCamera, TheRememberedFormatIsAppliedToTheFirstCaptureGraphOnly
 
     const int shown = preview_.Frames();
     ASSERT_TRUE(test::WaitUntil([&] { return preview_.Frames() >= shown + 2; }));
-    EXPECT_EQ(preview_.LastSize(), QSize(1280, 720));
-    EXPECT_EQ(store_.Format(store_.WaitLock()).biWidth, 1280);
+    EXPECT_EQ(std::tuple(preview_.LastSize(), store_.Format(store_.WaitLock()).biWidth),
+              std::tuple(QSize(1280, 720), 1280));
     ASSERT_EQ(graph_.ReadCaptureFormat(), S_OK);
-    EXPECT_EQ(graph_.Format().frameTime, 666666);
-    EXPECT_TRUE(messages_.Messages().empty());
+    EXPECT_EQ(std::tuple(graph_.Format().frameTime, messages_.Messages().size()), std::tuple(666666, 0u));
+}
+
+class FakeControls : public DeviceControls {
+public:
+    const std::vector<DeviceControl>& Controls() const override { return controls_; }
+    bool Set(std::uint32_t id, std::int32_t value) override { return set[id] = value, true; }
+    std::map<std::uint32_t, std::int32_t> set;
+
+private:
+    using T = DeviceControl::Type;
+    std::vector<DeviceControl> controls_{
+        {9963776, "Brightness", T::kInteger, -64, 64, 1, 0, 10, {}},
+        {9963788, "White Balance, Automatic", T::kBoolean, 0, 1, 1, 0, 1, {}},
+        {9963800, "Power Line Frequency", T::kMenu, 0, 2, 1, 0, 1, {{0, "Disabled"}, {1, "50 Hz"}, {2, "60 Hz"}}}};
+};
+
+// The filter page of a camera with V4L2 controls.
+TEST(SourceGraphControlsPage, ShowsEachControlAtItsValueAndSendsChangesAtOnce) {
+    FakeControls controls;
+    DeviceControlsDialog page(controls);
+    auto* brightness = page.findChild<QSlider*>("control-9963776");
+    auto* automatic = page.findChild<QCheckBox*>("control-9963788");
+    auto* frequency = page.findChild<QComboBox*>("control-9963800");
+    ASSERT_TRUE(brightness && automatic && frequency);
+    EXPECT_EQ(std::tuple(brightness->value(), brightness->minimum(), automatic->isChecked(), frequency->currentText(),
+                         controls.set.size()),
+              std::tuple(10, -64, true, "50 Hz", 0u));
+
+    brightness->setValue(-20);
+    automatic->setChecked(false);
+    frequency->activated(2);
+    EXPECT_EQ(controls.set, (std::map<std::uint32_t, std::int32_t>{{9963776, -20}, {9963788, 0}, {9963800, 2}}));
 }
 
 }  // namespace

@@ -1,3 +1,7 @@
+// Recordings of the source graph: a camera's, raw and through jpegenc, under given and
+// default names; and through every compressor the list offers (what `lumora-cli codecs`
+// prints) a clip of 15 frames at an even and at an odd size, which played back gives all
+// 15 frames at the size the encoder was given.
 #include "../test_environment.h"
 #include "source_graph_fixture.h"
 
@@ -27,9 +31,8 @@ protected:
     void Record(const std::string& file, std::uint64_t frames) {
         counter_.Reset();
         ASSERT_EQ(graph_.RestartCapture(true, file), S_OK);
-        EXPECT_TRUE(graph_.RecordToFile());
-        EXPECT_TRUE(Contains("Grabber Counter"));
-        EXPECT_EQ(Contains("Codec"), graph_.Compressors().Selected() >= 0);
+        EXPECT_EQ(std::tuple(graph_.RecordToFile(), Contains("Grabber Counter"), Contains("Codec")),
+                  std::tuple(true, true, graph_.Compressors().Selected() >= 0));
         ASSERT_TRUE(WaitForFrames(graph_.GrabberFrames().buffers + frames));
         ASSERT_EQ(graph_.RestartCapture(false, ""), S_OK);
         EXPECT_FALSE(graph_.RecordToFile());
@@ -80,8 +83,7 @@ TEST_F(SourceGraphRecording, RawFilesHoldEveryCountedFrameUprightJpegencCompress
     Record(dir_.file("jpeg.avi"), 5);
     const AviFacts mjpeg = test::ReadAvi(dir_.file("jpeg.avi"), "jpegdec");
     EXPECT_EQ(std::tuple(mjpeg.compression, mjpeg.width, mjpeg.height), std::tuple(kMjpg, 640, 480));
-    EXPECT_GT(mjpeg.frames, 0);
-    EXPECT_EQ(mjpeg.headerFrames, static_cast<std::uint32_t>(mjpeg.frames));
+    EXPECT_EQ(std::tuple(mjpeg.frames > 0, mjpeg.headerFrames), std::tuple(true, std::uint32_t(mjpeg.frames)));
     EXPECT_TRUE(counter_.Read() > 0 && counter_.Read() < std::uint64_t(mjpeg.frames) * kVgaFrameBytes)
         << counter_.Read();
     ExpectPreviewGoesOn();
@@ -96,8 +98,8 @@ TEST_F(SourceGraphRecording, RawFilesHoldEveryCountedFrameUprightJpegencCompress
     ASSERT_TRUE(WaitForFrames(graph_.GrabberFrames().buffers + 5));
     ASSERT_TRUE(graph_.Stop());
     const AviFacts replaced = test::ReadAvi(old);
-    EXPECT_GT(replaced.frames, 0);
-    EXPECT_EQ(replaced.headerFrames, static_cast<std::uint32_t>(replaced.frames));  // finished, not cut off
+    EXPECT_EQ(std::tuple(replaced.frames > 0, replaced.headerFrames),
+              std::tuple(true, std::uint32_t(replaced.frames)));  // finished, not cut off
     EXPECT_EQ(static_cast<std::uint64_t>(replaced.frames) * kVgaFrameBytes, counter_.Read());
 }
 
@@ -111,8 +113,7 @@ TEST_F(SourceGraphRecording, WithoutANameTheRecordingGoesToTheFirstFreeDefaultNa
         ASSERT_TRUE(WaitForFrames(graph_.GrabberFrames().buffers + 3));
         graph_.Teardown(true, true);  // another source, or exit: the file is finished too
         const AviFacts avi = test::ReadAvi(dir_.file(std::string("videos/Lumora/") + name));
-        EXPECT_GT(avi.frames, 0) << name;
-        EXPECT_EQ(avi.headerFrames, static_cast<std::uint32_t>(avi.frames));
+        EXPECT_EQ(std::tuple(avi.frames > 0, avi.headerFrames), std::tuple(true, std::uint32_t(avi.frames))) << name;
         ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
         ASSERT_TRUE(graph_.Run());
     }
@@ -124,22 +125,79 @@ TEST_F(SourceGraphRecording, WithoutANameTheRecordingGoesToTheFirstFreeDefaultNa
     EXPECT_EQ(graph_.RestartCapture(true, ""), E_FAIL);
     ASSERT_EQ(messages_.Messages().size(), 1u) << ::testing::PrintToString(MessageTexts());
     const std::string& text = messages_.Messages()[0].text;
-    EXPECT_EQ(text.rfind("Couldn't render GStreamer filters sequence!\n\nSystem error message (0x80004005):\n", 0), 0u);
-    EXPECT_EQ(messages_.Messages()[0].flags, 0x30u);
-    EXPECT_FALSE(graph_.RecordToFile());
+    EXPECT_EQ(
+        std::tuple(text.rfind("Couldn't render GStreamer filters sequence!\n\nSystem error message (0x80004005):\n", 0),
+                   messages_.Messages()[0].flags, graph_.RecordToFile()),
+        std::tuple(0u, 0x30u, false));
 
     // A new source never starts recording by itself; the name is kept for the next recording.
     messages_.Clear();
     ASSERT_TRUE(graph_.SelectCaptureDevice(Camera()));
     ASSERT_EQ(graph_.RestartCapture(true, dir_.file("one.avi")), S_OK);
     ASSERT_TRUE(graph_.SelectCaptureDevice(Camera("ball")));
-    EXPECT_FALSE(graph_.RecordToFile());
-    EXPECT_FALSE(Contains("Grabber Counter"));
-    EXPECT_EQ(graph_.RecordingFileName(), dir_.file("one.avi"));
+    EXPECT_EQ(std::tuple(graph_.RecordToFile(), Contains("Grabber Counter"), graph_.RecordingFileName()),
+              std::tuple(false, false, dir_.file("one.avi")));
     graph_.Teardown(true, true);
     EXPECT_EQ(graph_.RestartCapture(true, dir_.file("one.avi")), E_POINTER);  // no graph to restart
     EXPECT_TRUE(messages_.Messages().empty());
 }
+
+constexpr int kCodecFrames = 15;
+
+std::vector<std::string> ListedCodecs() {
+    gst_init(nullptr, nullptr);
+    CompressorList list;
+    list.EnumerateCompressors();
+    std::vector<std::string> codecs;
+    for (int i = 0; i < list.Count(); ++i) codecs.push_back(list.ElementNameAt(i));
+    return codecs;
+}
+
+class SourceGraphCodecs : public SourceGraphTest, public ::testing::WithParamInterface<std::string> {
+protected:
+    int Index() {
+        int i = graph_.Compressors().Count() - 1;
+        while (i >= 0 && graph_.Compressors().ElementNameAt(i) != GetParam()) --i;
+        return i;
+    }
+
+    // Records the whole of `source` through the codec into `file`.
+    void Record(const std::string& source, const std::string& file) {
+        graph_.Compressors().SetSelected(Index());
+        graph_.RecordNextBuild(file);
+        ASSERT_TRUE(graph_.SelectVideoFile(source)) << ::testing::PrintToString(MessageTexts());
+        EXPECT_TRUE(test::WaitUntil([&] { return graph_.RecordToFile(); }, std::chrono::seconds(1)));
+        ASSERT_TRUE(PlayToEnd(std::chrono::seconds(30)));
+        graph_.Teardown(true, true);
+    }
+
+    test::TempDir dir_;
+};
+
+TEST_P(SourceGraphCodecs, RecordsEveryFrameIntoAFileLumoraAndFfmpegPlayBack) {
+    ASSERT_GE(Index(), 0);
+    const int alignment = graph_.Compressors().InputOf(Index()).alignment;
+    graph_.SetRealTime(false);
+    for (const auto& [width, height] : {std::pair{640, 480}, std::pair{721, 481}}) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        const std::string source = dir_.file("source" + std::to_string(width) + ".avi");
+        const std::string file = dir_.file(GetParam() + std::to_string(width) + ".avi");
+        ASSERT_TRUE(test::MakeClip(source, width, height, kCodecFrames,
+                                   "videoconvert ! video/x-raw,format=I420 ! jpegenc ! avimux"));
+        ASSERT_NO_FATAL_FAILURE(Record(source, file));
+        const QSize given(width - width % alignment, height - height % alignment);
+
+        ASSERT_TRUE(graph_.SelectVideoFile(file)) << ::testing::PrintToString(MessageTexts());
+        ASSERT_TRUE(PlayToEnd(std::chrono::seconds(30)));
+        EXPECT_EQ(std::tuple(graph_.GrabberFrames().buffers, preview_.LastSize()),
+                  std::tuple(std::uint64_t{kCodecFrames}, given));
+        EXPECT_TRUE(messages_.Messages().empty()) << ::testing::PrintToString(MessageTexts());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Listed, SourceGraphCodecs, ::testing::ValuesIn(ListedCodecs()),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(SourceGraphCodecs);
 
 }  // namespace
 }  // namespace lumora
