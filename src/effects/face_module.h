@@ -1,6 +1,6 @@
 // FaceModule: makes face engines from liblumora-face.so (face_engine.h), loading the module
-// the first time one is asked for. The dynamic linker finds it through the program's run
-// path (the program folder's modules/ folder, built and installed so).
+// the first time one is asked for. It is looked for where the program's own libraries
+// are (through its run path: the program folder's modules/ folder, built and installed so).
 //
 // Thread: MakeEngine from any thread; the first call loads the module, the others wait
 // for it and then reuse it.
