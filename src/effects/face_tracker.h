@@ -1,6 +1,7 @@
 // FaceTracker: finds a face with the Haar cascade "facedetect.xml" from the program folder
-// and then follows it with CFaceTrack, both through a FaceEngine (face_engine.h). Detection is slow, so it runs on a
-// worker thread of the tracker's own; following is fast and runs on the streaming thread inside Feed.
+// and then follows it with CFaceTrack, both through a FaceEngine (face_engine.h). Detection
+// is slow, so it runs on a worker thread of the tracker's own; following is fast and runs on
+// the streaming thread inside Feed.
 //
 // The cycle: while no face is followed, every frame Feed gets the lock for is converted for
 // CFaceTrack as usual and left there for the worker, which is woken; it detects in it
@@ -20,10 +21,9 @@
 //   that was running when ForgetFace was called is thrown away when it ends.
 // Lock order: effect lock, tracker lock, face lock; the worker takes the last two.
 //
-// Lifetime: the engine (which loads the face module) and the worker are made by the first
-// Start and kept;
-// later Starts reuse them. The destructor stops the worker and waits for it. Buffers grow
-// with the frame size and are kept.
+// Lifetime: the engine (the first one loads the face module) and the worker are made by the
+// first Start and kept; later Starts reuse them. The destructor stops the worker and waits
+// for it. Buffers grow with the frame size and are kept.
 #pragma once
 
 #include "effects/face_engine.h"
@@ -53,8 +53,8 @@ public:
     FaceTracker& operator=(const FaceTracker&) = delete;
 
     // Makes what is missing of the engine, the cascade and the worker. False when the face
-    // module or the cascade cannot be loaded. A worker that cannot be
-    // started still answers true: faces are then never found.
+    // module or the cascade cannot be loaded. A worker that cannot be started still
+    // answers true: faces are then never found.
     bool Start();
 
     // Shows the tracker one frame (VideoFrame layout). True when the followed face was
