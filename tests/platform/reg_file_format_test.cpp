@@ -29,7 +29,8 @@ TEST(RegDocument, LookupsStayRightAsValuesAndKeysComeAndGo) {
     document.SetValue("K\\Two", Dword("X", 2));
     document.SetValue("K\\Three", Dword("Y", 3));
 
-    EXPECT_TRUE(document.RemoveValue("k\\one", "b") && !document.RemoveValue("K\\One", "B"));
+    EXPECT_TRUE(document.RemoveValue("k\\one", "b"));
+    EXPECT_FALSE(document.RemoveValue("K\\One", "B"));
     document.SetValue("K\\One", Dword("c", 9));  // replaces C where it stands
     document.SetValue("k\\ONE", Dword("E", 5));
     EXPECT_EQ(NamesOf(*document.FindKey("K\\One")), (std::vector<std::string>{"A", "C", "D", "E"}));
@@ -40,7 +41,9 @@ TEST(RegDocument, LookupsStayRightAsValuesAndKeysComeAndGo) {
     EXPECT_FALSE(document.FindValue("K\\One", "B"));
 
     EXPECT_FALSE(document.RemoveKey("K")) << "it has sub-keys";
-    EXPECT_TRUE(document.RemoveKey("K\\One") && !document.FindKey("K\\One") && !document.FindValue("K\\One", "A"));
+    EXPECT_TRUE(document.RemoveKey("K\\One"));
+    EXPECT_FALSE(document.FindKey("K\\One"));
+    EXPECT_FALSE(document.FindValue("K\\One", "A"));
     EXPECT_EQ(std::tuple(document.FindValue("k\\two", "x")->data[0], document.FindValue("K\\Three", "Y")->data[0]),
               std::tuple(2, 3));
     document.SetValue("K\\Three", Dword("Z", 4));

@@ -138,7 +138,8 @@ TEST_F(SettingsStoreTest, AFileThatCannotBeReadIsLeftAloneAndNotWrittenOver) {
     std::filesystem::remove(RegFile());
     std::filesystem::create_directory(RegFile());
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 3u), 3u);
-    EXPECT_FALSE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 4) || DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_FALSE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "A", 4));
+    EXPECT_FALSE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
     EXPECT_TRUE(std::filesystem::is_directory(RegFile()));
     ASSERT_EQ(::mkfifo(dir_.file("fifo.reg").c_str(), 0600), 0);
     const SettingsStore fifo(dir_.file("fifo.reg"));
@@ -238,7 +239,8 @@ TEST_F(SettingsStoreTest, ConcurrentProcessesAndThreadsLoseNoValue) {
     for (std::thread& thread : threads) thread.join();
     for (pid_t child : children) {
         int status = -1;
-        EXPECT_TRUE(::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     }
 
     EXPECT_EQ(OpenRegKey(HKEY_LOCAL_MACHINE, kKey).value().values().size(), (kProcesses + kThreads) * kEach);
@@ -287,8 +289,8 @@ TEST_F(RegistryTest, EachReaderOnlyAcceptsItsOwnTypesAndValuesRoundTripExactly) 
     EXPECT_EQ(query("TEXT"), std::tuple(5, Bytes{'1', '0', '0', '3', 0}, std::uint32_t{REG_SZ}));
     EXPECT_EQ(query("Empty"), std::tuple(0, Bytes{}, std::uint32_t{REG_BINARY}));
     EXPECT_EQ(QueryRegValue(*key, "Text", nullptr, nullptr), 5);
-    EXPECT_TRUE(QueryRegValue(*key, "Missing", &buffer, &type) == -1 &&
-                QueryRegValue(*key, nullptr, &buffer, &type) == -1);
+    EXPECT_EQ(QueryRegValue(*key, "Missing", &buffer, &type), -1);
+    EXPECT_EQ(QueryRegValue(*key, nullptr, &buffer, &type), -1);
 
     // Writing another type under the same name replaces the type too.
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Text", 1003));
@@ -319,44 +321,51 @@ TEST_F(RegistryTest, EachReaderOnlyAcceptsItsOwnTypesAndValuesRoundTripExactly) 
 TEST_F(RegistryTest, BadArgumentsTouchNothingReadsGiveDefaultsAndDeletesKeepKeysWithSubKeys) {
     const HKEY otherRoot = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x80000001u));
     for (HKEY root : {otherRoot, HKEY(nullptr)}) {
-        EXPECT_FALSE(WriteRegDword(root, kKey, "A", 1) || WriteRegString(root, kKey, "A", "x") ||
-                     DeleteRegKey(root, kKey));
+        EXPECT_FALSE(WriteRegDword(root, kKey, "A", 1));
+        EXPECT_FALSE(WriteRegString(root, kKey, "A", "x"));
+        EXPECT_FALSE(DeleteRegKey(root, kKey));
         EXPECT_EQ(ReadRegDword(root, kKey, "A", 9u), 9u);
     }
-    EXPECT_FALSE(WriteRegDword(HKEY_LOCAL_MACHINE, nullptr, "A", 1) ||
-                 ReadRegString(HKEY_LOCAL_MACHINE, nullptr, "A") || DeleteRegValue(HKEY_LOCAL_MACHINE, nullptr, "A") ||
-                 WriteRegString(HKEY_LOCAL_MACHINE, kKey, "A", nullptr) ||
-                 WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "A", nullptr, 3));
+    EXPECT_FALSE(WriteRegDword(HKEY_LOCAL_MACHINE, nullptr, "A", 1));
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, nullptr, "A"), std::nullopt);
+    EXPECT_FALSE(DeleteRegValue(HKEY_LOCAL_MACHINE, nullptr, "A"));
+    EXPECT_FALSE(WriteRegString(HKEY_LOCAL_MACHINE, kKey, "A", nullptr));
+    EXPECT_FALSE(WriteRegBinary(HKEY_LOCAL_MACHINE, kKey, "A", nullptr, 3));
     for (const char* path : {"", "\\SOFTWARE", "SOFTWARE\\", "SOFTWARE\\\\Lumora", "SOFT\nWARE"}) {
         EXPECT_FALSE(WriteRegDword(HKEY_LOCAL_MACHINE, path, "A", 1)) << path;
     }
     EXPECT_FALSE(std::filesystem::exists(RegFile()));
 
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "RememberLastSource", 7u), 7u);
-    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "LastSourceID") ||
-                 ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "LastDevFrameTime") || OpenRegKey(HKEY_LOCAL_MACHINE, kKey));
-    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "Nothing") && DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kKey, "LastSourceID"), std::nullopt);
+    EXPECT_EQ(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "LastDevFrameTime"), std::nullopt);
+    EXPECT_FALSE(OpenRegKey(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "Nothing"));
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
     EXPECT_FALSE(std::filesystem::exists(RegFile())) << "neither reads nor empty deletes create the file";
 
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Keep", 1));
     ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kKey, "Drop", 2));
-    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "DROP") && DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "Drop"));
-    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere", "Drop") &&
-                DeleteRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere"));
+    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "DROP"));
+    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kKey, "Drop"));
+    EXPECT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere", "Drop"));
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Nowhere"));
     EXPECT_EQ(std::tuple(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Drop", 0u),
                          ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Keep", 0u)),
               std::tuple(0u, 1u));
 
     // A key that still has sub-keys stays.
-    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPip, "Margin", 10) &&
-                WriteRegDword(HKEY_LOCAL_MACHINE, kPip, "WindowSize", 30));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPip, "Margin", 10));
+    ASSERT_TRUE(WriteRegDword(HKEY_LOCAL_MACHINE, kPip, "WindowSize", 30));
     EXPECT_FALSE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
     EXPECT_EQ(ReadRegDword(HKEY_LOCAL_MACHINE, kKey, "Keep", 0u), 1u);
 
     // Deleting the sub-key first lets the key go (and replacing a key whole is the effect
     // chain's save, EffectChainTest's remembered settings).
-    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kPip) && !OpenRegKey(HKEY_LOCAL_MACHINE, kPip));
-    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey) && !ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Keep"));
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kPip));
+    EXPECT_FALSE(OpenRegKey(HKEY_LOCAL_MACHINE, kPip));
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_EQ(ReadRegBinary(HKEY_LOCAL_MACHINE, kKey, "Keep"), std::nullopt);
     EXPECT_TRUE(OpenRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE")) << "the parent stays";
 }
 
