@@ -69,7 +69,8 @@ protected:
 TEST_F(SkinEditorTest, NewSkinNamesAreCheckedAnExistingFolderIsLeftAloneAndTheUsersFolderServesAnInstall) {
     const std::string badName = "Skin name couldn't be empty and should be maximum of 64 characters.";
     editor_.Open();
-    EXPECT_FALSE(editor_.CreateSkin(" \t  ") || editor_.CreateSkin(std::string(65, 'x')));
+    EXPECT_FALSE(editor_.CreateSkin(" \t  "));
+    EXPECT_FALSE(editor_.CreateSkin(std::string(65, 'x')));
     EXPECT_EQ(Messages(), (Shown{{badName, mb::kIconWarning}, {badName, mb::kIconWarning}}));
     EXPECT_EQ(FileCount(skins_.root()), 0u);
 
