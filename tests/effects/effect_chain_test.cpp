@@ -208,7 +208,8 @@ TEST_F(EffectChainTest, ActivationRestartsInPlaceLeavesOutWhatDoesNotStartAndFra
 
     journal_.clear();
     layered.ClearActiveEffects();
-    EXPECT_TRUE(layered.ApplyEffects(frame.data(), 5, 3, 0.8) && journal_.empty());
+    EXPECT_TRUE(layered.ApplyEffects(frame.data(), 5, 3, 0.8));
+    EXPECT_EQ(journal_, Journal{});
     EXPECT_FALSE(layered.IsEffectActive(1) || layered.IsEffectActive(3) ||
                  layered.IsEffectActive(4));                                    // 2 and 5 were off
     EXPECT_FALSE(EffectChain(Folder()).ApplyEffects(frame.data(), 5, 3, 0.0));  // no table yet

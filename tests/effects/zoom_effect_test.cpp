@@ -84,7 +84,8 @@ TEST(ZoomEffect, ShowsTheWindowAsEnlargingTheWholeFrameWouldAndStartClampsWhatTh
     EXPECT_FALSE(window.Draw(frame.data(), 8, 6, 16, 12, 9, 0));   // past the right edge
     EXPECT_FALSE(window.Draw(frame.data(), 8, 6, 16, 12, 0, -1));  // below the bottom
     EXPECT_FALSE(window.Draw(frame.data(), 8, 6, 7, 12, 0, 0));    // smaller than the frame
-    EXPECT_FALSE(window.Draw(nullptr, 8, 6, 16, 12, 0, 0) || window.Draw(frame.data(), 0, 6, 16, 12, 0, 0));
+    EXPECT_FALSE(window.Draw(nullptr, 8, 6, 16, 12, 0, 0));
+    EXPECT_FALSE(window.Draw(frame.data(), 0, 6, 16, 12, 0, 0));
     EXPECT_EQ(frame.bytes, untouched.bytes);
 }
 

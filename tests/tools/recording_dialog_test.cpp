@@ -109,7 +109,8 @@ TEST_F(RecordingDialogTest, StartNeedsADestinationTheControlsFollowTheRecordingA
         "jpegenc ! avimux ! filesink location=" +
         recorded_;
     test::PipelinePtr pipeline(gst_parse_launch(make.c_str(), nullptr));
-    ASSERT_TRUE(pipeline && test::RunToEos(pipeline.get()));
+    ASSERT_TRUE(pipeline);
+    ASSERT_TRUE(test::RunToEos(pipeline.get()));
     dialog_.SetRecordingState(true);
     dialog_.SetRecordingState(false);
     QElapsedTimer clock;
